@@ -1,0 +1,87 @@
+# Shared build rules. Two trees are built from one source:
+#  - native (Linux g++): the portable core and its tests, under ASan/UBSan;
+#  - win32 (i686-w64-mingw32, see mingw-i686.cmake): the program, the COM
+#    libraries and the tests that run under Wine.
+
+if(WIN32)
+  set(CORVELLA_WIN32 ON)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+  # The program and its libraries must need no run-time DLLs of the compiler.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(CORVELLA_GTEST gtest gtest_main)
+else()
+  set(CORVELLA_WIN32 OFF)
+  set(CORVELLA_SANITIZE "-fsanitize=address,undefined" "-fno-sanitize-recover=undefined"
+      "-fno-omit-frame-pointer")
+  add_compile_options(${CORVELLA_SANITIZE} -Wall -Wextra)
+  add_link_options(${CORVELLA_SANITIZE})
+  find_package(GTest REQUIRED)
+  set(CORVELLA_GTEST GTest::gtest GTest::gtest_main)
+endif()
+
+# corvella_test(NAME SOURCES... [LIBS libs...] [WINE_FIXTURES f...] [TIMEOUT s])
+# A GoogleTest executable. In the win32 tree it runs under Wine through the
+# crosscompiling emulator and needs the prefix fixture.
+function(corvella_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;WINE_FIXTURES;ENV" ${ARGN})
+  add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} ${CORVELLA_GTEST})
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_ENV)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENV}")
+  endif()
+  if(CORVELLA_WIN32)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "wine_prefix;${T_WINE_FIXTURES}")
+  endif()
+endfunction()
+
+if(CORVELLA_WIN32)
+  find_path(CORVELLA_STDOLE_DIR stdole2.tlb
+            PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
+            NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  set(CORVELLA_BIN ${CMAKE_BINARY_DIR}/bin)
+  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CORVELLA_BIN})
+endif()
+
+# corvella_com_dll(NAME IDL file.idl [BLANK_NAMES a_b ...] SOURCES ... LIBS ...)
+# An in-process COM server: widl builds the type library, names IDL cannot
+# spell get their blanks back, and the library is embedded as TYPELIB 1.
+function(corvella_com_dll name)
+  cmake_parse_arguments(D "" "IDL;DESCRIPTION" "BLANK_NAMES;SOURCES;LIBS" ${ARGN})
+  set(idl ${CMAKE_CURRENT_SOURCE_DIR}/${D_IDL})
+  set(raw ${CMAKE_CURRENT_BINARY_DIR}/${name}_widl.tlb)
+  set(tlb ${CMAKE_CURRENT_BINARY_DIR}/${name}.tlb)
+  add_custom_command(
+    OUTPUT ${tlb}
+    COMMAND ${CORVELLA_WIDL} -I${CMAKE_SOURCE_DIR}/libs/common/com -L${CORVELLA_STDOLE_DIR}
+            -t -o ${raw} ${idl}
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/tlb_names.py ${raw} ${tlb} ${D_BLANK_NAMES}
+    DEPENDS ${idl} ${CMAKE_SOURCE_DIR}/libs/common/com/base.idl ${CMAKE_SOURCE_DIR}/tools/tlb_names.py
+    VERBATIM)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}_tlb.rc)
+  file(WRITE ${rc} "1 TYPELIB \"${name}.tlb\"\n")
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${tlb})
+  add_library(${name} SHARED ${D_SOURCES} ${rc}
+              ${CMAKE_SOURCE_DIR}/libs/common/com/exports.cpp
+              ${CMAKE_SOURCE_DIR}/libs/common/com/exports.def)
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
+  target_link_libraries(${name} PRIVATE corvella_com ${D_LIBS})
+  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
+                        RUNTIME_OUTPUT_DIRECTORY ${CORVELLA_BIN})
+  set(${name}_TLB ${tlb} PARENT_SCOPE)
+
+  # Registered in the test prefix before any test that creates its classes.
+  add_test(NAME register_${name}
+           COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-regsvr.sh $<TARGET_FILE:${name}>)
+  set_tests_properties(register_${name} PROPERTIES FIXTURES_REQUIRED wine_prefix
+                       FIXTURES_SETUP registered_${name} TIMEOUT 120)
+endfunction()

@@ -1,0 +1,60 @@
+#include "storage.h"
+
+#include <cstdio>
+#include <algorithm>
+#include <vector>
+
+namespace corvella {
+
+std::string scratch_name_beside(FileSystem& fs, const std::string& path) {
+    // Same folder as the target, so the final replace is a rename on one volume.
+    for (unsigned n = 0; n < 10000; ++n) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".cvtmp%u", n);
+        std::string candidate = path + suffix;
+        if (!fs.exists(candidate)) return candidate;
+    }
+    return std::string();
+}
+
+bool replace_contents(FileSystem& fs, const std::string& path,
+                      const std::string& head, uint64_t copy_from,
+                      uint64_t copy_len) {
+    uint32_t attrs = fs.get_attributes(path);
+    // A read-only file is not replaced; callers that mean to write clear it.
+    if (attrs == kAttrInvalid || (attrs & kAttrReadOnly)) return false;
+    std::unique_ptr<File> src = fs.open(path, false);
+    if (!src) return false;
+    uint64_t src_size = 0;
+    if (!src->size(src_size) || copy_from > src_size || copy_len > src_size - copy_from)
+        return false;
+
+    std::string scratch = scratch_name_beside(fs, path);
+    if (scratch.empty()) return false;
+    bool ok = false;
+    {
+        std::unique_ptr<File> dst = fs.create_new(scratch);
+        if (!dst) return false;
+        ok = head.empty() || dst->write_at(0, head.data(), head.size());
+        std::vector<char> chunk(1 << 20);
+        uint64_t done = 0;
+        while (ok && done < copy_len) {
+            size_t n = static_cast<size_t>(
+                std::min<uint64_t>(chunk.size(), copy_len - done));
+            ok = src->read_at(copy_from + done, chunk.data(), n) &&
+                 dst->write_at(head.size() + done, chunk.data(), n);
+            done += n;
+        }
+        ok = ok && dst->flush();
+    }
+    src.reset();
+    if (ok) {
+        // The new file takes the old one's attributes before it takes its place.
+        ok = fs.set_attributes(scratch, attrs == 0 ? kAttrNormal : attrs) &&
+             fs.replace(scratch, path);
+    }
+    if (!ok) fs.remove(scratch);
+    return ok;
+}
+
+}  // namespace corvella

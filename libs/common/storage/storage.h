@@ -1,0 +1,71 @@
+// File access used by the tag libraries' portable core.
+//
+// The core never includes windows.h: it reads and rewrites files through this
+// small interface. The Win32 shell supplies an implementation over kernel32
+// (attributes, cluster size, replace in one step); native builds use a POSIX
+// one so the same code runs under the sanitizers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace corvella {
+
+// Win32 attribute bits the core needs to know by value.
+constexpr uint32_t kAttrReadOnly = 0x01;
+constexpr uint32_t kAttrNormal = 0x80;
+constexpr uint32_t kAttrInvalid = 0xFFFFFFFFu;
+
+class File {
+public:
+    virtual ~File() = default;
+    // Reads exactly n bytes at off; false when fewer are there or on error.
+    virtual bool read_at(uint64_t off, void* buf, size_t n) = 0;
+    // Writes exactly n bytes at off, growing the file when needed.
+    virtual bool write_at(uint64_t off, const void* buf, size_t n) = 0;
+    virtual bool size(uint64_t& out) = 0;
+    // Cuts the file to n bytes.
+    virtual bool truncate(uint64_t n) = 0;
+    // Pushes written data to the disk before a replace.
+    virtual bool flush() = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // True for files and folders alike (as GetFileAttributesA != -1).
+    virtual bool exists(const std::string& path) = 0;
+    // Opens an existing file; nullptr on failure.
+    virtual std::unique_ptr<File> open(const std::string& path, bool writable) = 0;
+    // Creates a new empty file; fails when the path already exists.
+    virtual std::unique_ptr<File> create_new(const std::string& path) = 0;
+    virtual uint32_t get_attributes(const std::string& path) = 0;  // kAttrInvalid on failure
+    virtual bool set_attributes(const std::string& path, uint32_t attrs) = 0;
+    // Puts `from` in the place of `to` in one step; `to` must exist.
+    virtual bool replace(const std::string& from, const std::string& to) = 0;
+    virtual bool remove(const std::string& path) = 0;
+    // Bytes per cluster of the volume whose root is given; 0 when unknown.
+    virtual uint32_t cluster_size(const std::string& root) = 0;
+};
+
+// The implementation for the platform being built (POSIX natively, Win32
+// under mingw). Lives as long as the process.
+FileSystem& platform_filesystem();
+
+// A name for a scratch file in the same folder as `path`, not yet existing,
+// so that a replace stays on one volume.
+std::string scratch_name_beside(FileSystem& fs, const std::string& path);
+
+// Writes `head` followed by the bytes [copy_from, copy_from + copy_len) of
+// the current `path` to a scratch file beside it, then puts the scratch file
+// in the place of `path` in one step, with the attributes `path` had (a
+// read-only `path` is refused). On any
+// failure the original is untouched, the scratch file is gone and false is
+// returned. The copied range is streamed, never held whole in memory.
+bool replace_contents(FileSystem& fs, const std::string& path,
+                      const std::string& head, uint64_t copy_from,
+                      uint64_t copy_len);
+
+}  // namespace corvella

@@ -1,0 +1,5 @@
+#include "codec.h"
+
+namespace corvella {
+const AnsiCodec& system_codec() { return cp1252_codec(); }
+}  // namespace corvella
