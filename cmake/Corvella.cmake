@@ -3,6 +3,8 @@
 #  - win32 (i686-w64-mingw32, see mingw-i686.cmake): the program, the COM
 #    libraries and the tests that run under Wine.
 
+get_filename_component(CORVELLA_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+
 if(WIN32)
   set(CORVELLA_WIN32 ON)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
@@ -62,17 +64,17 @@ function(corvella_com_dll name)
   set(tlb ${CMAKE_CURRENT_BINARY_DIR}/${name}.tlb)
   add_custom_command(
     OUTPUT ${tlb}
-    COMMAND ${CORVELLA_WIDL} -I${CMAKE_SOURCE_DIR}/libs/common/com -L${CORVELLA_STDOLE_DIR}
+    COMMAND ${CORVELLA_WIDL} -I${CORVELLA_ROOT}/libs/common/com -L${CORVELLA_STDOLE_DIR}
             -t -o ${raw} ${idl}
-    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/tlb_names.py ${raw} ${tlb} ${D_BLANK_NAMES}
-    DEPENDS ${idl} ${CMAKE_SOURCE_DIR}/libs/common/com/base.idl ${CMAKE_SOURCE_DIR}/tools/tlb_names.py
+    COMMAND ${Python3_EXECUTABLE} ${CORVELLA_ROOT}/tools/tlb_names.py ${raw} ${tlb} ${D_BLANK_NAMES}
+    DEPENDS ${idl} ${CORVELLA_ROOT}/libs/common/com/base.idl ${CORVELLA_ROOT}/tools/tlb_names.py
     VERBATIM)
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}_tlb.rc)
   file(WRITE ${rc} "1 TYPELIB \"${name}.tlb\"\n")
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${tlb})
   add_library(${name} SHARED ${D_SOURCES} ${rc}
-              ${CMAKE_SOURCE_DIR}/libs/common/com/exports.cpp
-              ${CMAKE_SOURCE_DIR}/libs/common/com/exports.def)
+              ${CORVELLA_ROOT}/libs/common/com/exports.cpp
+              ${CORVELLA_ROOT}/libs/common/com/exports.def)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
   target_link_libraries(${name} PRIVATE corvella_com ${D_LIBS})
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
@@ -81,7 +83,7 @@ function(corvella_com_dll name)
 
   # Registered in the test prefix before any test that creates its classes.
   add_test(NAME register_${name}
-           COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-regsvr.sh $<TARGET_FILE:${name}>)
+           COMMAND ${CORVELLA_ROOT}/cmake/wine-regsvr.sh $<TARGET_FILE:${name}>)
   set_tests_properties(register_${name} PROPERTIES FIXTURES_REQUIRED wine_prefix
                        FIXTURES_SETUP registered_${name} TIMEOUT 120)
 endfunction()
