@@ -1,0 +1,72 @@
+// The ID3v2 tag at the start of one MP3 file: read it into frames, get and
+// set the twelve supported fields, write it back, or strip it.
+//
+// Strings crossing this interface are bytes in the system's ANSI code page.
+// Frames the object does not edit are kept and written back as read, in
+// their place. A 2.4 tag is written back as 2.4; anything else becomes 2.3.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "id3v2_frames.h"
+#include "storage/storage.h"
+
+namespace corvella {
+namespace id3v2 {
+
+// Track text: only "/" and digits count; "5/12" stored, "05/12" shown.
+std::string NormalizeTrack(const std::string& text);
+std::string FormatTrack(const std::string& text);
+// A digit string as its number, with "0" in front below 10.
+std::string PadTwoDigits(const std::string& number);
+
+// Where the tag at the start of a file ends.
+struct TagSpan {
+    bool present = false;
+    uint64_t end = 0;  // first byte after the tag (and its footer), within the file
+};
+// From the first n bytes of a file of file_size bytes.
+TagSpan TagSpanOf(const uint8_t* data, size_t n, uint64_t file_size);
+
+class CID3v2Tag {
+public:
+    // "" when the tag has no such frame or `frame` is outside 0..11.
+    std::string GetFrameValue(int frame) const;
+    // "" removes the frame; a new frame goes to the end.
+    void SetFrameValue(int frame, const std::string& value);
+
+    // A missing or unreadable file empties the frames and gives false; a
+    // file without a tag gives no frames and true.
+    bool ReadTag(FileSystem& fs, const std::string& path);
+    // Empties the frames and strips the tag; false, the file untouched, on
+    // failure (a read-only file among them).
+    bool RemoveTag(FileSystem& fs, const std::string& path);
+    // Writes the frames as the file's tag: in place when they fit the old
+    // tag, else the file is replaced whole. False, the file untouched by the
+    // replace, on failure. The file's attributes are restored either way.
+    bool WriteTag(FileSystem& fs, const std::string& path);
+
+    // Fills the frames from the first n bytes of a file; true when they begin
+    // with a tag header. Never reads outside [data, data + n).
+    bool ParseTag(const uint8_t* data, size_t n);
+    // Header, frames and `padding` zero bytes, as WriteTag lays them out.
+    // False when the sizes do not fit the format's 28 bits.
+    bool RenderTag(uint32_t padding, std::string& out) const;
+
+    const CFrames& Frames() const { return frames_; }
+    // The major version the frames are written under.
+    int Version() const { return version_; }
+
+private:
+    bool RenderFrames(std::string& out) const;
+    bool Write(FileSystem& fs, const std::string& path);
+    void AddReadFrame(const std::string& id, uint16_t flags, const std::string& body);
+
+    CFrames frames_;
+    int version_ = 3;
+};
+
+}  // namespace id3v2
+}  // namespace corvella

@@ -1,0 +1,32 @@
+// Frame text in the encodings an ID3v2 frame can announce, converted to and
+// from the bytes of the system's ANSI code page that the tag object hands out.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corvella {
+namespace id3v2 {
+
+// Text-encoding bytes of a frame body.
+constexpr uint8_t kEncAnsi = 0;      // single bytes, taken as they are
+constexpr uint8_t kEncUtf16 = 1;     // UTF-16 with a byte-order mark
+constexpr uint8_t kEncUtf16Be = 2;   // UTF-16 big-endian, no mark (2.4)
+constexpr uint8_t kEncUtf8 = 3;      // UTF-8 (2.4)
+
+// Bytes of one terminating NUL: 2 for UTF-16, else 1.
+size_t TerminatorSize(uint8_t encoding);
+
+// Offset of the first terminator of a string that starts at `from`; UTF-16
+// terminators count only on a character boundary. npos when there is none.
+size_t FindTerminator(const std::string& bytes, size_t from, uint8_t encoding);
+
+// ANSI text of a stored string, up to its first terminator.
+std::string DecodeText(const std::string& bytes, uint8_t encoding);
+
+// Stored form of ANSI text, without a terminator. UTF-16 with a mark is
+// written little-endian behind FF FE.
+std::string EncodeText(const std::string& ansi, uint8_t encoding);
+
+}  // namespace id3v2
+}  // namespace corvella

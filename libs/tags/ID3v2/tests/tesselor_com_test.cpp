@@ -1,0 +1,218 @@
+// Tesselor as its callers see it after regsvr32: early-bound through the
+// vtable (file names by reference), late-bound by name, its type library and
+// its registration.
+#include "com_test_util.h"
+#include "tesselor.h"
+
+#include <gtest/gtest.h>
+
+using namespace corvella::testing;
+
+namespace {
+
+class Tesselor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
+                                                  __uuidof(_CID3v2), reinterpret_cast<void**>(&tag_)));
+    }
+    void TearDown() override {
+        if (tag_) tag_->Release();
+    }
+    bool Call(HRESULT (STDMETHODCALLTYPE _CID3v2::*fn)(BSTR*, VARIANT_BOOL*), const std::string& path) {
+        BSTR b = Bstr(path);
+        VARIANT_BOOL ok = 0;
+        EXPECT_HRESULT_SUCCEEDED((tag_->*fn)(&b, &ok));
+        EXPECT_EQ(Ansi(b), path) << "the by-reference name comes back unchanged";
+        SysFreeString(b);
+        return ok == VARIANT_TRUE;
+    }
+    std::string Get(tesselor::EFrames f) {
+        BSTR v = nullptr;
+        EXPECT_HRESULT_SUCCEEDED(tag_->GetFrameValue(f, &v));
+        std::string s = Ansi(v);
+        SysFreeString(v);
+        return s;
+    }
+    void Set(tesselor::EFrames f, const std::string& value) {
+        BSTR v = Bstr(value), r = nullptr;
+        EXPECT_HRESULT_SUCCEEDED(tag_->SetFrameValue(f, v, &r));
+        EXPECT_EQ(Ansi(r), "");
+        SysFreeString(v);
+        SysFreeString(r);
+    }
+    ComApartment com_;
+    TempFolder dir_;
+    _CID3v2* tag_ = nullptr;
+};
+
+TEST_F(Tesselor, EarlyBoundKeepsAudioThroughWriteAndRemove) {
+    std::string audio = FakeAudio(5000, 7);
+    std::string mp3 = dir_.File("song.mp3");
+    WriteBytes(mp3, audio);
+    Set(tesselor::Title, "Caf\xe9 Noir");
+    Set(tesselor::Artist, "Someone");
+    Set(tesselor::Comment, "Played loud");
+    Set(tesselor::Track, "05/12");
+    Set(tesselor::Composser, "Composer");
+    Set(tesselor::Web_Link, "http://example.invalid/x");
+    ASSERT_TRUE(Call(&_CID3v2::WriteTag, mp3));
+    std::string bytes = ReadBytes(mp3);
+    ASSERT_GT(bytes.size(), audio.size());
+    EXPECT_EQ(bytes.substr(0, 4), std::string("ID3\x03", 4));
+    EXPECT_EQ(bytes.substr(bytes.size() - audio.size()), audio);
+
+    // A shorter value fits in place: same length, audio where it was.
+    Set(tesselor::Title, "Short");
+    ASSERT_TRUE(Call(&_CID3v2::WriteTag, mp3));
+    std::string again = ReadBytes(mp3);
+    EXPECT_EQ(again.size(), bytes.size());
+    EXPECT_EQ(again.substr(again.size() - audio.size()), audio);
+
+    ASSERT_TRUE(Call(&_CID3v2::ReadTag, mp3));
+    EXPECT_EQ(Get(tesselor::Title), "Short");
+    EXPECT_EQ(Get(tesselor::Artist), "Someone");
+    EXPECT_EQ(Get(tesselor::Comment), "Played loud");
+    EXPECT_EQ(Get(tesselor::Track), "05/12");
+    EXPECT_EQ(Get(tesselor::Web_Link), "http://example.invalid/x");
+
+    ASSERT_TRUE(Call(&_CID3v2::RemoveTag, mp3));
+    EXPECT_EQ(ReadBytes(mp3), audio);
+    EXPECT_EQ(Get(tesselor::Title), "");
+
+    Set(tesselor::Title, "kept");
+    EXPECT_FALSE(Call(&_CID3v2::ReadTag, dir_.File("missing.mp3")));
+    EXPECT_EQ(Get(tesselor::Title), "") << "a missing file empties the frames";
+}
+
+TEST_F(Tesselor, ReadOnlyFileWriteKeepsAttributeAndRemoveFails) {
+    std::string audio = FakeAudio(3000, 3);
+    std::string mp3 = dir_.File("ro.mp3");
+    WriteBytes(mp3, audio);
+    ASSERT_TRUE(SetFileAttributesA(mp3.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    Set(tesselor::Title, "Read only");
+    ASSERT_TRUE(Call(&_CID3v2::WriteTag, mp3));
+    EXPECT_EQ(GetFileAttributesA(mp3.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE),
+              static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    std::string tagged = ReadBytes(mp3);
+    EXPECT_FALSE(Call(&_CID3v2::RemoveTag, mp3)) << "removal leaves a read-only file alone";
+    EXPECT_EQ(ReadBytes(mp3), tagged);
+}
+
+TEST_F(Tesselor, LateBoundByProgIdWithByRefName) {
+    CLSID clsid;
+    ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(L"Tesselor.CID3v2", &clsid));
+    EXPECT_TRUE(IsEqualCLSID(clsid, tesselor::CLSID_CID3v2));
+    IDispatch* d = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                              reinterpret_cast<void**>(&d)));
+    std::string mp3 = dir_.File("late.mp3");
+    WriteBytes(mp3, FakeAudio(800));
+    VARIANT r;
+    ASSERT_HRESULT_SUCCEEDED(CallByName(d, L"SetFrameValue", {VLong(1), VStr("Late Artist")}, &r));
+    VariantClear(&r);
+    // A script passes the name by value; a compiled caller by reference.
+    ASSERT_HRESULT_SUCCEEDED(CallByName(d, L"WriteTag", {VStr(mp3)}, &r));
+    EXPECT_EQ(V_VT(&r), VT_BOOL);
+    EXPECT_EQ(V_BOOL(&r), VARIANT_TRUE);
+    BSTR name = Bstr(mp3);
+    VARIANT byref;
+    VariantInit(&byref);
+    V_VT(&byref) = VT_BYREF | VT_BSTR;
+    V_BSTRREF(&byref) = &name;
+    ASSERT_HRESULT_SUCCEEDED(CallByName(d, L"ReadTag", {byref}, &r));
+    EXPECT_EQ(V_BOOL(&r), VARIANT_TRUE);
+    SysFreeString(name);
+    ASSERT_HRESULT_SUCCEEDED(CallByName(d, L"GetFrameValue", {VLong(1)}, &r));
+    ASSERT_EQ(V_VT(&r), VT_BSTR);
+    EXPECT_EQ(Ansi(V_BSTR(&r)), "Late Artist");
+    VariantClear(&r);
+
+    const wchar_t* names[] = {L"GetFrameValue", L"SetFrameValue", L"ReadTag", L"RemoveTag", L"WriteTag"};
+    for (int i = 0; i < 5; ++i) {
+        DISPID id = 0;
+        LPOLESTR n = const_cast<LPOLESTR>(names[i]);
+        ASSERT_HRESULT_SUCCEEDED(d->GetIDsOfNames(IID_NULL, &n, 1, 0, &id));
+        EXPECT_EQ(id, 0x60030000 + i) << "RemoveTag stands before WriteTag";
+    }
+    d->Release();
+}
+
+TEST(TesselorTypeLib, IdentityAndBlankSpelledMembers) {
+    ComApartment com;
+    ITypeLib* lib = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(LoadRegTypeLib(tesselor::LIBID_Tesselor, 1, 0, 0, &lib));
+    BSTR name = nullptr, doc = nullptr;
+    lib->GetDocumentation(-1, &name, &doc, nullptr, nullptr);
+    EXPECT_EQ(Ansi(name), "Tesselor");
+    EXPECT_EQ(Ansi(doc), "Velmora - MP3 ID3v2x Tag DLL.");
+    SysFreeString(name);
+    SysFreeString(doc);
+
+    ITypeInfo* ti = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(lib->GetTypeInfoOfGuid(tesselor::TYPEID_EFrames, &ti));
+    TYPEATTR* ta = nullptr;
+    ti->GetTypeAttr(&ta);
+    ASSERT_EQ(ta->cVars, 12);
+    const char* expected[] = {"Title", "Artist", "Album", "Release Year", "Comment", "Genre", "Track",
+                              "Composser", "Original Artist", "Copyright Information", "Web Link",
+                              "Encoded By"};
+    for (int i = 0; i < 12; ++i) {
+        VARDESC* vd = nullptr;
+        ti->GetVarDesc(i, &vd);
+        BSTR n = nullptr;
+        UINT got = 0;
+        ti->GetNames(vd->memid, &n, 1, &got);
+        EXPECT_EQ(Ansi(n), expected[i]);
+        EXPECT_EQ(V_I4(vd->lpvarValue), i);
+        std::wstring w(n ? n : L"");
+        BOOL found = FALSE;
+        lib->IsName(&w[0], 0, &found);
+        EXPECT_TRUE(found) << expected[i];
+        SysFreeString(n);
+        ti->ReleaseVarDesc(vd);
+    }
+    ti->ReleaseTypeAttr(ta);
+    ti->Release();
+    ASSERT_HRESULT_SUCCEEDED(lib->GetTypeInfoOfGuid(__uuidof(_CID3v2), &ti));
+    ti->GetTypeAttr(&ta);
+    EXPECT_TRUE(ta->wTypeFlags & TYPEFLAG_FDUAL);
+    ti->ReleaseTypeAttr(ta);
+    ti->Release();
+    lib->Release();
+}
+
+TEST(TesselorServer, RegistrationRoundTripAndUnloading) {
+    ComApartment com;
+    const std::string keys[] = {
+        "CLSID\\" + GuidText(tesselor::CLSID_CID3v2),
+        "Tesselor.CID3v2",
+        "TypeLib\\" + GuidText(tesselor::LIBID_Tesselor),
+        "Interface\\" + GuidText(__uuidof(_CID3v2)),
+    };
+    EXPECT_EQ(KeyValue(HKEY_CLASSES_ROOT, keys[0] + "\\InprocServer32", "ThreadingModel"), "Apartment");
+    for (const auto& k : keys) EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, k)) << k;
+    std::string dll = "\"" + BesideExe("Tesselor.dll") + "\"";
+    ASSERT_EQ(RunAndWait("regsvr32 /u /s " + dll), 0u);
+    for (const auto& k : keys) EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, k)) << k << " left behind";
+    ASSERT_EQ(RunAndWait("regsvr32 /s " + dll), 0u);
+    for (const auto& k : keys) EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, k)) << k;
+
+    HMODULE mod = LoadLibraryA(BesideExe("Tesselor.dll").c_str());
+    ASSERT_TRUE(mod);
+    auto can = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(mod, "DllCanUnloadNow"));
+    auto get = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
+        GetProcAddress(mod, "DllGetClassObject"));
+    ASSERT_TRUE(can && get);
+    IClassFactory* cf = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(get(tesselor::CLSID_CID3v2, IID_IClassFactory, reinterpret_cast<void**>(&cf)));
+    IDispatch* obj = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(cf->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&obj)));
+    cf->Release();
+    EXPECT_EQ(can(), S_FALSE);
+    obj->Release();
+    EXPECT_EQ(can(), S_OK);
+    FreeLibrary(mod);
+}
+
+}  // namespace
