@@ -56,12 +56,14 @@ public:
         return ::stat(path.c_str(), &st) == 0;
     }
     std::unique_ptr<File> open(const std::string& path, bool writable) override {
-        struct stat st;
-        if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return nullptr;
-        // Root ignores permission bits; honour the read-only attribute anyway.
-        if (writable && !(st.st_mode & S_IWUSR)) return nullptr;
         int fd = ::open(path.c_str(), writable ? O_RDWR : O_RDONLY);
         if (fd < 0) return nullptr;
+        struct stat st;
+        // Root ignores permission bits; honour the read-only attribute anyway.
+        if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || (writable && !(st.st_mode & S_IWUSR))) {
+            ::close(fd);
+            return nullptr;
+        }
         return std::unique_ptr<File>(new PosixFile(fd));
     }
     std::unique_ptr<File> create_new(const std::string& path) override {

@@ -6,6 +6,15 @@
 
 namespace corvella {
 
+WritableGuard::WritableGuard(FileSystem& fs, const std::string& path)
+    : fs_(fs), path_(path), saved_(fs.get_attributes(path)) {
+    if (saved_ != kAttrInvalid && (saved_ & kAttrReadOnly)) fs_.set_attributes(path_, kAttrNormal);
+}
+
+WritableGuard::~WritableGuard() {
+    if (saved_ != kAttrInvalid && (saved_ & kAttrReadOnly)) fs_.set_attributes(path_, saved_);
+}
+
 std::string scratch_name_beside(FileSystem& fs, const std::string& path) {
     // Same folder as the target, so the final replace is a rename on one volume.
     for (unsigned n = 0; n < 10000; ++n) {

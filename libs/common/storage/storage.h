@@ -54,6 +54,25 @@ public:
 // under mingw). Lives as long as the process.
 FileSystem& platform_filesystem();
 
+// Makes a file writable for the life of the guard and gives it back its
+// attributes afterwards. Only a read-only file is touched: clearing every
+// attribute of a writable file and setting it back would change nothing but
+// cost two calls a file in every batch.
+class WritableGuard {
+public:
+    WritableGuard(FileSystem& fs, const std::string& path);
+    ~WritableGuard();
+    WritableGuard(const WritableGuard&) = delete;
+    WritableGuard& operator=(const WritableGuard&) = delete;
+    // False when the path does not exist.
+    bool found() const { return saved_ != kAttrInvalid; }
+
+private:
+    FileSystem& fs_;
+    std::string path_;
+    uint32_t saved_;
+};
+
 // A name for a scratch file in the same folder as `path`, not yet existing,
 // so that a replace stays on one volume.
 std::string scratch_name_beside(FileSystem& fs, const std::string& path);

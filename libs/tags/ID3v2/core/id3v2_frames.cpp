@@ -21,6 +21,14 @@ const FrameSpec kFrames[kFrameCount] = {
     {"TCOP", Kind::Generic}, {"WXXX", Kind::Web},     {"TENC", Kind::Generic},
 };
 
+// A stored description in the frame's present encoding, with its terminator;
+// the bytes as read while the encoding is unchanged.
+std::string DescriptionField(const std::string& stored, uint8_t stored_encoding, uint8_t encoding) {
+    const std::string bytes =
+        stored_encoding == encoding ? stored : EncodeText(DecodeText(stored, stored_encoding), encoding);
+    return bytes + std::string(TerminatorSize(encoding), '\0');
+}
+
 }  // namespace
 
 std::string FrameIdOf(int frame) {
@@ -99,6 +107,7 @@ bool CFrameComment::Parse(const std::string& body) {
     language_ = body.size() > 1 ? body.substr(1, 3) : std::string();
     language_.resize(3, '\0');
     description_.clear();
+    description_encoding_ = encoding_;
     data_.clear();
     size_t p = FindTerminator(body, 4, encoding_);
     if (p == std::string::npos) return true;
@@ -108,17 +117,17 @@ bool CFrameComment::Parse(const std::string& body) {
 }
 
 std::string CFrameComment::Prefix() const {
-    return std::string(1, static_cast<char>(encoding_)) + language_ + description_ +
-           std::string(TerminatorSize(encoding_), '\0');
+    return std::string(1, static_cast<char>(encoding_)) + language_ +
+           DescriptionField(description_, description_encoding_, encoding_);
 }
 
-std::string CFrameComment::Description() const { return DecodeText(description_, encoding_); }
+std::string CFrameComment::Description() const { return DecodeText(description_, description_encoding_); }
 
 // CFrameWeb
 
 bool CFrameWeb::Parse(const std::string& body) {
     if (body.empty()) return false;
-    encoding_ = static_cast<uint8_t>(body[0]);
+    encoding_ = description_encoding_ = static_cast<uint8_t>(body[0]);
     size_t p = FindTerminator(body, 1, encoding_);
     if (p == std::string::npos) {
         // No description terminator: the rest is the link.
@@ -132,11 +141,11 @@ bool CFrameWeb::Parse(const std::string& body) {
 }
 
 std::string CFrameWeb::Prefix() const {
-    return std::string(1, static_cast<char>(encoding_)) + description_ +
-           std::string(TerminatorSize(encoding_), '\0');
+    return std::string(1, static_cast<char>(encoding_)) +
+           DescriptionField(description_, description_encoding_, encoding_);
 }
 
-std::string CFrameWeb::Description() const { return DecodeText(description_, encoding_); }
+std::string CFrameWeb::Description() const { return DecodeText(description_, description_encoding_); }
 
 // CFrameGeneric
 

@@ -99,7 +99,8 @@ protected:
 
 private:
     std::string language_ = std::string(3, '\0');
-    std::string description_;  // stored bytes, in the frame's encoding
+    std::string description_;  // stored bytes, in the encoding read
+    uint8_t description_encoding_ = 0;
 };
 
 // "WXXX": encoding, description, terminator, link. The link is single-byte
@@ -115,6 +116,7 @@ protected:
 
 private:
     std::string description_;
+    uint8_t description_encoding_ = 0;
 };
 
 // Text frames: encoding, text.

@@ -14,6 +14,7 @@ constexpr uint8_t kTagExtended = 0x40;
 constexpr uint8_t kTagFooter = 0x10;
 constexpr uint16_t kFrameUnsync = 0x0002;  // 2.4 format flag
 constexpr uint64_t kMaxSyncsafe = 1u << 28;
+constexpr uint64_t kFirstRead = 4096;
 constexpr size_t kHeaderSize = 10;
 
 const uint8_t* Bytes(const std::string& s, size_t pos) {
@@ -262,18 +263,26 @@ bool CID3v2Tag::ReadTag(FileSystem& fs, const std::string& path) {
     frames_.Clear();
     version_ = 3;
     try {
-        if (!fs.exists(path)) return false;
+        // A missing file fails to open; no separate existence check needed.
         std::unique_ptr<File> f = fs.open(path, false);
         uint64_t size = 0;
         if (!f || !f->size(size)) return false;
         if (size < kHeaderSize) return true;
-        uint8_t header[kHeaderSize];
-        if (!f->read_at(0, header, kHeaderSize)) return false;
-        if (!TagSpanOf(header, kHeaderSize, size).present) return true;
-        // The frames area only; a footer adds nothing to read.
-        std::vector<uint8_t> tag(static_cast<size_t>(
-            std::min<uint64_t>(kHeaderSize + uint64_t(FromSyncsafe(header + 6)), size)));
+        // One read covers the header and a typical tag; a larger tag takes a
+        // second read for the rest.
+        std::vector<uint8_t> tag(static_cast<size_t>(std::min<uint64_t>(kFirstRead, size)));
         if (!f->read_at(0, tag.data(), tag.size())) return false;
+        if (!TagSpanOf(tag.data(), kHeaderSize, size).present) return true;
+        // The frames area only; a footer adds nothing to read.
+        const size_t want = static_cast<size_t>(
+            std::min<uint64_t>(kHeaderSize + uint64_t(FromSyncsafe(tag.data() + 6)), size));
+        if (want > tag.size()) {
+            const size_t have = tag.size();
+            tag.resize(want);
+            if (!f->read_at(have, tag.data() + have, want - have)) return false;
+        } else {
+            tag.resize(want);
+        }
         ParseTag(tag.data(), tag.size());
         return true;
     } catch (const std::exception&) {
@@ -283,18 +292,13 @@ bool CID3v2Tag::ReadTag(FileSystem& fs, const std::string& path) {
 }
 
 bool CID3v2Tag::WriteTag(FileSystem& fs, const std::string& path) {
-    if (!fs.exists(path)) return false;
-    const uint32_t attrs = fs.get_attributes(path);
-    if (attrs == kAttrInvalid) return false;
-    fs.set_attributes(path, kAttrNormal);
-    bool ok = false;
+    WritableGuard attributes(fs, path);
+    if (!attributes.found()) return false;
     try {
-        ok = Write(fs, path);
+        return Write(fs, path);
     } catch (const std::exception&) {
-        ok = false;
+        return false;
     }
-    fs.set_attributes(path, attrs);
-    return ok;
 }
 
 bool CID3v2Tag::Write(FileSystem& fs, const std::string& path) {
@@ -310,7 +314,7 @@ bool CID3v2Tag::Write(FileSystem& fs, const std::string& path) {
             // Fits the old tag: only its bytes change, padding up to the audio.
             const std::string head = TagHeader(version_, static_cast<uint32_t>(room)) + frames;
             return f->write_at(0, head.data(), head.size()) &&
-                   WriteZeros(*f, head.size(), old.end - head.size()) && f->flush();
+                   WriteZeros(*f, head.size(), old.end - head.size());
         }
     }  // closed before the file is replaced
     std::string head;

@@ -3,6 +3,7 @@
 
 #include "id3v2_frames.h"
 #include "id3v2_tag.h"
+#include "id3v2_text.h"
 
 using namespace corvella::id3v2;
 
@@ -73,6 +74,8 @@ TEST(Id3v2Frames, UnicodeBodiesDecodeAndReencode) {
     EXPECT_EQ(utf16, c->Body());
     c->Data("\xE9t\xE9");
     EXPECT_EQ(std::string("\x01" "eng" "\xFF\xFE" "d\0" "\0\0" "\xFF\xFE" "\xE9\0t\0\xE9\0", 18), c->Body());
+    c->Encoding(kEncAnsi);  // the description follows the encoding
+    EXPECT_EQ(std::string("\0eng" "d\0" "\xE9t\xE9", 9), c->Body());
 
     auto be = Parsed<CFrameGeneric>(std::string("\x02\0A\0\xE9", 5));
     EXPECT_EQ("A\xE9", be->Data());

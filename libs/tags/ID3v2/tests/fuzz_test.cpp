@@ -32,6 +32,7 @@ std::vector<std::string> Seeds() {
         Tag(4, 0x10, v4) + std::string("3DI\4\0\x10", 6) + Syncsafe(uint32_t(v4.size())),
         Tag(4, 0x40, std::string("\0\0\0\x0C\1\0", 6) + std::string(6, '\0') + v4, 4),
         Tag(3, 0xC0, ext + v3 + std::string("\xFF\0\xE0", 3)),
+        Tag(4, 0x80, v4 + std::string("\xFF\0", 2), 3),
         Tag(2, 0, std::string("TT2\0\0\3\0ab", 9)),
     };
 }

@@ -152,6 +152,14 @@ TEST_F(Id3v2File, TagFlagsAndOtherVersions) {
     EXPECT_EQ(Frame("APIC", pic) + Frame("TIT2", std::string("\0X", 2)), FramesOf(f, 26));
     EXPECT_TRUE(audio == f.substr(f.size() - audio.size()));
 
+    // 2.4 unsynchronised as a whole: its frames are carried along, each now
+    // saying it is unsynchronised itself.
+    const std::string v4u = dir.File("v4u.mp3", Tag(4, 0x80, Frame("TIT2", std::string("\0\xFF\0A", 4), true)));
+    ASSERT_TRUE(tag.ReadTag(fs, v4u));
+    EXPECT_EQ("", tag.GetFrameValue(Title));
+    ASSERT_TRUE(tag.WriteTag(fs, v4u));
+    EXPECT_EQ(Frame("TIT2", std::string("\0\xFF\0A", 4), true, 0x0002), FramesOf(Slurp(v4u), 14));
+
     // 2.2: no frames read; the old tag gives way to a 2.3 one.
     const std::string v22 = dir.File("v22.mp3", Tag(2, 0, std::string("TT2\0\0\3\0ab", 9), 5) + audio);
     ASSERT_TRUE(tag.ReadTag(fs, v22));
@@ -195,10 +203,11 @@ TEST_F(Id3v2File, MissingReadOnlyAndFailingFiles) {
     EXPECT_FALSE(tag.RemoveTag(fs, path));  // read-only: refused, intact
     EXPECT_EQ(written, Slurp(path));
 
-    fs.set_attributes(path, kAttrNormal);
     fs.fail_replace = true;
     tag.SetFrameValue(Title, std::string(5000, 'G'));
-    EXPECT_FALSE(tag.WriteTag(fs, path));
+    EXPECT_FALSE(tag.WriteTag(fs, path));  // failed growth: intact, still read-only
+    EXPECT_EQ(kAttrReadOnly, fs.get_attributes(path) & kAttrReadOnly);
+    fs.set_attributes(path, kAttrNormal);
     EXPECT_FALSE(tag.RemoveTag(fs, path));
     EXPECT_EQ(written, Slurp(path));
     fs.fail_replace = false;

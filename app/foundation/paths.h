@@ -1,0 +1,52 @@
+// Taking Windows paths apart, legal file names, existence and renames.
+// Paths use the backslash as separator; nothing here normalises or quotes a
+// path beyond what each function states.
+#pragma once
+
+#include <string>
+
+// commdlg.h maps this name to GetFileTitleA; a translation unit that needs
+// both must include commdlg.h first and call the program's helper through
+// this header only.
+#ifdef GetFileTitle
+#undef GetFileTitle
+#endif
+
+namespace corvella {
+
+// The file-system calls the path helpers need. The Win32 shell implements
+// them with GetFileAttributesA and MoveFileA.
+class PathSystem {
+public:
+    virtual ~PathSystem() = default;
+    // True for files and folders alike.
+    virtual bool Exists(const std::string& path) = 0;
+    // Moves a file, possibly to another folder; never replaces an existing
+    // file at `to` (the move fails instead).
+    virtual bool Move(const std::string& from, const std::string& to) = 0;
+};
+
+// The name after the last backslash (the whole path when it has none); without
+// the extension, everything from the name's last "." on is cut, so a name
+// that starts with its only "." gives "".
+std::string GetFileTitle(const std::string& path, bool withExtension);
+
+// Up to and including the last backslash; "" when there is none.
+std::string GetFolderPath(const std::string& path);
+
+// With the path cut at every backslash into parts 0..n: part n - 1 when n > 1,
+// else "". A folder path ending in a backslash names its own last folder.
+std::string GetParentFolderName(const std::string& path);
+
+// The path with a backslash at its end (added only when missing); "" gives "\".
+std::string AddBackslash(const std::string& path);
+
+// The text without \ / : * ? " < > |; nothing else is changed.
+std::string MakeValidFileName(const std::string& text);
+
+bool PathExists(PathSystem& fs, const std::string& path);
+
+// True when the file was moved; an existing file at newPath is never replaced.
+bool RenameFile(PathSystem& fs, const std::string& oldPath, const std::string& newPath);
+
+}  // namespace corvella

@@ -1,0 +1,44 @@
+#include "foundation/units.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace corvella {
+namespace {
+
+TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
+    EXPECT_EQ(RoundHalfEven(0.5), 0);
+    EXPECT_EQ(RoundHalfEven(1.5), 2);
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(3.5), 4);
+    EXPECT_EQ(RoundHalfEven(-0.5), 0);
+    EXPECT_EQ(RoundHalfEven(-1.5), -2);
+    EXPECT_EQ(RoundHalfEven(-2.5), -2);
+    EXPECT_EQ(RoundHalfEven(2.4999), 2);
+    EXPECT_EQ(RoundHalfEven(2.5001), 3);
+    EXPECT_EQ(RoundHalfEven(-7.6), -8);
+    EXPECT_EQ(RoundHalfEven(1e12), 2147483647);
+    EXPECT_EQ(RoundHalfEven(-1e12), -2147483647 - 1);
+    EXPECT_EQ(RoundHalfEven(2147483647.4), 2147483647);
+    EXPECT_EQ(RoundHalfEven(std::nan("")), 0);
+}
+
+TEST(Twips, PerPixelAndConversions) {
+    EXPECT_DOUBLE_EQ(TwipsPerPixel(96), 15.0);
+    EXPECT_DOUBLE_EQ(TwipsPerPixel(120), 12.0);
+    EXPECT_DOUBLE_EQ(TwipsPerPixel(0), 15.0);
+    EXPECT_DOUBLE_EQ(TwipsPerPixel(-96), 15.0);
+
+    EXPECT_EQ(TwipsToPixels(1440, 15), 96);
+    EXPECT_EQ(TwipsToPixels(337.5, 15), 22) << "22.5 pixels";
+    EXPECT_EQ(TwipsToPixels(352.5, 15), 24) << "23.5 pixels";
+    EXPECT_EQ(TwipsToPixels(100, TwipsPerPixel(120)), 8);
+    EXPECT_EQ(TwipsToPixels(150, 0), 10) << "no division by zero";
+    EXPECT_EQ(PixelsToTwips(96, 15), 1440);
+    EXPECT_EQ(PixelsToTwips(10, TwipsPerPixel(144)), 100);
+    EXPECT_EQ(PixelsToTwips(1, 0), 15);
+}
+
+}  // namespace
+}  // namespace corvella

@@ -1,0 +1,19 @@
+#!/bin/sh
+# `make bench`: the tag-reading benchmark natively (an optimised tree without
+# sanitizers) and through the COM libraries under Wine. Prints its figures;
+# the last line is the ratio.
+set -e
+root=$(cd "$(dirname "$0")/.." && pwd)
+win32=$2
+bench_native="$root/build/bench-native"
+files=${BENCH_FILES:-10000}
+[ -f "$bench_native/CMakeCache.txt" ] ||
+  cmake -S "$root" -B "$bench_native" -DCMAKE_BUILD_TYPE=Release -DCORVELLA_SANITIZE=OFF >/dev/null
+cmake --build "$bench_native" -j "$(nproc)" --target tag_bench >/dev/null
+cmake --build "$win32" -j "$(nproc)" --target tag_bench >/dev/null
+"$root/cmake/wine-prefix.sh" start >/dev/null
+trap '"$root/cmake/wine-prefix.sh" stop' EXIT
+"$root/cmake/wine-regsvr.sh" "$win32/bin/Lumbrel.dll"
+"$root/cmake/wine-regsvr.sh" "$win32/bin/Tesselor.dll"
+"$bench_native/bench/tag_bench" "$files"
+"$root/cmake/wine-run.sh" "$win32/bin/tag_bench.exe" "$files" | tr -d '\r'
