@@ -180,3 +180,45 @@ inline std::string BesideExe(const std::string& name) {
     return s.substr(0, s.find_last_of('\\') + 1) + name;
 }
 }  // namespace corvella::testing
+
+namespace corvella::testing {
+
+// The registered type library's name and description.
+inline void ExpectLibraryIdentity(ITypeLib* lib, const char* name, const char* description) {
+    BSTR n = nullptr, d = nullptr;
+    lib->GetDocumentation(-1, &n, &d, nullptr, nullptr);
+    EXPECT_EQ(Ansi(n), name);
+    EXPECT_EQ(Ansi(d), description);
+    SysFreeString(n);
+    SysFreeString(d);
+}
+
+// An enumeration's members in order, valued 0, 1, ..., each found by the
+// library's name lookup (which goes through the name hash table).
+inline void ExpectEnumMembers(ITypeLib* lib, REFGUID type_id, const std::vector<std::string>& names) {
+    ITypeInfo* ti = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(lib->GetTypeInfoOfGuid(type_id, &ti));
+    TYPEATTR* ta = nullptr;
+    ti->GetTypeAttr(&ta);
+    EXPECT_EQ(ta->typekind, TKIND_ENUM);
+    EXPECT_EQ(static_cast<size_t>(ta->cVars), names.size());
+    for (UINT i = 0; i < ta->cVars && i < names.size(); ++i) {
+        VARDESC* vd = nullptr;
+        ti->GetVarDesc(i, &vd);
+        BSTR n = nullptr;
+        UINT got = 0;
+        ti->GetNames(vd->memid, &n, 1, &got);
+        EXPECT_EQ(Ansi(n), names[i]);
+        EXPECT_EQ(V_I4(vd->lpvarValue), static_cast<LONG>(i));
+        std::wstring w(n ? n : L"");
+        BOOL found = FALSE;
+        lib->IsName(&w[0], 0, &found);
+        EXPECT_TRUE(found) << names[i];
+        SysFreeString(n);
+        ti->ReleaseVarDesc(vd);
+    }
+    ti->ReleaseTypeAttr(ta);
+    ti->Release();
+}
+
+}  // namespace corvella::testing
