@@ -1,0 +1,195 @@
+#include "foundation/masks.h"
+
+namespace corvella {
+namespace foundation {
+
+const char* const kMaskTokens[kMaskTokenCount] = {
+    "#Title#",    "#Artist#",  "#Album#", "#Year#",     "#Comments#",  "#Genre#",
+    "#Track#",    "#Composer#", "#Org. Artist#", "#Copyright#", "#WebLink#", "#Encoded By#",
+    "#Sync#",     "#Map#",     "#Order#", "#Total#"};
+
+namespace {
+
+constexpr int kSyncToken = 12;
+constexpr int kMapToken = 13;
+constexpr int kOrderToken = 14;
+constexpr int kFirstV2OnlyField = 7;
+
+// ASCII only: folding bytes above 0x7F would break double-byte code pages.
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualAt(const std::string& text, size_t pos, const std::string& find) {
+    if (pos + find.size() > text.size()) return false;
+    for (size_t i = 0; i < find.size(); ++i)
+        if (Fold(text[pos + i]) != Fold(find[i])) return false;
+    return true;
+}
+
+size_t FindNoCase(const std::string& text, const std::string& find, size_t from) {
+    if (find.empty()) return std::string::npos;
+    for (size_t p = from; p + find.size() <= text.size(); ++p)
+        if (EqualAt(text, p, find)) return p;
+    return std::string::npos;
+}
+
+// Replaces every occurrence at or after `from` in one left-to-right pass;
+// inserted text is never searched again.
+void ReplaceAllNoCase(std::string& text, const std::string& find, const std::string& value, size_t from = 0) {
+    std::string out = text.substr(0, from);
+    size_t pos = from;
+    for (size_t hit; (hit = FindNoCase(text, find, pos)) != std::string::npos; pos = hit + find.size()) {
+        out.append(text, pos, hit - pos);
+        out += value;
+    }
+    out.append(text, pos, std::string::npos);
+    text.swap(out);
+}
+
+std::string TrimBlanks(const std::string& s) {
+    const size_t b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return std::string();
+    const size_t e = s.find_last_not_of(' ');
+    return s.substr(b, e - b + 1);
+}
+
+// A whole number with optional blanks and sign; false for anything else.
+bool ParseIndex(const std::string& text, int64_t& out) {
+    const std::string t = TrimBlanks(text);
+    size_t i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+    if (i == t.size() || t.size() - i > 18) return false;
+    int64_t v = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < '0' || t[i] > '9') return false;
+        v = v * 10 + (t[i] - '0');
+    }
+    out = negative ? -v : v;
+    return true;
+}
+
+MaskExpansion Fail(MaskStatus status) {
+    MaskExpansion r;
+    r.status = status;
+    return r;
+}
+
+// Replaces every "#Map#index:separator#" token; the status of the first
+// failure otherwise Ok.
+MaskStatus ExpandMapTokens(std::string& work, const std::string& file_name) {
+    const std::string token = kMaskTokens[kMapToken];
+    const std::string title = FileTitleWithoutExtension(file_name);
+    size_t from = 0;
+    for (size_t p; (p = FindNoCase(work, token, from)) != std::string::npos;) {
+        const size_t close = work.find('#', p + token.size());
+        if (close == std::string::npos) return MaskStatus::Failed;
+        const std::string params = work.substr(p + token.size(), close - p - token.size());
+        const std::vector<std::string> parts = SplitNoCase(params, ":");
+        if (parts.size() < 2) return MaskStatus::ParseError;
+        int64_t index = 0;
+        if (!ParseIndex(parts[0], index)) return MaskStatus::Failed;
+        const std::vector<std::string> pieces = SplitNoCase(title, parts[1]);
+        if (index < 0 || index >= static_cast<int64_t>(pieces.size())) return MaskStatus::ParseError;
+        const std::string value = TrimBlanks(pieces[static_cast<size_t>(index)]);
+        const std::string full = work.substr(p, close - p + 1);
+        ReplaceAllNoCase(work, full, value, p);
+        from = p + value.size();
+    }
+    return MaskStatus::Ok;
+}
+
+}  // namespace
+
+std::string FileTitleWithoutExtension(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+std::vector<std::string> SplitNoCase(const std::string& text, const std::string& separator) {
+    std::vector<std::string> pieces;
+    if (text.empty()) return pieces;
+    if (separator.empty()) {
+        pieces.push_back(text);
+        return pieces;
+    }
+    size_t pos = 0;
+    for (size_t hit; (hit = FindNoCase(text, separator, pos)) != std::string::npos; pos = hit + separator.size())
+        pieces.push_back(text.substr(pos, hit - pos));
+    pieces.push_back(text.substr(pos));
+    return pieces;
+}
+
+void TrimArray(std::vector<std::string>& items) {
+    for (std::string& s : items) s = TrimBlanks(s);
+}
+
+int CountOccurrences(const std::string& text, const std::string& find) {
+    if (find.empty()) return 0;
+    int count = 0;
+    for (size_t p = 0; p + 1 < text.size(); ++p)
+        if (EqualAt(text, p, find)) ++count;
+    return count;
+}
+
+std::vector<std::string> SplitByLikelySeparator(const std::string& text) {
+    static const char* const kSeparators[3] = {"-", "_", "."};
+    std::string separator = "-";
+    int best = 0;
+    for (int i = 2; i >= 0; --i) {
+        const int n = CountOccurrences(text, kSeparators[i]);
+        if (n >= best) {
+            best = n;
+            separator = kSeparators[i];
+        }
+    }
+    std::vector<std::string> pieces = SplitNoCase(text, separator);
+    TrimArray(pieces);
+    return pieces;
+}
+
+MaskExpansion ExpandTagMask(const std::string& file_name, int32_t tag_version, int32_t sync_field,
+                            const std::string& mask, int32_t order, int32_t total, TagFieldSource& id3v1,
+                            TagFieldSource& id3v2) {
+    MaskExpansion result;
+    if (mask.find('#') == std::string::npos) {
+        result.value = mask;
+        return result;
+    }
+    const bool for_v1 = tag_version == 0;
+    std::string work = mask;
+
+    for (int t = 0; t < kMaskTokenCount; ++t) {
+        const std::string token = kMaskTokens[t];
+        if (FindNoCase(work, token, 0) == std::string::npos) continue;
+
+        if (t < kSyncToken) {
+            if (for_v1 && t >= kFirstV2OnlyField) continue;  // ID3v1 has no such field
+            const std::optional<std::string> value = for_v1 ? id3v1.FieldText(t) : id3v2.FieldText(t);
+            if (!value) return Fail(MaskStatus::Failed);
+            ReplaceAllNoCase(work, token, *value);
+        } else if (t == kSyncToken) {
+            if (!for_v1 && sync_field >= kFirstV2OnlyField) {
+                work.clear();  // a frame the ID3v1 tag does not have
+                continue;
+            }
+            TagFieldSource& other = for_v1 ? id3v2 : id3v1;
+            if (!other.ReadTag(file_name)) continue;  // the token stays
+            const std::optional<std::string> value = other.FieldText(sync_field);
+            if (!value) return Fail(MaskStatus::Failed);
+            ReplaceAllNoCase(work, token, *value);
+        } else if (t == kMapToken) {
+            const MaskStatus status = ExpandMapTokens(work, file_name);
+            if (status != MaskStatus::Ok) return Fail(status);
+        } else {
+            ReplaceAllNoCase(work, token, std::to_string(t == kOrderToken ? order : total));
+        }
+    }
+    result.value = work;
+    return result;
+}
+
+}  // namespace foundation
+}  // namespace corvella
