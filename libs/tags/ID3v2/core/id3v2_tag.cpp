@@ -1,5 +1,7 @@
 #include "id3v2_tag.h"
 
+#include "id3v2_text.h"
+
 #include <algorithm>
 #include <cstring>
 #include <exception>
@@ -159,16 +161,24 @@ void CID3v2Tag::SetFrameValue(int frame, const std::string& value) {
     const std::string id = FrameIdOf(frame);
     if (id.empty()) return;
     const std::string text = frame == Track ? NormalizeTrack(value) : value;
+    IFrame* target = nullptr;
     if (text.empty()) {
         frames_.Remove(id);
     } else if (IFrame* existing = frames_.item(id)) {
+        target = existing;
         existing->Data(text);
     } else {
         std::unique_ptr<IFrame> f = CreateFrame(frame);
         f->ID(frame);
         f->Data(text);
+        target = f.get();
         frames_.Add(std::move(f), id);
     }
+    // Encoding 0 is ISO-8859-1 to every other reader: text beyond it goes
+    // out as UTF-16 rather than as code-page bytes others would misread.
+    // Links stay single-byte, as the format defines them.
+    if (target && frame != WebLink && target->Encoding() == kEncAnsi && !FitsLatin1(text))
+        target->Encoding(kEncUtf16);
 }
 
 // Parsing

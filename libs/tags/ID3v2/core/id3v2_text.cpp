@@ -69,5 +69,15 @@ std::string EncodeText(const std::string& ansi, uint8_t encoding) {
     }
 }
 
+bool FitsLatin1(const std::string& ansi) {
+    for (unsigned char c : ansi)
+        if (c >= 0x80) {
+            for (char16_t u : system_codec().to_utf16(ansi))
+                if (u > 0xFF) return false;
+            return true;
+        }
+    return true;
+}
+
 }  // namespace id3v2
 }  // namespace corvella

@@ -28,5 +28,11 @@ std::string DecodeText(const std::string& bytes, uint8_t encoding);
 // written little-endian behind FF FE.
 std::string EncodeText(const std::string& ansi, uint8_t encoding);
 
+// True when the ANSI text means the same read as ISO-8859-1, which is what
+// other readers take an encoding-0 frame for. Windows-1252's 0x80..0x9F
+// (euro sign, dashes, curly quotes) and every other code page's upper half
+// fail this.
+bool FitsLatin1(const std::string& ansi);
+
 }  // namespace id3v2
 }  // namespace corvella

@@ -147,3 +147,27 @@ TEST(Id3v2Fields, SetGetRemoveAndOrder) {
     ASSERT_TRUE(tag.RenderTag(0, out));
     EXPECT_EQ(std::string("ID3\3\0\0\0\0\0\x1D" "COMM\0\0\0\6\0\0\0\0\0\0\0c" "TIT2\0\0\0\3\0\0\0t2", 39), out);
 }
+
+// Encoding 0 means ISO-8859-1 to other readers; code-page text outside it
+// must not be stored as raw bytes there.
+TEST(TextEncodingOnSet, BeyondLatin1GoesOutAsUtf16) {
+    using corvella::id3v2::CID3v2Tag;
+    CID3v2Tag tag;
+    const std::string cp1252 = "\x80 5 \x96 \x93\x8Cuvre\x94";
+    tag.SetFrameValue(corvella::id3v2::Title, cp1252);
+    tag.SetFrameValue(corvella::id3v2::Artist, "Caf\xE9");
+    tag.SetFrameValue(corvella::id3v2::Comment, "\x84quoted\x93");
+    tag.SetFrameValue(corvella::id3v2::WebLink, "http://example.invalid/");
+    EXPECT_EQ(tag.Frames().item("TIT2")->Encoding(), 1);
+    EXPECT_EQ(tag.Frames().item("TPE1")->Encoding(), 0) << "Latin-1 text stays single-byte";
+    EXPECT_EQ(tag.Frames().item("COMM")->Encoding(), 1);
+    EXPECT_EQ(tag.Frames().item("WXXX")->Encoding(), 0);
+
+    std::string bytes;
+    ASSERT_TRUE(tag.RenderTag(0, bytes));
+    CID3v2Tag back;
+    ASSERT_TRUE(back.ParseTag(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    EXPECT_EQ(back.GetFrameValue(corvella::id3v2::Title), cp1252);
+    EXPECT_EQ(back.GetFrameValue(corvella::id3v2::Artist), "Caf\xE9");
+    EXPECT_EQ(back.GetFrameValue(corvella::id3v2::Comment), "\x84quoted\x93");
+}
