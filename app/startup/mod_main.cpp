@@ -1,0 +1,115 @@
+#include "mod_main.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <exception>
+
+#include "forms.h"
+#include "foundation/settings.h"
+#include "lumbrel.h"
+#include "start_tables.h"
+#include "tesselor.h"
+#include "win32_settings_store.h"
+
+namespace corvella {
+
+const char kAppTitle[] = "Corvella";
+
+_CID3v1* gID3v1 = nullptr;
+_CID3v2* gID3v2 = nullptr;
+std::vector<std::string> gV1FieldNames;
+std::vector<std::string> gV2FieldNames;
+std::vector<std::string> gGenres;
+
+namespace {
+
+int gOpenForms = 0;
+int gExitCode = 0;
+
+// A failed start-up step: its description and the step it happened in.
+void ReportStepError(const std::string& description, int step) {
+    const std::string text =
+        description + "\r\nin Quillmark.modMain.Main at line " + std::to_string(step);
+    MessageBoxA(nullptr, text.c_str(), kAppTitle, MB_OK);
+}
+
+// The program cannot run on without its tag objects: say which library is
+// missing and let the caller end the start.
+bool CreateTagObject(REFCLSID clsid, REFIID iid, void** out, const char* library) {
+    const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, out);
+    if (SUCCEEDED(hr) && *out != nullptr) return true;
+    *out = nullptr;
+    const std::string text = std::string("The tag library ") + library +
+                             " cannot be created. " + kAppTitle + " cannot start without it.";
+    MessageBoxA(nullptr, text.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+    return false;
+}
+
+}  // namespace
+
+int Main(HINSTANCE instance) {
+    InitCommonControls();
+
+    if (!CreateTagObject(lumbrel::CLSID_CID3v1, __uuidof(_CID3v1),
+                         reinterpret_cast<void**>(&gID3v1), "Lumbrel.dll"))
+        return 2;
+    if (!CreateTagObject(tesselor::CLSID_CID3v2, __uuidof(_CID3v2),
+                         reinterpret_cast<void**>(&gID3v2), "Tesselor.dll"))
+        return 3;
+
+    gV1FieldNames = BuildV1FieldNames();
+    gV2FieldNames = BuildV2FieldNames();
+    gGenres = BuildGenreList();
+
+    // A settings failure is reported and the start goes on with what is there.
+    try {
+        Win32SettingsStore store;
+        CheckSettingsVersion(store, RunningVersion());
+    } catch (const RegistryError& e) {
+        ReportStepError(e.Description(), 8);
+    } catch (const std::exception& e) {
+        ReportStepError(e.what(), 8);
+    }
+
+    if (!RegisterFormClasses(instance) || !frmLoading::Show()) {
+        MessageBoxA(nullptr, "The start-up window cannot be created.", kAppTitle,
+                    MB_OK | MB_ICONERROR);
+        return 4;
+    }
+    return 0;
+}
+
+void FormOpened() { ++gOpenForms; }
+
+void FormClosed() {
+    if (--gOpenForms <= 0) PostQuitMessage(gExitCode);
+}
+
+void SetExitCode(int code) { gExitCode = code; }
+int ExitCode() { return gExitCode; }
+
+void ReleaseShared() {
+    if (gID3v1 != nullptr) gID3v1->Release();
+    if (gID3v2 != nullptr) gID3v2->Release();
+    gID3v1 = nullptr;
+    gID3v2 = nullptr;
+}
+
+}  // namespace corvella
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (FAILED(CoInitialize(nullptr))) return 1;
+    int code = corvella::Main(instance);
+    if (code == 0) {
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        code = corvella::ExitCode();
+    }
+    corvella::ReleaseShared();
+    CoUninitialize();
+    return code;
+}

@@ -1,0 +1,39 @@
+// Start-up and the objects every window shares for the whole run.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct _CID3v1;
+struct _CID3v2;
+
+namespace corvella {
+
+// The program's title: window captions and message boxes.
+extern const char kAppTitle[];  // "Corvella"
+
+// One instance each for the whole run; released after the last window.
+extern _CID3v1* gID3v1;
+extern _CID3v2* gID3v2;
+extern std::vector<std::string> gV1FieldNames;  // 7 names
+extern std::vector<std::string> gV2FieldNames;  // 11 names
+extern std::vector<std::string> gGenres;        // 148 names
+
+// Builds the shared objects and tables, checks the settings' version and
+// shows the splash. 0 when the program runs on; otherwise the exit code
+// (a tag library that cannot be created ends the start).
+int Main(HINSTANCE instance);
+
+// Every top-level form reports its life here; the program ends with the
+// last one, with the exit code set by SetExitCode (0 unless a failure).
+void FormOpened();
+void FormClosed();
+void SetExitCode(int code);
+int ExitCode();
+
+// Frees the shared objects; called once the message loop has ended.
+void ReleaseShared();
+
+}  // namespace corvella

@@ -1,0 +1,232 @@
+// Starts Corvella.exe from the build's bin folder and drives it through its
+// windows and its settings key.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kKey[] = "Software\\Corvella";
+const char kMainClass[] = "CorvellaMain";
+const char kLoadingClass[] = "CorvellaLoading";
+
+void DeleteTree(HKEY parent, const std::string& path) {
+    HKEY key;
+    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    char name[256];
+    for (;;) {
+        DWORD len = sizeof(name);
+        if (RegEnumKeyExA(key, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        DeleteTree(key, name);
+    }
+    RegCloseKey(key);
+    RegDeleteKeyA(parent, path.c_str());
+}
+
+void PutText(const std::string& path, const char* name, const std::string& text) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+}
+
+// The value's text, or "<missing>".
+std::string GetText(const std::string& path, const char* name) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return "<missing>";
+    char buf[512] = {};
+    DWORD size = sizeof(buf) - 1;
+    DWORD type = 0;
+    const LONG rc = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS ? std::string(buf) : "<missing>";
+}
+
+std::vector<std::string> Names(const std::string& path, bool subKeys) {
+    std::vector<std::string> out;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return out;
+    char name[16384];
+    for (DWORD i = 0;; ++i) {
+        DWORD len = sizeof(name);
+        const LONG rc = subKeys ? RegEnumKeyExA(key, i, name, &len, nullptr, nullptr, nullptr, nullptr)
+                                : RegEnumValueA(key, i, name, &len, nullptr, nullptr, nullptr, nullptr);
+        if (rc != ERROR_SUCCESS) break;
+        out.emplace_back(name, len);
+    }
+    RegCloseKey(key);
+    return out;
+}
+
+HWND VisibleWindow(const char* cls) {
+    HWND w = FindWindowA(cls, "Corvella");
+    return (w != nullptr && IsWindowVisible(w)) ? w : nullptr;
+}
+
+template <typename Pred>
+bool WaitFor(Pred pred, DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (!pred()) {
+        if (GetTickCount() - start > ms) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+class ProgramRun : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteTree(HKEY_CURRENT_USER, kKey); }
+    void TearDown() override {
+        if (pi_.hProcess != nullptr) {
+            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 99);
+            CloseHandle(pi_.hProcess);
+            CloseHandle(pi_.hThread);
+        }
+        DeleteTree(HKEY_CURRENT_USER, kKey);
+    }
+
+    void Start() {
+        char self[MAX_PATH];
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string exe(self);
+        exe = exe.substr(0, exe.find_last_of("\\/") + 1) + "Corvella.exe";
+        std::string cmd = "\"" + exe + "\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof(si);
+        ASSERT_TRUE(CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &si, &pi_))
+            << exe;
+    }
+
+    // Waits for the hand-over to the main window and returns it.
+    HWND WaitForMainWindow() {
+        HWND main = nullptr;
+        WaitFor([&] { return (main = VisibleWindow(kMainClass)) != nullptr; }, 10000);
+        return main;
+    }
+
+    // Closes the window and returns the program's exit code (-1: still running).
+    int CloseAndWait(HWND w) {
+        PostMessageA(w, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(pi_.hProcess, &code);
+        return static_cast<int>(code);
+    }
+
+    PROCESS_INFORMATION pi_{};
+};
+
+TEST_F(ProgramRun, FirstStartWritesVersionAndHandsOverToTheMainWindow) {
+    Start();
+    HWND main = WaitForMainWindow();
+    ASSERT_NE(main, nullptr) << "main window did not appear";
+    EXPECT_EQ(GetText(kKey, "Version"), "1.0.0");
+    const LONG style = GetWindowLongA(main, GWL_STYLE);
+    EXPECT_TRUE(style & WS_THICKFRAME) << "main window is resizable";
+    // The splash unloads itself once the main window is shown.
+    EXPECT_TRUE(WaitFor([] { return FindWindowA(kLoadingClass, nullptr) == nullptr; }, 3000));
+    EXPECT_EQ(CloseAndWait(main), 0);
+}
+
+TEST_F(ProgramRun, AnotherVersionWipesAllButCustomFields) {
+    const std::string custom = std::string(kKey) + "\\Custom Fields";
+    PutText(kKey, "Version", "0.9.1");
+    PutText(kKey, "LastFolder", "C:\\music");
+    PutText(std::string(kKey) + "\\Options", "Flag", "True");
+    PutText(custom, "Field1", "Mood");
+
+    Start();
+    HWND main = WaitForMainWindow();
+    ASSERT_NE(main, nullptr) << "main window did not appear";
+    EXPECT_EQ(CloseAndWait(main), 0);
+
+    EXPECT_TRUE(Names(kKey, false).empty()) << "no value is left, Version included";
+    EXPECT_EQ(Names(kKey, true), std::vector<std::string>{"Custom Fields"});
+    EXPECT_EQ(GetText(custom, "Field1"), "Mood");
+}
+
+TEST_F(ProgramRun, SameVersionKeepsEverySetting) {
+    PutText(kKey, "Version", "1.0.0");
+    PutText(kKey, "LastFolder", "C:\\music");
+    Start();
+    HWND main = WaitForMainWindow();
+    ASSERT_NE(main, nullptr) << "main window did not appear";
+    EXPECT_EQ(CloseAndWait(main), 0);
+    EXPECT_EQ(GetText(kKey, "Version"), "1.0.0");
+    EXPECT_EQ(GetText(kKey, "LastFolder"), "C:\\music");
+}
+
+TEST_F(ProgramRun, ClosingTheSplashEndsTheProgram) {
+    Start();
+    HWND splash = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (splash = FindWindowA(kLoadingClass, "Corvella")) != nullptr; },
+                        10000));
+    const int code = CloseAndWait(splash);
+    if (code == -1 && VisibleWindow(kMainClass) != nullptr) {
+        // The hand-over won the race with our close: nothing to judge.
+        EXPECT_EQ(CloseAndWait(VisibleWindow(kMainClass)), 0);
+        GTEST_SKIP() << "splash was gone before it could be closed";
+    }
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(FindWindowA(kMainClass, nullptr), nullptr);
+}
+
+// Points the ID3v1 class's registration at a file that does not exist and
+// puts it back afterwards.
+class MissingTagLibrary : public ProgramRun {
+protected:
+    const char* kServer = "CLSID\\{01FC67FD-CF62-4430-ADE9-6CE442BCE929}\\InprocServer32";
+    void SetUp() override {
+        ProgramRun::SetUp();
+        HKEY key;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, kServer, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS)
+            << "Lumbrel is not registered";
+        char buf[MAX_PATH] = {};
+        DWORD size = sizeof(buf) - 1;
+        RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buf), &size);
+        saved_ = buf;
+        const char bogus[] = "C:\\no such folder\\Lumbrel.dll";
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(bogus), sizeof(bogus));
+        RegCloseKey(key);
+    }
+    void TearDown() override {
+        ProgramRun::TearDown();
+        HKEY key;
+        if (!saved_.empty() &&
+            RegOpenKeyExA(HKEY_CLASSES_ROOT, kServer, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+            RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved_.c_str()),
+                           static_cast<DWORD>(saved_.size() + 1));
+            RegCloseKey(key);
+        }
+    }
+    std::string saved_;
+};
+
+TEST_F(MissingTagLibrary, StartStopsWithAMessageNamingTheLibrary) {
+    Start();
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindWindowA("#32770", "Corvella")) != nullptr; }, 10000))
+        << "no message box";
+    char text[512] = {};
+    HWND label = GetDlgItem(box, 0xFFFF);  // the message text of a message box
+    if (label != nullptr) GetWindowTextA(label, text, sizeof(text));
+    EXPECT_NE(std::string(text).find("Lumbrel.dll"), std::string::npos) << text;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_EQ(WaitForSingleObject(pi_.hProcess, 10000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    EXPECT_NE(code, 0u);
+    EXPECT_EQ(FindWindowA(kLoadingClass, nullptr), nullptr) << "no splash without a tag object";
+}
+
+}  // namespace
