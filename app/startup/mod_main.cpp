@@ -8,6 +8,7 @@
 #include "forms.h"
 #include "foundation/settings.h"
 #include "lumbrel.h"
+#include "os_version_win32.h"
 #include "start_tables.h"
 #include "tesselor.h"
 #include "win32_settings_store.h"
@@ -16,6 +17,7 @@ namespace corvella {
 
 const char kAppTitle[] = "Corvella";
 
+COSVersion gOSVersion;
 _CID3v1* gID3v1 = nullptr;
 _CID3v2* gID3v2 = nullptr;
 std::vector<std::string> gV1FieldNames;
@@ -49,6 +51,7 @@ bool CreateTagObject(REFCLSID clsid, REFIID iid, void** out, const char* library
 }  // namespace
 
 int Main(HINSTANCE instance) {
+    gOSVersion = ReadOSVersion();
     InitCommonControls();
 
     if (!CreateTagObject(lumbrel::CLSID_CID3v1, __uuidof(_CID3v1),

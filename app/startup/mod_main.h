@@ -1,6 +1,8 @@
 // Start-up and the objects every window shares for the whole run.
 #pragma once
 
+#include "os_version.h"
+
 #include <windows.h>
 
 #include <string>
@@ -17,6 +19,8 @@ extern const char kAppTitle[];  // "Corvella"
 // One instance each for the whole run; released after the last window.
 extern _CID3v1* gID3v1;
 extern _CID3v2* gID3v2;
+// The Windows version probe, read once at start-up.
+extern COSVersion gOSVersion;
 extern std::vector<std::string> gV1FieldNames;  // 7 names
 extern std::vector<std::string> gV2FieldNames;  // 11 names
 extern std::vector<std::string> gGenres;        // 148 names
