@@ -113,6 +113,13 @@ HRESULT CreateInstance(REFIID riid, void** ppv) {
     return hr;
 }
 
+// A library's Boolean result as automation wants it (True is -1).
+inline HRESULT BoolResult(bool ok, VARIANT_BOOL* result) {
+    if (!result) return E_POINTER;
+    *result = ok ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
 // Registration steps, exposed for the exports and for tests.
 HRESULT RegisterServer();
 HRESULT UnregisterServer();

@@ -61,22 +61,17 @@ public:
         return S_OK;
     }
     STDMETHODIMP ReadTag(BSTR filename, VARIANT_BOOL* result) override {
-        return Done(tag_.ReadTag(fs(), corvella::com::BstrToAnsi(filename)), result);
+        return corvella::com::BoolResult(tag_.ReadTag(fs(), corvella::com::BstrToAnsi(filename)), result);
     }
     STDMETHODIMP WriteTag(BSTR filename, VARIANT_BOOL* result) override {
-        return Done(tag_.WriteTag(fs(), corvella::com::BstrToAnsi(filename)), result);
+        return corvella::com::BoolResult(tag_.WriteTag(fs(), corvella::com::BstrToAnsi(filename)), result);
     }
     STDMETHODIMP RemoveTag(BSTR filename, VARIANT_BOOL* result) override {
-        return Done(tag_.RemoveTag(fs(), corvella::com::BstrToAnsi(filename)), result);
+        return corvella::com::BoolResult(tag_.RemoveTag(fs(), corvella::com::BstrToAnsi(filename)), result);
     }
 
 private:
     static corvella::FileSystem& fs() { return corvella::platform_filesystem(); }
-    static HRESULT Done(bool ok, VARIANT_BOOL* result) {
-        if (!result) return E_POINTER;
-        *result = ok ? VARIANT_TRUE : VARIANT_FALSE;
-        return S_OK;
-    }
     corvella::id3v1::CID3v1Tag tag_;
 };
 

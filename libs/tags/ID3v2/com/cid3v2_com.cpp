@@ -25,22 +25,17 @@ public:
     // The file name is taken by reference, as early-bound callers pass it;
     // it is never changed.
     STDMETHODIMP ReadTag(BSTR* filename, VARIANT_BOOL* result) override {
-        return Done(filename && tag_.ReadTag(fs(), corvella::com::BstrToAnsi(*filename)), result);
+        return corvella::com::BoolResult(filename && tag_.ReadTag(fs(), corvella::com::BstrToAnsi(*filename)), result);
     }
     STDMETHODIMP RemoveTag(BSTR* filename, VARIANT_BOOL* result) override {
-        return Done(filename && tag_.RemoveTag(fs(), corvella::com::BstrToAnsi(*filename)), result);
+        return corvella::com::BoolResult(filename && tag_.RemoveTag(fs(), corvella::com::BstrToAnsi(*filename)), result);
     }
     STDMETHODIMP WriteTag(BSTR* filename, VARIANT_BOOL* result) override {
-        return Done(filename && tag_.WriteTag(fs(), corvella::com::BstrToAnsi(*filename)), result);
+        return corvella::com::BoolResult(filename && tag_.WriteTag(fs(), corvella::com::BstrToAnsi(*filename)), result);
     }
 
 private:
     static corvella::FileSystem& fs() { return corvella::platform_filesystem(); }
-    static HRESULT Done(bool ok, VARIANT_BOOL* result) {
-        if (!result) return E_POINTER;
-        *result = ok ? VARIANT_TRUE : VARIANT_FALSE;
-        return S_OK;
-    }
     corvella::id3v2::CID3v2Tag tag_;
 };
 
