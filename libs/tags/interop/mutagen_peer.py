@@ -150,8 +150,8 @@ def dump(path):
             print("v1field\tgenre\t%s" % out_text(frame.genres[0] if frame.genres else ""))
 
 
-def make_frame(spec, encoding):
-    fid, _, value = spec.partition("=")
+def make_frame(arg, encoding):
+    fid, _, value = arg.partition("=")
     if fid == "COMM":
         lang, desc, text = value.split(":")
         return id3.COMM(encoding=encoding, lang=lang, desc=arg_text(desc), text=[arg_text(text)])
@@ -167,7 +167,7 @@ def make_frame(spec, encoding):
                         desc=arg_text(desc), data=bytes.fromhex(data))
     cls = id3.Frames.get(fid)
     if cls is None or not fid.startswith("T"):
-        raise SystemExit("unknown frame spec %r" % spec)
+        raise SystemExit("unknown frame %r" % arg)
     return cls(encoding=encoding, text=[arg_text(value)])
 
 
@@ -189,21 +189,18 @@ def add_extended_header(path, with_crc):
         data = f.read()
     if data[:3] != b"ID3" or data[3] != 3:
         raise SystemExit("extended header needs a 2.3 tag")
-    size = 0
-    for b in data[6:10]:
-        size = (size << 7) | b
+    size = syncsafe(data[6:10])
     area = data[10:10 + size]
-    pos = 0
-    while pos + 10 <= len(area) and area[pos] != 0:
-        pos += 10 + struct.unpack(">I", area[pos + 4:pos + 8])[0]
-    padding = len(area) - pos
+    _, frames = walk(data)
+    end = frames[-1][0] + len(frames[-1][3]) if frames else 0  # within `area`
+    padding = len(area) - end
     if with_crc:
-        ext = struct.pack(">IHII", 10, 0x8000, padding, zlib.crc32(area[:pos]) & 0xFFFFFFFF)
+        ext = struct.pack(">IHII", 10, 0x8000, padding, zlib.crc32(area[:end]) & 0xFFFFFFFF)
     else:
         ext = struct.pack(">IHI", 6, 0, padding)
     new_size = size + len(ext)
-    syncsafe = bytes(((new_size >> s) & 0x7F) for s in (21, 14, 7, 0))
-    header = data[:5] + bytes([data[5] | 0x40]) + syncsafe
+    size_bytes = bytes(((new_size >> s) & 0x7F) for s in (21, 14, 7, 0))
+    header = data[:5] + bytes([data[5] | 0x40]) + size_bytes
     with open(path, "wb") as f:
         f.write(header + ext + area + data[10 + size:])
 
@@ -228,8 +225,8 @@ def write(path, args):
         else:
             frames.append(a)
     tags = id3.ID3()
-    for spec in frames:
-        tags.add(make_frame(spec, encoding))
+    for arg in frames:
+        tags.add(make_frame(arg, encoding))
     tags.save(path, v1=2 if v1 else 0, v2_version=version, padding=lambda info: padding)
     if frame_flags:
         set_frame_flags(path, frame_flags)

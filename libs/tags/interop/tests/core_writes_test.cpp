@@ -26,7 +26,7 @@ std::string Filler(size_t n, const std::string& words = "Caf\xE9 cr\xE8me br\xFB
     return s.substr(0, n);
 }
 
-// mutagen's four-character ID for each field of the ID3v2 core.
+// The frame ID each field of the ID3v2 core is stored under, as the peer keys it.
 const std::array<const char*, v2::kFrameCount> kIds = {
     "TIT2", "TPE1", "TALB", "TYER", "COMM", "TCON", "TRCK", "TCOM", "TOPE", "TCOP", "WXXX", "TENC"};
 
@@ -159,27 +159,42 @@ TEST_P(CoreWritesPeerReads, BothTagsOnOneFile) {
 
 // Windows-1252 has letters at 80..9F (the euro sign, curly quotes, dashes)
 // where ISO-8859-1, the format's single-byte encoding, has control codes.
-// Text holding them must reach another reader as the same letters.
+// Text holding them must reach another reader as the same letters, in a new
+// frame and in one the peer wrote as ISO-8859-1.
 TEST_P(CoreWritesPeerReads, TextBeyondLatin1) {
-    const std::string path = NewFile("euro.mp3", audio_);
-    const std::string title = "\x80 5 \x96 \x93\x8C" "uvre\x94";    // € 5 – “Œuvre”
-    const std::string artist = "Caf\xE9";                           // within ISO-8859-1
-    CID3v2Tag tag;
-    tag.SetFrameValue(v2::Title, title);
-    tag.SetFrameValue(v2::Artist, artist);
-    ASSERT_TRUE(tag.WriteTag(fs_, path));
-    EXPECT_TRUE(TagThenExactly(ReadAll(path), audio_));
+    const std::string title = "\x80 5 \x96 \x93\x8C" "uvre\x94";  // € 5 – “Œuvre”
+    const std::string artist = "Caf\xE9";                         // within ISO-8859-1
+    for (const bool peer_first : {false, true}) {
+        SCOPED_TRACE(peer_first ? "over the peer's ISO-8859-1 frames" : "new frames");
+        const std::string path = NewFile("euro.mp3", audio_);
+        if (peer_first) {
+            ASSERT_TRUE(PeerWrite(path, {"--encoding=0", "TIT2=" + Cp("old"), "TPE1=" + Cp("x")}));
+        }
+        const std::string start = ReadAll(path);
+        const std::string tail = start.substr(TagEnd(start));
 
-    const PeerView peer = PeerDump(path);
-    EXPECT_EQ(artist, peer.Text("TPE1"));
-    const PeerFrame* f = peer.First("TIT2");
-    ASSERT_NE(nullptr, f);
-    EXPECT_EQ(title, f->text) << "another reader sees " << f->repr
-                              << ": the core stored Windows-1252 bytes in an ISO-8859-1 frame";
+        CID3v2Tag tag;
+        ASSERT_TRUE(tag.ReadTag(fs_, path));
+        tag.SetFrameValue(v2::Title, title);
+        ASSERT_TRUE(tag.WriteTag(fs_, path));
+        tag.SetFrameValue(v2::Artist, artist);
+        ASSERT_TRUE(tag.WriteTag(fs_, path));
+        EXPECT_TRUE(TagThenExactly(ReadAll(path), tail));
 
-    CID3v2Tag again;  // and here it still reads as written
-    ASSERT_TRUE(again.ReadTag(fs_, path));
-    EXPECT_EQ(title, again.GetFrameValue(v2::Title));
+        const PeerView peer = PeerDump(path);
+        EXPECT_EQ(artist, peer.Text("TPE1"));
+        const PeerFrame* f = peer.First("TIT2");
+        ASSERT_NE(nullptr, f);
+        EXPECT_EQ(title, f->text) << "another reader sees " << f->repr;
+        if (peer_first) {
+            EXPECT_EQ("TIT2", peer.frames[0].key) << "the frame moved";
+        }
+
+        CID3v2Tag again;  // and here it still reads as written
+        ASSERT_TRUE(again.ReadTag(fs_, path));
+        EXPECT_EQ(title, again.GetFrameValue(v2::Title));
+        EXPECT_EQ(artist, again.GetFrameValue(v2::Artist));
+    }
 }
 
 }  // namespace
