@@ -1,0 +1,36 @@
+// Shared state and helpers of the run-time's own sources; not for callers.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace corvella::forms {
+class Control;
+class Form;
+}  // namespace corvella::forms
+
+namespace corvella::forms::detail {
+
+// Window properties that lead from a window to its wrapper.
+extern const char kFormProp[];
+extern const char kControlProp[];
+
+extern std::vector<Form*> gLoadedForms;  // in load order
+extern Form* gActiveForm;
+extern Form* gCreatingForm;  // the form whose window CreateWindowExA is making
+
+Form* FormFromWindow(HWND hwnd);
+Control* ControlFromWindow(HWND hwnd);
+
+// kShiftMask | kCtrlMask | kAltMask from the keyboard now.
+int ShiftState();
+
+// Registers a window class of the run-time once; false when it cannot be.
+bool RegisterWindowClass(const char* name, WNDPROC proc, UINT style, HBRUSH background);
+
+// A font of `points` size at the screen's density; null when it cannot be made.
+HFONT MakeFont(const std::string& face, int points, bool bold);
+
+}  // namespace corvella::forms::detail

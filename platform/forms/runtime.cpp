@@ -1,0 +1,325 @@
+#include "forms/runtime.h"
+
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "forms/controls.h"
+#include "forms/form.h"
+#include "forms/internal.h"
+#include "foundation/units.h"
+
+namespace corvella::forms {
+
+AppObject App;
+ScreenObject Screen;
+
+namespace detail {
+
+const char kFormProp[] = "CorvellaForm";
+const char kControlProp[] = "CorvellaControl";
+
+std::vector<Form*> gLoadedForms;
+Form* gActiveForm = nullptr;
+Form* gCreatingForm = nullptr;
+
+Form* FormFromWindow(HWND hwnd) {
+    return hwnd != nullptr ? static_cast<Form*>(GetPropA(hwnd, kFormProp)) : nullptr;
+}
+
+Control* ControlFromWindow(HWND hwnd) {
+    return hwnd != nullptr ? static_cast<Control*>(GetPropA(hwnd, kControlProp)) : nullptr;
+}
+
+int ShiftState() {
+    return (GetKeyState(VK_SHIFT) < 0 ? kShiftMask : 0) |
+           (GetKeyState(VK_CONTROL) < 0 ? kCtrlMask : 0) |
+           (GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
+}
+
+bool RegisterWindowClass(const char* name, WNDPROC proc, UINT style, HBRUSH background) {
+    static std::set<std::string> registered;
+    if (registered.count(name) != 0) return true;
+    WNDCLASSA wc{};
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = App.hInstance();
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    if (RegisterClassA(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    registered.insert(name);
+    return true;
+}
+
+HFONT MakeFont(const std::string& face, int points, bool bold) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    LOGFONTA lf{};
+    lf.lfHeight = -MulDiv(points > 0 ? points : 8, dpi > 0 ? dpi : 96, 72);
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    std::strncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    return CreateFontIndirectA(&lf);
+}
+
+void ReportHandlerError(const std::string& owner, const std::string& object, const char* event,
+                        const char* description, int line) noexcept {
+    try {
+        std::string where = owner + ".";
+        if (!object.empty()) where += object + "_";
+        where += event;
+        ReportError(description, where, line);
+    } catch (...) {
+        // Out of memory while reporting: nothing sensible is left to do.
+    }
+}
+
+}  // namespace detail
+
+// ---- errors ------------------------------------------------------------------
+
+std::string ErrorText(const std::string& description, const std::string& where, int line) {
+    return description + "\r\nin Quillmark." + where + " at line " + std::to_string(line);
+}
+
+void ReportError(const std::string& description, const std::string& where, int line) {
+    MsgBox(ErrorText(description, where, line), MB_OK, App.Title());
+}
+
+// ---- message box -------------------------------------------------------------
+
+namespace {
+MsgBoxHook& CurrentHook() {
+    static MsgBoxHook hook;
+    return hook;
+}
+}  // namespace
+
+MsgBoxHook SetMsgBoxHook(MsgBoxHook hook) {
+    MsgBoxHook previous = std::move(CurrentHook());
+    CurrentHook() = std::move(hook);
+    return previous;
+}
+
+int MsgBox(const std::string& prompt, unsigned buttons, const std::string& title) {
+    const std::string caption = title.empty() ? App.Title() : title;
+    if (CurrentHook()) {
+        // A copy: the hook may replace itself while it runs.
+        MsgBoxHook hook = CurrentHook();
+        return hook(prompt, buttons, caption);
+    }
+    return MessageBoxA(GetActiveWindow(), prompt.c_str(), caption.c_str(), buttons);
+}
+
+// ---- message loop ------------------------------------------------------------
+
+namespace {
+
+bool IsChildWindow(HWND hwnd) {
+    return (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
+}
+
+}  // namespace
+
+void ProcessMessage(MSG& msg) {
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        Form* form = detail::FormFromWindow(root);
+        if (form != nullptr && (form->keyPreview || msg.hwnd == root)) {
+            const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+            int key = static_cast<int>(msg.wParam);
+            form->KeyEvent(down, key, detail::ShiftState());
+            if (key == 0) return;
+            msg.wParam = static_cast<WPARAM>(key);
+        }
+        break;
+    }
+    case WM_CHAR:
+        // The control's own window or an inner one (the edit of a combo).
+        for (HWND h = msg.hwnd; h != nullptr; h = GetParent(h)) {
+            if (Control* control = detail::ControlFromWindow(h)) {
+                int key = static_cast<int>(msg.wParam);
+                control->OnKeyPress(key);
+                if (key == 0) return;
+                msg.wParam = static_cast<WPARAM>(key);
+                break;
+            }
+            if (!IsChildWindow(h)) break;
+        }
+        break;
+    default:
+        break;
+    }
+    // A handler above may have unloaded the window the message was for.
+    if (msg.hwnd != nullptr && !IsWindow(msg.hwnd)) return;
+    HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root != nullptr && detail::FormFromWindow(root) != nullptr && IsDialogMessageA(root, &msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+int Run() {
+    MSG msg;
+    for (;;) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) return static_cast<int>(msg.wParam);
+        if (got == -1) return -1;
+        ProcessMessage(msg);
+    }
+}
+
+int DoEvents() {
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        // A message stamped after the call began is the last one handled now.
+        const bool late = static_cast<LONG>(msg.time - start) > 0;
+        ProcessMessage(msg);
+        if (late) break;
+    }
+    return LoadedForms();
+}
+
+int LoadedForms() { return static_cast<int>(detail::gLoadedForms.size()); }
+
+// ---- App ---------------------------------------------------------------------
+
+void AppObject::Read() const {
+    if (read_) return;
+    read_ = true;
+    char module[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+    const std::string full(module, length);
+    const size_t slash = full.find_last_of("\\/");
+    path_ = slash == std::string::npos ? std::string() : full.substr(0, slash);
+    if (path_.size() == 2 && path_[1] == ':') path_ += '\\';
+    std::string file = slash == std::string::npos ? full : full.substr(slash + 1);
+    const size_t dot = file.find_last_of('.');
+    exeName_ = dot == std::string::npos ? file : file.substr(0, dot);
+
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(module, &ignored);
+    if (size != 0) {
+        std::vector<char> data(size);
+        if (GetFileVersionInfoA(module, 0, size, data.data())) {
+            void* value = nullptr;
+            UINT valueLength = 0;
+            if (VerQueryValueA(data.data(), "\\", &value, &valueLength) &&
+                valueLength >= sizeof(VS_FIXEDFILEINFO)) {
+                const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+                major_ = HIWORD(fixed->dwFileVersionMS);
+                minor_ = LOWORD(fixed->dwFileVersionMS);
+                revision_ = HIWORD(fixed->dwFileVersionLS);
+            }
+            // The string table named by the first translation, else the usual ones.
+            std::vector<std::string> tables;
+            if (VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", &value, &valueLength) &&
+                valueLength >= 4) {
+                const WORD* pair = static_cast<const WORD*>(value);
+                char table[16];
+                std::snprintf(table, sizeof table, "%04x%04x", pair[0], pair[1]);
+                tables.push_back(table);
+            }
+            tables.push_back("040904b0");
+            tables.push_back("040904e4");
+            for (const char* field : {"ProductName", "FileDescription"}) {
+                for (const auto& table : tables) {
+                    const std::string key = "\\StringFileInfo\\" + table + "\\" + field;
+                    if (VerQueryValueA(data.data(), key.c_str(), &value, &valueLength) &&
+                        valueLength > 0) {
+                        const char* text = static_cast<const char*>(value);
+                        title_.assign(text, strnlen(text, valueLength));
+                        if (!title_.empty()) break;
+                    }
+                }
+                if (!title_.empty()) break;
+            }
+        }
+    }
+    if (title_.empty()) title_ = exeName_;
+}
+
+std::string AppObject::Title() const {
+    Read();
+    return title_;
+}
+
+void AppObject::SetTitle(const std::string& title) {
+    Read();
+    title_ = title;
+}
+
+std::string AppObject::Path() const {
+    Read();
+    return path_;
+}
+
+std::string AppObject::ExeName() const {
+    Read();
+    return exeName_;
+}
+
+int AppObject::Major() const {
+    Read();
+    return major_;
+}
+
+int AppObject::Minor() const {
+    Read();
+    return minor_;
+}
+
+int AppObject::Revision() const {
+    Read();
+    return revision_;
+}
+
+std::string AppObject::HelpFile() const { return helpFile_; }
+void AppObject::SetHelpFile(const std::string& file) { helpFile_ = file; }
+HINSTANCE AppObject::hInstance() const { return GetModuleHandleA(nullptr); }
+
+// ---- Screen ------------------------------------------------------------------
+
+void ScreenObject::Read() const {
+    if (dpiX_ != 0) return;
+    HDC dc = GetDC(nullptr);
+    dpiX_ = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
+    dpiY_ = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc != nullptr) ReleaseDC(nullptr, dc);
+    // TwipsPerPixel takes a senseless density as 96; so does the cache.
+    if (dpiX_ <= 0) dpiX_ = 96;
+    if (dpiY_ <= 0) dpiY_ = 96;
+}
+
+double ScreenObject::TwipsPerPixelX() const {
+    Read();
+    return TwipsPerPixel(dpiX_);
+}
+
+double ScreenObject::TwipsPerPixelY() const {
+    Read();
+    return TwipsPerPixel(dpiY_);
+}
+
+int ScreenObject::Width() const { return ToTwipsX(GetSystemMetrics(SM_CXSCREEN)); }
+int ScreenObject::Height() const { return ToTwipsY(GetSystemMetrics(SM_CYSCREEN)); }
+int ScreenObject::ToPixelsX(double twips) const { return TwipsToPixels(twips, TwipsPerPixelX()); }
+int ScreenObject::ToPixelsY(double twips) const { return TwipsToPixels(twips, TwipsPerPixelY()); }
+int ScreenObject::ToTwipsX(double pixels) const { return PixelsToTwips(pixels, TwipsPerPixelX()); }
+int ScreenObject::ToTwipsY(double pixels) const { return PixelsToTwips(pixels, TwipsPerPixelY()); }
+Form* ScreenObject::ActiveForm() const { return detail::gActiveForm; }
+
+}  // namespace corvella::forms

@@ -1,0 +1,220 @@
+// The process-wide part of the forms run-time: the App and Screen objects,
+// the message box, the message loop (Run, DoEvents), and the two error rules
+// of the program: an error in an event handler is reported and the program
+// carries on; where failing statements are to be skipped, ResumeNext does it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace corvella::forms {
+
+class Form;
+
+// ---- errors ------------------------------------------------------------------
+
+// A run-time error with its number and, when known, the line of the failing
+// statement. Any std::exception is accepted where an Error is; it then has
+// number 0 and no line.
+class Error : public std::runtime_error {
+public:
+    explicit Error(const std::string& description, long number = 0, int line = 0)
+        : std::runtime_error(description), number_(number), line_(line) {}
+    long Number() const { return number_; }
+    int Line() const { return line_; }
+
+private:
+    long number_;
+    int line_;
+};
+
+// Runs one statement and gives what it throws the line number `line`, unless
+// it already carries one, so the error report can say where it failed.
+template <class F>
+void AtLine(int line, F&& statement) {
+    try {
+        statement();
+    } catch (const Error& e) {
+        if (e.Line() != 0) throw;
+        throw Error(e.what(), e.Number(), line);
+    } catch (const std::exception& e) {
+        throw Error(e.what(), 0, line);
+    }
+}
+
+// The text of an error report: the description, a line break, "in Quillmark."
+// with the object and procedure name (for example "frmMain.Form_Load"), a
+// blank, then "at line " and the line number.
+std::string ErrorText(const std::string& description, const std::string& where, int line);
+
+// Shows that text in the message box, OK only, under the program's title.
+void ReportError(const std::string& description, const std::string& where, int line);
+
+// Runs an event handler. The procedure is named as in an error report:
+// `owner` "." `object` "_" `event` ("frmOptions.cmdMain_Click"), or without
+// the object part for the form's own events ("frmMain.Form_Load" with object
+// "Form"). Whatever the handler throws is reported so and swallowed: no
+// handler ends the process, and nothing is thrown through the system's
+// window procedures.
+template <class F>
+void RunHandler(const std::string& owner, const std::string& object, const char* event,
+                F&& handler) noexcept;
+
+// Skips failing statements: each statement passed runs, and an error it
+// throws is noted and swallowed, so the next one runs.
+//     ResumeNext skip;
+//     skip([&] { pic.SetWidth(w); });
+//     skip([&] { pic.SetHeight(h); });
+class ResumeNext {
+public:
+    // True when the statement ran without error.
+    template <class F>
+    bool operator()(F&& statement) noexcept {
+        try {
+            statement();
+            return true;
+        } catch (const Error& e) {
+            Note(e.what(), e.Number());
+        } catch (const std::exception& e) {
+            Note(e.what(), 0);
+        } catch (...) {
+            Note("Unknown error", 0);
+        }
+        return false;
+    }
+
+    int Failures() const { return failures_; }
+    // The last error skipped: its description and number ("" and 0 when none).
+    const std::string& LastError() const { return lastError_; }
+    long LastNumber() const { return lastNumber_; }
+    void Clear() {
+        failures_ = 0;
+        lastError_.clear();
+        lastNumber_ = 0;
+    }
+
+private:
+    void Note(const char* description, long number) noexcept {
+        ++failures_;
+        try {
+            lastError_ = description;
+        } catch (...) {
+        }
+        lastNumber_ = number;
+    }
+    int failures_ = 0;
+    std::string lastError_;
+    long lastNumber_ = 0;
+};
+
+// ---- message box -------------------------------------------------------------
+
+// What the message box does instead of showing a window: it gets the prompt,
+// the MB_ flags and the title, and returns the button (IDOK, IDYES, ...).
+using MsgBoxHook =
+    std::function<int(const std::string& prompt, unsigned buttons, const std::string& title)>;
+
+// Replaces the message box (tests capture it instead of blocking); an empty
+// hook brings the system's box back. Returns the hook that was in place.
+MsgBoxHook SetMsgBoxHook(MsgBoxHook hook);
+
+// MessageBoxA owned by the active window. An empty title is the program's
+// title (App.Title()).
+int MsgBox(const std::string& prompt, unsigned buttons = MB_OK, const std::string& title = "");
+
+// ---- message loop ------------------------------------------------------------
+
+// Handles one message as every loop of the run-time does: the forms' key
+// preview and the controls' KeyPress, dialog keys (Tab, Enter for the default
+// button, Esc for the cancel button), then translation and dispatch.
+void ProcessMessage(MSG& msg);
+
+// The program's message loop: runs until WM_QUIT (posted when the last form
+// is unloaded) and returns its exit code.
+int Run();
+
+// Handles the messages waiting when it is called and returns the number of
+// loaded forms. Messages that arrive meanwhile (a fast timer's next tick)
+// wait for the next call, so the call always returns. A WM_QUIT it meets is
+// posted again for the outer loop.
+int DoEvents();
+
+// Forms loaded now.
+int LoadedForms();
+
+// ---- App ---------------------------------------------------------------------
+
+// The program itself, read from its version resource on first use:
+// Title = the "ProductName" string (else "FileDescription", else the exe name
+// without extension); Major, Minor, Revision = the first three numbers of the
+// fixed file version (0 without a resource).
+class AppObject {
+public:
+    std::string Title() const;
+    void SetTitle(const std::string& title);
+    // The program's folder, without a trailing backslash unless it is a root.
+    std::string Path() const;
+    std::string ExeName() const;  // file name without folder and extension
+    int Major() const;
+    int Minor() const;
+    int Revision() const;
+    std::string HelpFile() const;
+    void SetHelpFile(const std::string& file);
+    HINSTANCE hInstance() const;
+
+private:
+    void Read() const;
+    mutable bool read_ = false;
+    mutable std::string title_, path_, exeName_, helpFile_;
+    mutable int major_ = 0, minor_ = 0, revision_ = 0;
+};
+extern AppObject App;
+
+// ---- Screen ------------------------------------------------------------------
+
+// The screen in twips (1440 an inch), from its pixels per inch; conversions
+// round halves to the even neighbour.
+class ScreenObject {
+public:
+    double TwipsPerPixelX() const;
+    double TwipsPerPixelY() const;
+    int Width() const;   // twips
+    int Height() const;  // twips
+    int ToPixelsX(double twips) const;
+    int ToPixelsY(double twips) const;
+    int ToTwipsX(double pixels) const;
+    int ToTwipsY(double pixels) const;
+    // The form that was activated last and is still loaded, or null.
+    Form* ActiveForm() const;
+
+private:
+    void Read() const;
+    mutable int dpiX_ = 0, dpiY_ = 0;
+};
+extern ScreenObject Screen;
+
+// ---- implementation ----------------------------------------------------------
+
+namespace detail {
+void ReportHandlerError(const std::string& owner, const std::string& object, const char* event,
+                        const char* description, int line) noexcept;
+}  // namespace detail
+
+template <class F>
+void RunHandler(const std::string& owner, const std::string& object, const char* event,
+                F&& handler) noexcept {
+    try {
+        handler();
+    } catch (const Error& e) {
+        detail::ReportHandlerError(owner, object, event, e.what(), e.Line());
+    } catch (const std::exception& e) {
+        detail::ReportHandlerError(owner, object, event, e.what(), 0);
+    } catch (...) {
+        detail::ReportHandlerError(owner, object, event, "Unknown error", 0);
+    }
+}
+
+}  // namespace corvella::forms

@@ -1,0 +1,39 @@
+// Helpers of the forms tests: message boxes are captured instead of shown,
+// and the tests pump messages themselves while they wait.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "forms/forms.h"
+
+namespace corvella::forms::testing {
+
+struct ShownBox {
+    std::string prompt;
+    unsigned buttons = 0;
+    std::string title;
+};
+
+class FormsTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::vector<ShownBox> boxes;  // every message box, in order
+};
+
+// Handles messages until done() holds or the time is up; false on time-out.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+
+// Pumps for about `ms` milliseconds.
+void PumpFor(int ms);
+
+// The notification a combo sends when the user picks an item.
+void UserSelects(const ComboBox& combo, int at);
+
+}  // namespace corvella::forms::testing
