@@ -1,0 +1,81 @@
+// The folder search's view of the disk on Win32: the directory listing for
+// the entries, the volume serial number, file index and creation time of a
+// folder for its identity, and a message pump for the yields.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "foundation/folder_search.h"
+
+namespace corvella {
+namespace shell {
+
+// How a folder is listed.
+enum class ListingMethod {
+    // ntdll's listing with file ids (what FindFirstFileA is built on), so
+    // sub-folders come with their identity and need not be opened; the
+    // find functions where it is missing or refused.
+    Automatic,
+    // FindFirstFileA / FindNextFileA only; every sub-folder the search
+    // enters is opened once to identify it.
+    FindFunctions,
+};
+
+class Win32DirectoryLister : public foundation::DirectoryLister {
+public:
+    explicit Win32DirectoryLister(ListingMethod method = ListingMethod::Automatic);
+
+    // GetFileAttributesA does not fail.
+    bool Exists(const std::string& path) override;
+    // Volume serial number, file index and creation time of the opened
+    // directory (a link gives its target's); nothing on Windows 9x, which
+    // cannot open directories (the search then tells folders apart by
+    // path).
+    std::optional<foundation::FolderId> Identify(const std::string& folder_path) override;
+    // The entries of `folder_path` & "*.*" in the system's order, "." and
+    // ".." included, names cut at their first NUL. Sub-folders that are not
+    // links carry their identity when the listing with ids was used.
+    bool List(const std::string& folder_path, std::vector<foundation::DirEntry>& entries) override;
+
+    bool CanIdentify() const { return can_identify_; }
+    bool ListsWithIds() const { return query_ != nullptr; }
+
+private:
+    static constexpr size_t kMaxRemembered = 4096;
+
+    bool ListWithFind(const std::string& folder_path, std::vector<foundation::DirEntry>& entries);
+    // False when this folder cannot be listed that way.
+    bool ListWithIds(const std::string& folder_path, std::vector<foundation::DirEntry>& entries);
+    void Remember(const std::string& folder_path, DWORD serial);
+
+    bool can_identify_;
+    void* query_;  // NtQueryDirectoryFile, or nullptr
+    // Volume serial numbers of folders met in a listing or identified and
+    // not listed yet, so listing them needs no volume query.
+    std::map<std::string, DWORD> volumes_;
+    std::vector<LONGLONG> buffer_;
+};
+
+// Search events whose yields run the thread's pending messages, so the
+// caller's window repaints and takes input while a search runs. A yield
+// pumps only when `interval_ms` have passed since the last pump: asking
+// the queue costs as much as listing a folder entry. Callers derive from
+// it for SearchingDir and FoundFile.
+class PumpingSearchEvents : public foundation::FileSearchEvents {
+public:
+    explicit PumpingSearchEvents(DWORD interval_ms = kDefaultIntervalMs);
+    void YieldToMessages() override;
+
+    static constexpr DWORD kDefaultIntervalMs = 15;
+
+private:
+    DWORD interval_;
+    DWORD last_;
+};
+
+}  // namespace shell
+}  // namespace corvella

@@ -1,0 +1,104 @@
+#include "foundation/win32/shell/playback_win32.h"
+
+#include <mmsystem.h>
+
+#include <vector>
+
+#include "foundation/win32/shell/shell_helpers.h"
+
+namespace corvella {
+namespace shell {
+namespace {
+
+constexpr UINT kReplyChars = 30;
+constexpr UINT kErrorTextChars = 128;
+
+std::string CutAtNull(const char* buf, size_t size) {
+    size_t n = 0;
+    while (n < size && buf[n] != '\0') ++n;
+    return std::string(buf, n);
+}
+
+}  // namespace
+
+// ---- MCI ----
+
+uint32_t Win32MciPort::Send(const std::string& command, std::string* reply) {
+    if (!reply) return mciSendStringA(command.c_str(), nullptr, 0, nullptr);
+    char buf[kReplyChars + 1] = {};
+    const MCIERROR err = mciSendStringA(command.c_str(), buf, kReplyChars, nullptr);
+    *reply = err == 0 ? CutAtNull(buf, kReplyChars) : std::string();
+    return err;
+}
+
+std::string Win32MciPort::ErrorText(uint32_t code) {
+    char buf[kErrorTextChars + 1] = {};
+    if (mciGetErrorStringA(code, buf, kErrorTextChars) && buf[0] != '\0') return CutAtNull(buf, kErrorTextChars);
+    // An unknown code still tells the user that playback failed, and why.
+    return "MCI error " + std::to_string(code);
+}
+
+// ---- Files ----
+
+Win32PlaybackFiles::Win32PlaybackFiles(std::string title, HWND owner)
+    : title_(std::move(title)), owner_(owner) {}
+
+bool Win32PlaybackFiles::Exists(const std::string& path) {
+    // A listing of a name with wildcards would find other files.
+    if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(path.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    FindClose(find);
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32PlaybackFiles::CopyOver(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+bool Win32PlaybackFiles::SetNormalAttributes(const std::string& path) {
+    return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != FALSE;
+}
+
+std::string Win32PlaybackFiles::ShortPath(const std::string& path) {
+    std::vector<char> buf(256);
+    DWORD n = GetShortPathNameA(path.c_str(), buf.data(), static_cast<DWORD>(buf.size()));
+    if (n >= buf.size()) {  // too long for the buffer: n is the size needed
+        buf.assign(n + 1, '\0');
+        n = GetShortPathNameA(path.c_str(), buf.data(), static_cast<DWORD>(buf.size()));
+    }
+    if (n == 0 || n >= buf.size()) return std::string();
+    return CutAtNull(buf.data(), buf.size());
+}
+
+void Win32PlaybackFiles::ShowError(const std::string& text) {
+    if (hook_) {
+        hook_(text);
+        return;
+    }
+    MessageBoxA(owner_, text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+}
+
+// ---- The program's player ----
+
+Win32Media::Win32Media() : Win32Media(ProgramFolder()) {}
+
+Win32Media::Win32Media(const std::string& scratch_folder)
+    : files_("Corvella"), media_(mci_, files_, foundation::ScratchFilePath(scratch_folder)) {}
+
+bool Win32Media::StopAndDeleteScratch() {
+    media_.MP3Stop();
+    const std::string& scratch = media_.ScratchPath();
+    if (GetFileAttributesA(scratch.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    SetFileAttributesA(scratch.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(scratch.c_str()) != FALSE;
+}
+
+Win32Media& gMedia() {
+    static Win32Media media;
+    return media;
+}
+
+}  // namespace shell
+}  // namespace corvella
