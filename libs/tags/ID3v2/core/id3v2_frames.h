@@ -41,6 +41,15 @@ uint32_t FromSyncsafe(const uint8_t* b);
 // Direction 1: value * 2^bits; 2: value / 2^bits; anything else 0.
 uint64_t ShiftBits(uint64_t value, unsigned bits, int direction);
 
+// Interface identities of the frame classes. They stay inside the library
+// (nothing registers them), they are the frames' identities
+// for anyone inspecting the library.
+constexpr const char kIID_IFrame[] = "{6020E8DC-DA22-4F79-9337-FE32F1971B61}";
+constexpr const char kIID_CFrames[] = "{686B1CC7-B53F-4558-B455-D2398B29F465}";
+constexpr const char kIID_CFrameComment[] = "{E773673A-CAD9-49B1-9CCA-34106A130FDA}";
+constexpr const char kIID_CFrameWeb[] = "{7A3ED69B-47FD-41C6-AA49-13F114BA3B58}";
+constexpr const char kIID_CFrameGeneric[] = "{4B765893-4A0D-4DC9-8570-8B0F58A44D25}";
+
 // One frame of a tag. `Data` is the frame's text in the ANSI code page;
 // `AdditionalInfo` set with a raw body splits it into the fields, and read
 // gives the stored bytes that precede the text. A frame read from a file and
