@@ -26,7 +26,6 @@ std::vector<std::string> gGenres;
 
 namespace {
 
-int gOpenForms = 0;
 int gExitCode = 0;
 
 // A failed start-up step: its description and the step it happened in.
@@ -50,7 +49,7 @@ bool CreateTagObject(REFCLSID clsid, REFIID iid, void** out, const char* library
 
 }  // namespace
 
-int Main(HINSTANCE instance) {
+int Main(HINSTANCE) {
     gOSVersion = ReadOSVersion();
     InitCommonControls();
 
@@ -75,18 +74,13 @@ int Main(HINSTANCE instance) {
         ReportStepError(e.what(), 8);
     }
 
-    if (!RegisterFormClasses(instance) || !frmLoading::Show()) {
+    frmLoading().Show(forms::kModeless);
+    if (!frmLoading().Loaded()) {
         MessageBoxA(nullptr, "The start-up window cannot be created.", kAppTitle,
                     MB_OK | MB_ICONERROR);
         return 4;
     }
     return 0;
-}
-
-void FormOpened() { ++gOpenForms; }
-
-void FormClosed() {
-    if (--gOpenForms <= 0) PostQuitMessage(gExitCode);
 }
 
 void SetExitCode(int code) { gExitCode = code; }
@@ -105,12 +99,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (FAILED(CoInitialize(nullptr))) return 1;
     int code = corvella::Main(instance);
     if (code == 0) {
-        MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        code = corvella::ExitCode();
+        // The program lives in its forms and ends with the last of them.
+        const int quit = corvella::forms::Run();
+        code = corvella::ExitCode() != 0 ? corvella::ExitCode() : quit;
     }
     corvella::ReleaseShared();
     CoUninitialize();

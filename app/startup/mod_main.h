@@ -30,10 +30,8 @@ extern std::vector<std::string> gGenres;        // 148 names
 // (a tag library that cannot be created ends the start).
 int Main(HINSTANCE instance);
 
-// Every top-level form reports its life here; the program ends with the
-// last one, with the exit code set by SetExitCode (0 unless a failure).
-void FormOpened();
-void FormClosed();
+// The program ends when its last form is unloaded, with this exit code (0
+// unless a failure set another).
 void SetExitCode(int code);
 int ExitCode();
 

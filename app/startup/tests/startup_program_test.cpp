@@ -2,16 +2,19 @@
 // windows and its settings key.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
 
 const char kKey[] = "Software\\Corvella";
-const char kMainClass[] = "CorvellaMain";
-const char kLoadingClass[] = "CorvellaLoading";
+// Every form of the program has the forms run-time's window class; the main
+// window is the resizable one, the splash has a fixed frame.
+const char kFormClass[] = "CorvellaForm";
 
 void DeleteTree(HKEY parent, const std::string& path) {
     HKEY key;
@@ -67,9 +70,48 @@ std::vector<std::string> Names(const std::string& path, bool subKeys) {
     return out;
 }
 
-HWND VisibleWindow(const char* cls) {
-    HWND w = FindWindowA(cls, "Corvella");
-    return (w != nullptr && IsWindowVisible(w)) ? w : nullptr;
+struct FormSearch {
+    DWORD pid;
+    bool resizable;
+    HWND found;
+};
+
+BOOL CALLBACK MatchForm(HWND w, LPARAM lp) {
+    auto* search = reinterpret_cast<FormSearch*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (pid != search->pid || std::string(cls) != kFormClass) return TRUE;
+    const bool resizable = (GetWindowLongA(w, GWL_STYLE) & WS_THICKFRAME) != 0;
+    if (resizable != search->resizable) return TRUE;
+    search->found = w;
+    return FALSE;
+}
+
+// A top-level form of the process, shown or not.
+HWND ProcessForm(DWORD pid, bool resizable) {
+    FormSearch search{pid, resizable, nullptr};
+    EnumWindows(MatchForm, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND Visible(HWND w) { return (w != nullptr && IsWindowVisible(w)) ? w : nullptr; }
+
+std::string TextOf(HWND w) {
+    char text[512] = {};
+    GetWindowTextA(w, text, sizeof text);
+    return text;
+}
+
+// The first child window of `parent` whose class is `cls`.
+HWND ChildOfClass(HWND parent, const char* cls) {
+    for (HWND c = GetWindow(parent, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        char name[64] = {};
+        GetClassNameA(c, name, sizeof name);
+        if (std::string(name) == cls) return c;
+    }
+    return nullptr;
 }
 
 template <typename Pred>
@@ -107,11 +149,20 @@ protected:
             << exe;
     }
 
+    HWND MainWindow() const { return ProcessForm(pi_.dwProcessId, true); }
+    HWND Splash() const { return ProcessForm(pi_.dwProcessId, false); }
+
     // Waits for the hand-over to the main window and returns it.
     HWND WaitForMainWindow() {
         HWND main = nullptr;
-        WaitFor([&] { return (main = VisibleWindow(kMainClass)) != nullptr; }, 10000);
+        WaitFor([&] { return (main = Visible(MainWindow())) != nullptr; }, 10000);
         return main;
+    }
+
+    HWND WaitForSplash() {
+        HWND splash = nullptr;
+        WaitFor([&] { return (splash = Visible(Splash())) != nullptr; }, 10000);
+        return splash;
     }
 
     // Closes the window and returns the program's exit code (-1: still running).
@@ -131,10 +182,9 @@ TEST_F(ProgramRun, FirstStartWritesVersionAndHandsOverToTheMainWindow) {
     HWND main = WaitForMainWindow();
     ASSERT_NE(main, nullptr) << "main window did not appear";
     EXPECT_EQ(GetText(kKey, "Version"), "1.0.0");
-    const LONG style = GetWindowLongA(main, GWL_STYLE);
-    EXPECT_TRUE(style & WS_THICKFRAME) << "main window is resizable";
+    EXPECT_EQ(TextOf(main), "Corvella");
     // The splash unloads itself once the main window is shown.
-    EXPECT_TRUE(WaitFor([] { return FindWindowA(kLoadingClass, nullptr) == nullptr; }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return Splash() == nullptr; }, 3000));
     EXPECT_EQ(CloseAndWait(main), 0);
 }
 
@@ -168,17 +218,90 @@ TEST_F(ProgramRun, SameVersionKeepsEverySetting) {
 
 TEST_F(ProgramRun, ClosingTheSplashEndsTheProgram) {
     Start();
-    HWND splash = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (splash = FindWindowA(kLoadingClass, "Corvella")) != nullptr; },
-                        10000));
+    HWND splash = WaitForSplash();
+    ASSERT_NE(splash, nullptr);
     const int code = CloseAndWait(splash);
-    if (code == -1 && VisibleWindow(kMainClass) != nullptr) {
+    if (code == -1 && Visible(MainWindow()) != nullptr) {
         // The hand-over won the race with our close: nothing to judge.
-        EXPECT_EQ(CloseAndWait(VisibleWindow(kMainClass)), 0);
+        EXPECT_EQ(CloseAndWait(Visible(MainWindow())), 0);
         GTEST_SKIP() << "splash was gone before it could be closed";
     }
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(FindWindowA(kMainClass, nullptr), nullptr);
+    EXPECT_EQ(MainWindow(), nullptr);
+}
+
+TEST_F(ProgramRun, TheSplashIsTopMostWithTheProgramTitleAndItsTexts) {
+    Start();
+    HWND splash = WaitForSplash();
+    ASSERT_NE(splash, nullptr) << "no splash";
+    EXPECT_NE(GetWindowLongA(splash, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(TextOf(splash), "Corvella");
+
+    std::vector<std::string> labels;
+    for (HWND c = GetWindow(splash, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[64] = {};
+        GetClassNameA(c, cls, sizeof cls);
+        if (std::string(cls) == "Static") labels.push_back(TextOf(c));
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"Gathering Program Information...",
+                                                "Corvella is currently loading your personal settings."}));
+
+    HWND control = ChildOfClass(splash, "Corvella.ProgressBar");
+    ASSERT_NE(control, nullptr) << "the program's own progress bar";
+    HWND bar = ChildOfClass(control, "msctls_progress32");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(SendMessageA(bar, PBM_GETRANGE, 0, 0), 50);
+    EXPECT_EQ(SendMessageA(bar, PBM_GETRANGE, 1, 0), 0);
+    EXPECT_NE(GetWindowLongA(bar, GWL_STYLE) & PBS_SMOOTH, 0);
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageA(bar, WM_USER + 15, 0, 0)), RGB(23, 103, 180));
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageA(bar, WM_USER + 14, 0, 0)), RGB(255, 255, 255));
+
+    HWND main = WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(CloseAndWait(main), 0);
+}
+
+// The program writes its hand-over events to the file that
+// CORVELLA_HANDOVER_LOG names.
+class HandOver : public ProgramRun {
+protected:
+    void SetUp() override {
+        ProgramRun::SetUp();
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        log_ = std::string(temp) + "corvella_handover_test.log";
+        DeleteFileA(log_.c_str());
+        SetEnvironmentVariableA("CORVELLA_HANDOVER_LOG", log_.c_str());
+    }
+    void TearDown() override {
+        SetEnvironmentVariableA("CORVELLA_HANDOVER_LOG", nullptr);
+        DeleteFileA(log_.c_str());
+        ProgramRun::TearDown();
+    }
+    std::vector<std::string> Events() const {
+        std::vector<std::string> lines;
+        FILE* f = std::fopen(log_.c_str(), "rb");
+        if (f == nullptr) return lines;
+        char buf[256];
+        while (std::fgets(buf, sizeof buf, f) != nullptr) {
+            std::string line(buf);
+            while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+            lines.push_back(line);
+        }
+        std::fclose(f);
+        return lines;
+    }
+    std::string log_;
+};
+
+TEST_F(HandOver, TheMainWindowIsLoadedOnceAt15AndShownOnceAt50) {
+    Start();
+    HWND main = WaitForMainWindow();
+    ASSERT_NE(main, nullptr) << "main window did not appear";
+    EXPECT_TRUE(WaitFor([&] { return Splash() == nullptr; }, 3000));
+    EXPECT_EQ(CloseAndWait(main), 0);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"frmMain.Form_Load 15", "frmMain shown 50",
+                                                  "frmLoading.Form_Unload", "frmMain.Form_Unload"}));
 }
 
 // Points the ID3v1 class's registration at a file that does not exist and
@@ -221,12 +344,12 @@ TEST_F(MissingTagLibrary, StartStopsWithAMessageNamingTheLibrary) {
     HWND label = GetDlgItem(box, 0xFFFF);  // the message text of a message box
     if (label != nullptr) GetWindowTextA(label, text, sizeof(text));
     EXPECT_NE(std::string(text).find("Lumbrel.dll"), std::string::npos) << text;
+    EXPECT_EQ(Splash(), nullptr) << "no splash without a tag object";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_EQ(WaitForSingleObject(pi_.hProcess, 10000), WAIT_OBJECT_0);
     DWORD code = 0;
     GetExitCodeProcess(pi_.hProcess, &code);
     EXPECT_NE(code, 0u);
-    EXPECT_EQ(FindWindowA(kLoadingClass, nullptr), nullptr) << "no splash without a tag object";
 }
 
 }  // namespace

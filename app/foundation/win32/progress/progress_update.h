@@ -1,0 +1,64 @@
+// The batch progress window and the protocol every batch that writes files
+// follows: the caller arms a one-shot 10 ms timer on its own form and shows
+// the window modal with itself as owner; the tick runs the batch, which
+// reports each item through UpdateProgress and stops after the current item
+// once the window is no longer visible (Cancel hides it); at the end the
+// window is unloaded, which ends the modal show.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "controls/progressbar/progress_bar.h"
+#include "forms/forms.h"
+
+namespace corvella {
+
+class FrmProgressUpdate : public forms::Form {
+public:
+    forms::Label Label1;  // "File:"
+    forms::Label Label2;  // the count text
+    forms::Label Label4;  // "Filename:"
+    forms::Label Label3;  // the current file name
+    controls::ProgressBar ProgressBar1;  // percent, 0 to 100
+    forms::CommandButton cmdMain;        // "&Cancel"
+
+    FrmProgressUpdate();
+    ~FrmProgressUpdate() override;
+
+    // Shows the item: CountText ("3 of 10"), the file name shortened with an
+    // end ellipsis to the width of its label, the bar at Percent, the batch's
+    // caption; then repaints at once, since the batch does not yield for
+    // painting. Nothing happens while the window is not loaded.
+    void UpdateProgress(const std::string& countText, const std::string& fileName, int16_t percent,
+                        const std::string& caption);
+};
+
+// The default instance.
+FrmProgressUpdate& frmProgressUpdate();
+
+// Runs `batch` in the tick of a one-shot 10 ms timer of `caller` while the
+// progress window is shown modal with `caller` as owner, and unloads the
+// window when the batch returns (or throws: the error is reported as the
+// timer's and the window still goes). Returns when the batch has ended;
+// false when it did not run (the caller is not loaded, or the window was
+// closed before the timer ticked).
+bool RunWithProgress(forms::Form& caller, const std::function<void()>& batch);
+
+// For the batch, after each item: lets the message loop handle what waits
+// (a click on Cancel), then tells whether the next item may start.
+bool ProgressContinues();
+
+// The item's share of the batch in percent: position over total times 100,
+// rounded half to even; 0 for an empty batch.
+int16_t BatchPercent(int position, int total);
+
+// The usual batch: for items 1 to `count`, UpdateProgress with "i of count",
+// fileName(i), the percentage and `caption`, then work(i); stops after the
+// current item when the window was hidden. Returns the number of items
+// worked on.
+int RunBatch(forms::Form& caller, const std::string& caption, int count,
+             const std::function<std::string(int)>& fileName, const std::function<void(int)>& work);
+
+}  // namespace corvella
