@@ -22,6 +22,18 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
+// A caption is the design field until the window exists, then its text.
+std::string CaptionOf(const Control& c, const std::string& design) {
+    return c.Created() ? WindowText(c.hWnd()) : design;
+}
+
+void SetCaptionOf(const Control& c, std::string& design, const std::string& text) {
+    if (c.Created())
+        SetWindowTextA(c.hWnd(), text.c_str());
+    else
+        design = text;
+}
+
 void InvalidValue() { throw Error("Invalid property value", 380); }
 
 // Start and end of the selection of an edit (or of a combo's edit).
@@ -358,14 +370,9 @@ void CheckBox::SetValue(int v) {
     });
 }
 
-std::string CheckBox::Caption() const { return Created() ? WindowText(hWnd()) : caption; }
+std::string CheckBox::Caption() const { return CaptionOf(*this, caption); }
 
-void CheckBox::SetCaption(const std::string& text) {
-    if (Created())
-        SetWindowTextA(hWnd(), text.c_str());
-    else
-        caption = text;
-}
+void CheckBox::SetCaption(const std::string& text) { SetCaptionOf(*this, caption, text); }
 
 void CheckBox::OnCommand(int code) {
     if (code != BN_CLICKED) return;
@@ -409,14 +416,9 @@ void OptionButton::SetValue(bool v) {
     });
 }
 
-std::string OptionButton::Caption() const { return Created() ? WindowText(hWnd()) : caption; }
+std::string OptionButton::Caption() const { return CaptionOf(*this, caption); }
 
-void OptionButton::SetCaption(const std::string& text) {
-    if (Created())
-        SetWindowTextA(hWnd(), text.c_str());
-    else
-        caption = text;
-}
+void OptionButton::SetCaption(const std::string& text) { SetCaptionOf(*this, caption, text); }
 
 void OptionButton::OnCommand(int code) {
     if (code == BN_CLICKED) SetValue(true);
@@ -429,14 +431,9 @@ bool CommandButton::Create(Container& parent) {
                           WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, caption);
 }
 
-std::string CommandButton::Caption() const { return Created() ? WindowText(hWnd()) : caption; }
+std::string CommandButton::Caption() const { return CaptionOf(*this, caption); }
 
-void CommandButton::SetCaption(const std::string& text) {
-    if (Created())
-        SetWindowTextA(hWnd(), text.c_str());
-    else
-        caption = text;
-}
+void CommandButton::SetCaption(const std::string& text) { SetCaptionOf(*this, caption, text); }
 
 void CommandButton::DoClick() {
     if (Created() && IsWindowEnabled(hWnd())) OnCommand(BN_CLICKED);
@@ -457,14 +454,9 @@ bool Label::Create(Container& parent) {
     return CreateWindowIn(parent, "STATIC", style, 0, caption);
 }
 
-std::string Label::Caption() const { return Created() ? WindowText(hWnd()) : caption; }
+std::string Label::Caption() const { return CaptionOf(*this, caption); }
 
-void Label::SetCaption(const std::string& text) {
-    if (Created())
-        SetWindowTextA(hWnd(), text.c_str());
-    else
-        caption = text;
-}
+void Label::SetCaption(const std::string& text) { SetCaptionOf(*this, caption, text); }
 
 void Label::OnCommand(int code) {
     if (code == STN_CLICKED)
@@ -646,7 +638,7 @@ bool Frame::Create(Container& parent) {
     return CreateWindowIn(parent, kFrameClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, caption);
 }
 
-std::string Frame::Caption() const { return Created() ? WindowText(hWnd()) : caption; }
+std::string Frame::Caption() const { return CaptionOf(*this, caption); }
 
 void Frame::SetCaption(const std::string& text) {
     if (!Created()) {

@@ -32,6 +32,31 @@ void PlaceWindow(HWND hwnd, int x, int y, int w, int h, UINT flags) {
     SetWindowPos(hwnd, nullptr, x, y, w, h, flags | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Forms and controls move alike: before their window exists the design
+// fields take the values, afterwards the window does.
+void MoveTo(HWND hwnd, int& left, int& top, int l, int t) {
+    if (hwnd == nullptr) {
+        left = l;
+        top = t;
+        return;
+    }
+    PlaceWindow(hwnd, Screen.ToPixelsX(l), Screen.ToPixelsY(t), 0, 0, SWP_NOSIZE);
+}
+
+void MoveTo(HWND hwnd, int& left, int& top, int& width, int& height, int l, int t, int w, int h) {
+    CheckSize(w);
+    CheckSize(h);
+    if (hwnd == nullptr) {
+        left = l;
+        top = t;
+        width = w;
+        height = h;
+        return;
+    }
+    PlaceWindow(hwnd, Screen.ToPixelsX(l), Screen.ToPixelsY(t), Screen.ToPixelsX(w),
+                Screen.ToPixelsY(h), 0);
+}
+
 BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM list) {
     if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd))
         reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
@@ -205,28 +230,9 @@ void Control::SetHeight(int twips) {
     PlaceWindow(hwnd_, 0, 0, rc.right - rc.left, Screen.ToPixelsY(twips), SWP_NOMOVE);
 }
 
-void Control::Move(int l, int t) {
-    if (hwnd_ == nullptr) {
-        left = l;
-        top = t;
-        return;
-    }
-    PlaceWindow(hwnd_, Screen.ToPixelsX(l), Screen.ToPixelsY(t), 0, 0, SWP_NOSIZE);
-}
+void Control::Move(int l, int t) { MoveTo(hwnd_, left, top, l, t); }
 
-void Control::Move(int l, int t, int w, int h) {
-    CheckSize(w);
-    CheckSize(h);
-    if (hwnd_ == nullptr) {
-        left = l;
-        top = t;
-        width = w;
-        height = h;
-        return;
-    }
-    PlaceWindow(hwnd_, Screen.ToPixelsX(l), Screen.ToPixelsY(t), Screen.ToPixelsX(w),
-                Screen.ToPixelsY(h), 0);
-}
+void Control::Move(int l, int t, int w, int h) { MoveTo(hwnd_, left, top, width, height, l, t, w, h); }
 
 bool Control::Visible() const {
     if (hwnd_ == nullptr) return visible;
@@ -585,28 +591,9 @@ void Form::SetHeight(int twips) {
     PlaceWindow(hwnd_, 0, 0, rc.right - rc.left, Screen.ToPixelsY(twips), SWP_NOMOVE);
 }
 
-void Form::Move(int l, int t) {
-    if (hwnd_ == nullptr) {
-        left = l;
-        top = t;
-        return;
-    }
-    PlaceWindow(hwnd_, Screen.ToPixelsX(l), Screen.ToPixelsY(t), 0, 0, SWP_NOSIZE);
-}
+void Form::Move(int l, int t) { MoveTo(hwnd_, left, top, l, t); }
 
-void Form::Move(int l, int t, int w, int h) {
-    CheckSize(w);
-    CheckSize(h);
-    if (hwnd_ == nullptr) {
-        left = l;
-        top = t;
-        width = w;
-        height = h;
-        return;
-    }
-    PlaceWindow(hwnd_, Screen.ToPixelsX(l), Screen.ToPixelsY(t), Screen.ToPixelsX(w),
-                Screen.ToPixelsY(h), 0);
-}
+void Form::Move(int l, int t, int w, int h) { MoveTo(hwnd_, left, top, width, height, l, t, w, h); }
 
 void Form::Refresh() {
     if (hwnd_ != nullptr)
