@@ -2,9 +2,9 @@
 // for the same files. Natively through the cores; under Wine through the
 // registered COM libraries, as the program calls them.
 //   tag_bench [files]
-#include "id3v1_tag.h"
-#include "id3v2_tag.h"
-#include "storage/storage.h"
+#include "libs/tags/ID3v1/core/id3v1_tag.h"
+#include "libs/tags/ID3v2/core/id3v2_tag.h"
+#include "libs/common/storage/storage.h"
 
 #include <chrono>
 #include <cstdio>
@@ -13,8 +13,8 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "lumbrel.h"
-#include "tesselor.h"
+#include "libs/tags/ID3v1/com/lumbrel.h"
+#include "libs/tags/ID3v2/com/tesselor.h"
 #include <oleauto.h>
 #else
 #include <fcntl.h>

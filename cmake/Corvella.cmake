@@ -4,6 +4,8 @@
 #    libraries and the tests that run under Wine.
 
 get_filename_component(CORVELLA_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+# Includes are written from the top of the tree: "app/foundation/paths.h".
+include_directories(${CORVELLA_ROOT})
 
 if(WIN32)
   set(CORVELLA_WIN32 ON)

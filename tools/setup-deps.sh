@@ -10,6 +10,8 @@ check cmake cmake
 check g++ g++
 check i686-w64-mingw32-g++-posix g++-mingw-w64-i686-posix
 check i686-w64-mingw32-gcc-posix gcc-mingw-w64-i686-posix
+check i686-w64-mingw32-g++-win32 g++-mingw-w64-i686-win32
+check i686-w64-mingw32-gcc-win32 gcc-mingw-w64-i686-win32
 check i686-w64-mingw32-widl mingw-w64-tools
 check wine wine
 check Xvfb xvfb
@@ -36,5 +38,16 @@ fi
 echo "installing:$need_pkgs"
 export DEBIAN_FRONTEND=noninteractive
 case "$need_pkgs" in *:i386*) dpkg --add-architecture i386 ;; esac
-apt-get update -q
-apt-get install -y -q --no-install-recommends $need_pkgs
+# A mirror in the middle of a sync fails one index now and then (seen with
+# the security suite's i386 list). Then the amd64 and i386 halves of a
+# multi-arch library cannot be matched, so the install is retried against
+# the main suites alone, where both architectures carry the same versions.
+apt-get update -q || echo "apt-get update reported errors; trying the install anyway"
+if ! apt-get install -y -q --no-install-recommends $need_pkgs; then
+  main_only=$(mktemp)
+  printf 'deb http://deb.debian.org/debian bookworm main\ndeb http://deb.debian.org/debian bookworm-updates main\n' >"$main_only"
+  set -- -o Dir::Etc::SourceList="$main_only" -o Dir::Etc::SourceParts=/nonexistent
+  apt-get "$@" update -q
+  apt-get "$@" install -y -q --no-install-recommends $need_pkgs
+  rm -f "$main_only"
+fi

@@ -1,4 +1,4 @@
-#include "foundation/folder_search.h"
+#include "app/foundation/folder_search.h"
 
 namespace corvella {
 namespace foundation {

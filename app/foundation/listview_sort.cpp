@@ -1,4 +1,4 @@
-#include "foundation/listview_sort.h"
+#include "app/foundation/listview_sort.h"
 
 
 namespace corvella {

@@ -1,4 +1,4 @@
-#include "foundation/masks.h"
+#include "app/foundation/masks.h"
 
 namespace corvella {
 namespace foundation {

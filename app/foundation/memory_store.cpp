@@ -1,8 +1,8 @@
-#include "foundation/memory_store.h"
+#include "app/foundation/memory_store.h"
 
 #include <algorithm>
 
-#include "foundation/text_helpers.h"
+#include "app/foundation/text_helpers.h"
 
 namespace corvella {
 

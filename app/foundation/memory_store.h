@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/settings_store.h"
+#include "app/foundation/settings_store.h"
 
 namespace corvella {
 

@@ -1,4 +1,4 @@
-#include "foundation/mpeg_header.h"
+#include "app/foundation/mpeg_header.h"
 
 #include <algorithm>
 #include <vector>

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "storage/storage.h"
+#include "libs/common/storage/storage.h"
 
 namespace corvella {
 namespace foundation {

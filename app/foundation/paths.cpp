@@ -1,4 +1,4 @@
-#include "foundation/paths.h"
+#include "app/foundation/paths.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "foundation/playback_commands.h"
+#include "app/foundation/playback_commands.h"
 
 #include <limits>
 #include <utility>

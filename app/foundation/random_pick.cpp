@@ -1,4 +1,4 @@
-#include "foundation/random_pick.h"
+#include "app/foundation/random_pick.h"
 
 #include <chrono>
 

@@ -8,8 +8,6 @@ add_library(corvella_foundation_services STATIC
   ${CMAKE_CURRENT_LIST_DIR}/playback_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/random_pick.cpp
   ${CMAKE_CURRENT_LIST_DIR}/listview_sort.cpp)
-# Included as "foundation/<name>.h", like the rest of the foundation.
-target_include_directories(corvella_foundation_services PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
 target_link_libraries(corvella_foundation_services PUBLIC corvella_storage)
 
 corvella_test(foundation_services_tests

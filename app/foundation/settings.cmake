@@ -8,9 +8,6 @@ add_library(corvella_foundation_settings STATIC
   ${CMAKE_CURRENT_LIST_DIR}/text_helpers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/user_fields.cpp
   ${CMAKE_CURRENT_LIST_DIR}/units.cpp)
-# Included as "foundation/settings.h": the headers' plain names (paths.h,
-# ...) would otherwise shadow system headers of the same name.
-target_include_directories(corvella_foundation_settings PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
 
 corvella_test(foundation_settings_tests
   SOURCES

@@ -1,11 +1,11 @@
-#include "foundation/settings.h"
+#include "app/foundation/settings.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-#include "foundation/text_helpers.h"
-#include "foundation/units.h"
+#include "app/foundation/text_helpers.h"
+#include "app/foundation/units.h"
 
 namespace corvella {
 

@@ -15,7 +15,7 @@
 #include <variant>
 #include <vector>
 
-#include "foundation/settings_store.h"
+#include "app/foundation/settings_store.h"
 
 namespace corvella {
 

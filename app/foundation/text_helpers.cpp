@@ -1,4 +1,4 @@
-#include "foundation/text_helpers.h"
+#include "app/foundation/text_helpers.h"
 
 namespace corvella {
 namespace {

@@ -1,6 +1,6 @@
-#include "foundation/user_fields.h"
+#include "app/foundation/user_fields.h"
 
-#include "foundation/settings.h"
+#include "app/foundation/settings.h"
 
 namespace corvella {
 

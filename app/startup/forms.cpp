@@ -1,9 +1,9 @@
-#include "forms.h"
+#include "app/startup/forms.h"
 
 #include <cstdio>
 
-#include "foundation/win32/shell/shell_helpers.h"
-#include "mod_main.h"
+#include "app/foundation/win32/shell/shell_helpers.h"
+#include "app/startup/mod_main.h"
 
 namespace corvella {
 

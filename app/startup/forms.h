@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "controls/progressbar/progress_bar.h"
-#include "forms/forms.h"
+#include "app/controls/progressbar/progress_bar.h"
+#include "platform/forms/forms.h"
 
 namespace corvella {
 

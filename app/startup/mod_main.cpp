@@ -1,17 +1,17 @@
-#include "mod_main.h"
+#include "app/startup/mod_main.h"
 
 #include <commctrl.h>
 #include <objbase.h>
 
 #include <exception>
 
-#include "forms.h"
-#include "foundation/settings.h"
-#include "lumbrel.h"
-#include "os_version_win32.h"
-#include "start_tables.h"
-#include "tesselor.h"
-#include "win32_settings_store.h"
+#include "app/startup/forms.h"
+#include "app/foundation/settings.h"
+#include "libs/tags/ID3v1/com/lumbrel.h"
+#include "libs/flatcontrols/win32/os_version_win32.h"
+#include "app/startup/start_tables.h"
+#include "libs/tags/ID3v2/com/tesselor.h"
+#include "app/startup/win32_settings_store.h"
 
 namespace corvella {
 

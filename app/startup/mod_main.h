@@ -1,7 +1,7 @@
 // Start-up and the objects every window shares for the whole run.
 #pragma once
 
-#include "os_version.h"
+#include "libs/flatcontrols/os_version.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "start_tables.h"
+#include "app/startup/start_tables.h"
 
-#include "foundation/settings.h"
-#include "genres.h"
+#include "app/foundation/settings.h"
+#include "libs/tags/ID3v1/core/genres.h"
 
 #ifndef CORVELLA_VERSION_MAJOR
 #define CORVELLA_VERSION_MAJOR 1

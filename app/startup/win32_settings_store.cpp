@@ -1,4 +1,4 @@
-#include "win32_settings_store.h"
+#include "app/startup/win32_settings_store.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // and closes its own key; no handle outlives a call.
 #pragma once
 
-#include "foundation/settings_store.h"
+#include "app/foundation/settings_store.h"
 
 namespace corvella {
 

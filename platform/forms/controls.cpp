@@ -1,10 +1,10 @@
-#include "forms/controls.h"
+#include "platform/forms/controls.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
-#include "forms/internal.h"
+#include "platform/forms/internal.h"
 
 namespace corvella::forms {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/form.h"
+#include "platform/forms/form.h"
 
 namespace corvella::forms {
 

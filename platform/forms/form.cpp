@@ -1,9 +1,9 @@
-#include "forms/form.h"
+#include "platform/forms/form.h"
 
 #include <algorithm>
 
-#include "forms/controls.h"
-#include "forms/internal.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/internal.h"
 
 namespace corvella::forms {
 

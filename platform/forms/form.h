@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/runtime.h"
+#include "platform/forms/runtime.h"
 
 namespace corvella::forms {
 

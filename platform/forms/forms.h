@@ -2,6 +2,6 @@
 // the error rules, forms, controls, timers and control arrays.
 #pragma once
 
-#include "forms/controls.h"
-#include "forms/form.h"
-#include "forms/runtime.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/forms/runtime.h"

@@ -1,14 +1,14 @@
-#include "forms/runtime.h"
+#include "platform/forms/runtime.h"
 
 #include <cstdio>
 #include <cstring>
 #include <set>
 #include <vector>
 
-#include "forms/controls.h"
-#include "forms/form.h"
-#include "forms/internal.h"
-#include "foundation/units.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/forms/internal.h"
+#include "app/foundation/units.h"
 
 namespace corvella::forms {
 

@@ -1,4 +1,4 @@
-#include "popupmenu/popup_menu.h"
+#include "platform/popupmenu/popup_menu.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "subclass.h"
+#include "platform/subclass/subclass.h"
 
 #include <algorithm>
 #include <atomic>

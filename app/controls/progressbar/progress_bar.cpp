@@ -1,4 +1,4 @@
-#include "controls/progressbar/progress_bar.h"
+#include "app/controls/progressbar/progress_bar.h"
 
 #include <commctrl.h>
 

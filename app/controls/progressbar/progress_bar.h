@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "forms/forms.h"
+#include "platform/forms/forms.h"
 
 namespace corvella::controls {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/listview_sort.h"
+#include "app/foundation/listview_sort.h"
 
 namespace corvella {
 namespace foundation {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/masks.h"
+#include "app/foundation/masks.h"
 
 namespace corvella {
 namespace foundation {

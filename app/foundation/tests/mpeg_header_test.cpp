@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/mpeg_header.h"
+#include "app/foundation/mpeg_header.h"
 
 namespace corvella {
 namespace foundation {

@@ -14,7 +14,7 @@
 #include <sstream>
 #include <string>
 
-#include "foundation/mpeg_header.h"
+#include "app/foundation/mpeg_header.h"
 
 namespace corvella {
 namespace foundation {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/playback_commands.h"
+#include "app/foundation/playback_commands.h"
 
 namespace corvella {
 namespace foundation {

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "foundation/random_pick.h"
+#include "app/foundation/random_pick.h"
 
 namespace corvella {
 namespace foundation {

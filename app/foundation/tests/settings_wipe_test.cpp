@@ -1,5 +1,5 @@
-#include "foundation/memory_store.h"
-#include "foundation/settings.h"
+#include "app/foundation/memory_store.h"
+#include "app/foundation/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "foundation/units.h"
+#include "app/foundation/units.h"
 
 #include <gtest/gtest.h>
 

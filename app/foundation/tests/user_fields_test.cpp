@@ -1,6 +1,6 @@
-#include "foundation/memory_store.h"
-#include "foundation/settings.h"
-#include "foundation/user_fields.h"
+#include "app/foundation/memory_store.h"
+#include "app/foundation/settings.h"
+#include "app/foundation/user_fields.h"
 
 #include <gtest/gtest.h>
 

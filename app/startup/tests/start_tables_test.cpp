@@ -1,10 +1,10 @@
-#include "start_tables.h"
+#include "app/startup/start_tables.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "genres.h"
+#include "libs/tags/ID3v1/core/genres.h"
 
 namespace corvella {
 namespace {

@@ -1,10 +1,10 @@
-#include "win32_settings_store.h"
+#include "app/startup/win32_settings_store.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include "foundation/settings.h"
+#include "app/foundation/settings.h"
 
 namespace corvella {
 namespace {

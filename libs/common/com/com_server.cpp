@@ -1,4 +1,4 @@
-#include "com_server.h"
+#include "libs/common/com/com_server.h"
 
 #include <oleauto.h>
 #include <olectl.h>

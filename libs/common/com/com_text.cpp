@@ -1,4 +1,4 @@
-#include "com_text.h"
+#include "libs/common/com/com_text.h"
 
 #include <oleauto.h>
 

@@ -1,5 +1,5 @@
 // The four standard exports of an in-process server, shared by every library.
-#include "com_server.h"
+#include "libs/common/com/com_server.h"
 
 namespace {
 HMODULE g_module = nullptr;

@@ -1,6 +1,6 @@
 // Native stand-in for the Win32 file system, used by the portable tests.
 // The read-only attribute maps to the owner's write permission.
-#include "storage.h"
+#include "libs/common/storage/storage.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "storage.h"
+#include "libs/common/storage/storage.h"
 
 #include <cstdio>
 #include <algorithm>

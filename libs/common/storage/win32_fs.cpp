@@ -1,5 +1,5 @@
 // kernel32 implementation of the tag libraries' file access.
-#include "storage.h"
+#include "libs/common/storage/storage.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "text/codec.h"
+#include "libs/common/text/codec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "storage/storage.h"
+#include "libs/common/storage/storage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "codec.h"
+#include "libs/common/text/codec.h"
 
 namespace corvella {
 namespace {

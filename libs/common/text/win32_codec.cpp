@@ -1,5 +1,5 @@
 // The system's ANSI code page, through kernel32.
-#include "codec.h"
+#include "libs/common/text/codec.h"
 
 #include <windows.h>
 

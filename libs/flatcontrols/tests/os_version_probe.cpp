@@ -1,6 +1,6 @@
 // Prints the probe's six answers as 0/1 digits, in member order; the Wine
 // test runs it with a per-program Windows version set in the registry.
-#include "os_version_win32.h"
+#include "libs/flatcontrols/win32/os_version_win32.h"
 
 #include <cstdio>
 

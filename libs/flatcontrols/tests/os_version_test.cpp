@@ -1,4 +1,4 @@
-#include "os_version.h"
+#include "libs/flatcontrols/os_version.h"
 
 #include <gtest/gtest.h>
 

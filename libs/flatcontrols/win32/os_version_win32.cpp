@@ -1,4 +1,4 @@
-#include "os_version_win32.h"
+#include "libs/flatcontrols/win32/os_version_win32.h"
 
 #include <windows.h>
 

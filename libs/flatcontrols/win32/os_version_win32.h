@@ -1,7 +1,7 @@
 // The version probe filled from the running system.
 #pragma once
 
-#include "os_version.h"
+#include "libs/flatcontrols/os_version.h"
 
 namespace corvella {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "forms_test_util.h"
+#include "platform/forms/tests/forms_test_util.h"
 
 namespace corvella::forms::testing {
 namespace {

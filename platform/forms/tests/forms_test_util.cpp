@@ -1,4 +1,4 @@
-#include "forms_test_util.h"
+#include "platform/forms/tests/forms_test_util.h"
 
 namespace corvella::forms::testing {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/forms.h"
+#include "platform/forms/forms.h"
 
 namespace corvella::forms::testing {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "forms_test_util.h"
-#include "foundation/units.h"
+#include "platform/forms/tests/forms_test_util.h"
+#include "app/foundation/units.h"
 
 namespace corvella::forms::testing {
 namespace {

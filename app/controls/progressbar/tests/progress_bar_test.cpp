@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/progressbar/progress_bar.h"
+#include "app/controls/progressbar/progress_bar.h"
 
 namespace corvella::controls {
 namespace {

@@ -1,8 +1,8 @@
-#include "foundation/win32/listview/column_sort.h"
+#include "app/foundation/win32/listview/column_sort.h"
 
 #include <vector>
 
-#include "foundation/listview_sort.h"
+#include "app/foundation/listview_sort.h"
 
 namespace corvella {
 namespace foundation {

@@ -1,9 +1,9 @@
-#include "foundation/win32/listview/mod_list_view.h"
+#include "app/foundation/win32/listview/mod_list_view.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "foundation/listview_sort.h"
+#include "app/foundation/listview_sort.h"
 
 namespace corvella {
 namespace foundation {

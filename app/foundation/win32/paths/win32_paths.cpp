@@ -1,4 +1,4 @@
-#include "win32_paths.h"
+#include "app/foundation/win32/paths/win32_paths.h"
 
 #include <windows.h>
 

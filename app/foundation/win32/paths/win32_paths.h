@@ -1,7 +1,7 @@
 // The path helpers' file-system calls on kernel32.
 #pragma once
 
-#include "foundation/paths.h"
+#include "app/foundation/paths.h"
 
 namespace corvella {
 

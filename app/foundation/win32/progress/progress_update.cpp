@@ -1,9 +1,9 @@
-#include "foundation/win32/progress/progress_update.h"
+#include "app/foundation/win32/progress/progress_update.h"
 
 #include <exception>
 
-#include "foundation/units.h"
-#include "foundation/win32/shell/shell_helpers.h"
+#include "app/foundation/units.h"
+#include "app/foundation/win32/shell/shell_helpers.h"
 
 namespace corvella {
 

@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "controls/progressbar/progress_bar.h"
-#include "forms/forms.h"
+#include "app/controls/progressbar/progress_bar.h"
+#include "platform/forms/forms.h"
 
 namespace corvella {
 

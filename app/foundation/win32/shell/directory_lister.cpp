@@ -1,8 +1,8 @@
-#include "foundation/win32/shell/directory_lister.h"
+#include "app/foundation/win32/shell/directory_lister.h"
 
 #include <windows.h>
 
-#include "foundation/win32/shell/shell_helpers.h"
+#include "app/foundation/win32/shell/shell_helpers.h"
 
 namespace corvella {
 namespace shell {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/folder_search.h"
+#include "app/foundation/folder_search.h"
 
 namespace corvella {
 namespace shell {

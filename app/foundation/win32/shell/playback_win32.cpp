@@ -1,10 +1,10 @@
-#include "foundation/win32/shell/playback_win32.h"
+#include "app/foundation/win32/shell/playback_win32.h"
 
 #include <mmsystem.h>
 
 #include <vector>
 
-#include "foundation/win32/shell/shell_helpers.h"
+#include "app/foundation/win32/shell/shell_helpers.h"
 
 namespace corvella {
 namespace shell {

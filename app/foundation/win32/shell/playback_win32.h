@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "foundation/playback_commands.h"
+#include "app/foundation/playback_commands.h"
 
 namespace corvella {
 namespace shell {

@@ -1,4 +1,4 @@
-#include "foundation/win32/shell/shell_helpers.h"
+#include "app/foundation/win32/shell/shell_helpers.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/units.h"
+#include "app/foundation/units.h"
 
 namespace corvella {
 namespace shell {

@@ -1,10 +1,10 @@
 // CID3v1: the COM face of the ID3v1 core. Converts variants and BSTRs and
 // maps the core's results; everything else lives in id3v1_tag.cpp.
-#include "com_server.h"
-#include "com_text.h"
-#include "id3v1_tag.h"
-#include "lumbrel.h"
-#include "storage/storage.h"
+#include "libs/common/com/com_server.h"
+#include "libs/common/com/com_text.h"
+#include "libs/tags/ID3v1/core/id3v1_tag.h"
+#include "libs/tags/ID3v1/com/lumbrel.h"
+#include "libs/common/storage/storage.h"
 
 #include <oleauto.h>
 

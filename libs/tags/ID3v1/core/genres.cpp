@@ -1,4 +1,4 @@
-#include "genres.h"
+#include "libs/tags/ID3v1/core/genres.h"
 
 namespace corvella {
 namespace {

@@ -1,4 +1,4 @@
-#include "id3v1_tag.h"
+#include "libs/tags/ID3v1/core/id3v1_tag.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "genres.h"
+#include "libs/tags/ID3v1/core/genres.h"
 
 namespace corvella {
 namespace id3v1 {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "storage/storage.h"
+#include "libs/common/storage/storage.h"
 
 namespace corvella {
 namespace id3v1 {

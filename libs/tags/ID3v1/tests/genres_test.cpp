@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "genres.h"
+#include "libs/tags/ID3v1/core/genres.h"
 
 namespace corvella {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "id3v1_tag.h"
+#include "libs/tags/ID3v1/core/id3v1_tag.h"
 
 namespace corvella {
 namespace id3v1 {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "id3v1_tag.h"
-#include "test_files.h"
+#include "libs/tags/ID3v1/core/id3v1_tag.h"
+#include "libs/tags/ID3v1/tests/test_files.h"
 
 namespace corvella {
 namespace id3v1 {

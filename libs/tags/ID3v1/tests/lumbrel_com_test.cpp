@@ -1,7 +1,7 @@
 // Lumbrel as its callers see it after regsvr32: early-bound through the
 // vtable, late-bound by name, its type library and its registration.
-#include "com_test_util.h"
-#include "lumbrel.h"
+#include "libs/common/tests/com_test_util.h"
+#include "libs/tags/ID3v1/com/lumbrel.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include <iterator>
 #include <string>
 
-#include "storage/storage.h"
+#include "libs/common/storage/storage.h"
 
 namespace corvella {
 namespace testing_files {

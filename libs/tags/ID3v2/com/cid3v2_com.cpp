@@ -1,10 +1,10 @@
 // CID3v2: the COM face of the ID3v2 core. Converts BSTRs and maps results;
 // the frames, reading and writing live in the core.
-#include "com_server.h"
-#include "com_text.h"
-#include "id3v2_tag.h"
-#include "storage/storage.h"
-#include "tesselor.h"
+#include "libs/common/com/com_server.h"
+#include "libs/common/com/com_text.h"
+#include "libs/tags/ID3v2/core/id3v2_tag.h"
+#include "libs/common/storage/storage.h"
+#include "libs/tags/ID3v2/com/tesselor.h"
 
 #include <oleauto.h>
 

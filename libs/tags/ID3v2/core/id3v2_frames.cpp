@@ -1,6 +1,6 @@
-#include "id3v2_frames.h"
+#include "libs/tags/ID3v2/core/id3v2_frames.h"
 
-#include "id3v2_text.h"
+#include "libs/tags/ID3v2/core/id3v2_text.h"
 
 namespace corvella {
 namespace id3v2 {

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <string>
 
-#include "id3v2_frames.h"
-#include "storage/storage.h"
+#include "libs/tags/ID3v2/core/id3v2_frames.h"
+#include "libs/common/storage/storage.h"
 
 namespace corvella {
 namespace id3v2 {

@@ -1,6 +1,6 @@
-#include "id3v2_text.h"
+#include "libs/tags/ID3v2/core/id3v2_text.h"
 
-#include "text/codec.h"
+#include "libs/common/text/codec.h"
 
 namespace corvella {
 namespace id3v2 {

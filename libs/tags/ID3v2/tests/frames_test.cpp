@@ -1,9 +1,9 @@
 // Frame objects, number forms, track text and the field interface, in memory.
 #include <gtest/gtest.h>
 
-#include "id3v2_frames.h"
-#include "id3v2_tag.h"
-#include "id3v2_text.h"
+#include "libs/tags/ID3v2/core/id3v2_frames.h"
+#include "libs/tags/ID3v2/core/id3v2_tag.h"
+#include "libs/tags/ID3v2/core/id3v2_text.h"
 
 using namespace corvella::id3v2;
 

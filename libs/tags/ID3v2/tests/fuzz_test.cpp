@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "test_support.h"
+#include "libs/tags/ID3v2/tests/test_support.h"
 
 using namespace corvella::id3v2;
 using namespace testing_id3v2;

@@ -1,7 +1,7 @@
 // The tag object on real files in a scratch folder.
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "libs/tags/ID3v2/tests/test_support.h"
 
 using namespace corvella;
 using namespace corvella::id3v2;

@@ -1,8 +1,8 @@
 // Tesselor as its callers see it after regsvr32: early-bound through the
 // vtable (file names by reference), late-bound by name, its type library and
 // its registration.
-#include "com_test_util.h"
-#include "tesselor.h"
+#include "libs/common/tests/com_test_util.h"
+#include "libs/tags/ID3v2/com/tesselor.h"
 
 #include <gtest/gtest.h>
 

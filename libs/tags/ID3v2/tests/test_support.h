@@ -9,8 +9,8 @@
 #include <iterator>
 #include <string>
 
-#include "id3v2_tag.h"
-#include "storage/storage.h"
+#include "libs/tags/ID3v2/core/id3v2_tag.h"
+#include "libs/common/storage/storage.h"
 
 namespace testing_id3v2 {
 

@@ -1,4 +1,4 @@
-#include "peer.h"
+#include "libs/tags/interop/tests/peer.h"
 
 #include <unistd.h>
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "storage/storage.h"
+#include "libs/common/storage/storage.h"
 
 namespace interop {
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <array>
 
-#include "id3v1_tag.h"
-#include "id3v2_tag.h"
-#include "peer.h"
+#include "libs/tags/ID3v1/core/id3v1_tag.h"
+#include "libs/tags/ID3v2/core/id3v2_tag.h"
+#include "libs/tags/interop/tests/peer.h"
 
 using namespace interop;
 using corvella::id3v1::CID3v1Tag;

@@ -1,11 +1,11 @@
-#include "foundation/win32/listview/column_sort.h"
+#include "app/foundation/win32/listview/column_sort.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "foundation/win32/listview/mod_list_view.h"
-#include "list_window.h"
+#include "app/foundation/win32/listview/mod_list_view.h"
+#include "app/foundation/win32/listview/tests/list_window.h"
 
 namespace corvella {
 namespace foundation {

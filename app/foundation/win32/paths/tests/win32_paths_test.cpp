@@ -1,8 +1,8 @@
 // The path helpers on the real file system, and the settings helpers' value
 // types as the registry itself reports them (reg query).
-#include "foundation/settings.h"
-#include "win32_paths.h"
-#include "win32_settings_store.h"
+#include "app/foundation/settings.h"
+#include "app/foundation/win32/paths/win32_paths.h"
+#include "app/startup/win32_settings_store.h"
 
 #include <windows.h>
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/win32/progress/progress_update.h"
+#include "app/foundation/win32/progress/progress_update.h"
 
 namespace corvella {
 namespace {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/folder_search.h"
-#include "foundation/win32/shell/directory_lister.h"
+#include "app/foundation/folder_search.h"
+#include "app/foundation/win32/shell/directory_lister.h"
 
 namespace {
 

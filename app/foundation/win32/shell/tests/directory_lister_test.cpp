@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/folder_search.h"
-#include "foundation/win32/shell/directory_lister.h"
-#include "test_support.h"
+#include "app/foundation/folder_search.h"
+#include "app/foundation/win32/shell/directory_lister.h"
+#include "app/foundation/win32/shell/tests/test_support.h"
 
 namespace corvella {
 namespace shell {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/win32/shell/playback_win32.h"
-#include "test_support.h"
+#include "app/foundation/win32/shell/playback_win32.h"
+#include "app/foundation/win32/shell/tests/test_support.h"
 
 namespace corvella {
 namespace shell {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/win32/shell/shell_helpers.h"
-#include "test_support.h"
+#include "app/foundation/win32/shell/shell_helpers.h"
+#include "app/foundation/win32/shell/tests/test_support.h"
 
 namespace corvella {
 namespace shell {

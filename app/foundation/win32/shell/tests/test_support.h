@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "foundation/win32/shell/shell_helpers.h"
+#include "app/foundation/win32/shell/shell_helpers.h"
 
 namespace corvella {
 namespace shell {
