@@ -1,5 +1,7 @@
 #include "app/foundation/folder_search.h"
 
+#include "libs/common/text/text_primitives.h"
+
 namespace corvella {
 namespace foundation {
 namespace {
@@ -8,13 +10,6 @@ std::string Lower(std::string s) {
     for (char& c : s)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return s;
-}
-
-std::string TrimBlanks(const std::string& s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return std::string();
-    const size_t e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
 }
 
 std::string NormaliseFolder(const std::string& path) {
@@ -32,13 +27,9 @@ std::string MatchExtension(const std::string& name) {
 }
 
 std::vector<std::string> SplitBars(const std::string& text) {
-    std::vector<std::string> pieces;
-    if (text.empty()) return pieces;
-    size_t pos = 0;
-    for (size_t bar; (bar = text.find('|', pos)) != std::string::npos; pos = bar + 1)
-        pieces.push_back(text.substr(pos, bar - pos));
-    pieces.push_back(text.substr(pos));
-    return pieces;
+    // No text is no pattern at all, where a split would give one empty one.
+    if (text.empty()) return {};
+    return SplitText(text, '|');
 }
 
 CFileSystem::CFileSystem(DirectoryLister& lister) : lister_(lister) {}

@@ -1,5 +1,8 @@
 #include "app/foundation/masks.h"
 
+#include "app/foundation/paths.h"
+#include "libs/common/text/text_primitives.h"
+
 namespace corvella {
 namespace foundation {
 
@@ -45,13 +48,6 @@ void ReplaceAllNoCase(std::string& text, const std::string& find, const std::str
     text.swap(out);
 }
 
-std::string TrimBlanks(const std::string& s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return std::string();
-    const size_t e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
-}
-
 // A whole number with optional blanks and sign; false for anything else.
 bool ParseIndex(const std::string& text, int64_t& out) {
     const std::string t = TrimBlanks(text);
@@ -78,7 +74,7 @@ MaskExpansion Fail(MaskStatus status) {
 // failure otherwise Ok.
 MaskStatus ExpandMapTokens(std::string& work, const std::string& file_name) {
     const std::string token = kMaskTokens[kMapToken];
-    const std::string title = FileTitleWithoutExtension(file_name);
+    const std::string title = GetFileTitle(file_name, false);
     size_t from = 0;
     for (size_t p; (p = FindNoCase(work, token, from)) != std::string::npos;) {
         const size_t close = work.find('#', p + token.size());
@@ -99,14 +95,6 @@ MaskStatus ExpandMapTokens(std::string& work, const std::string& file_name) {
 }
 
 }  // namespace
-
-std::string FileTitleWithoutExtension(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.rfind('.');
-    if (dot != std::string::npos) name.erase(dot);
-    return name;
-}
 
 std::vector<std::string> SplitNoCase(const std::string& text, const std::string& separator) {
     std::vector<std::string> pieces;

@@ -12,10 +12,9 @@
 #include "app/startup/start_tables.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
 #include "app/startup/win32_settings_store.h"
+#include "platform/forms/runtime.h"
 
 namespace corvella {
-
-const char kAppTitle[] = "Corvella";
 
 COSVersion gOSVersion;
 _CID3v1* gID3v1 = nullptr;
@@ -32,7 +31,7 @@ int gExitCode = 0;
 void ReportStepError(const std::string& description, int step) {
     const std::string text =
         description + "\r\nin Quillmark.modMain.Main at line " + std::to_string(step);
-    MessageBoxA(nullptr, text.c_str(), kAppTitle, MB_OK);
+    MessageBoxA(nullptr, text.c_str(), forms::App.Title().c_str(), MB_OK);
 }
 
 // The program cannot run on without its tag objects: say which library is
@@ -41,9 +40,10 @@ bool CreateTagObject(REFCLSID clsid, REFIID iid, void** out, const char* library
     const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, out);
     if (SUCCEEDED(hr) && *out != nullptr) return true;
     *out = nullptr;
-    const std::string text = std::string("The tag library ") + library +
-                             " cannot be created. " + kAppTitle + " cannot start without it.";
-    MessageBoxA(nullptr, text.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+    const std::string title = forms::App.Title();
+    const std::string text = std::string("The tag library ") + library + " cannot be created. " +
+                             title + " cannot start without it.";
+    MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
     return false;
 }
 
@@ -67,7 +67,9 @@ int Main(HINSTANCE) {
     // A settings failure is reported and the start goes on with what is there.
     try {
         Win32SettingsStore store;
-        CheckSettingsVersion(store, RunningVersion());
+        // The running version is the version resource's, as App reads it.
+        CheckSettingsVersion(
+            store, FormatVersion(forms::App.Major(), forms::App.Minor(), forms::App.Revision()));
     } catch (const RegistryError& e) {
         ReportStepError(e.Description(), 8);
     } catch (const std::exception& e) {
@@ -76,8 +78,8 @@ int Main(HINSTANCE) {
 
     frmLoading().Show(forms::kModeless);
     if (!frmLoading().Loaded()) {
-        MessageBoxA(nullptr, "The start-up window cannot be created.", kAppTitle,
-                    MB_OK | MB_ICONERROR);
+        MessageBoxA(nullptr, "The start-up window cannot be created.",
+                    forms::App.Title().c_str(), MB_OK | MB_ICONERROR);
         return 4;
     }
     return 0;

@@ -13,9 +13,6 @@ struct _CID3v2;
 
 namespace corvella {
 
-// The program's title: window captions and message boxes.
-extern const char kAppTitle[];  // "Corvella"
-
 // One instance each for the whole run; released after the last window.
 extern _CID3v1* gID3v1;
 extern _CID3v2* gID3v2;
