@@ -6,12 +6,6 @@ namespace corvella {
 namespace foundation {
 namespace {
 
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 std::string NormaliseFolder(const std::string& path) {
     std::string p = TrimBlanks(path);
     if (p.empty() || p.back() != '\\') p += '\\';
@@ -23,7 +17,7 @@ std::string NormaliseFolder(const std::string& path) {
 std::string MatchExtension(const std::string& name) {
     const size_t dot = name.rfind('.');
     if (dot == std::string::npos) return std::string();
-    return Lower(TrimBlanks(name.substr(dot + 1)));
+    return LowerAscii(TrimBlanks(name.substr(dot + 1)));
 }
 
 std::vector<std::string> SplitBars(const std::string& text) {
@@ -46,7 +40,7 @@ void CFileSystem::SetSearchPaths(const std::string& paths) {
 
 bool CFileSystem::FirstVisit(const std::string& path, const std::optional<FolderId>& id) {
     if (id) return seen_ids_.insert(*id).second;
-    return seen_paths_.insert(Lower(path)).second;
+    return seen_paths_.insert(LowerAscii(path)).second;
 }
 
 bool CFileSystem::Matches(const std::string& file_name) const {

@@ -18,13 +18,10 @@ constexpr int kMapToken = 13;
 constexpr int kOrderToken = 14;
 constexpr int kFirstV2OnlyField = 7;
 
-// ASCII only: folding bytes above 0x7F would break double-byte code pages.
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool EqualAt(const std::string& text, size_t pos, const std::string& find) {
     if (pos + find.size() > text.size()) return false;
     for (size_t i = 0; i < find.size(); ++i)
-        if (Fold(text[pos + i]) != Fold(find[i])) return false;
+        if (LowerAscii(text[pos + i]) != LowerAscii(find[i])) return false;
     return true;
 }
 

@@ -25,6 +25,9 @@ TEST(TextPrimitives, TrimSplitAndCut) {
     const char full[3] = {'x', 'y', 'z'};  // a buffer the call filled to the end
     EXPECT_EQ(TrimAtNull(full, sizeof full), "xyz");
     EXPECT_EQ(TrimAtNull("ab\0cd", 5), "ab");
+
+    // Bytes above 0x7F stay: they may be half of a double-byte character.
+    EXPECT_EQ(LowerAscii("MP3 \xC9T\xC9 Z@[`"), "mp3 \xC9t\xC9 z@[`");
 }
 
 // The one "mm:ss" of the program: the player's position and length and the

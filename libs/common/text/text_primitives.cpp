@@ -29,6 +29,13 @@ std::string TrimAtNull(const char* buffer, size_t size) {
     return std::string(buffer, n);
 }
 
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string LowerAscii(std::string text) {
+    for (char& c : text) c = LowerAscii(c);
+    return text;
+}
+
 std::string TwoDigits(int64_t n) {
     std::string s = std::to_string(n);
     return n >= 0 && n < 10 ? "0" + s : s;

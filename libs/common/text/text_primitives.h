@@ -23,6 +23,11 @@ std::string TrimAtNull(const std::string& text);
 // filled; a buffer without a NUL is taken whole.
 std::string TrimAtNull(const char* buffer, size_t size);
 
+// "A" to "Z" as "a" to "z"; every other byte unchanged, so the lead and
+// trail bytes of a double-byte code page are never folded.
+char LowerAscii(char c);
+std::string LowerAscii(std::string text);
+
 // A whole number as decimal text with at least two digits ("07", "42",
 // "125"); a negative number keeps its sign ("-7").
 std::string TwoDigits(int64_t n);
