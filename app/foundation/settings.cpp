@@ -549,23 +549,24 @@ void SaveSettingInteger(SettingsStore& store, const std::string& section,
     cRegistry(store).SaveSetting(kHkeyCurrentUser, section, key, Variant::Integer(value));
 }
 
-std::vector<std::string> ListSettingNames(SettingsStore& store, const std::string& section) {
+cRegistry CurrentUserSection(SettingsStore& store, const std::string& section) {
     cRegistry reg(store);
     reg.SetClassKey(kHkeyCurrentUser);
     reg.SetSectionKey(section);
+    return reg;
+}
+
+std::vector<std::string> ListSettingNames(SettingsStore& store, const std::string& section) {
     std::vector<std::string> names;
     int32_t count = 0;
-    reg.EnumerateValues(names, count);
+    CurrentUserSection(store, section).EnumerateValues(names, count);
     return names;
 }
 
 std::vector<std::string> ListSettingSections(SettingsStore& store, const std::string& section) {
-    cRegistry reg(store);
-    reg.SetClassKey(kHkeyCurrentUser);
-    reg.SetSectionKey(section);
     std::vector<std::string> names;
     int32_t count = 0;
-    reg.EnumerateSections(names, count);
+    CurrentUserSection(store, section).EnumerateSections(names, count);
     return names;
 }
 
