@@ -79,6 +79,16 @@ std::string TcpPeer::Receive(SOCKET s, size_t count) {
     return got;
 }
 
+std::string TcpPeer::ReceiveUntil(SOCKET s, const std::string& end) {
+    std::string got;
+    char c;
+    while (got.size() < end.size() || got.compare(got.size() - end.size(), end.size(), end) != 0) {
+        if (recv(s, &c, 1, 0) != 1) break;
+        got += c;
+    }
+    return got;
+}
+
 void TcpPeer::Record(const std::string& what) {
     std::lock_guard<std::mutex> lock(mutex_);
     recorded_ += what;

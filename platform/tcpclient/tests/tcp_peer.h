@@ -28,6 +28,8 @@ public:
     static bool SendAll(SOCKET s, const std::string& bytes);
     // Reads until `count` bytes came or the client closed.
     static std::string Receive(SOCKET s, size_t count);
+    // Reads until the bytes end with `end` or the client closed.
+    static std::string ReceiveUntil(SOCKET s, const std::string& end);
 
     // What the serving thread records, read by the test under the lock.
     void Record(const std::string& what);
