@@ -1,17 +1,21 @@
-// Where the disc lookup connects. The library keeps no registry code of its
-// own: the control fills this from the values below, under
-// HKEY_CURRENT_USER\Software\Corvella\Options\CDDB (hosts as text, ports as
-// DWORD), so tests and users can point it at another server. A missing or
-// unusable value leaves the default.
+// Where the disc lookup connects, with the defaults of the public service.
+// The library keeps no registry code of its own: the control fills this
+// from the values below under HKEY_CURRENT_USER\Software\Corvella\Options\CDDB
+// (hosts as text, ports as DWORD; a missing value is written with its
+// default, as every setting of the program), so tests and users can point
+// the lookup at another server.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace corvella::disclookup {
 
 constexpr char kLookupSettingsKey[] = "Software\\Corvella\\Options\\CDDB";
+constexpr char kCddbHostValue[] = "CDDB Host";
+constexpr char kCddbPortValue[] = "CDDB Port";
+constexpr char kSearchHostValue[] = "Search Host";
+constexpr char kSearchPortValue[] = "Search Port";
 
 struct LookupSettings {
     std::string cddbHost = "freedb.freedb.org";  // CDDB protocol
@@ -19,11 +23,5 @@ struct LookupSettings {
     std::string searchHost = "www.freedb.org";  // the web search page
     uint16_t searchPort = 80;
 };
-
-// Value names: "CDDB Host", "CDDB Port", "Search Host", "Search Port".
-// Takes one stored value (a port as decimal text): a host must be one word
-// of printable characters, a port 1 to 65535. False, and the setting left
-// as it was, for an unknown name or an unusable value.
-bool SetLookupValue(LookupSettings& settings, std::string_view name, std::string_view value);
 
 }  // namespace corvella::disclookup
