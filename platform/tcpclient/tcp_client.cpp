@@ -27,7 +27,7 @@ LRESULT CALLBACK ClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
-        return TRUE;
+        return DefWindowProcA(hwnd, msg, wp, lp);
     }
     auto* client = reinterpret_cast<TcpClient*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (client != nullptr && msg == kSocketMessage) {
@@ -114,6 +114,11 @@ bool TcpClient::Connect() {
         Fail(WSANOTINITIALISED);
         return false;
     }
+    // An empty name would be looked up as this machine's own.
+    if (remoteHost.empty()) {
+        Fail(WSAHOST_NOT_FOUND);
+        return false;
+    }
     const unsigned long address = inet_addr(remoteHost.c_str());
     if (address != INADDR_NONE) {
         StartConnect(address);
@@ -147,7 +152,8 @@ void TcpClient::OnHostFound(WPARAM task, LPARAM result) {
     lookup_ = nullptr;
     if (WSAGETASYNCERROR(result) != 0) return Fail(WSAGETASYNCERROR(result));
     const hostent* entry = reinterpret_cast<const hostent*>(hostEntry_.data());
-    if (entry->h_addr_list == nullptr || entry->h_addr_list[0] == nullptr) return Fail(WSANO_DATA);
+    if (entry->h_length != 4 || entry->h_addr_list == nullptr || entry->h_addr_list[0] == nullptr)
+        return Fail(WSANO_DATA);
     unsigned long address;
     std::copy(entry->h_addr_list[0], entry->h_addr_list[0] + sizeof address, reinterpret_cast<char*>(&address));
     state_ = kStateHostResolved;

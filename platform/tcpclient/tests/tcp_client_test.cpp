@@ -142,6 +142,7 @@ TEST(TcpClient, FailuresRaiseErrorsAndCloseIsAlwaysHarmless) {
         unused = gone.port;
     }
     for (const auto& [host, port, error] : {std::make_tuple("127.0.0.1", unused, 10061),
+                                            std::make_tuple("", uint16_t(80), 11001),
                                             std::make_tuple("no-such-host.invalid", uint16_t(80), -1)}) {
         TcpClient client;
         Seen seen(client);
