@@ -86,6 +86,12 @@ TEST(DiscLookupFuzz, SearchRepliesOfAnyBytes) {
         w.Closed();
         ASSERT_NE(Outcome::kRunning, w.Result());
         for (const DiscID& disc : w.Discs()) ASSERT_TRUE(IsDiscId(disc.DiscID) && IsCategory(disc.Catagory));
+        // The page alone, in a buffer of its exact size.
+        const size_t n = reply.size();
+        std::unique_ptr<char[]> page(new char[n]);
+        std::copy_n(reply.data(), n, page.get());
+        for (const DiscID& disc : ParseSearchPage(std::string_view(page.get(), n)))
+            ASSERT_TRUE(IsDiscId(disc.DiscID) && IsCategory(disc.Catagory));
     });
 }
 
