@@ -1,5 +1,7 @@
 #include "libs/disclookup/core/web_search.h"
 
+#include "libs/common/text/text_primitives.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -15,13 +17,11 @@ bool IsLetterOrDigit(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
 // `what` (lower case) in `text` from `from`, ignoring letter case.
 size_t FindNoCase(std::string_view text, std::string_view what, size_t from) {
     for (size_t i = from; i + what.size() <= text.size(); ++i) {
         size_t k = 0;
-        while (k < what.size() && Lower(text[i + k]) == what[k]) ++k;
+        while (k < what.size() && corvella::LowerAscii(text[i + k]) == what[k]) ++k;
         if (k == what.size()) return i;
     }
     return std::string_view::npos;
