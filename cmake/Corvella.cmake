@@ -70,6 +70,15 @@ if(CORVELLA_WIN32)
   set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CORVELLA_BIN})
 endif()
 
+# The shipped binaries: Corvella.exe and every COM library. Their imports
+# are checked against tools/imports-allowed.txt (see check_imports.py).
+function(corvella_shipped_imports_test)
+  get_property(shipped GLOBAL PROPERTY CORVELLA_SHIPPED)
+  add_test(NAME shipped_imports
+           COMMAND ${Python3_EXECUTABLE} ${CORVELLA_ROOT}/tools/check_imports.py
+                   ${CORVELLA_ROOT}/tools/imports-allowed.txt $<TARGET_FILE:Corvella> ${shipped})
+endfunction()
+
 # corvella_com_dll(NAME IDL file.idl [BLANK_NAMES a_b ...] SOURCES ... LIBS ...)
 # An in-process COM server: widl builds the type library, names IDL cannot
 # spell get their blanks back, and the library is embedded as TYPELIB 1.
@@ -96,6 +105,7 @@ function(corvella_com_dll name)
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
                         RUNTIME_OUTPUT_DIRECTORY ${CORVELLA_BIN})
   set(${name}_TLB ${tlb} PARENT_SCOPE)
+  set_property(GLOBAL APPEND PROPERTY CORVELLA_SHIPPED $<TARGET_FILE:${name}>)
 
   # Registered in the test prefix before any test that creates its classes.
   add_test(NAME register_${name}
