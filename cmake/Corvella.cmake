@@ -70,13 +70,18 @@ if(CORVELLA_WIN32)
   set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CORVELLA_BIN})
 endif()
 
-# The shipped binaries: Corvella.exe and every COM library. Their imports
-# are checked against tools/imports-allowed.txt (see check_imports.py).
-function(corvella_shipped_imports_test)
+# Tests of the shipped binaries as they ship: Corvella.exe and every COM
+# library import nothing outside tools/imports-allowed.txt, and `make run`
+# brings the program up with no display, in a fresh prefix of its own.
+function(corvella_shipped_tests)
   get_property(shipped GLOBAL PROPERTY CORVELLA_SHIPPED)
   add_test(NAME shipped_imports
            COMMAND ${Python3_EXECUTABLE} ${CORVELLA_ROOT}/tools/check_imports.py
                    ${CORVELLA_ROOT}/tools/imports-allowed.txt $<TARGET_FILE:Corvella> ${shipped})
+  add_test(NAME run_without_display
+           COMMAND sh ${CORVELLA_ROOT}/tools/run_test.sh ${CORVELLA_BIN}
+                   ${CMAKE_BINARY_DIR}/run_without_display)
+  set_tests_properties(run_without_display PROPERTIES TIMEOUT 300)
 endfunction()
 
 # corvella_com_dll(NAME IDL file.idl [BLANK_NAMES a_b ...] SOURCES ... LIBS ...)
