@@ -38,7 +38,7 @@ test-win32: build
 test: test-native test-win32
 
 run: build
-	sh tools/run.sh $(WIN32)/bin
+	sh tools/run.sh $(WIN32)/bin $(abspath $(BUILD))/corvella-main-window.png
 
 bench: build
 	sh tools/bench.sh $(NATIVE) $(WIN32)

@@ -9,13 +9,21 @@ include_directories(${CORVELLA_ROOT})
 
 if(WIN32)
   set(CORVELLA_WIN32 ON)
-  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+  # The oldest systems the program runs on: Windows 95 and NT 4 with the
+  # common controls of Internet Explorer 4. A newer call then does not
+  # compile; one worth having is loaded with GetProcAddress, with a fallback.
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX
+                          WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_IE=0x0400)
   # The program and its libraries must need no run-time DLLs of the compiler.
   add_link_options(-static -static-libgcc -static-libstdc++)
-  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  # GoogleTest takes its Win32 mutex; its one use of std::mutex is replaced.
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(CORVELLA_GTEST_PORT -include ${CMAKE_CURRENT_LIST_DIR}/gtest/win32_notification.h)
+  target_compile_options(gtest PRIVATE ${CORVELLA_GTEST_PORT})
+  target_compile_options(gtest_main PRIVATE ${CORVELLA_GTEST_PORT})
   set(CORVELLA_GTEST gtest gtest_main)
 else()
   set(CORVELLA_WIN32 OFF)
@@ -39,6 +47,7 @@ function(corvella_test name)
   cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;WINE_FIXTURES;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${CORVELLA_GTEST})
+  target_compile_options(${name} PRIVATE ${CORVELLA_GTEST_PORT})
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
@@ -60,6 +69,20 @@ if(CORVELLA_WIN32)
   set(CORVELLA_BIN ${CMAKE_BINARY_DIR}/bin)
   set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CORVELLA_BIN})
 endif()
+
+# Tests of the shipped binaries as they ship: Corvella.exe and every COM
+# library import nothing outside tools/imports-allowed.txt, and `make run`
+# brings the program up with no display, in a fresh prefix of its own.
+function(corvella_shipped_tests)
+  get_property(shipped GLOBAL PROPERTY CORVELLA_SHIPPED)
+  add_test(NAME shipped_imports
+           COMMAND ${Python3_EXECUTABLE} ${CORVELLA_ROOT}/tools/check_imports.py
+                   ${CORVELLA_ROOT}/tools/imports-allowed.txt $<TARGET_FILE:Corvella> ${shipped})
+  add_test(NAME run_without_display
+           COMMAND sh ${CORVELLA_ROOT}/tools/run_test.sh ${CORVELLA_BIN}
+                   ${CMAKE_BINARY_DIR}/run_without_display)
+  set_tests_properties(run_without_display PROPERTIES TIMEOUT 300)
+endfunction()
 
 # corvella_com_dll(NAME IDL file.idl [BLANK_NAMES a_b ...] SOURCES ... LIBS ...)
 # An in-process COM server: widl builds the type library, names IDL cannot
@@ -87,6 +110,7 @@ function(corvella_com_dll name)
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
                         RUNTIME_OUTPUT_DIRECTORY ${CORVELLA_BIN})
   set(${name}_TLB ${tlb} PARENT_SCOPE)
+  set_property(GLOBAL APPEND PROPERTY CORVELLA_SHIPPED $<TARGET_FILE:${name}>)
 
   # Registered in the test prefix before any test that creates its classes.
   add_test(NAME register_${name}

@@ -123,6 +123,14 @@ bool IsChildWindow(HWND hwnd) {
     return (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
 }
 
+// The top-level window that holds `hwnd`, as GetAncestor(GA_ROOT) gives it
+// on Windows 98 and 2000; Windows 95 and NT 4 lack that call.
+HWND RootWindow(HWND hwnd) {
+    if (hwnd == nullptr) return nullptr;
+    for (HWND parent; IsChildWindow(hwnd) && (parent = GetParent(hwnd)) != nullptr;) hwnd = parent;
+    return hwnd;
+}
+
 }  // namespace
 
 void ProcessMessage(MSG& msg) {
@@ -131,7 +139,7 @@ void ProcessMessage(MSG& msg) {
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYUP: {
-        HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        HWND root = RootWindow(msg.hwnd);
         Form* form = detail::FormFromWindow(root);
         if (form != nullptr && (form->keyPreview || msg.hwnd == root)) {
             const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
@@ -160,7 +168,7 @@ void ProcessMessage(MSG& msg) {
     }
     // A handler above may have unloaded the window the message was for.
     if (msg.hwnd != nullptr && !IsWindow(msg.hwnd)) return;
-    HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    HWND root = RootWindow(msg.hwnd);
     if (root != nullptr && detail::FormFromWindow(root) != nullptr && IsDialogMessageA(root, &msg))
         return;
     TranslateMessage(&msg);

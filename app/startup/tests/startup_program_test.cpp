@@ -381,10 +381,14 @@ TEST_F(MissingTagLibrary, StartStopsWithAMessageNamingTheLibrary) {
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = FindWindowA("#32770", "Corvella")) != nullptr; }, 10000))
         << "no message box";
-    char text[512] = {};
-    HWND label = GetDlgItem(box, 0xFFFF);  // the message text of a message box
-    if (label != nullptr) GetWindowTextA(label, text, sizeof(text));
-    EXPECT_NE(std::string(text).find("Lumbrel.dll"), std::string::npos) << text;
+    // The box exists before its text is set: wait for the text itself.
+    std::string text;
+    WaitFor([&] {
+        HWND label = GetDlgItem(box, 0xFFFF);  // the message text of a message box
+        text = label != nullptr ? TextOf(label) : std::string();
+        return text.find("Lumbrel.dll") != std::string::npos;
+    }, 10000);
+    EXPECT_NE(text.find("Lumbrel.dll"), std::string::npos) << text;
     EXPECT_EQ(Splash(), nullptr) << "no splash without a tag object";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_EQ(WaitForSingleObject(pi_.hProcess, 10000), WAIT_OBJECT_0);
