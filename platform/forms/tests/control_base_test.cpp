@@ -124,5 +124,183 @@ TEST_F(ControlBase, IdRangesDoNotMeetAndStayClearOfSystemIds) {
     }
 }
 
+
+TEST_F(ControlBase, DestructionInsideOwnEventsWaitsForTheHandler) {
+    TestForm form;
+    ControlArray<CommandButton> buttons("cmdItem");
+    CommandButton& first = buttons.Add(0);
+    first.caption = "Remove me";
+    CommandButton single;
+    single.name = "cmdSingle";
+    HWND singleWindow = nullptr;
+    bool windowAliveInHandler = false;
+    single.Click = [&](int) {
+        single.Destroy();
+        windowAliveInHandler = IsWindow(singleWindow) != FALSE;
+        single.caption = "touched after Destroy";  // the wrapper is still there
+    };
+    std::string nameAfterRemove;
+    first.Click = [&](int index) {
+        buttons.Remove(index);
+        nameAfterRemove = first.name;  // not deleted yet
+    };
+    form.CreateControls = [&] {
+        buttons.ForEach([&](CommandButton& b) { b.Create(form); });
+        single.Create(form);
+    };
+    form.Show();
+    singleWindow = single.hWnd();
+    HWND firstWindow = first.hWnd();
+    SendMessageA(singleWindow, BM_CLICK, 0, 0);
+    EXPECT_TRUE(windowAliveInHandler);
+    EXPECT_FALSE(IsWindow(singleWindow)) << "destroyed once the handler returned";
+    EXPECT_FALSE(single.Created());
+
+    SendMessageA(firstWindow, BM_CLICK, 0, 0);
+    EXPECT_EQ(nameAfterRemove, "cmdItem");
+    EXPECT_FALSE(buttons.Exists(0));
+    EXPECT_FALSE(IsWindow(firstWindow));
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ControlBase, UnloadingAFormFromItsControlsEventKeepsItsWindowsTillTheHandlerReturns) {
+    TestForm form;
+    CommandButton close;
+    close.name = "cmdClose";
+    bool buttonAlive = false;
+    bool loadedInHandler = true;
+    HWND button = nullptr;
+    close.Click = [&](int) {
+        form.Unload();
+        loadedInHandler = form.Loaded();
+        buttonAlive = IsWindow(button) != FALSE;
+    };
+    form.CreateControls = [&] { close.Create(form); };
+    form.Show();
+    HWND formWindow = form.hWnd();
+    button = close.hWnd();
+    SendMessageA(button, BM_CLICK, 0, 0);
+    EXPECT_FALSE(loadedInHandler) << "unloaded for the program at once";
+    EXPECT_TRUE(buttonAlive);
+    EXPECT_FALSE(IsWindow(button));
+    EXPECT_FALSE(IsWindow(formWindow));
+}
+
+TEST_F(ControlBase, ListBoxKeepsItsListAndFiresClickOnChangesOnly) {
+    TestForm form;
+    ListBox list;
+    list.name = "lstFields";
+    list.items = {"Title", "Artist"};
+    list.Move(120, 120, 2400, 1500);
+    std::vector<std::string> clicks;
+    int doubles = 0;
+    list.Click = [&](int) { clicks.push_back(list.Text()); };
+    list.DblClick = [&](int) { ++doubles; };
+    list.AddItem("Album");  // design list before Create
+    form.CreateControls = [&] { list.Create(form); };
+    form.Show();
+    EXPECT_EQ(list.ListCount(), 3);
+    EXPECT_EQ(list.ListIndex(), -1);
+    list.AddItem("Year", 1);
+    EXPECT_EQ(list.List(1), "Year");
+    list.SetListIndex(2);
+    list.SetListIndex(2);
+    EXPECT_EQ(clicks, std::vector<std::string>{"Artist"});
+    list.SetItemData(2, 77);
+    EXPECT_EQ(list.ItemData(2), 77);
+    // The user's pick and double-click.
+    SendMessageA(list.hWnd(), LB_SETCURSEL, 0, 0);
+    SendMessageA(form.hWnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list.hWnd()), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list.hWnd()));
+    EXPECT_EQ(clicks.back(), "Title");
+    SendMessageA(list.hWnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(doubles, 1);
+    for (int bad : {-1, 4}) {
+        try {
+            list.RemoveItem(bad);
+            ADD_FAILURE() << bad;
+        } catch (const Error& e) {
+            EXPECT_EQ(e.Number(), 381);
+        }
+    }
+    list.Clear();
+    EXPECT_EQ(list.ListCount(), 0);
+    form.Unload();
+    EXPECT_EQ(list.ListCount(), 3) << "the design list";
+}
+
+TEST_F(ControlBase, SystemControlsRaiseKeyMouseFocusAndDoubleClickEvents) {
+    TestForm form;
+    form.keyPreview = true;
+    TextBox text;
+    text.name = "txtTitle";
+    CommandButton button;
+    button.name = "cmdApply";
+    button.Move(120, 600, 1200, 375);
+    std::vector<std::string> events;
+    form.Form_KeyDown = [&](int& key, int) { events.push_back("Form_KeyDown " + std::to_string(key)); };
+    text.KeyDown = [&](int, int& key, int) {
+        events.push_back("KeyDown " + std::to_string(key));
+        if (key == VK_F2) key = 0;
+    };
+    text.KeyUp = [&](int, int& key, int) { events.push_back("KeyUp " + std::to_string(key)); };
+    text.GotFocus = [&](int) { events.push_back("txt GotFocus"); };
+    text.LostFocus = [&](int) { events.push_back("txt LostFocus"); };
+    button.GotFocus = [&](int) { events.push_back("cmd GotFocus"); };
+    button.MouseDown = [&](int, int b, int, int x, int y) {
+        events.push_back("MouseDown " + std::to_string(b) + " " + std::to_string(x) + "," +
+                         std::to_string(y));
+    };
+    button.DblClick = [&](int) { events.push_back("DblClick"); };
+    form.CreateControls = [&] {
+        text.Create(form);
+        button.Create(form);
+    };
+    form.Show();
+    text.SetFocus();
+    button.SetFocus();
+    EXPECT_EQ(events, (std::vector<std::string>{"txt GotFocus", "txt LostFocus", "cmd GotFocus"}));
+    events.clear();
+
+    text.SetFocus();
+    events.clear();
+    PostMessageA(text.hWnd(), WM_KEYDOWN, 'A', 0);
+    PostMessageA(text.hWnd(), WM_KEYDOWN, VK_F2, 0);
+    PostMessageA(text.hWnd(), WM_KEYUP, 'A', 0xC0000001);
+    ASSERT_TRUE(PumpUntil([&] { return events.size() >= 5; }));
+    EXPECT_EQ(events, (std::vector<std::string>{"Form_KeyDown 65", "KeyDown 65",
+                                                "Form_KeyDown 113", "KeyDown 113", "KeyUp 65"}));
+    events.clear();
+    SendMessageA(button.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 4));
+    SendMessageA(button.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 4));
+    SendMessageA(button.hWnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 4));
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events[0], "MouseDown 1 " + std::to_string(Screen.ToTwipsX(2)) + "," +
+                             std::to_string(Screen.ToTwipsY(4)));
+    EXPECT_EQ(events.back(), "DblClick");
+}
+
+TEST_F(ControlBase, ImageListFindsImagesByKeyAndRefusesATakenKey) {
+    ImageList images;
+    images.name = "imlMenu";
+    HICON icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    EXPECT_EQ(images.AddIcon(icon, "Help"), 1);
+    EXPECT_EQ(images.AddIcon(icon), 2);
+    EXPECT_EQ(images.IndexOf("Help"), 1);
+    EXPECT_EQ(images.IndexOf("Folder"), 0);
+    ASSERT_NE(images.hImageList(), nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(images.hImageList()), 2);
+    try {
+        images.AddIcon(icon, "Help");
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.Number(), 35602);
+    }
+    HICON copy = images.ExtractIcon(1);
+    EXPECT_NE(copy, nullptr);
+    DestroyIcon(copy);
+    EXPECT_EQ(images.ExtractIcon(3), nullptr);
+}
+
 }  // namespace
 }  // namespace corvella::forms::testing
