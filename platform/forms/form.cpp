@@ -350,6 +350,7 @@ bool Form::Load() {
     detail::gLoadedForms.push_back(this);
 
     loading_ = true;
+    AttachMenus();
     if (CreateControls) Fire("CreateControls", CreateControls);
     resizeReady_ = true;
     if (hwnd_ != nullptr && Form_Load) Fire("Load", Form_Load);
@@ -469,6 +470,7 @@ void Form::ReleaseWindow(bool destroyWindow) {
     if (hwnd == nullptr) return;
     const std::vector<Timer*> timers = timers_;
     for (Timer* timer : timers) timer->Detach();
+    DetachMenus();
     const std::vector<Control*> controls = controls_;
     for (auto it = controls.rbegin(); it != controls.rend(); ++it) (*it)->Detach();
     DetachChildren();
@@ -635,6 +637,12 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_COMMAND:
+        if (lp == 0 && HIWORD(wp) <= 1) {
+            if (Menu* menu = FindMenu(LOWORD(wp))) {
+                menu->DoClick();
+                return 0;
+            }
+        }
         if (lp == 0 || detail::ControlFromWindow(reinterpret_cast<HWND>(lp)) == nullptr) {
             // Enter and Esc as the dialog keys send them, and control ids.
             const int id = LOWORD(wp);

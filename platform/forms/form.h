@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/forms/ids.h"
+#include "platform/forms/menu.h"
 #include "platform/forms/runtime.h"
 #include "platform/forms/window.h"
 
@@ -192,6 +193,8 @@ public:
     StartUpPosition startUpPosition = kStartManual;
     WindowStateValue windowState = kNormal;
     bool keyPreview = false;  // the form sees key presses of its controls first
+    // The menu bar: its top-level menus in order (see menu.h).
+    std::vector<Menu*> menus;
     std::string fontName = "MS Sans Serif";
     int fontSize = 8;
     bool fontBold = false;
@@ -237,6 +240,11 @@ public:
     std::string Caption() const { return Text(); }
     void SetCaption(const std::string& text) { SetText(text); }
     Form* Owner() const { return owner_; }
+    // Shows the items of `menu` as a popup menu at (x, y), twips in the
+    // form's client area (at the mouse pointer when either is negative),
+    // and returns when the user chose or dismissed it; a chosen item's Click
+    // has run by then.
+    void PopupMenu(Menu& menu, int x = -1, int y = -1);
 
     HWND hWnd() const override { return hwnd_; }
     Form* ParentForm() override { return this; }
@@ -252,6 +260,7 @@ protected:
 
 private:
     friend class Control;
+    friend class Menu;
     friend class Timer;
     friend class CommandButton;
     friend class ScreenObject;
@@ -268,6 +277,14 @@ private:
     Control* FindControl(int id) const;
     // A free id of the control range; 0 when every one is taken.
     int NextControlId();
+    // Menus: command ids for a menu and its items, the bar, shortcuts.
+    void AttachMenu(Menu& menu);
+    void AttachMenus();
+    void DetachMenus();
+    void RebuildMenuBar();
+    Menu* FindMenu(int id) const;
+    // Runs the Click of the usable item with that shortcut; false when none.
+    bool MenuShortcut(int key, int shift);
 
     HFONT font_ = nullptr;
     Form* owner_ = nullptr;
@@ -283,7 +300,9 @@ private:
     UINT lastSizeType_ = 0xFFFFFFFFu;
     int lastCx_ = -1, lastCy_ = -1;
     int nextId_ = kControlIdFirst;
-    HWND doomedWindow_ = nullptr;  // unloaded inside an event, destroyed after it
+    HWND doomedWindow_ = nullptr;
+    HMENU menuBar_ = nullptr;
+    int nextMenuId_ = kMenuIdFirst;  // unloaded inside an event, destroyed after it
     std::vector<Control*> controls_;  // every control of the form, nested ones too
     std::vector<Timer*> timers_;
 };
