@@ -1,6 +1,7 @@
 #include "platform/forms/runtime.h"
 
 #include <windowsx.h>
+#include <ole2.h>
 
 #include <cstdio>
 #include <cstring>
@@ -183,7 +184,29 @@ Control* ControlOf(HWND hwnd) {
 
 }  // namespace
 
+namespace {
+IOleInPlaceActiveObject* gActiveObject = nullptr;
+}  // namespace
+
+void SetActiveObject(IOleInPlaceActiveObject* object) {
+    if (object == gActiveObject) return;
+    if (object != nullptr) object->AddRef();
+    IOleInPlaceActiveObject* old = gActiveObject;
+    gActiveObject = object;
+    if (old != nullptr) old->Release();
+}
+
+IOleInPlaceActiveObject* ActiveObject() { return gActiveObject; }
+
 void ProcessMessage(MSG& msg) {
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && gActiveObject != nullptr) {
+        // Held while it runs: it may deactivate itself.
+        IOleInPlaceActiveObject* active = gActiveObject;
+        active->AddRef();
+        const HRESULT taken = active->TranslateAccelerator(&msg);
+        active->Release();
+        if (taken == S_OK) return;
+    }
     // Key down and up: the form's preview, then the control's own event.
     // False when a handler swallowed the key.
     auto keyEvents = [](MSG& m) {
