@@ -1,7 +1,7 @@
 #include "app/startup/mod_main.h"
 
 #include <commctrl.h>
-#include <objbase.h>
+#include <ole2.h>
 
 #include <exception>
 
@@ -98,7 +98,9 @@ void ReleaseShared() {
 }  // namespace corvella
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    if (FAILED(CoInitialize(nullptr))) return 1;
+    // OLE, not only COM: the ActiveX controls on the forms need in-place
+    // activation, drag and drop and the clipboard.
+    if (FAILED(OleInitialize(nullptr))) return 1;
     int code = corvella::Main(instance);
     if (code == 0) {
         // The program lives in its forms and ends with the last of them.
@@ -106,6 +108,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         code = corvella::ExitCode() != 0 ? corvella::ExitCode() : quit;
     }
     corvella::ReleaseShared();
-    CoUninitialize();
+    OleUninitialize();
     return code;
 }
