@@ -67,6 +67,10 @@ if(CORVELLA_WIN32)
             NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
   find_package(Python3 REQUIRED COMPONENTS Interpreter)
   set(CORVELLA_BIN ${CMAKE_BINARY_DIR}/bin)
+  # Test-only libraries and their tests, kept apart from what ships.
+  set(CORVELLA_TEST_BIN ${CMAKE_BINARY_DIR}/testbin)
+  # Headers and identities widl writes from the IDL files.
+  set(CORVELLA_GENERATED ${CMAKE_BINARY_DIR}/generated)
   set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CORVELLA_BIN})
 endif()
 
@@ -84,21 +88,46 @@ function(corvella_shipped_tests)
   set_tests_properties(run_without_display PROPERTIES TIMEOUT 300)
 endfunction()
 
-# corvella_com_dll(NAME IDL file.idl [BLANK_NAMES a_b ...] SOURCES ... LIBS ...)
+# corvella_com_dll(NAME IDL file.idl HEADER path/name.h IFACE target
+#                  [BLANK_NAMES a_b ...] [TEST_ONLY] SOURCES ... LIBS ...)
 # An in-process COM server: widl builds the type library, names IDL cannot
 # spell get their blanks back, and the library is embedded as TYPELIB 1.
+# The IDL is the one place for identities: widl also writes the C++ header
+# (included as HEADER, from the top of the tree) and the identities, which
+# the static library IFACE compiles for the server and its callers.
+# A TEST_ONLY server is built beside the tests, apart from what ships.
 function(corvella_com_dll name)
-  cmake_parse_arguments(D "" "IDL;DESCRIPTION" "BLANK_NAMES;SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(D "TEST_ONLY" "IDL;HEADER;IFACE" "BLANK_NAMES;SOURCES;LIBS" ${ARGN})
   set(idl ${CMAKE_CURRENT_SOURCE_DIR}/${D_IDL})
   set(raw ${CMAKE_CURRENT_BINARY_DIR}/${name}_widl.tlb)
   set(tlb ${CMAKE_CURRENT_BINARY_DIR}/${name}.tlb)
+  set(widl ${CORVELLA_WIDL} -I${CORVELLA_ROOT}/libs/common/com)
+  set(idl_deps ${idl} ${CORVELLA_ROOT}/libs/common/com/base.idl)
   add_custom_command(
     OUTPUT ${tlb}
-    COMMAND ${CORVELLA_WIDL} -I${CORVELLA_ROOT}/libs/common/com -L${CORVELLA_STDOLE_DIR}
-            -t -o ${raw} ${idl}
+    COMMAND ${widl} -L${CORVELLA_STDOLE_DIR} -t -o ${raw} ${idl}
     COMMAND ${Python3_EXECUTABLE} ${CORVELLA_ROOT}/tools/tlb_names.py ${raw} ${tlb} ${D_BLANK_NAMES}
-    DEPENDS ${idl} ${CORVELLA_ROOT}/libs/common/com/base.idl ${CORVELLA_ROOT}/tools/tlb_names.py
+    DEPENDS ${idl_deps} ${CORVELLA_ROOT}/tools/tlb_names.py
     VERBATIM)
+
+  set(header ${CORVELLA_GENERATED}/${D_HEADER})
+  get_filename_component(header_dir ${header} DIRECTORY)
+  get_filename_component(header_stem ${header} NAME_WE)
+  set(ids ${header_dir}/${header_stem}_i.c)
+  add_custom_command(
+    OUTPUT ${header} ${ids}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${header_dir}
+    COMMAND ${widl} -h -o ${header} ${idl}
+    COMMAND ${widl} -u -o ${ids} ${idl}
+    DEPENDS ${idl_deps}
+    VERBATIM)
+  # The generated header includes <base.h> for base.idl: the shim there
+  # stands for it with the system's own declarations.
+  add_library(${D_IFACE} STATIC ${ids} ${header})
+  target_include_directories(${D_IFACE} PUBLIC ${CORVELLA_GENERATED}
+                             ${CORVELLA_ROOT}/libs/common/com/widl)
+  target_link_libraries(${D_IFACE} PUBLIC ole32 oleaut32 uuid)
+
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}_tlb.rc)
   file(WRITE ${rc} "1 TYPELIB \"${name}.tlb\"\n")
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${tlb})
@@ -106,11 +135,18 @@ function(corvella_com_dll name)
               ${CORVELLA_ROOT}/libs/common/com/exports.cpp
               ${CORVELLA_ROOT}/libs/common/com/exports.def)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
-  target_link_libraries(${name} PRIVATE corvella_com ${D_LIBS})
+  target_link_libraries(${name} PRIVATE corvella_com ${D_IFACE} ${D_LIBS})
+  if(D_TEST_ONLY)
+    set(out ${CORVELLA_TEST_BIN})
+  else()
+    set(out ${CORVELLA_BIN})
+  endif()
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
-                        RUNTIME_OUTPUT_DIRECTORY ${CORVELLA_BIN})
+                        RUNTIME_OUTPUT_DIRECTORY ${out})
   set(${name}_TLB ${tlb} PARENT_SCOPE)
-  set_property(GLOBAL APPEND PROPERTY CORVELLA_SHIPPED $<TARGET_FILE:${name}>)
+  if(NOT D_TEST_ONLY)
+    set_property(GLOBAL APPEND PROPERTY CORVELLA_SHIPPED $<TARGET_FILE:${name}>)
+  endif()
 
   # Registered in the test prefix before any test that creates its classes.
   add_test(NAME register_${name}

@@ -17,8 +17,8 @@
 namespace corvella {
 
 COSVersion gOSVersion;
-_CID3v1* gID3v1 = nullptr;
-_CID3v2* gID3v2 = nullptr;
+com::ComPtr<_CID3v1> gID3v1;
+com::ComPtr<_CID3v2> gID3v2;
 std::vector<std::string> gV1FieldNames;
 std::vector<std::string> gV2FieldNames;
 std::vector<std::string> gGenres;
@@ -54,10 +54,10 @@ int Main(HINSTANCE) {
     InitCommonControls();
 
     if (!CreateTagObject(lumbrel::CLSID_CID3v1, __uuidof(_CID3v1),
-                         reinterpret_cast<void**>(&gID3v1), "Lumbrel.dll"))
+                         gID3v1.PutVoid(), "Lumbrel.dll"))
         return 2;
     if (!CreateTagObject(tesselor::CLSID_CID3v2, __uuidof(_CID3v2),
-                         reinterpret_cast<void**>(&gID3v2), "Tesselor.dll"))
+                         gID3v2.PutVoid(), "Tesselor.dll"))
         return 3;
 
     gV1FieldNames = BuildV1FieldNames();
@@ -89,10 +89,8 @@ void SetExitCode(int code) { gExitCode = code; }
 int ExitCode() { return gExitCode; }
 
 void ReleaseShared() {
-    if (gID3v1 != nullptr) gID3v1->Release();
-    if (gID3v2 != nullptr) gID3v2->Release();
-    gID3v1 = nullptr;
-    gID3v2 = nullptr;
+    gID3v1.Reset();
+    gID3v2.Reset();
 }
 
 }  // namespace corvella
