@@ -18,7 +18,10 @@ deps:
 $(NATIVE)/CMakeCache.txt:
 	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug
 
-$(WIN32)/CMakeCache.txt:
+# A cache keeps the compilers it was made with: a changed toolchain file
+# needs a tree of its own.
+$(WIN32)/CMakeCache.txt: cmake/mingw-i686.cmake
+	rm -rf $(WIN32)
 	cmake -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release \
 	      -DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/mingw-i686.cmake)
 

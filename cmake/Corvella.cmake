@@ -126,7 +126,7 @@ function(corvella_com_dll name)
   add_library(${D_IFACE} STATIC ${ids} ${header})
   target_include_directories(${D_IFACE} PUBLIC ${CORVELLA_GENERATED}
                              ${CORVELLA_ROOT}/libs/common/com/widl)
-  target_link_libraries(${D_IFACE} PUBLIC ole32 oleaut32 uuid)
+  target_link_libraries(${D_IFACE} PUBLIC oleaut32 ole32 uuid)
 
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}_tlb.rc)
   file(WRITE ${rc} "1 TYPELIB \"${name}.tlb\"\n")

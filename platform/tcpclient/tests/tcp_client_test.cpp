@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 #include <winsock.h>
 
-#include <atomic>
+#include <windows.h>
+
+#include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "platform/tcpclient/tcp_client.h"
 
@@ -32,19 +32,19 @@ public:
         listen(listener_, 5);
         getsockname(listener_, reinterpret_cast<sockaddr*>(&at), &size);
         port = ntohs(at.sin_port);
-        thread_ = std::thread([this, serve, connections] {
-            for (int i = 0; i < connections && !stopping_; ++i) {
-                const SOCKET c = accept(listener_, nullptr, nullptr);
-                if (!stopping_) serve(*this, c);
-                closesocket(c);
-            }
-        });
+        serve_ = std::move(serve);
+        connections_ = connections;
+        InitializeCriticalSection(&lock_);
+        // A Win32 thread: the shipped compilers have no std::thread.
+        thread_ = CreateThread(nullptr, 0, &Peer::Run, this, 0, nullptr);
     }
     ~Peer() {
-        stopping_ = true;
+        InterlockedExchange(&stopping_, 1);
         TcpClient wake;  // ends an accept that still waits
         wake.Connect("127.0.0.1", port);
-        thread_.join();
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        DeleteCriticalSection(&lock_);
         closesocket(listener_);
         WSACleanup();
     }
@@ -57,20 +57,35 @@ public:
         return got.substr(0, n);
     }
     void Record(const std::string& what) {
-        std::lock_guard<std::mutex> lock(mutex_);
+        EnterCriticalSection(&lock_);
         recorded_ += what;
+        LeaveCriticalSection(&lock_);
     }
     std::string Recorded() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return recorded_;
+        EnterCriticalSection(&lock_);
+        std::string copy = recorded_;
+        LeaveCriticalSection(&lock_);
+        return copy;
     }
     uint16_t port = 0;
 
 private:
+    static DWORD WINAPI Run(void* self) {
+        Peer& peer = *static_cast<Peer*>(self);
+        for (int i = 0; i < peer.connections_ && !peer.stopping_; ++i) {
+            const SOCKET c = accept(peer.listener_, nullptr, nullptr);
+            if (!peer.stopping_) peer.serve_(peer, c);
+            closesocket(c);
+        }
+        return 0;
+    }
+
     SOCKET listener_;
-    std::atomic<bool> stopping_{false};
-    std::thread thread_;
-    std::mutex mutex_;
+    Serve serve_;
+    int connections_ = 1;
+    volatile LONG stopping_ = 0;
+    HANDLE thread_ = nullptr;
+    CRITICAL_SECTION lock_;
     std::string recorded_;
 };
 
