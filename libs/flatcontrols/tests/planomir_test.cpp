@@ -12,6 +12,7 @@
 
 #include "app/controls/progressbar/progress_bar.h"
 #include "libs/flatcontrols/com/planomir.h"
+#include "libs/flatcontrols/tests/xp_child.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
 #include "platform/forms/automation.h"
 #include "platform/forms/tests/forms_test_util.h"
@@ -22,7 +23,6 @@ namespace {
 using namespace corvella::forms;
 using corvella::controls::ProgressBar;
 
-const char kXpKey[] = "Software\\Wine\\AppDefaults\\planomir_tests.exe";
 const char kXpChild[] = "CORVELLA_PLANOMIR_XP_CHILD";
 
 struct TestForm : Form {
@@ -280,7 +280,7 @@ TEST_F(FlatLook, GoneFormsAndObjectsWithoutAWindowFailCleanly) {
 
 // The XP run: the same form in a child process that Wine tells it is XP.
 TEST_F(FlatLook, WindowsXpLeavesEveryControlAsItIs) {
-    if (!std::getenv(kXpChild)) GTEST_SKIP() << "runs in the child of XpRunChangesNothing";
+    if (!corvella::testing::InXpChild(kXpChild)) GTEST_SKIP() << "runs in the child of XpRunChangesNothing";
     ASSERT_TRUE(corvella::ReadOSVersion().IsWinXP());
     const LONG txtBefore = ExStyle(form.txt.hWnd());
     const int chkBefore = PixelHeight(form.chk.hWnd());
@@ -293,31 +293,8 @@ TEST_F(FlatLook, WindowsXpLeavesEveryControlAsItIs) {
 }
 
 TEST(FlatLookXp, XpRunChangesNothing) {
-    if (std::getenv(kXpChild)) GTEST_SKIP();
-    HKEY h;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kXpKey, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(h, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("winxp"), 6);
-    RegCloseKey(h);
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string cmd = std::string("\"") + exe + "\" --gtest_filter=FlatLook.WindowsXpLeavesEveryControlAsItIs";
-    SetEnvironmentVariableA(kXpChild, "1");
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi;
-    BOOL started = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    SetEnvironmentVariableA(kXpChild, nullptr);
-    DWORD code = 1;
-    if (started) {
-        WaitForSingleObject(pi.hProcess, 60000);
-        GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    }
-    RegDeleteKeyA(HKEY_CURRENT_USER, kXpKey);
-    ASSERT_TRUE(started);
-    EXPECT_EQ(code, 0u);
+    if (corvella::testing::InXpChild(kXpChild)) GTEST_SKIP();
+    EXPECT_EQ(corvella::testing::RunUnderWindowsXp(kXpChild, "FlatLook.WindowsXpLeavesEveryControlAsItIs"), 0);
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "app/controls/flatheader/flat_header.h"
+#include "app/controls/flatheader/tests/real_input.h"
+#include "libs/flatcontrols/tests/xp_child.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
 #include "platform/forms/tests/forms_test_util.h"
 
@@ -22,7 +24,6 @@ using namespace corvella::forms;
 using corvella::controls::CFlatHeader;
 using corvella::forms::testing::PumpUntil;
 
-const char kXpKey[] = "Software\\Wine\\AppDefaults\\flatheader_tests.exe";
 const char kXpChild[] = "CORVELLA_FLATHEADER_XP_CHILD";
 const int kWidths[] = {100, 80, 60};
 
@@ -74,23 +75,9 @@ struct Log {
     }
 };
 
-void Mouse(DWORD flags) {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof in);
-}
+void Mouse(DWORD flags) { corvella::testing::MouseButton(flags); }
 
-// The cursor to a point of the window's client area, as a real move.
-// The cursor to a point of the window's client area, as a real move, and
-// every input handled before the next step reads the cursor.
-void MoveTo(HWND h, int x, int y) {
-    POINT p = {x, y};
-    ClientToScreen(h, &p);
-    SetCursorPos(p.x, p.y);
-    Mouse(MOUSEEVENTF_MOVE);
-    PumpUntil([] { return HIWORD(GetQueueStatus(QS_INPUT)) == 0; }, 3000);
-}
+void MoveTo(HWND h, int x, int y) { ASSERT_TRUE(corvella::testing::MoveTo(h, x, y)) << "covered at " << x; }
 
 COLORREF Repainted(HWND h, int x, int y) {
     RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -117,7 +104,7 @@ protected:
         InitCommonControlsEx(&icc);
         ASSERT_TRUE(form.Load());
         form.Show();
-        SetForegroundWindow(form.hWnd());
+        corvella::testing::BringToUser(form.hWnd());
         flat = std::make_unique<CFlatHeader>();
         flat->RightClick = [this](long x, long y) { log.Add("RightClick", x, y); };
         flat->BeginTrack = [this](long c, bool& cancel) {
@@ -284,7 +271,7 @@ TEST_F(FlatHeaderTest, AttachWithoutAHeaderRaisesAndLeavesNothingHooked) {
 }
 
 TEST_F(FlatHeaderTest, WindowsXpKeepsTheHeaderLookButRaisesEvents) {
-    if (!std::getenv(kXpChild)) GTEST_SKIP() << "runs in the child of XpRun";
+    if (!corvella::testing::InXpChild(kXpChild)) GTEST_SKIP() << "runs in the child of XpRun";
     ASSERT_TRUE(corvella::ReadOSVersion().IsWinXP());
     EXPECT_NE(Repainted(header, kWidths[0] - 2, mid), Sys(COLOR_BTNFACE));
     MoveTo(header, 50, mid);
@@ -294,31 +281,8 @@ TEST_F(FlatHeaderTest, WindowsXpKeepsTheHeaderLookButRaisesEvents) {
 }
 
 TEST(FlatHeaderXp, XpRun) {
-    if (std::getenv(kXpChild)) GTEST_SKIP();
-    HKEY h;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kXpKey, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(h, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>("winxp"), 6);
-    RegCloseKey(h);
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string cmd = std::string("\"") + exe + "\" --gtest_filter=FlatHeaderTest.WindowsXp*";
-    SetEnvironmentVariableA(kXpChild, "1");
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi;
-    BOOL started = CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    SetEnvironmentVariableA(kXpChild, nullptr);
-    DWORD code = 1;
-    if (started) {
-        WaitForSingleObject(pi.hProcess, 60000);
-        GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    }
-    RegDeleteKeyA(HKEY_CURRENT_USER, kXpKey);
-    ASSERT_TRUE(started);
-    EXPECT_EQ(code, 0u);
+    if (corvella::testing::InXpChild(kXpChild)) GTEST_SKIP();
+    EXPECT_EQ(corvella::testing::RunUnderWindowsXp(kXpChild, "FlatHeaderTest.WindowsXp*"), 0);
 }
 
 }  // namespace
