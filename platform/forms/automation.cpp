@@ -23,15 +23,18 @@ bool Is(const Control& c) {
     return dynamic_cast<const T*>(&c) != nullptr;
 }
 
-// The intrinsic controls with a border draw it as the client edge.
-bool EdgeBorderGet(Control& c, FaceProperty p, long& value) {
-    if (p != FaceProperty::BorderStyle) return false;
+// The intrinsic controls draw a border (BorderStyle 1) or the 3-D look
+// (Appearance 1) as the client edge; `P` is the property that names it.
+template <FaceProperty P>
+bool EdgeGet(Control& c, FaceProperty p, long& value) {
+    if (p != P) return false;
     value = (GetWindowLongA(c.hWnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0 ? 1 : 0;
     return true;
 }
 
-bool EdgeBorderSet(Control& c, FaceProperty p, long value) {
-    if (p != FaceProperty::BorderStyle) return false;
+template <FaceProperty P>
+bool EdgeSet(Control& c, FaceProperty p, long value) {
+    if (p != P) return false;
     if (value != 0 && value != 1) throw Error("Invalid property value", 380);
     HWND h = c.hWnd();
     LONG ex = GetWindowLongA(h, GWL_EXSTYLE);
@@ -43,15 +46,19 @@ bool EdgeBorderSet(Control& c, FaceProperty p, long value) {
     return true;
 }
 
+constexpr auto kBorder = FaceProperty::BorderStyle;
+constexpr auto kLook = FaceProperty::Appearance;
+
 // Most specific first: the first match names the control.
 const AutomationType kIntrinsic[] = {
-    {"TextBox", Is<TextBox>, nullptr, EdgeBorderGet, EdgeBorderSet},
+    {"TextBox", Is<TextBox>, nullptr, EdgeGet<kBorder>, EdgeSet<kBorder>},
+    {"ListBox", Is<ListBox>, nullptr, EdgeGet<kLook>, EdgeSet<kLook>},
     {"ComboBox", Is<ComboBox>},
     {"CheckBox", Is<CheckBox>},
     {"OptionButton", Is<OptionButton>},
     {"CommandButton", Is<CommandButton>},
     {"Label", Is<Label>},
-    {"PictureBox", Is<PictureBox>, nullptr, EdgeBorderGet, EdgeBorderSet},
+    {"PictureBox", Is<PictureBox>, nullptr, EdgeGet<kBorder>, EdgeSet<kBorder>},
     {"Frame", Is<Frame>},
     {"Image", Is<Image>},
 };
