@@ -139,14 +139,23 @@ const Member kControlMembers[] = {{L"hWnd", kIdHwnd},
                                   {L"Appearance", kIdAppearance}};
 const Member kCollectionMembers[] = {{L"Count", kIdCount}, {L"Item", DISPID_VALUE}};
 
+struct Members {
+    const Member* first;
+    size_t count;
+};
+
 template <size_t N>
-HRESULT IdsOf(const Member (&members)[N], LPOLESTR* names, UINT count, DISPID* ids) {
+constexpr Members MembersOf(const Member (&members)[N]) {
+    return {members, N};
+}
+
+HRESULT IdsOf(Members members, LPOLESTR* names, UINT count, DISPID* ids) {
     if (!names || !ids || count == 0) return E_INVALIDARG;
     HRESULT hr = S_OK;
     for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-    for (const Member& m : members) {
-        if (_wcsicmp(m.name, names[0]) == 0) {
-            ids[0] = m.id;
+    for (const Member* m = members.first; m != members.first + members.count; ++m) {
+        if (_wcsicmp(m->name, names[0]) == 0) {
+            ids[0] = m->id;
             break;
         }
     }
@@ -205,6 +214,7 @@ HRESULT Raise(EXCEPINFO* excep, long number, const char* description) {
 
 class Face : public IDispatch {
 public:
+    explicit Face(Members members) : members_(members) {}
     virtual ~Face() = default;
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
@@ -233,6 +243,9 @@ public:
         if (index != 0) return DISP_E_BADINDEX;
         return TypeInfoNamed(TypeName(), ti);
     }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+        return IdsOf(members_, names, count, ids);
+    }
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* excep, UINT*) override {
         try {
@@ -257,6 +270,7 @@ protected:
     virtual HRESULT Put(DISPID, long) { return DISP_E_MEMBERNOTFOUND; }
 
 private:
+    Members members_;
     LONG refs_ = 1;
 };
 
@@ -266,10 +280,7 @@ bool ControlAlive(const Control* c, HWND h) {
 
 class ControlFace : public Face {
 public:
-    explicit ControlFace(Control& c) : control_(&c), hwnd_(c.hWnd()) {}
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        return IdsOf(kControlMembers, names, count, ids);
-    }
+    explicit ControlFace(Control& c) : Face(MembersOf(kControlMembers)), control_(&c), hwnd_(c.hWnd()) {}
 
 protected:
     const char* TypeName() const override {
@@ -329,10 +340,7 @@ void Collect(const Container& container, std::vector<Control*>& out) {
 class CollectionFace : public Face {
 public:
     CollectionFace(Form& form, std::vector<Control*> controls)
-        : form_(&form), hwnd_(form.hWnd()), controls_(std::move(controls)) {}
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        return IdsOf(kCollectionMembers, names, count, ids);
-    }
+        : Face(MembersOf(kCollectionMembers)), form_(&form), hwnd_(form.hWnd()), controls_(std::move(controls)) {}
 
 protected:
     const char* TypeName() const override { return "Object"; }
@@ -361,10 +369,7 @@ private:
 
 class FormFace : public Face {
 public:
-    explicit FormFace(Form& f) : form_(&f), hwnd_(f.hWnd()) {}
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        return IdsOf(kFormMembers, names, count, ids);
-    }
+    explicit FormFace(Form& f) : Face(MembersOf(kFormMembers)), form_(&f), hwnd_(f.hWnd()) {}
 
 protected:
     const char* TypeName() const override { return "Form"; }

@@ -14,12 +14,15 @@
 #include "libs/flatcontrols/com/planomir.h"
 #include "libs/flatcontrols/tests/xp_child.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
+#include "libs/flatcontrols/tests/window_probe.h"
 #include "platform/forms/automation.h"
 #include "platform/forms/tests/forms_test_util.h"
 #include "platform/subclass/subclass.h"
 
 namespace {
 
+using corvella::testing::RepaintedPixel;
+using corvella::testing::SysColour;
 using namespace corvella::forms;
 using corvella::controls::ProgressBar;
 
@@ -82,18 +85,6 @@ int PixelHeight(HWND h) {
     GetWindowRect(h, &r);
     return r.bottom - r.top;
 }
-
-// The control painted again now, then one pixel of its client area as the
-// screen shows it.
-COLORREF Repainted(HWND h, int x, int y) {
-    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
-    HDC dc = GetDC(h);
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(h, dc);
-    return c;
-}
-
-COLORREF Sys(int index) { return GetSysColor(index) & 0xFFFFFF; }
 
 class FlatLook : public corvella::forms::testing::FormsTest {
 protected:
@@ -174,36 +165,36 @@ TEST_F(FlatLook, StylesHeightsAndEdgesAsTheLookSetsThem) {
 
 TEST_F(FlatLook, PaintersDrawInSystemColoursAndStopWhenUndone) {
     const HWND cbo = form.cbo.hWnd(), chk = form.chk.hWnd(), opt = form.opt.hWnd();
-    ASSERT_NE(Repainted(cbo, 1, 1), Sys(COLOR_BTNHIGHLIGHT));
+    ASSERT_NE(RepaintedPixel(cbo, 1, 1), SysColour(COLOR_BTNHIGHLIGHT));
     Create();
     RECT rc;
     GetClientRect(cbo, &rc);
     const int mid = rc.bottom / 2, left = DropButtonLeft(), right = rc.right - 2;
-    EXPECT_EQ(Repainted(cbo, 1, 1), Sys(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(Repainted(cbo, left, mid), Sys(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(Repainted(cbo, right, mid), Sys(COLOR_BTNSHADOW));
+    EXPECT_EQ(RepaintedPixel(cbo, 1, 1), SysColour(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(RepaintedPixel(cbo, left, mid), SysColour(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(RepaintedPixel(cbo, right, mid), SysColour(COLOR_BTNSHADOW));
 
     SendMessageA(cbo, CB_SHOWDROPDOWN, TRUE, 0);
     ASSERT_NE(SendMessageA(cbo, CB_GETDROPPEDSTATE, 0, 0), 0);
-    EXPECT_EQ(Repainted(cbo, left, mid), Sys(COLOR_BTNSHADOW)) << "dropped: the button looks pressed";
-    EXPECT_EQ(Repainted(cbo, right, mid), Sys(COLOR_BTNFACE));
+    EXPECT_EQ(RepaintedPixel(cbo, left, mid), SysColour(COLOR_BTNSHADOW)) << "dropped: the button looks pressed";
+    EXPECT_EQ(RepaintedPixel(cbo, right, mid), SysColour(COLOR_BTNFACE));
     SendMessageA(cbo, CB_SHOWDROPDOWN, FALSE, 0);
 
     struct Glyph { int x, y; COLORREF c; };
     for (const Glyph& g : {Glyph{3, 4, RGB(150, 150, 150)}, Glyph{11, 7, RGB(200, 200, 200)},
                            Glyph{2, 9, RGB(150, 150, 150)}, Glyph{8, 12, RGB(200, 200, 200)}})
-        EXPECT_EQ(Repainted(opt, g.x, g.y), g.c) << g.x << "," << g.y;
+        EXPECT_EQ(RepaintedPixel(opt, g.x, g.y), g.c) << g.x << "," << g.y;
 
     GetClientRect(chk, &rc);
     const int row = rc.bottom / 2;
-    EXPECT_EQ(Repainted(chk, 1, row), Sys(COLOR_BTNHIGHLIGHT)) << "enabled: the highlight frame last";
+    EXPECT_EQ(RepaintedPixel(chk, 1, row), SysColour(COLOR_BTNHIGHLIGHT)) << "enabled: the highlight frame last";
     form.chk.SetEnabled(false);
-    EXPECT_EQ(Repainted(chk, 0, row), Sys(COLOR_BTNSHADOW)) << "disabled: one pixel larger, sunken";
-    EXPECT_EQ(Repainted(chk, 13, row), Sys(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(Repainted(chk, 1, row), Sys(COLOR_BTNFACE));
+    EXPECT_EQ(RepaintedPixel(chk, 0, row), SysColour(COLOR_BTNSHADOW)) << "disabled: one pixel larger, sunken";
+    EXPECT_EQ(RepaintedPixel(chk, 13, row), SysColour(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(RepaintedPixel(chk, 1, row), SysColour(COLOR_BTNFACE));
 
     Destroy();
-    EXPECT_NE(Repainted(cbo, 1, 1), Sys(COLOR_BTNHIGHLIGHT)) << "undone: the combo draws itself again";
+    EXPECT_NE(RepaintedPixel(cbo, 1, 1), SysColour(COLOR_BTNHIGHLIGHT)) << "undone: the combo draws itself again";
 }
 
 TEST_F(FlatLook, ASecondPassReleasesTheFirstPainters) {
@@ -290,11 +281,11 @@ TEST_F(FlatLook, WindowsXpLeavesEveryControlAsItIs) {
     ASSERT_TRUE(corvella::ReadOSVersion().IsWinXP());
     const LONG txtBefore = ExStyle(form.txt.hWnd());
     const int chkBefore = PixelHeight(form.chk.hWnd());
-    const COLORREF comboBefore = Repainted(form.cbo.hWnd(), 1, 1);
+    const COLORREF comboBefore = RepaintedPixel(form.cbo.hWnd(), 1, 1);
     Create();
     EXPECT_EQ(ExStyle(form.txt.hWnd()), txtBefore);
     EXPECT_EQ(PixelHeight(form.chk.hWnd()), chkBefore);
-    EXPECT_EQ(Repainted(form.cbo.hWnd(), 1, 1), comboBefore);
+    EXPECT_EQ(RepaintedPixel(form.cbo.hWnd(), 1, 1), comboBefore);
     Destroy();
 }
 

@@ -8,11 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "app/controls/extenderbutton/extender_button.h"
-#include "app/controls/flatheader/tests/real_input.h"
+#include "libs/flatcontrols/tests/window_probe.h"
 #include "platform/forms/tests/forms_test_util.h"
 
 namespace {
 
+using corvella::testing::RepaintedPixel;
+using corvella::testing::SysColour;
 using namespace corvella::forms;
 using corvella::controls::ExtenderButton;
 using corvella::forms::testing::PumpUntil;
@@ -30,8 +32,6 @@ struct ButtonForm : Form {
         CreateControls = [this] { btn.Create(*this); };
     }
 };
-
-COLORREF Sys(int index) { return GetSysColor(index) & 0xFFFFFF; }
 
 class ExtenderButtonTest : public corvella::forms::testing::FormsTest {
 protected:
@@ -57,7 +57,7 @@ protected:
     // The frame as the screen shows it: its left and right edge.
     bool FrameIs(int left, int right) {
         HDC dc = GetDC(h);
-        const bool is = GetPixel(dc, 0, mid) == Sys(left) && GetPixel(dc, w - 1, mid) == Sys(right);
+        const bool is = GetPixel(dc, 0, mid) == SysColour(left) && GetPixel(dc, w - 1, mid) == SysColour(right);
         ReleaseDC(h, dc);
         return is;
     }

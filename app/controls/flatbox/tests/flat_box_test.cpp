@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "app/controls/flatbox/flat_box.h"
+#include "libs/flatcontrols/tests/window_probe.h"
 #include "platform/forms/tests/forms_test_util.h"
 
 namespace {
 
+using corvella::testing::RepaintedPixel;
+using corvella::testing::SysColour;
 using namespace corvella::forms;
 using corvella::controls::FlatBoxContainer;
 
@@ -34,14 +37,6 @@ struct BoxForm : Form {
     }
 };
 
-COLORREF Pixel(HWND h, int x, int y) {
-    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    HDC dc = GetDC(h);
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(h, dc);
-    return c;
-}
-
 class FlatBoxTest : public corvella::forms::testing::FormsTest {
 protected:
     void SetUp() override {
@@ -57,7 +52,7 @@ protected:
 };
 
 TEST_F(FlatBoxTest, FrameIsRaisedAndFollowsEveryResize) {
-    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW) & 0xFFFFFF, white = RGB(255, 255, 255);
+    const COLORREF shadow = SysColour(COLOR_BTNSHADOW), white = RGB(255, 255, 255);
     const HWND h = form.box.hWnd();
     struct Size { int w, h; };
     for (const Size& s : {Size{200, 100}, Size{120, 60}, Size{300, 40}}) {
@@ -68,13 +63,13 @@ TEST_F(FlatBoxTest, FrameIsRaisedAndFollowsEveryResize) {
         struct Probe { int x, y; COLORREF c; };
         const Probe probes[] = {
             {0, s.h / 2, white},        {s.w / 2, 0, white},          {s.w - 1, s.h / 2, shadow},
-            {s.w / 2, s.h - 1, shadow}, {s.w - 1, s.h - 1, shadow},   {s.w - 2, s.h / 2, GetSysColor(COLOR_BTNFACE) & 0xFFFFFF},
+            {s.w / 2, s.h - 1, shadow}, {s.w - 1, s.h - 1, shadow},   {s.w - 2, s.h / 2, SysColour(COLOR_BTNFACE)},
         };
-        for (const Probe& p : probes) EXPECT_EQ(Pixel(h, p.x, p.y), p.c) << s.w << "x" << s.h << " at " << p.x << "," << p.y;
+        for (const Probe& p : probes) EXPECT_EQ(RepaintedPixel(h, p.x, p.y), p.c) << s.w << "x" << s.h << " at " << p.x << "," << p.y;
     }
     // One pixel wide: the right line stands on the left one.
     form.box.SetWidth(15);
-    EXPECT_EQ(Pixel(h, 0, 20), white);
+    EXPECT_EQ(RepaintedPixel(h, 0, 20), white);
 }
 
 TEST_F(FlatBoxTest, HeldControlsLiveInTheBox) {

@@ -13,13 +13,15 @@
 #include <vector>
 
 #include "app/controls/flatheader/flat_header.h"
-#include "app/controls/flatheader/tests/real_input.h"
+#include "libs/flatcontrols/tests/window_probe.h"
 #include "libs/flatcontrols/tests/xp_child.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
 #include "platform/forms/tests/forms_test_util.h"
 
 namespace {
 
+using corvella::testing::RepaintedPixel;
+using corvella::testing::SysColour;
 using namespace corvella::forms;
 using corvella::controls::CFlatHeader;
 using corvella::forms::testing::PumpUntil;
@@ -79,15 +81,6 @@ void Mouse(DWORD flags) { corvella::testing::MouseButton(flags); }
 
 void MoveTo(HWND h, int x, int y) { ASSERT_TRUE(corvella::testing::MoveTo(h, x, y)) << "covered at " << x; }
 
-COLORREF Repainted(HWND h, int x, int y) {
-    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    HDC dc = GetDC(h);
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(h, dc);
-    return c;
-}
-
-COLORREF Sys(int index) { return GetSysColor(index) & 0xFFFFFF; }
 
 int HeaderWidth(HWND header, int item) {
     HDITEMA hdi = {};
@@ -223,20 +216,20 @@ TEST_F(FlatHeaderTest, HeaderIsDrawnFlatInDisplayOrder) {
     RECT r;
     GetClientRect(header, &r);
     const int right0 = kWidths[0];
-    EXPECT_EQ(Repainted(header, right0 - 2, mid), Sys(COLOR_BTNFACE)) << "inner shadow covered";
-    EXPECT_EQ(Repainted(header, right0 - 1, mid), Sys(COLOR_BTNSHADOW));
-    EXPECT_EQ(Repainted(header, 10, r.bottom - 1), Sys(COLOR_BTNSHADOW));
+    EXPECT_EQ(RepaintedPixel(header, right0 - 2, mid), SysColour(COLOR_BTNFACE)) << "inner shadow covered";
+    EXPECT_EQ(RepaintedPixel(header, right0 - 1, mid), SysColour(COLOR_BTNSHADOW));
+    EXPECT_EQ(RepaintedPixel(header, 10, r.bottom - 1), SysColour(COLOR_BTNSHADOW));
     const int end = kWidths[0] + kWidths[1] + kWidths[2];
-    EXPECT_EQ(Repainted(header, end + 10, r.bottom - 2), Sys(COLOR_BTNFACE)) << "empty space right";
+    EXPECT_EQ(RepaintedPixel(header, end + 10, r.bottom - 2), SysColour(COLOR_BTNFACE)) << "empty space right";
 
     // Reordered: the lines follow the display order.
     int order[3] = {2, 0, 1};
     SendMessageA(form.lv.hWnd(), LVM_SETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
-    EXPECT_EQ(Repainted(header, kWidths[2] - 1, mid), Sys(COLOR_BTNSHADOW));
-    EXPECT_EQ(Repainted(header, kWidths[2] - 2, mid), Sys(COLOR_BTNFACE));
+    EXPECT_EQ(RepaintedPixel(header, kWidths[2] - 1, mid), SysColour(COLOR_BTNSHADOW));
+    EXPECT_EQ(RepaintedPixel(header, kWidths[2] - 2, mid), SysColour(COLOR_BTNFACE));
 
     flat->Detach();
-    EXPECT_NE(Repainted(header, right0 - 2, mid), Sys(COLOR_BTNFACE)) << "detached: the header's own look";
+    EXPECT_NE(RepaintedPixel(header, right0 - 2, mid), SysColour(COLOR_BTNFACE)) << "detached: the header's own look";
 }
 
 TEST_F(FlatHeaderTest, ThinBorderSwapsTheEdges) {
@@ -273,7 +266,7 @@ TEST_F(FlatHeaderTest, AttachWithoutAHeaderRaisesAndLeavesNothingHooked) {
 TEST_F(FlatHeaderTest, WindowsXpKeepsTheHeaderLookButRaisesEvents) {
     if (!corvella::testing::InXpChild(kXpChild)) GTEST_SKIP() << "runs in the child of XpRun";
     ASSERT_TRUE(corvella::ReadOSVersion().IsWinXP());
-    EXPECT_NE(Repainted(header, kWidths[0] - 2, mid), Sys(COLOR_BTNFACE));
+    EXPECT_NE(RepaintedPixel(header, kWidths[0] - 2, mid), SysColour(COLOR_BTNFACE));
     MoveTo(header, 50, mid);
     Mouse(MOUSEEVENTF_RIGHTDOWN);
     Mouse(MOUSEEVENTF_RIGHTUP);

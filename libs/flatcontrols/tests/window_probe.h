@@ -1,8 +1,9 @@
-// Real mouse input for window tests: the cursor is moved and buttons are
-// pressed through the system's input queue, so windows see what a user's
-// hand would make them see. The test form is kept on top, away from the
-// corner where other tests' windows open, and each step waits until the
-// input has been handled.
+// What the window tests of the flat look use: pixels read from the screen
+// after a forced repaint, compared with system colours; and real mouse
+// input, the cursor moved and buttons pressed through the system's input
+// queue, so windows see what a user's hand would make them see. The test
+// form is kept on top, away from the corner where other tests' windows
+// open, and each step waits until the input has been handled.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,19 @@
 #include "platform/forms/tests/forms_test_util.h"
 
 namespace corvella::testing {
+
+// A system colour as GetPixel reports it.
+inline COLORREF SysColour(int index) { return GetSysColor(index) & 0xFFFFFF; }
+
+// The window painted again now (frame included), then one pixel of its
+// client area as the screen shows it.
+inline COLORREF RepaintedPixel(HWND h, int x, int y) {
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+    HDC dc = GetDC(h);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(h, dc);
+    return c;
+}
 
 inline void MouseButton(DWORD flags) {
     INPUT in = {};
