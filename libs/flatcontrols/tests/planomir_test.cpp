@@ -39,33 +39,21 @@ struct TestForm : Form {
     CheckBox nestedChk;  // inside pic
 
     TestForm() {
-        name = "frmFlat";
         width = 6000;
         height = 5000;
-        txt.name = "txt";
-        lst.name = "lst";
         lst.left = 3000;
-        lst.height = 1000;
-        cbo.name = "cbo";
+        lst.height = pic.height = 1000;
+        pic.width = 2500;
         cbo.style = 2;
         cbo.items = {"One", "Two"};
-        cbo.top = 500;
-        chk.name = "chk";
         chk.caption = "Check";
-        chk.top = 1000;
-        chk.height = 400;
-        opt.name = "opt";
         opt.caption = "Option";
-        opt.top = 1500;
-        opt.height = 400;
-        pb.name = "pb";
-        pb.top = 2000;
-        pic.name = "pic";
-        pic.top = 2500;
-        pic.height = 1000;
-        pic.width = 2500;
-        nestedChk.name = "nestedChk";
-        nestedChk.caption = "Nested";
+        chk.height = opt.height = 400;
+        int top = 500;
+        for (Control* c : std::initializer_list<Control*>{&cbo, &chk, &opt, &pb, &pic}) {
+            c->top = top;
+            top += 500;
+        }
         CreateControls = [this] {
             txt.Create(*this);
             lst.Create(*this);

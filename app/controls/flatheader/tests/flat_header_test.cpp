@@ -172,26 +172,14 @@ TEST_F(FlatHeaderTest, ResizingAColumnReportsItsNumberAndTwips) {
 
 TEST_F(FlatHeaderTest, ACancelledResizeLeavesTheWidthAndTheFlagStays) {
     cancelNext = true;
-    const size_t begins = log.Count("BeginTrack");
-    MoveTo(header, kWidths[0], mid);
-    Mouse(MOUSEEVENTF_LEFTDOWN);
-    ASSERT_TRUE(PumpUntil([&] { return log.Count("BeginTrack") > begins; }, 3000));
-    MoveTo(header, kWidths[0] + 40, mid);
-    Mouse(MOUSEEVENTF_LEFTUP);
-    PumpUntil([&] { return GetCapture() == nullptr; }, 3000);
+    Drag(kWidths[0], kWidths[0] + 40, "BeginTrack");
     EXPECT_EQ(HeaderWidth(header, 0), kWidths[0]);
-    EXPECT_EQ(log.Count("EndTrack"), 0u);
-
     // A handler that does not assign the flag passes the last value on.
     cancelNext = false;
-    MoveTo(header, kWidths[0] + kWidths[1], mid);
-    Mouse(MOUSEEVENTF_LEFTDOWN);
-    ASSERT_TRUE(PumpUntil([&] { return log.Count("BeginTrack") > begins + 1; }, 3000));
+    Drag(kWidths[0] + kWidths[1], kWidths[0] + kWidths[1] + 40, "BeginTrack");
     EXPECT_EQ(log.entries.back(), (Entry{"BeginTrack", 2, 0}));
-    MoveTo(header, kWidths[0] + kWidths[1] + 40, mid);
-    Mouse(MOUSEEVENTF_LEFTUP);
-    PumpUntil([&] { return GetCapture() == nullptr; }, 3000);
     EXPECT_EQ(HeaderWidth(header, 1), kWidths[1]);
+    EXPECT_EQ(log.Count("EndTrack"), 0u);
 }
 
 TEST_F(FlatHeaderTest, DraggingAColumnAndRightClickingReportColumnsAndListTwips) {
