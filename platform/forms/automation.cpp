@@ -86,6 +86,19 @@ std::wstring Wide(const std::string& s) {
     return w;
 }
 
+// The system's type library builder: the second one where the system has
+// it (Windows 95 has it only with a newer OLE automation), else the first.
+HRESULT NewTypeLib(ICreateTypeLib** out) {
+    using Create2 = HRESULT(WINAPI*)(SYSKIND, LPCOLESTR, ICreateTypeLib2**);
+    static const auto create2 =
+        reinterpret_cast<Create2>(GetProcAddress(GetModuleHandleA("oleaut32.dll"), "CreateTypeLib2"));
+    if (!create2) return CreateTypeLib(SYS_WIN32, L"", out);
+    ICreateTypeLib2* lib = nullptr;
+    HRESULT hr = create2(SYS_WIN32, L"", &lib);
+    *out = lib;
+    return hr;
+}
+
 // One type info per name for the whole process, made by the system's type
 // library builder so that every ITypeInfo member behaves.
 HRESULT TypeInfoNamed(const char* name, ITypeInfo** out) {
@@ -93,8 +106,8 @@ HRESULT TypeInfoNamed(const char* name, ITypeInfo** out) {
     *out = nullptr;
     auto it = cache.find(name);
     if (it == cache.end()) {
-        ICreateTypeLib2* lib = nullptr;
-        HRESULT hr = CreateTypeLib2(SYS_WIN32, L"", &lib);
+        ICreateTypeLib* lib = nullptr;
+        HRESULT hr = NewTypeLib(&lib);
         if (FAILED(hr)) return hr;
         ICreateTypeInfo* cti = nullptr;
         std::wstring wname = Wide(name);

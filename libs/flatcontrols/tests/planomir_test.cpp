@@ -248,6 +248,8 @@ TEST_F(FlatLook, GoneFormsAndObjectsWithoutAWindowFailCleanly) {
     SysFreeString(source);
     info->Release();
 
+    // The form goes while its painters are still attached.
+    Create();
     form.Unload();
     ITypeInfo* ti = nullptr;
     EXPECT_HRESULT_SUCCEEDED(face->GetTypeInfo(0, 0, &ti));
@@ -259,6 +261,7 @@ TEST_F(FlatLook, GoneFormsAndObjectsWithoutAWindowFailCleanly) {
     EXPECT_EQ(collection->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr, nullptr),
               RPC_E_DISCONNECTED);
     collection->Release();
+    Destroy();
     Create();  // nothing to walk, nothing fails
     Destroy();
 }
