@@ -1,10 +1,10 @@
 // The automation face of forms and controls: a late-bound IDispatch that a
 // COM library (the flat look, the dialog centring) is handed in place of the
-// form. A form answers hWnd, Name and Controls (every control, nested ones
-// included, in the order they were created); a control answers hWnd, Name,
-// Height (twips), BorderStyle and Appearance, and its type name ("TextBox",
-// "ComboBox"...) through its type information. Names are matched without
-// regard to case, as automation clients expect.
+// form. A form answers hWnd, Name and Controls (every control in the order
+// it was created, each followed by the controls it holds); a control answers
+// hWnd, Name, Height (twips), BorderStyle and Appearance, and its type name
+// ("TextBox", "ComboBox"...) through its type information. Names are matched
+// without regard to case, as automation clients expect.
 //
 // A face does not keep its form or control alive: once the window is gone
 // every call fails with RPC_E_DISCONNECTED ("The object invoked has
