@@ -88,6 +88,8 @@ TEST_F(DamagedTags, WhereTheAudioStarts) {
         const TagLayout now = LayoutOf(reinterpret_cast<const uint8_t*>(written.data()), written.size(),
                                        written.size());
         EXPECT_TRUE(c.tail == written.substr(size_t(now.end))) << "audio changed by the write";
+        EXPECT_EQ(now.end, 10 + FromSyncsafe(reinterpret_cast<const uint8_t*>(written.data()) + 6))
+            << "the new tag's size covers up to the audio, no further";
         CID3v2Tag again;
         ASSERT_TRUE(again.ReadTag(fs, path));
         EXPECT_EQ("New", again.GetFrameValue(Title));
