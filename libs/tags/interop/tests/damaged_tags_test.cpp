@@ -1,0 +1,106 @@
+// Damaged, older and newer tags edited by the core and read by the peer:
+// after an edit the peer sees one frame for the field, holding the new
+// value, and the audio behind the tag as it was.
+#include <gtest/gtest.h>
+
+#include "libs/tags/ID3v2/core/id3v2_tag.h"
+#include "libs/tags/ID3v2/tests/test_support.h"
+#include "libs/tags/interop/tests/peer.h"
+
+using namespace interop;
+using corvella::id3v2::CID3v2Tag;
+namespace v2 = corvella::id3v2;
+namespace t = testing_id3v2;
+
+namespace {
+
+class DamagedTagsPeerReads : public InteropTest {};
+INTEROP_INSTANTIATE(DamagedTagsPeerReads);
+
+std::string Text(const std::string& s) { return std::string(1, '\0') + s; }
+std::string Declaring(std::string tag, uint32_t size) { return tag.replace(6, 4, t::Syncsafe(size)); }
+
+std::string Unsynchronised(const std::string& in) {
+    std::string out;
+    for (char c : in) {
+        out.push_back(c);
+        if (uint8_t(c) == 0xFF) out.push_back('\0');
+    }
+    return out;
+}
+
+std::string V22(const char* id, const std::string& body) {
+    return std::string(id) + char(body.size() >> 16) + char(body.size() >> 8) + char(body.size()) + body;
+}
+
+size_t FramesWithId(const PeerView& peer, const std::string& id) {
+    size_t n = 0;
+    for (const PeerFrame& f : peer.frames)
+        if (f.key.compare(0, 4, id) == 0 && (f.key.size() == 4 || f.key[4] == ':')) ++n;
+    return n;
+}
+
+TEST_P(DamagedTagsPeerReads, OneValueTheNewOne) {
+    const std::string title = t::Frame("TIT2", Text("Old")), artist = t::Frame("TPE1", Text("B"));
+    const std::string title4 = t::Frame("TIT2", Text("Old"), true), artist4 = t::Frame("TPE1", Text("B"), true);
+    const std::string packed = t::Frame("TALB", std::string("\0\0\0\x10xyz", 7), false, 0x0080);
+    const std::string cut = t::Frame("TIT2", Text("Cut off"));  // 3 body bytes inside the tag
+    const std::string jpeg("\xFF\xD8\xFF\xE0jfif", 8);
+    const struct {
+        const char* name;
+        std::string tag;
+        std::string kept;  // bytes between the tag and the audio that are no part of the tag
+        std::vector<std::pair<int, std::string>> edits;
+        std::vector<std::pair<const char*, std::string>> seen;  // "" for no such frame
+    } cases[] = {
+        {"size past the end of the file", Declaring(t::Tag(3, 0, title + artist), 100000), "",
+         {{v2::Title, "New"}}, {{"TIT2", "New"}, {"TPE1", "B"}}},
+        {"2.4 TYER beside TDRC", t::Tag(4, 0, title4 + t::Frame("TYER", Text("1999"), true) +
+                                                 t::Frame("TDRC", Text("2003-10-20"), true)),
+         "", {{v2::ReleaseYear, "2004"}}, {{"TYER", ""}, {"TDRC", "2004"}, {"TIT2", "Old"}}},
+        {"2.4 unsynchronised tag", t::Tag(4, 0x80, t::Frame("TIT2", std::string("\0\xFF\0A", 4), true) + artist4), "",
+         {{v2::Artist, "C"}}, {{"TIT2", "\xFF" "A"}, {"TPE1", "C"}}},
+        {"2.4 data-length indicator and unsynchronisation",
+         t::Tag(4, 0, t::Frame("TIT2", t::Syncsafe(3) + std::string("\0\xFF\0A", 4), true, 0x0003) + artist4), "",
+         {{v2::Title, "New"}}, {{"TIT2", "New"}, {"TPE1", "B"}}},
+        {"2.3 unsynchronised tag", t::Tag(3, 0x80, Unsynchronised(t::Frame("TIT2", std::string("\0\xFF" "A", 3)) + artist)), "",
+         {{v2::Title, "New"}}, {{"TIT2", "New"}, {"TPE1", "B"}}},
+        {"duplicates and a compressed frame", t::Tag(3, 0, title + packed + artist + t::Frame("TIT2", Text("Z"))), "",
+         {{v2::Title, "New"}, {v2::Album, "Alb"}}, {{"TIT2", "New"}, {"TALB", "Alb"}, {"TPE1", "B"}}},
+        {"a cleared duplicate", t::Tag(3, 0, title + artist + t::Frame("TIT2", Text("Z"))), "",
+         {{v2::Title, ""}}, {{"TIT2", ""}, {"TPE1", "B"}}},
+        {"a frame cut by the end of the tag",
+         Declaring(t::Tag(3, 0, artist + cut), uint32_t(artist.size() + 13)).substr(0, 10 + artist.size() + 13),
+         cut.substr(13), {{v2::Artist, "C"}}, {{"TIT2", "Cu"}, {"TPE1", "C"}}},
+        {"2.2", t::Tag(2, 0, V22("TT2", Text("Old")) + V22("TP1", Text("B")) + V22("TYE", Text("1999")) +
+                                  V22("PIC", std::string("\0JPG\3\0", 6) + jpeg) + V22("CRM", std::string("o\0x", 3)) +
+                                  V22("COM", std::string("\0eng\0hi", 7)), 30),
+         "", {{v2::Title, "New"}}, {{"TIT2", "New"}, {"TPE1", "B"}, {"TYER", "1999"}, {"COMM", "hi"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = NewFile("damaged.mp3", c.tag + c.kept + audio_);
+        CID3v2Tag tag;
+        ASSERT_TRUE(tag.ReadTag(fs_, path));
+        for (const auto& edit : c.edits) tag.SetFrameValue(edit.first, edit.second);
+        ASSERT_TRUE(tag.WriteTag(fs_, path));
+        EXPECT_TRUE(TagThenExactly(ReadAll(path), c.kept + audio_));
+
+        const PeerView peer = PeerDump(path);
+        EXPECT_EQ(c.tag[3] == 4 ? 4 : 3, peer.v2);
+        for (const auto& s : c.seen) {
+            EXPECT_EQ(s.second.empty() ? 0u : 1u, FramesWithId(peer, s.first)) << s.first;
+            EXPECT_EQ(s.second, peer.Text(s.first)) << s.first;
+        }
+        if (c.tag[3] == 2) {
+            const PeerFrame* pic = peer.First("APIC");
+            ASSERT_NE(nullptr, pic);
+            EXPECT_NE(std::string::npos, pic->repr.find("mime='image/jpeg'")) << pic->repr;
+            EXPECT_EQ(0u, FramesWithId(peer, "CRM"));
+        }
+        ASSERT_TRUE(tag.RemoveTag(fs_, path));
+        EXPECT_TRUE(ReadAll(path) == c.kept + audio_);
+    }
+}
+
+}  // namespace
