@@ -103,4 +103,33 @@ TEST_P(DamagedTagsPeerReads, OneValueTheNewOne) {
     }
 }
 
+// The peer's own 2.4 date: the year shown is its first four characters; the
+// same year keeps the whole date, another replaces it, in TDRC only.
+TEST_P(DamagedTagsPeerReads, Version24DateFromThePeer) {
+    const std::string path = NewFile("date.mp3", audio_);
+    ASSERT_TRUE(PeerWrite(path, {"--version=4", "--encoding=3", "TIT2=" + Cp("Caf\xE9"), "TDRC=" + Cp("2003-10-20")}));
+    const std::string tail = ReadAll(path).substr(TagEnd(ReadAll(path)));
+    const struct {
+        const char* set;
+        const char* seen;
+    } steps[] = {{"2003", "2003-10-20"}, {"2004", "2004"}, {"", ""}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.set);
+        CID3v2Tag tag;
+        ASSERT_TRUE(tag.ReadTag(fs_, path));
+        EXPECT_EQ(4, tag.Version());
+        tag.SetFrameValue(v2::ReleaseYear, step.set);
+        ASSERT_TRUE(tag.WriteTag(fs_, path));
+        EXPECT_TRUE(TagThenExactly(ReadAll(path), tail));
+        const PeerView peer = PeerDump(path);
+        EXPECT_EQ(step.seen, peer.Text("TDRC"));
+        EXPECT_EQ(*step.seen ? 1u : 0u, FramesWithId(peer, "TDRC"));
+        EXPECT_EQ(0u, FramesWithId(peer, "TYER"));
+        EXPECT_EQ("Caf\xE9", peer.Text("TIT2"));
+        CID3v2Tag again;
+        ASSERT_TRUE(again.ReadTag(fs_, path));
+        EXPECT_EQ(step.set, again.GetFrameValue(v2::ReleaseYear));
+    }
+}
+
 }  // namespace
