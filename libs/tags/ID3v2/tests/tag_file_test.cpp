@@ -138,11 +138,7 @@ TEST_F(Id3v2File, TagFlagsAndOtherVersions) {
     const std::string pic = std::string("\0\xFF\xE0\xFF", 4);
     std::string frames = std::string("\0\0\0\6", 4) + std::string(6, '\0') + Frame("APIC", pic) +
                          Frame("TIT2", std::string("\0X", 2));
-    std::string unsynced;
-    for (size_t i = 0; i < frames.size(); ++i) {
-        unsynced.push_back(frames[i]);
-        if (uint8_t(frames[i]) == 0xFF) unsynced.push_back('\0');
-    }
+    const std::string unsynced = Unsynchronised(frames);
     const std::string audio = Audio();
     const std::string path = dir.File("u.mp3", Tag(3, 0xC0, unsynced) + audio);
     ASSERT_TRUE(tag.ReadTag(fs, path));

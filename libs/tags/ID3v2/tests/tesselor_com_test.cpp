@@ -110,9 +110,9 @@ TEST_F(Tesselor, DamagedOlderAndNewerTags) {
     const std::string artist = t::Frame("TPE1", std::string("\0B", 2));
     const std::string cut = t::Frame("TIT2", std::string("\0Cut off", 8));  // 3 body bytes in the tag
     const std::string packed = t::Frame("TALB", std::string("\0\0\0\x10xyz", 7), false, 0x0080);
-    std::string past_end = t::Tag(3, 0, title), cut_tag = t::Tag(3, 0, artist + cut);
-    past_end.replace(6, 4, t::Syncsafe(100000));
-    cut_tag = cut_tag.replace(6, 4, t::Syncsafe(uint32_t(artist.size() + 13))).substr(0, 10 + artist.size() + 13);
+    const std::string past_end = t::Declaring(t::Tag(3, 0, title), 100000);
+    const std::string cut_tag =
+        t::Declaring(t::Tag(3, 0, artist + cut), uint32_t(artist.size() + 13)).substr(0, 10 + artist.size() + 13);
     const struct {
         const char* name;
         std::string tag;
@@ -156,8 +156,7 @@ TEST_F(Tesselor, DamagedOlderAndNewerTags) {
     }
 
     // Where the audio starts cannot be told: refused, the file as it was.
-    std::string unknown = t::Tag(5, 0, title) + audio;
-    unknown.replace(6, 4, t::Syncsafe(100000));
+    const std::string unknown = t::Declaring(t::Tag(5, 0, title), 100000) + audio;
     std::string mp3 = dir_.File("unknown.mp3");
     WriteBytes(mp3, unknown);
     ASSERT_TRUE(Call(&_CID3v2::ReadTag, mp3));

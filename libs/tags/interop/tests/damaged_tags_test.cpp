@@ -18,21 +18,6 @@ class DamagedTagsPeerReads : public InteropTest {};
 INTEROP_INSTANTIATE(DamagedTagsPeerReads);
 
 std::string Text(const std::string& s) { return std::string(1, '\0') + s; }
-std::string Declaring(std::string tag, uint32_t size) { return tag.replace(6, 4, t::Syncsafe(size)); }
-
-std::string Unsynchronised(const std::string& in) {
-    std::string out;
-    for (char c : in) {
-        out.push_back(c);
-        if (uint8_t(c) == 0xFF) out.push_back('\0');
-    }
-    return out;
-}
-
-std::string V22(const char* id, const std::string& body) {
-    return std::string(id) + char(body.size() >> 16) + char(body.size() >> 8) + char(body.size()) + body;
-}
-
 size_t FramesWithId(const PeerView& peer, const std::string& id) {
     size_t n = 0;
     for (const PeerFrame& f : peer.frames)
@@ -53,7 +38,7 @@ TEST_P(DamagedTagsPeerReads, OneValueTheNewOne) {
         std::vector<std::pair<int, std::string>> edits;
         std::vector<std::pair<const char*, std::string>> seen;  // "" for no such frame
     } cases[] = {
-        {"size past the end of the file", Declaring(t::Tag(3, 0, title + artist), 100000), "",
+        {"size past the end of the file", t::Declaring(t::Tag(3, 0, title + artist), 100000), "",
          {{v2::Title, "New"}}, {{"TIT2", "New"}, {"TPE1", "B"}}},
         {"2.4 TYER beside TDRC", t::Tag(4, 0, title4 + t::Frame("TYER", Text("1999"), true) +
                                                  t::Frame("TDRC", Text("2003-10-20"), true)),
@@ -63,18 +48,18 @@ TEST_P(DamagedTagsPeerReads, OneValueTheNewOne) {
         {"2.4 data-length indicator and unsynchronisation",
          t::Tag(4, 0, t::Frame("TIT2", t::Syncsafe(3) + std::string("\0\xFF\0A", 4), true, 0x0003) + artist4), "",
          {{v2::Title, "New"}}, {{"TIT2", "New"}, {"TPE1", "B"}}},
-        {"2.3 unsynchronised tag", t::Tag(3, 0x80, Unsynchronised(t::Frame("TIT2", std::string("\0\xFF" "A", 3)) + artist)), "",
+        {"2.3 unsynchronised tag", t::Tag(3, 0x80, t::Unsynchronised(t::Frame("TIT2", std::string("\0\xFF" "A", 3)) + artist)), "",
          {{v2::Title, "New"}}, {{"TIT2", "New"}, {"TPE1", "B"}}},
         {"duplicates and a compressed frame", t::Tag(3, 0, title + packed + artist + t::Frame("TIT2", Text("Z"))), "",
          {{v2::Title, "New"}, {v2::Album, "Alb"}}, {{"TIT2", "New"}, {"TALB", "Alb"}, {"TPE1", "B"}}},
         {"a cleared duplicate", t::Tag(3, 0, title + artist + t::Frame("TIT2", Text("Z"))), "",
          {{v2::Title, ""}}, {{"TIT2", ""}, {"TPE1", "B"}}},
         {"a frame cut by the end of the tag",
-         Declaring(t::Tag(3, 0, artist + cut), uint32_t(artist.size() + 13)).substr(0, 10 + artist.size() + 13),
+         t::Declaring(t::Tag(3, 0, artist + cut), uint32_t(artist.size() + 13)).substr(0, 10 + artist.size() + 13),
          cut.substr(13), {{v2::Artist, "C"}}, {{"TIT2", "Cu"}, {"TPE1", "C"}}},
-        {"2.2", t::Tag(2, 0, V22("TT2", Text("Old")) + V22("TP1", Text("B")) + V22("TYE", Text("1999")) +
-                                  V22("PIC", std::string("\0JPG\3\0", 6) + jpeg) + V22("CRM", std::string("o\0x", 3)) +
-                                  V22("COM", std::string("\0eng\0hi", 7)), 30),
+        {"2.2", t::Tag(2, 0, t::Frame22("TT2", Text("Old")) + t::Frame22("TP1", Text("B")) + t::Frame22("TYE", Text("1999")) +
+                                  t::Frame22("PIC", std::string("\0JPG\3\0", 6) + jpeg) + t::Frame22("CRM", std::string("o\0x", 3)) +
+                                  t::Frame22("COM", std::string("\0eng\0hi", 7)), 30),
          "", {{v2::Title, "New"}}, {{"TIT2", "New"}, {"TPE1", "B"}, {"TYER", "1999"}, {"COMM", "hi"}}},
     };
     for (const auto& c : cases) {
