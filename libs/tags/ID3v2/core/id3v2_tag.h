@@ -46,18 +46,22 @@ class CID3v2Tag {
 public:
     // "" when the tag has no such frame or `frame` is outside 0..11.
     std::string GetFrameValue(int frame) const;
-    // "" removes the frame; a new frame goes to the end.
+    // "" removes the frame. A field is one frame: a set or clear covers every
+    // frame of its IDs (for comments and links, which ID3 allows several
+    // times, only the first one decoded). A new frame takes the place of the
+    // one it replaces, else goes to the end.
     void SetFrameValue(int frame, const std::string& value);
 
     // A missing or unreadable file empties the frames and gives false; a
     // file without a tag gives no frames and true.
     bool ReadTag(FileSystem& fs, const std::string& path);
     // Empties the frames and strips the tag; false, the file untouched, on
-    // failure (a read-only file among them).
+    // failure (a read-only file, or one whose audio start cannot be told).
     bool RemoveTag(FileSystem& fs, const std::string& path);
     // Writes the frames as the file's tag: in place when they fit the old
     // tag, else the file is replaced whole. False, the file untouched by the
-    // replace, on failure. The file's attributes are restored either way.
+    // replace, on failure (also where the audio start cannot be told). The
+    // file's attributes are restored either way.
     bool WriteTag(FileSystem& fs, const std::string& path);
 
     // Fills the frames from the first n bytes of a file of file_size bytes
