@@ -9,8 +9,6 @@ add_library(corvella_foundation_services STATIC
   ${CMAKE_CURRENT_LIST_DIR}/random_pick.cpp
   ${CMAKE_CURRENT_LIST_DIR}/listview_sort.cpp)
 target_link_libraries(corvella_foundation_services PUBLIC corvella_storage)
-# The ID3v2 size in front of the audio is read with the tag library's decoder.
-target_link_libraries(corvella_foundation_services PRIVATE corvella_id3v2_core)
 
 corvella_test(foundation_services_tests
   SOURCES
@@ -28,3 +26,6 @@ corvella_test(foundation_services_mp3_tools_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/mpeg_header_tools_test.cpp
   LIBS corvella_foundation_services
   TIMEOUT 600)
+
+# The ID3v2 size in front of the audio is read with the tag library's decoder.
+target_link_libraries(corvella_foundation_services PRIVATE corvella_id3v2_core)
