@@ -5,8 +5,8 @@
 
 #include <exception>
 
-#include "app/startup/forms.h"
 #include "app/foundation/settings.h"
+#include "app/mainwindow/frm_loading.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
 #include "app/startup/start_tables.h"
@@ -25,8 +25,6 @@ std::vector<std::string> gV2FieldNames;
 std::vector<std::string> gGenres;
 
 namespace {
-
-int gExitCode = 0;
 
 // A failed start-up step: its description and the step it happened in.
 void ReportStepError(const std::string& description, int step) {
@@ -83,9 +81,6 @@ int Main(HINSTANCE) {
     return 0;
 }
 
-void SetExitCode(int code) { gExitCode = code; }
-int ExitCode() { return gExitCode; }
-
 void ReleaseShared() {
     if (gID3v1 != nullptr) gID3v1->Release();
     if (gID3v2 != nullptr) gID3v2->Release();
@@ -103,7 +98,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (code == 0) {
         // The program lives in its forms and ends with the last of them.
         const int quit = corvella::forms::Run();
-        code = corvella::ExitCode() != 0 ? corvella::ExitCode() : quit;
+        const int set = corvella::forms::App.ExitCode();
+        code = set != 0 ? set : quit;
     }
     corvella::ReleaseShared();
     OleUninitialize();

@@ -179,6 +179,10 @@ public:
     int Revision() const;
     std::string HelpFile() const;
     void SetHelpFile(const std::string& file);
+    // The code the program ends with when its last form is gone; 0 unless
+    // a failure set another.
+    int ExitCode() const { return exitCode_; }
+    void SetExitCode(int code) { exitCode_ = code; }
     HINSTANCE hInstance() const;
 
 private:
@@ -186,6 +190,7 @@ private:
     mutable bool read_ = false;
     mutable std::string title_, path_, exeName_, helpFile_;
     mutable int major_ = 0, minor_ = 0, revision_ = 0;
+    int exitCode_ = 0;
 };
 extern AppObject App;
 
