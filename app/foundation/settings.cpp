@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "app/foundation/text_helpers.h"
-#include "app/foundation/units.h"
+#include "libs/common/numeric/rounding.h"
 
 namespace corvella {
 

@@ -11,7 +11,7 @@
 #include "libs/flatcontrols/win32/os_version_win32.h"
 #include "app/startup/start_tables.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
-#include "app/startup/win32_settings_store.h"
+#include "app/foundation/win32/settings/win32_settings_store.h"
 
 namespace corvella {
 
@@ -28,9 +28,7 @@ namespace {
 
 // A failed start-up step: its description and the step it happened in.
 void ReportStepError(const std::string& description, int step) {
-    const std::string text =
-        description + "\r\nin Quillmark.modMain.Main at line " + std::to_string(step);
-    MessageBoxA(nullptr, text.c_str(), kAppTitle, MB_OK);
+    forms::MsgBox(nullptr, forms::ErrorText(description, "modMain.Main", step), MB_OK, kAppTitle);
 }
 
 // The program cannot run on without its tag objects: say which library is
@@ -41,7 +39,7 @@ bool CreateTagObject(REFCLSID clsid, REFIID iid, void** out, const char* library
     *out = nullptr;
     const std::string text = std::string("The tag library ") + library +
                              " cannot be created. " + kAppTitle + " cannot start without it.";
-    MessageBoxA(nullptr, text.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+    forms::MsgBox(nullptr, text, MB_OK | MB_ICONERROR, kAppTitle);
     return false;
 }
 
@@ -74,8 +72,8 @@ int Main(HINSTANCE) {
 
     frmLoading().Show(forms::kModeless);
     if (!frmLoading().Loaded()) {
-        MessageBoxA(nullptr, "The start-up window cannot be created.", kAppTitle,
-                    MB_OK | MB_ICONERROR);
+        forms::MsgBox(nullptr, "The start-up window cannot be created.", MB_OK | MB_ICONERROR,
+                      kAppTitle);
         return 4;
     }
     return 0;

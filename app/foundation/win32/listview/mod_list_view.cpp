@@ -4,15 +4,11 @@
 #include <utility>
 
 #include "app/foundation/listview_sort.h"
+#include "platform/forms/runtime.h"
 
 namespace corvella {
 namespace foundation {
 namespace {
-
-ErrorBoxHook& Hook() {
-    static ErrorBoxHook hook;
-    return hook;
-}
 
 struct Failure {
     DWORD number;
@@ -45,11 +41,7 @@ bool Report(HWND list_view, const char* helper, bool show_errors, const Failure&
     const std::string text = "Error" + std::to_string(failure.number) + "\t" + failure.description;
     const std::string title = std::string("Error in Function : ") + helper;
     HWND owner = IsWindow(list_view) ? GetAncestor(list_view, GA_ROOT) : GetActiveWindow();
-    const UINT style = MB_OK | MB_ICONINFORMATION;
-    if (Hook())
-        Hook()(owner, text, title, style);
-    else
-        MessageBoxA(owner, text.c_str(), title.c_str(), style);
+    forms::MsgBox(owner, text, MB_OK | MB_ICONINFORMATION, title);
     return false;
 }
 
@@ -102,12 +94,6 @@ bool SendColumnOrder(HWND list_view, std::vector<int> order) {
 }
 
 }  // namespace
-
-ErrorBoxHook SetErrorBoxHook(ErrorBoxHook hook) {
-    ErrorBoxHook previous = std::move(Hook());
-    Hook() = std::move(hook);
-    return previous;
-}
 
 bool EnhListView_Add_FullRowSelect(HWND list_view, bool show_errors) {
     return AddExtendedStyle(list_view, LVS_EX_FULLROWSELECT, "EnhListView_Add_FullRowSelect", show_errors);

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/foundation/units.h"
+#include "libs/common/numeric/rounding.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
 
 namespace corvella {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/forms/runtime.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
 
 namespace corvella {
@@ -77,7 +78,7 @@ void Win32PlaybackFiles::ShowError(const std::string& text) {
         hook_(text);
         return;
     }
-    MessageBoxA(owner_, text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+    forms::MsgBox(owner_, text, MB_OK | MB_ICONERROR, title_);
 }
 
 // ---- The program's player ----
