@@ -12,15 +12,6 @@ namespace {
 
 using ControlBase = FormsTest;
 
-struct TestForm : Form {
-    TestForm() {
-        name = "frmTest";
-        width = 6000;
-        height = 4500;
-    }
-    ~TestForm() override { Unload(); }
-};
-
 // A control as another library writes one: its own window class, a message
 // handler and a property with a design value and a window value.
 class Gauge : public Control {
