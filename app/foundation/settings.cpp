@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "app/foundation/text_helpers.h"
-#include "app/foundation/units.h"
+#include "libs/common/numeric/rounding.h"
 #include "libs/common/text/text_primitives.h"
 
 namespace corvella {

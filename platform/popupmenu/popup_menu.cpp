@@ -1,5 +1,7 @@
 #include "platform/popupmenu/popup_menu.h"
 
+#include "platform/forms/runtime.h"
+
 #include <utility>
 
 namespace corvella {
@@ -285,14 +287,8 @@ bool PopupMenu::DispatchCommand(UINT id) {
 int32_t PopupMenu::Show(int32_t x, int32_t y, int32_t exclude_left, int32_t exclude_top, int32_t exclude_right,
                         int32_t exclude_bottom, bool raise_click) {
     if (owner_ == nullptr || !IsWindow(owner_) || items_.empty()) return 0;
-    HDC screen = GetDC(nullptr);
-    int dpi_x = GetDeviceCaps(screen, LOGPIXELSX);
-    int dpi_y = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    if (dpi_x <= 0) dpi_x = 96;
-    if (dpi_y <= 0) dpi_y = 96;
     auto to_screen = [&](int32_t tx, int32_t ty) {
-        POINT p = {MulDiv(tx, dpi_x, 1440), MulDiv(ty, dpi_y, 1440)};
+        POINT p = {forms::Screen.ToPixelsX(tx), forms::Screen.ToPixelsY(ty)};
         ClientToScreen(owner_, &p);
         return p;
     };
