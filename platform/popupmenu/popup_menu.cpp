@@ -279,9 +279,13 @@ int32_t PopupMenu::IndexOfCommand(UINT id) const {
 bool PopupMenu::DispatchCommand(UINT id) {
     const int32_t index = IndexOfCommand(id);
     if (index == 0 || IsSeparator(index) || HasChildren(index) || !At(index).enabled) return false;
-    ClickHandler handler = on_click_;  // the handler may replace itself
-    if (handler) handler(index);
+    RaiseClick(index);
     return true;
+}
+
+void PopupMenu::RaiseClick(int32_t index) {
+    ClickHandler handler = on_click_;  // the handler may replace itself
+    if (handler) forms::RunHandler(owner_name_, member_name_, "Click", [&] { handler(index); });
 }
 
 int32_t PopupMenu::Show(int32_t x, int32_t y, int32_t exclude_left, int32_t exclude_top, int32_t exclude_right,
@@ -308,10 +312,7 @@ int32_t PopupMenu::Show(int32_t x, int32_t y, int32_t exclude_left, int32_t excl
                                                 at.x, at.y, owner_, exclude ? &params : nullptr));
     }
     const int32_t index = IndexOfCommand(id);
-    if (index != 0 && raise_click) {
-        ClickHandler handler = on_click_;
-        if (handler) handler(index);
-    }
+    if (index != 0 && raise_click) RaiseClick(index);
     return index;
 }
 
