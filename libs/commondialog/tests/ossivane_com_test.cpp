@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cderr.h>
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -188,7 +190,6 @@ TEST_F(Ossivane, HookedOpenRaisesItsEventsCentresAndHonoursACancelledOK) {
     EXPECT_EQ(Text(&_cCommonDialog::get_Filter), std::string("MP3 files (*.mp3)\0*.mp3", 23));
     EXPECT_EQ(Long(&_cCommonDialog::get_FilterIndex), 1) << "index 0 is taken as 1";
 
-    std::vector<std::string> names;
     Bstr dir;
     SAFEARRAY* files = nullptr;
     LONG count = 0;
@@ -224,23 +225,27 @@ TEST_F(Ossivane, ACancelWithCancelErrorRaises20001AndClearsTheFileProperties) {
 // A message box the dialog shows, answered Yes from a timer of the dialog's
 // thread (timers run in the box's own modal loop too).
 std::string g_prompt;
+// A message box: a visible dialog with a Yes or an OK button and the
+// message text (id 0xFFFF).
 BOOL CALLBACK MatchMessageBox(HWND w, LPARAM p) {
     char cls[16];
     GetClassNameA(w, cls, sizeof cls);
-    if (lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(w) || !GetDlgItem(w, IDYES)) return TRUE;
+    if (lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(w) || !GetDlgItem(w, 0xFFFF) ||
+        !(GetDlgItem(w, IDYES) || GetDlgItem(w, IDOK)))
+        return TRUE;
     *reinterpret_cast<HWND*>(p) = w;
     return FALSE;
 }
 
-void CALLBACK AnswerPrompt(HWND, UINT, UINT_PTR timer, DWORD) {
+// Answers every box while its timer runs; the test kills the timer.
+void CALLBACK AnswerPrompt(HWND, UINT, UINT_PTR, DWORD) {
     HWND box = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), MatchMessageBox, reinterpret_cast<LPARAM>(&box));
     if (!box) return;
     char text[512] = "";
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    g_prompt = text;
-    KillTimer(nullptr, timer);
-    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    g_prompt += text;
+    PostMessageA(box, WM_COMMAND, GetDlgItem(box, IDYES) ? IDYES : IDOK, 0);
 }
 
 TEST_F(Ossivane, SavingOverAnExistingFileAsksFirst) {
@@ -251,12 +256,14 @@ TEST_F(Ossivane, SavingOverAnExistingFileAsksFirst) {
     dlg_->put_flags(0x1806);
     dlg_->put_HookDialog(VARIANT_TRUE);
     g_prompt.clear();
+    UINT_PTR timer = 0;
     sink_->On(kInitDialog, "InitDialog", [&](EventArgs& e) {
-        SetTimer(nullptr, 0, 20, AnswerPrompt);
+        timer = SetTimer(nullptr, 0, 20, AnswerPrompt);
         PostMessageA(GetParent(reinterpret_cast<HWND>(static_cast<LONG_PTR>(e.Long(0)))), WM_COMMAND,
                      IDOK, 0);
     });
     ASSERT_HRESULT_SUCCEEDED(dlg_->ShowSave());
+    KillTimer(nullptr, timer);
     EXPECT_NE(g_prompt, "") << "the overwrite prompt was shown";
     EXPECT_EQ(Text(&_cCommonDialog::get_Filename), existing);
     EXPECT_TRUE(Long(&_cCommonDialog::get_flags) & 0x4) << "the read-only box stays hidden";
@@ -304,6 +311,25 @@ TEST_F(Ossivane, MembersThatShowNoDialog) {
     dlg_->get_CustomColor(3, &colour);
     EXPECT_EQ(colour, 0x123456);
 
+    // A multi-selection continues the caller's list of names.
+    Set(&_cCommonDialog::put_Filename, std::string("C:\\Music\0a.mp3\0b.mp3\0\0", 22));
+    SAFEARRAYBOUND one = {1, 1};
+    SAFEARRAY* files = SafeArrayCreate(VT_BSTR, 1, &one);
+    LONG index = 1, count = 1;
+    Bstr earlier("earlier.mp3"), dir;
+    SafeArrayPutElement(files, &index, earlier.Get());
+    ASSERT_HRESULT_SUCCEEDED(dlg_->ParseMultiFileName(dir.InOut(), &files, &count));
+    EXPECT_EQ(dir.Ansi(), "C:\\Music");
+    ASSERT_EQ(count, 3);
+    std::vector<std::string> names;
+    for (LONG i = 1; i <= 3; ++i) {
+        Bstr name;
+        SafeArrayGetElement(files, &i, name.Put());
+        names.push_back(name.Ansi());
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"earlier.mp3", "a.mp3", "b.mp3"}));
+    SafeArrayDestroy(files);
+
     // CentreDialog with an object that has no "hwnd": the work area.
     HWND box = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 60, nullptr, nullptr,
                                nullptr, nullptr);
@@ -315,6 +341,43 @@ TEST_F(Ossivane, MembersThatShowNoDialog) {
     EXPECT_LE(std::labs(c.x - (work.left + work.right) / 2), 1);
     EXPECT_LE(std::labs(c.y - (work.top + work.bottom) / 2), 1);
     DestroyWindow(box);
+}
+
+TEST(OssivanePrinting, WithoutAPrinterPrintIsACancelAndPageSetupAnError) {
+    ComApartment com;
+    ComPtr<_GCommonDialog> g;
+    ASSERT_HRESULT_SUCCEEDED(g.Create(CLSID_GCommonDialog));
+    g_prompt.clear();
+    // Whatever box the system shows about the missing printer is closed.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerPrompt);
+    LONG dc = 0, range = 0, from = 1, to = 1, owner = 0, flags = 0, ext = -1;
+    SHORT copies = 1;
+    VARIANT_BOOL f = VARIANT_FALSE, t = VARIANT_TRUE, ok = VARIANT_TRUE;
+    IDispatch* none = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(g->VBPrintDlg(&dc, &range, &f, &from, &to, &f, &copies, &t, &f, &f, &f, &f,
+                                           &owner, &none, &flags, &f, &none, &ok));
+    EXPECT_EQ(ok, VARIANT_FALSE);
+    g->get_ExtendedError(&ext);
+    EXPECT_EQ(ext, 0) << "reported as a cancel";
+    const std::string print_box = g_prompt;
+
+    float m[8] = {1, 0, 1, 0, 1, 0, 1, 0};
+    LONG paper = 0, orientation = 0, quality = 0, units = 0;
+    ok = VARIANT_TRUE;
+    ASSERT_HRESULT_SUCCEEDED(g->VBPageSetupDlg2(&owner, &f, &f, &f, &f, &m[0], &m[1], &m[2], &m[3], &m[4],
+                                                &m[5], &m[6], &m[7], &paper, &orientation, &quality,
+                                                &units, &none, &flags, &f, &none, &ok));
+    EXPECT_EQ(ok, VARIANT_FALSE);
+    g->get_ExtendedError(&ext);
+    EXPECT_EQ(ext, PDERR_NODEFAULTPRN);
+    KillTimer(nullptr, timer);
+    EXPECT_NE(g_prompt, print_box) << "the page setup told the user of the missing printer";
+
+    // The hook dispatcher outside a dialog call has no sink and answers nothing.
+    LONG zero = 0, msg = WM_INITDIALOG;
+    VARIANT answer;
+    ASSERT_HRESULT_SUCCEEDED(g->DialogHook(&zero, &msg, &zero, &zero, &answer));
+    EXPECT_EQ(V_VT(&answer), VT_EMPTY);
 }
 
 TEST(OssivaneMemory, ABlockThroughItsStates) {
