@@ -291,7 +291,6 @@ STDMETHODIMP GCommonDialog::VBChooseColor(LONG* Color, VARIANT_BOOL* AnyColor, V
     if (hook) cc.lpfnHook = ColorHookProc;
     const bool ok = call.Done(ChooseColorA(&cc));
     *Color = ok ? static_cast<LONG>(cc.rgbResult) : -1;
-    if (ok && flags) *flags = static_cast<LONG>(cc.Flags);
     *result = Vb(ok);
     return S_OK;
 }
@@ -447,7 +446,6 @@ STDMETHODIMP GCommonDialog::VBPrintDlg(LONG* hdc, LONG* PrintRange, VARIANT_BOOL
     const bool ok = call.Done(PrintDlgA(&pd));
     if (ok) {
         *hdc = Handle(pd.hDC);
-        *flags = static_cast<LONG>(pd.Flags);
         *PrintRange = PrintRangeOf(pd.Flags);
         *FromPage = pd.nFromPage;
         *ToPage = pd.nToPage;
@@ -500,7 +498,6 @@ STDMETHODIMP GCommonDialog::VBPageSetupDlg2(
         *PaperSize = printer_.dmPaperSize;
         *Orientation = printer_.dmOrientation;
         *PrintQuality = printer_.dmPrintQuality;
-        if (flags) *flags = static_cast<LONG>(psd.Flags);
         SetPrinterProperties(Printer ? *Printer : nullptr, printer_.dmCopies);
     } else {
         if (psd.hDevMode) GlobalFree(psd.hDevMode);
