@@ -34,6 +34,12 @@ const char* OrNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(
 HWND Window(LONG handle) { return reinterpret_cast<HWND>(static_cast<LONG_PTR>(handle)); }
 LONG Handle(const void* h) { return static_cast<LONG>(reinterpret_cast<LONG_PTR>(h)); }
 
+// The printer handles a dialog hands back are the caller's to free.
+void FreeHandles(HGLOBAL devmode, HGLOBAL devnames) {
+    if (devmode) GlobalFree(devmode);
+    if (devnames) GlobalFree(devnames);
+}
+
 HRESULT InvalidArgument() {
     return com::RaiseError(ErrorResult(kErrInvalidArgument), "Ossivane.GCommonDialog",
                            "Invalid procedure call or argument", __uuidof(_GCommonDialog));
@@ -130,6 +136,49 @@ void FileResults(const FileCall& c, bool ok, const OPENFILENAMEA& ofn, const std
     if (c.read_only && (ofn.Flags & commondialog::flags::kOfnReadOnly)) *c.read_only = VARIANT_TRUE;
 }
 
+// The structure of an open or save dialog with the buffers and texts it
+// points into.
+struct FileDialog {
+    OPENFILENAMEA ofn = {};
+    std::string file, title, filter, init_dir, dlg_title, ext;
+};
+
+// Fills what both file dialogs share; false when a name does not fit its
+// buffer with its terminator.
+bool PrepareFileDialog(FileDialog& d, DWORD dialog_flags, size_t size, BSTR* Filename,
+                       BSTR* FileTitle, BSTR* Filter, LONG FilterIndex, BSTR* InitDir,
+                       BSTR* DlgTitle, BSTR* DefaultExt, LONG Owner, LONG hInstance,
+                       LONG TemplateName, bool hook) {
+    auto file = PadToBuffer(Text(Filename), size);
+    auto title = PadToBuffer(Text(FileTitle), size);
+    if (!file || !title) return false;
+    d.file = std::move(*file);
+    d.title = std::move(*title);
+    d.filter = ConvertFilter(Text(Filter));
+    d.init_dir = Text(InitDir);
+    d.dlg_title = Text(DlgTitle);
+    d.ext = Text(DefaultExt);
+    OPENFILENAMEA& ofn = d.ofn;
+    ofn.lStructSize = kOpenFileNameSize;
+    if (Owner != -1) ofn.hwndOwner = Window(Owner);
+    ofn.Flags = dialog_flags;
+    if (ofn.Flags & commondialog::flags::kOfnEnableTemplate) {
+        ofn.hInstance = reinterpret_cast<HINSTANCE>(static_cast<LONG_PTR>(hInstance));
+        ofn.lpTemplateName = MAKEINTRESOURCEA(TemplateName);
+    }
+    ofn.lpstrFilter = d.filter.c_str();
+    ofn.nFilterIndex = static_cast<DWORD>(FilterIndex);
+    ofn.lpstrFile = &d.file[0];
+    ofn.nMaxFile = static_cast<DWORD>(size);
+    ofn.lpstrFileTitle = &d.title[0];
+    ofn.nMaxFileTitle = static_cast<DWORD>(size);
+    ofn.lpstrInitialDir = OrNull(d.init_dir);
+    ofn.lpstrTitle = OrNull(d.dlg_title);
+    ofn.lpstrDefExt = OrNull(d.ext);
+    if (hook) ofn.lpfnHook = FileDialogHookProc;
+    return true;
+}
+
 }  // namespace
 
 STDMETHODIMP GCommonDialog::VBGetOpenFileName2(
@@ -144,35 +193,14 @@ STDMETHODIMP GCommonDialog::VBGetOpenFileName2(
     Call call(*this, hook, EventSink ? *EventSink : nullptr);
     const OpenChoices choices{On(ReadOnly), On(HideReadOnly), On(FileMustExist), On(MultiSelect),
                               static_cast<uint32_t>(*flags), *hInstance > 0, hook};
-    const size_t size = choices.multi_select ? kMultiSelectBuffer : kFileBuffer;
-    auto file = PadToBuffer(Text(Filename), size);
-    auto title = PadToBuffer(Text(FileTitle), size);
-    if (!file || !title) return InvalidArgument();
-    const std::string init_dir = Text(InitDir), dlg_title = Text(DlgTitle), ext = Text(DefaultExt);
-    const std::string filter = ConvertFilter(Text(Filter));
-
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = kOpenFileNameSize;
-    if (*Owner != -1) ofn.hwndOwner = Window(*Owner);
-    ofn.Flags = OpenFlags(choices);
-    if (ofn.Flags & commondialog::flags::kOfnEnableTemplate) {
-        ofn.hInstance = reinterpret_cast<HINSTANCE>(static_cast<LONG_PTR>(*hInstance));
-        ofn.lpTemplateName = MAKEINTRESOURCEA(*TemplateName);
-    }
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = static_cast<DWORD>(*FilterIndex);
-    ofn.lpstrFile = &(*file)[0];
-    ofn.nMaxFile = static_cast<DWORD>(size);
-    ofn.lpstrFileTitle = &(*title)[0];
-    ofn.nMaxFileTitle = static_cast<DWORD>(size);
-    ofn.lpstrInitialDir = OrNull(init_dir);
-    ofn.lpstrTitle = OrNull(dlg_title);
-    ofn.lpstrDefExt = OrNull(ext);
-    if (hook) ofn.lpfnHook = FileDialogHookProc;
-
-    const bool ok = call.Done(GetOpenFileNameA(&ofn));
+    FileDialog d;
+    if (!PrepareFileDialog(d, OpenFlags(choices), choices.multi_select ? kMultiSelectBuffer : kFileBuffer,
+                           Filename, FileTitle, Filter, *FilterIndex, InitDir, DlgTitle, DefaultExt,
+                           *Owner, *hInstance, *TemplateName, hook))
+        return InvalidArgument();
+    const bool ok = call.Done(GetOpenFileNameA(&d.ofn));
     FileResults({Filename, FileTitle, Filter, FilterIndex, flags, ReadOnly, choices.multi_select},
-                ok, ofn, *file, *title, filter);
+                ok, d.ofn, d.file, d.title, d.filter);
     *result = Vb(ok);
     return S_OK;
 }
@@ -200,34 +228,14 @@ STDMETHODIMP GCommonDialog::VBGetSaveFileName2(
     const bool hook = On(Hook);
     Call call(*this, hook, EventSink ? *EventSink : nullptr);
     const SaveChoices choices{On(OverWritePrompt), static_cast<uint32_t>(*flags), *hInstance > 0, hook};
-    auto file = PadToBuffer(Text(Filename), kFileBuffer);
-    auto title = PadToBuffer(Text(FileTitle), kFileBuffer);
-    if (!file || !title) return InvalidArgument();
-    const std::string init_dir = Text(InitDir), dlg_title = Text(DlgTitle), ext = Text(DefaultExt);
-    const std::string filter = ConvertFilter(Text(Filter));
-
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = kOpenFileNameSize;
-    if (*Owner != -1) ofn.hwndOwner = Window(*Owner);
-    ofn.Flags = SaveFlags(choices);
-    if (ofn.Flags & commondialog::flags::kOfnEnableTemplate) {
-        ofn.hInstance = reinterpret_cast<HINSTANCE>(static_cast<LONG_PTR>(*hInstance));
-        ofn.lpTemplateName = MAKEINTRESOURCEA(*TemplateName);
-    }
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = static_cast<DWORD>(*FilterIndex);
-    ofn.lpstrFile = &(*file)[0];
-    ofn.nMaxFile = static_cast<DWORD>(kFileBuffer);
-    ofn.lpstrFileTitle = &(*title)[0];
-    ofn.nMaxFileTitle = static_cast<DWORD>(kFileBuffer);
-    ofn.lpstrInitialDir = OrNull(init_dir);
-    ofn.lpstrTitle = OrNull(dlg_title);
-    ofn.lpstrDefExt = OrNull(ext);
-    if (hook) ofn.lpfnHook = FileDialogHookProc;
-
-    const bool ok = call.Done(GetSaveFileNameA(&ofn));
-    FileResults({Filename, FileTitle, Filter, FilterIndex, flags, nullptr, false}, ok, ofn, *file,
-                *title, filter);
+    FileDialog d;
+    if (!PrepareFileDialog(d, SaveFlags(choices), kFileBuffer, Filename, FileTitle, Filter,
+                           *FilterIndex, InitDir, DlgTitle, DefaultExt, *Owner, *hInstance,
+                           *TemplateName, hook))
+        return InvalidArgument();
+    const bool ok = call.Done(GetSaveFileNameA(&d.ofn));
+    FileResults({Filename, FileTitle, Filter, FilterIndex, flags, nullptr, false}, ok, d.ofn, d.file,
+                d.title, d.filter);
     *result = Vb(ok);
     return S_OK;
 }
@@ -304,8 +312,7 @@ HDC DefaultPrinterDc() {
     pd.lStructSize = kPrintDlgSize;
     pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
     if (!PrintDlgA(&pd)) return nullptr;
-    if (pd.hDevMode) GlobalFree(pd.hDevMode);
-    if (pd.hDevNames) GlobalFree(pd.hDevNames);
+    FreeHandles(pd.hDevMode, pd.hDevNames);
     return pd.hDC;
 }
 
@@ -391,9 +398,8 @@ void GCommonDialog::KeepPrinterSettings(HGLOBAL devmode, HGLOBAL devnames) {
             std::memcpy(&printer_, dm, size < kDevModeBytes ? size : kDevModeBytes);
             GlobalUnlock(devmode);
         }
-        GlobalFree(devmode);
     }
-    if (devnames) GlobalFree(devnames);
+    FreeHandles(devmode, devnames);
 }
 
 void GCommonDialog::SetPrinterProperties(IDispatch* printer, long copies) {
@@ -460,8 +466,7 @@ STDMETHODIMP GCommonDialog::VBPrintDlg(LONG* hdc, LONG* PrintRange, VARIANT_BOOL
         }
         SetPrinterProperties(Printer ? *Printer : nullptr, *Copies);
     } else {
-        if (pd.hDevMode) GlobalFree(pd.hDevMode);
-        if (pd.hDevNames) GlobalFree(pd.hDevNames);
+        FreeHandles(pd.hDevMode, pd.hDevNames);
     }
     *result = Vb(ok);
     return S_OK;
@@ -500,8 +505,7 @@ STDMETHODIMP GCommonDialog::VBPageSetupDlg2(
         *PrintQuality = printer_.dmPrintQuality;
         SetPrinterProperties(Printer ? *Printer : nullptr, printer_.dmCopies);
     } else {
-        if (psd.hDevMode) GlobalFree(psd.hDevMode);
-        if (psd.hDevNames) GlobalFree(psd.hDevNames);
+        FreeHandles(psd.hDevMode, psd.hDevNames);
     }
     *result = Vb(ok);
     return S_OK;
