@@ -294,15 +294,26 @@ TEST_F(Ossivane, MembersThatShowNoDialog) {
     std::string description, source;
     EXPECT_EQ(ErrorOf(dlg_->ShowOpen(), &description, &source), static_cast<HRESULT>(0x800A0005));
 
-    dlg_->put_HelpCommand(0x201);
-    EXPECT_EQ(ErrorOf(dlg_->ShowHelp(), &description, &source), static_cast<HRESULT>(0x800A3589));
-    EXPECT_EQ(description, "Invalid WinHelp Command Passed to ShowHelp function.");
-
+    // A template the module does not have: the dialog fails before it
+    // shows, with 13450 Or the extended error.
     Bstr name("comdlg32.dll");
     dlg_->cdLoadLibrary(name.Get());
     EXPECT_NE(Long(&_cCommonDialog::get_hInstance), 0);
+    Set(&_cCommonDialog::put_Filename, "");
+    dlg_->put_flags(0x40);
+    dlg_->put_TemplateName(31999);
+    EXPECT_EQ(ErrorOf(dlg_->ShowOpen(), &description, &source),
+              static_cast<HRESULT>(0x800A0000 | (13450 | CDERR_FINDRESFAILURE)));
+    EXPECT_EQ(source, "Ossivane.cCommonDialog");
+    dlg_->cdFreeLibrary();
+    EXPECT_EQ(Long(&_cCommonDialog::get_hInstance), 0);
     dlg_->cdFreeLibrary();
     EXPECT_EQ(Long(&_cCommonDialog::get_hInstance), 0) << "a second free frees nothing";
+
+    // ShowHelp is no file dialog: CentreDialog below moves the window itself.
+    dlg_->put_HelpCommand(0x201);
+    EXPECT_EQ(ErrorOf(dlg_->ShowHelp(), &description, &source), static_cast<HRESULT>(0x800A3589));
+    EXPECT_EQ(description, "Invalid WinHelp Command Passed to ShowHelp function.");
 
     LONG colour = 0;
     EXPECT_HRESULT_SUCCEEDED(dlg_->get_CustomColor(16, &colour));
