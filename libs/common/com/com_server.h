@@ -58,11 +58,13 @@ public:
     ULONG AddRefImpl() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
     ULONG ReleaseImpl() {
         LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
+        if (n == 0) Destroy();
         return static_cast<ULONG>(n);
     }
 
 private:
+    // Out of line: inlined, the compiler takes the base for the whole object.
+    void Destroy();
     LONG refs_ = 1;
 };
 
