@@ -430,16 +430,16 @@ HRESULT ControlBase::ActivateInPlace(IOleClientSite* site, HWND, LPCRECT, bool u
         HWND parent = nullptr;
         inplace_site_->GetWindow(&parent);
         if (!RegisterClassOnce()) return E_FAIL;
+        // Created as visible as its site: creation is no change of visibility.
+        const DWORD visible = parent ? (GetWindowLongA(parent, GWL_STYLE) & WS_VISIBLE) : WS_VISIBLE;
         hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, "",
-                                WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, pos.left, pos.top,
+                                WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | visible, pos.left, pos.top,
                                 pos.right - pos.left, pos.bottom - pos.top, parent, nullptr,
                                 ThisModule(), nullptr);
         if (!hwnd_) return E_FAIL;
         SetPropA(hwnd_, kSelfProp, this);
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlBase::WndProc));
         OnCreated();
-        ShowWindow(hwnd_, SW_SHOWNA);
-        // Visibility changes count from here on: creation is no change.
         active_ = true;
     }
     if (ui && !ui_active_) {

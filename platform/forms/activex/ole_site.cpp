@@ -217,6 +217,55 @@ const ExtenderMember kExtenderMembers[] = {
     {L"Object", kExtObject}, {L"Enabled", kExtEnabled},
 };
 
+// The form's resizes reach its hosted controls as the frame's border
+// change (IOleInPlaceActiveObject::ResizeBorder): a control that lays itself
+// out against its form hears of it. One relay per form window, removed with
+// the window.
+const char kRelayProp[] = "Corvella.OleSite.Relay";
+struct ResizeRelay {
+    WNDPROC previous;
+    std::vector<OleControlSite*> sites;
+};
+
+LRESULT CALLBACK RelayProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* relay = static_cast<ResizeRelay*>(GetPropA(hwnd, kRelayProp));
+    if (!relay) return DefWindowProcA(hwnd, msg, wp, lp);
+    const WNDPROC previous = relay->previous;
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropA(hwnd, kRelayProp);
+        delete relay;
+        return CallWindowProcA(previous, hwnd, msg, wp, lp);
+    }
+    const LRESULT result = CallWindowProcA(previous, hwnd, msg, wp, lp);
+    if (msg == WM_SIZE) {
+        const std::vector<OleControlSite*> sites = relay->sites;
+        for (OleControlSite* site : sites) {
+            // One may have gone in an earlier one's layout.
+            auto* now = static_cast<ResizeRelay*>(GetPropA(hwnd, kRelayProp));
+            if (now && std::find(now->sites.begin(), now->sites.end(), site) != now->sites.end())
+                site->FormResized();
+        }
+    }
+    return result;
+}
+
+void JoinRelay(HWND form, OleControlSite* site) {
+    auto* relay = static_cast<ResizeRelay*>(GetPropA(form, kRelayProp));
+    if (!relay) {
+        relay = new ResizeRelay{reinterpret_cast<WNDPROC>(GetWindowLongPtrA(form, GWLP_WNDPROC)), {}};
+        SetPropA(form, kRelayProp, relay);
+        SetWindowLongPtrA(form, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RelayProc));
+    }
+    relay->sites.push_back(site);
+}
+
+void LeaveRelay(HWND form, OleControlSite* site) {
+    if (!form || !IsWindow(form)) return;
+    auto* relay = static_cast<ResizeRelay*>(GetPropA(form, kRelayProp));
+    if (relay) relay->sites.erase(std::remove(relay->sites.begin(), relay->sites.end(), site), relay->sites.end());
+}
+
 }  // namespace
 
 // The site of one hosted control: client site, in-place site, control site,
@@ -585,10 +634,24 @@ bool OleControlSite::Create(Container& parent) {
     RECT pos;
     GetClientRect(hWnd(), &pos);
     if (FAILED(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, client, 0, hWnd(), &pos))) return fail();
+    if (ParentForm() && ParentForm()->hWnd()) {
+        relayWindow_ = ParentForm()->hWnd();
+        JoinRelay(relayWindow_, this);
+    }
     return true;
 }
 
+void OleControlSite::FormResized() {
+    ComPtr<IOleInPlaceActiveObject> active;
+    if (!object_ || FAILED(object_.As(active, IID_IOleInPlaceActiveObject))) return;
+    RECT r = {};
+    if (ParentForm()) GetClientRect(ParentForm()->hWnd(), &r);
+    active->ResizeBorder(&r, nullptr, TRUE);
+}
+
 void OleControlSite::TearDown() {
+    LeaveRelay(relayWindow_, this);
+    relayWindow_ = nullptr;
     // Unadvise, deactivate, close, let go of the site; then the library may go.
     events_.Unadvise();
     sink_.Reset();

@@ -70,6 +70,9 @@ public:
     // The extender object a control reaches through its site.
     IDispatch* Extender();
 
+    // The form changed its size: the control hears it as ResizeBorder.
+    void FormResized();
+
 protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnDetach() override;
@@ -106,6 +109,7 @@ private:
     com::ComPtr<com::EventSink> sink_;
     com::EventConnection events_;
     std::vector<Handler> handlers_;
+    HWND relayWindow_ = nullptr;
 };
 
 // Every hosted control of a form, nested ones too, in creation order.
