@@ -291,7 +291,7 @@ ComPtr<IDispatch> ControlBase::Extender() const {
 }
 
 namespace {
-HRESULT InvokeByName(IDispatch* d, const wchar_t* name, WORD flags, std::vector<Variant> args,
+HRESULT InvokeByName(IDispatch* d, const wchar_t* name, WORD flags, const std::vector<Variant>& args,
                      VARIANT* result) {
     if (!d) return E_NOINTERFACE;
     DISPID id = 0;
@@ -308,17 +308,29 @@ HRESULT InvokeByName(IDispatch* d, const wchar_t* name, WORD flags, std::vector<
 }
 }  // namespace
 
+HRESULT GetByName(IDispatch* object, const wchar_t* name, Variant& out) {
+    return InvokeByName(object, name, DISPATCH_PROPERTYGET, {}, out.Put());
+}
+
+HRESULT PutByName(IDispatch* object, const wchar_t* name, const Variant& value) {
+    return InvokeByName(object, name, DISPATCH_PROPERTYPUT, {value}, nullptr);
+}
+
+HRESULT CallByName(IDispatch* object, const wchar_t* name, const std::vector<Variant>& args) {
+    Variant ignored;
+    return InvokeByName(object, name, DISPATCH_METHOD, args, ignored.Put());
+}
+
 HRESULT ControlBase::ExtenderGet(const wchar_t* name, Variant& out) const {
-    return InvokeByName(Extender().Get(), name, DISPATCH_PROPERTYGET, {}, out.Put());
+    return GetByName(Extender().Get(), name, out);
 }
 
 HRESULT ControlBase::ExtenderPut(const wchar_t* name, const Variant& value) const {
-    return InvokeByName(Extender().Get(), name, DISPATCH_PROPERTYPUT, {value}, nullptr);
+    return PutByName(Extender().Get(), name, value);
 }
 
 HRESULT ControlBase::ExtenderCall(const wchar_t* name, const std::vector<Variant>& args) const {
-    Variant ignored;
-    return InvokeByName(Extender().Get(), name, DISPATCH_METHOD, args, ignored.Put());
+    return CallByName(Extender().Get(), name, args);
 }
 
 std::vector<ComPtr<IUnknown>> ControlBase::ContainerObjects() const {

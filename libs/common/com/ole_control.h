@@ -36,6 +36,12 @@ struct PropertyTable {
 
 class PropertyNotifyPoint;
 
+// Late-bound calls by name on any dispatch object, arguments first declared
+// first: the extender, a parent, another control.
+HRESULT GetByName(IDispatch* object, const wchar_t* name, Variant& out);
+HRESULT PutByName(IDispatch* object, const wchar_t* name, const Variant& value);
+HRESULT CallByName(IDispatch* object, const wchar_t* name, const std::vector<Variant>& args);
+
 // The OLE interfaces of a control, for Control<...> below to combine with
 // its dispatch interface, events and class information.
 class ControlBase : public IOleObject,

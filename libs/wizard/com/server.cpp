@@ -91,14 +91,8 @@ long BarsHeight(const com::ControlBase& control) {
             FAILED(site.As(control_site, IID_IOleControlSite)) ||
             FAILED(control_site->GetExtendedControl(extender.Put())))
             continue;
-        LPOLESTR name = const_cast<LPOLESTR>(L"Height");
-        DISPID id = 0;
-        DISPPARAMS none = {nullptr, nullptr, 0, 0};
         com::Variant height;
-        if (SUCCEEDED(extender->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id)) &&
-            SUCCEEDED(extender->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                                       height.Put(), nullptr, nullptr)))
-            sum += std::atol(height.Ansi().c_str());
+        if (SUCCEEDED(com::GetByName(extender.Get(), L"Height", height))) sum += std::atol(height.Ansi().c_str());
     }
     return sum;
 }

@@ -270,12 +270,7 @@ public:
         return com::BoolResult(rememberedVisible_, value);
     }
     STDMETHODIMP put_ButtonVisible(::EButtons button, VARIANT_BOOL value) override {
-        if (!ValidButton(button)) return BadButton();
-        buttonVisible_[button] = value != VARIANT_FALSE;
-        if (buttons_[button]) ShowWindow(buttons_[button], buttonVisible_[button] ? SW_SHOW : SW_HIDE);
-        rememberedVisible_ = buttonVisible_[button];
-        NotifyChanged(0x68030007);
-        return S_OK;
+        return SetButtonFlag(button, value != VARIANT_FALSE, buttonVisible_, rememberedVisible_, 0x68030007);
     }
     STDMETHODIMP get_ButtonCaption(::EButtons button, BSTR* value) override {
         if (!value) return E_POINTER;
@@ -294,12 +289,7 @@ public:
         return com::BoolResult(rememberedEnabled_, value);
     }
     STDMETHODIMP put_ButtonEnabled(::EButtons button, VARIANT_BOOL value) override {
-        if (!ValidButton(button)) return BadButton();
-        buttonEnabled_[button] = value != VARIANT_FALSE;
-        if (buttons_[button]) EnableWindow(buttons_[button], buttonEnabled_[button]);
-        rememberedEnabled_ = buttonEnabled_[button];
-        NotifyChanged(0x68030005);
-        return S_OK;
+        return SetButtonFlag(button, value != VARIANT_FALSE, buttonEnabled_, rememberedEnabled_, 0x68030005);
     }
     STDMETHODIMP get_PageNumber(short* value) override {
         if (!value) return E_POINTER;
@@ -377,6 +367,18 @@ private:
     static HRESULT BadButton() {
         return Fail(kSubscript, kSource, "Subscript out of range", IID__WizardButtons);
     }
+    // Enabled or visible of one button; the value is also the remembered flag.
+    HRESULT SetButtonFlag(int button, bool on, std::array<bool, 4>& flags, bool& remembered, DISPID id) {
+        if (!ValidButton(button)) return BadButton();
+        flags[button] = on;
+        if (HWND b = buttons_[button]) {
+            if (&flags == &buttonVisible_) ShowWindow(b, on ? SW_SHOW : SW_HIDE);
+            else EnableWindow(b, on);
+        }
+        remembered = on;
+        NotifyChanged(id);
+        return S_OK;
+    }
     void SetFontFrom(const Variant& v) {
         ComPtr<IFontDisp> f;
         if ((v.Type() == VT_DISPATCH || v.Type() == VT_UNKNOWN) && V_UNKNOWN(v.Get()))
@@ -397,15 +399,9 @@ private:
         }
     }
 
-    void SetPageVisible(const ComPtr<IDispatch>& page, bool on) {
-        if (!page) return;
-        LPOLESTR name = const_cast<LPOLESTR>(L"Visible");
-        DISPID id = 0;
-        if (FAILED(page->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id))) return;
-        Variant value(on);
-        DISPID put = DISPID_PROPERTYPUT;
-        DISPPARAMS params = {value.Get(), &put, 1, 1};
-        page->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+    // Errors ignored: a page without a container has no Visible.
+    static void SetPageVisible(const ComPtr<IDispatch>& page, bool on) {
+        if (page) com::PutByName(page.Get(), L"Visible", Variant(on));
     }
 
     void ShowPageNumber(short number) {
@@ -439,7 +435,6 @@ private:
         laying_out_ = true;
         RECT client;
         GetClientRect(Window(), &client);
-        const int sw = TwipsX(client.right);
         int labelWidth = 0;
         if (!description_.empty()) {
             HDC dc = GetDC(Window());
@@ -454,7 +449,8 @@ private:
         Variant parent, width, height;
         if (SUCCEEDED(ExtenderGet(L"Parent", parent)) && parent.Type() == VT_DISPATCH && V_DISPATCH(parent.Get())) {
             IDispatch* p = V_DISPATCH(parent.Get());
-            if (SUCCEEDED(Property(p, L"ScaleWidth", width)) && SUCCEEDED(Property(p, L"ScaleHeight", height))) {
+            if (SUCCEEDED(com::GetByName(p, L"ScaleWidth", width)) &&
+                SUCCEEDED(com::GetByName(p, L"ScaleHeight", height))) {
                 const long pw = std::atol(width.Ansi().c_str()), ph = std::atol(height.Ansi().c_str());
                 ExtenderCall(L"Move", {Variant(0L), Variant(ph - kBarHeight), Variant(pw), Variant(static_cast<long>(kBarHeight))});
                 GetClientRect(Window(), &client);
@@ -472,19 +468,9 @@ private:
             ScreenToClient(Window(), &at);
             MoveWindow(buttons_[i], move ? PixelsX(lefts[i]) : at.x, top, r.right - r.left, r.bottom - r.top, TRUE);
         }
-        (void)sw;
         InvalidateRect(Window(), nullptr, TRUE);
         laying_out_ = false;
     }
-    static HRESULT Property(IDispatch* d, const wchar_t* name, Variant& out) {
-        LPOLESTR n = const_cast<LPOLESTR>(name);
-        DISPID id = 0;
-        HRESULT hr = d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
-        if (FAILED(hr)) return hr;
-        DISPPARAMS none = {nullptr, nullptr, 0, 0};
-        return d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, out.Put(), nullptr, nullptr);
-    }
-
     PageCollection<ComPtr<IDispatch>> pages_;
     short current_ = 1;
     bool rememberedEnabled_ = false, rememberedVisible_ = false;

@@ -231,6 +231,11 @@ public:
         }
     }
 
+    // The designer's tile shows the control's name.
+    void OnAmbientChanged(DISPID) override {
+        if (Window()) InvalidateRect(Window(), nullptr, TRUE);
+    }
+
     // The form it sits on changed its size.
     STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override {
         Layout();
@@ -324,14 +329,8 @@ private:
         laying_out_ = false;
     }
     static bool ScaleOf(IDispatch* d, const wchar_t* name, long& out) {
-        LPOLESTR n = const_cast<LPOLESTR>(name);
-        DISPID id = 0;
-        DISPPARAMS none = {nullptr, nullptr, 0, 0};
         Variant v;
-        if (FAILED(d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id)) ||
-            FAILED(d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, v.Put(), nullptr,
-                             nullptr)))
-            return false;
+        if (FAILED(com::GetByName(d, name, v))) return false;
         out = AsLong(v);
         return true;
     }

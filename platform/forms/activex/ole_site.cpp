@@ -42,14 +42,6 @@ HRESULT Answer(void* itf, IUnknown* as, void** ppv) {
     return S_OK;
 }
 
-std::wstring Wide(const std::string& ansi) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
-    std::wstring w(static_cast<size_t>(n > 0 ? n : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &w[0], n);
-    w.resize(w.size() - 1);
-    return w;
-}
-
 bool SameName(LPCOLESTR a, const wchar_t* b) {
     for (; *a && *b; ++a, ++b)
         if (std::towlower(*a) != std::towlower(*b)) return false;
@@ -404,8 +396,8 @@ public:
             break;
         case DISPID_AMBIENT_FONT: {
             if (!form) return DISP_E_MEMBERNOTFOUND;
-            std::wstring face = Wide(form->fontName);
-            FONTDESC fd = {sizeof(FONTDESC), &face[0], {}, static_cast<SHORT>(form->fontBold ? FW_BOLD : FW_NORMAL),
+            com::Bstr face(form->fontName);
+            FONTDESC fd = {sizeof(FONTDESC), face.Get(), {}, static_cast<SHORT>(form->fontBold ? FW_BOLD : FW_NORMAL),
                            ANSI_CHARSET, FALSE, FALSE, FALSE};
             fd.cySize.int64 = static_cast<LONGLONG>(form->fontSize) * 10000;
             IDispatch* font = nullptr;
@@ -596,7 +588,7 @@ bool OleControlSite::Create(Container& parent) {
             STDMETHODIMP_(ULONG) Release() override { return 1; }
             STDMETHODIMP Read(LPCOLESTR name, VARIANT* out, IErrorLog*) override {
                 for (const DesignProperty& p : props_) {
-                    if (!SameName(name, Wide(p.name).c_str())) continue;
+                    if (!SameName(name, com::Bstr(p.name).Get())) continue;
                     const VARTYPE want = V_VT(out);
                     VariantInit(out);
                     if (want == VT_EMPTY || want == V_VT(p.value.Get()))

@@ -9,22 +9,14 @@
 
 #include "libs/common/tests/ole_probe/ole_probe.h"
 #include "platform/forms/activex/ole_site.h"
-#include "platform/forms/tests/forms_test_util.h"
+#include "platform/forms/activex/tests/activex_test_util.h"
 
 namespace corvella::forms::testing {
 namespace {
 
 using com::Variant;
 
-struct OleApartment {
-    OleApartment() { OleInitialize(nullptr); }
-    ~OleApartment() { OleUninitialize(); }
-};
-
-class HostTest : public FormsTest {
-protected:
-    OleApartment ole;
-};
+using HostTest = HostedControlTest;
 
 struct ProbeForm : Form {
     OleControlSite probe1, probe2;

@@ -11,22 +11,14 @@
 
 #include "libs/wizard/core/wizard_logic.h"
 #include "platform/forms/activex/wizard_controls.h"
-#include "platform/forms/tests/forms_test_util.h"
+#include "platform/forms/activex/tests/activex_test_util.h"
 
 namespace corvella::forms::testing {
 namespace {
 
 using com::Variant;
 
-struct OleApartment {
-    OleApartment() { OleInitialize(nullptr); }
-    ~OleApartment() { OleUninitialize(); }
-};
-
-class WizardHost : public FormsTest {
-protected:
-    OleApartment ole;
-};
+using WizardHost = HostedControlTest;
 
 // A wizard form of three pages and one bar, as the program's wizards are.
 struct WizardForm : Form {
@@ -71,13 +63,8 @@ struct WizardForm : Form {
     }
     ~WizardForm() override { Unload(); }
 
-    HWND Button(int which) {
-        const char* captions[4] = {nullptr, nullptr, nullptr, nullptr};
-        (void)captions;
-        HWND bar = WizardButtons1.ControlWindow();
-        // The buttons are the bar's children with ids 100 + EButtons.
-        return GetDlgItem(bar, 100 + which);
-    }
+    // The bar's buttons are its children with ids 100 + EButtons.
+    HWND Button(int which) { return GetDlgItem(WizardButtons1.ControlWindow(), 100 + which); }
     void Click(int which) { SendMessageA(Button(which), BM_CLICK, 0, 0); }
     std::vector<std::string> Take() {
         std::vector<std::string> out;
