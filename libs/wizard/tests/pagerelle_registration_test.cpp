@@ -1,0 +1,74 @@
+// Pagerelle's identities as registered, and regsvr32 /u removing every key
+// the registration wrote.
+#include <olectl.h>
+
+#include <string>
+#include <vector>
+
+#include "libs/common/tests/com_test_util.h"
+#include "libs/wizard/com/pagerelle.h"
+
+namespace {
+
+using namespace corvella::testing;
+
+bool RegQuery(const std::string& key) { return RunAndWait("reg query \"HKEY_CLASSES_ROOT\\" + key + "\"") == 0; }
+
+TEST(PagerelleRegistration, ControlsRegisterWithTheirIdentitiesAndUnregisterCompletely) {
+    ComApartment com;
+    struct Class {
+        const CLSID* clsid;
+        const IID* iface;
+        const IID* events;
+        const char* progid;
+    } classes[] = {
+        {&CLSID_WizardButtons, &IID__WizardButtons, &DIID___WizardButtons, "Pagerelle.WizardButtons"},
+        {&CLSID_WizardPage, &IID__WizardPage, &DIID___WizardPage, "Pagerelle.WizardPage"},
+    };
+    EXPECT_EQ(GuidText(CLSID_WizardButtons), "{78F0B9A5-9F1F-49B2-8FE4-4C2EC66D8811}");
+    EXPECT_EQ(GuidText(IID__WizardButtons), "{811214AC-18D1-4D56-B3FF-DBE8DD119C09}");
+    EXPECT_EQ(GuidText(DIID___WizardButtons), "{1508FD2F-1F27-4AB3-8E77-30AF69400083}");
+    EXPECT_EQ(GuidText(CLSID_WizardPage), "{511721EF-AD56-4C74-A71A-41252C1EF9E5}");
+    EXPECT_EQ(GuidText(IID__WizardPage), "{A46B6821-96A5-465C-955C-661D963DFFF7}");
+    EXPECT_EQ(GuidText(DIID___WizardPage), "{E365E464-8A2F-424A-8EF6-03882675BF71}");
+
+    std::vector<std::string> keys;
+    for (const Class& c : classes) {
+        const std::string clsid = "CLSID\\" + GuidText(*c.clsid);
+        EXPECT_EQ(KeyValue(HKEY_CLASSES_ROOT, std::string(c.progid) + "\\CLSID", nullptr), GuidText(*c.clsid));
+        for (const char* sub : {"", "\\Control", "\\MiscStatus\\1", "\\TypeLib", "\\InprocServer32", "\\ProgID"})
+            keys.push_back(clsid + sub);
+        keys.push_back(c.progid);
+        keys.push_back("Interface\\" + GuidText(*c.iface));
+        keys.push_back("Interface\\" + GuidText(*c.events));
+    }
+    keys.push_back("TypeLib\\" + GuidText(LIBID_Pagerelle));
+    for (const auto& k : keys) EXPECT_TRUE(RegQuery(k)) << k;
+
+    // The enumerations callers pass by number.
+    ITypeLib* lib = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(LoadRegTypeLib(LIBID_Pagerelle, 1, 0, 0, &lib));
+    ITypeInfo* ti = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(lib->GetTypeInfoOfGuid(IID__WizardButtons, &ti));
+    const struct {
+        const wchar_t* name;
+        DISPID id;
+    } members[] = {{L"Add", 0x60030009}, {L"ShowPage", 0x6003000F}, {L"ResetButtons", 0x6003001A},
+                   {L"Font", DISPID_FONT}, {L"DisplayPageInfo", 0x68030000}, {L"Count", 0x68030008}};
+    for (const auto& m : members) {
+        DISPID id = 0;
+        LPOLESTR n = const_cast<LPOLESTR>(m.name);
+        ASSERT_HRESULT_SUCCEEDED(ti->GetIDsOfNames(&n, 1, &id));
+        EXPECT_EQ(id, m.id);
+    }
+    ti->Release();
+    lib->Release();
+
+    const std::string dll = BesideExe("Pagerelle.dll");
+    ASSERT_EQ(RunAndWait("regsvr32 /u /s \"" + dll + "\""), 0u);
+    for (const auto& k : keys) EXPECT_FALSE(RegQuery(k)) << k;
+    ASSERT_EQ(RunAndWait("regsvr32 /s \"" + dll + "\""), 0u);
+    for (const auto& k : keys) EXPECT_TRUE(RegQuery(k)) << k;
+}
+
+}  // namespace
