@@ -41,8 +41,11 @@ int main(int argc, char** argv) {
         for (int k = 1; k <= 11; ++k) row.push_back("Field " + std::to_string(k) + " of row " + std::to_string(r));
     }
 
-    double wrapper = 0, bare = 0;
-    for (int pass = 0; pass < 2; ++pass) {
+    // Each way runs twice, alternately, and keeps its best time, so neither
+    // pays alone for the list's first growth.
+    double wrapper = 1e9, bare = 1e9;
+    for (int run = 0; run < 4; ++run) {
+        const int pass = run % 2;
         LARGE_INTEGER t0, t1;
         SendMessageA(list, WM_SETREDRAW, FALSE, 0);
         QueryPerformanceCounter(&t0);
@@ -71,7 +74,8 @@ int main(int argc, char** argv) {
         }
         QueryPerformanceCounter(&t1);
         SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-        (pass == 0 ? wrapper : bare) = Seconds(t0, t1);
+        double& best = pass == 0 ? wrapper : bare;
+        if (Seconds(t0, t1) < best) best = Seconds(t0, t1);
         lv.ListItems.Clear();
     }
     std::printf("list view wrapper: %d rows of 13 columns in %.3f s\n", rows, wrapper);
