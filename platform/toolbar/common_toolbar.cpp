@@ -1,7 +1,6 @@
 #include "platform/toolbar/common_toolbar.h"
 
 #include "platform/toolbar/button_styles.h"
-#include "platform/toolbar/native_toolbar.h"
 
 namespace corvella::platform {
 
@@ -84,35 +83,16 @@ ToolbarButton& CommonToolbar::Buttons(const std::string& key) {
     throw Error("Element not found", 35601);
 }
 
-LRESULT CommonToolbar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_COMMAND: {
-        const int position = detail::ClickedButton(bar_, wp, lp);
-        if (position < 0) break;
-        // The toolbar has toggled a check button already: the handler reads
-        // the new value.
-        ToolbarButton& button = *objects_[static_cast<size_t>(position)];
-        if (ButtonClick) Fire("ButtonClick", [&] { ButtonClick(index, button); });
-        return 0;
-    }
-    case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lp);
-        if (header != nullptr && header->code == TTN_NEEDTEXTA) {
-            const int position = static_cast<int>(header->idFrom) - detail::kFirstButtonId;
-            if (position < 0 || position >= ButtonCount()) break;
-            reinterpret_cast<NMTTDISPINFOA*>(header)->lpszText =
-                const_cast<char*>(buttons[static_cast<size_t>(position)].toolTipText.c_str());
-            return 0;
-        }
-        break;
-    }
-    case WM_SIZE:
-        if (bar_ != nullptr) MoveWindow(bar_, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
-        return 0;
-    default:
-        break;
-    }
-    return Control::OnMessage(msg, wp, lp);
+void CommonToolbar::Clicked(int position) {
+    // The toolbar has toggled a check button already: the handler reads the
+    // new value.
+    ToolbarButton& button = *objects_[static_cast<size_t>(position)];
+    if (ButtonClick) Fire("ButtonClick", [&] { ButtonClick(index, button); });
+}
+
+const std::string* CommonToolbar::TooltipOf(int position) const {
+    if (position < 0 || position >= ButtonCount()) return nullptr;
+    return &buttons[static_cast<size_t>(position)].toolTipText;
 }
 
 }  // namespace corvella::platform

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/forms/forms.h"
+#include "platform/toolbar/native_toolbar.h"
 
 namespace corvella::platform {
 
@@ -40,7 +41,7 @@ private:
     bool enabled_ = true;
 };
 
-class CommonToolbar : public forms::Control {
+class CommonToolbar : public detail::ToolbarWindow {
 public:
     // ---- design ----
     struct ButtonDesign {
@@ -67,14 +68,14 @@ public:
     HWND ToolbarWindow() const { return bar_; }
 
 protected:
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void Clicked(int position) override;
+    const std::string* TooltipOf(int position) const override;
     void OnDetach() override;
 
 private:
     friend class ToolbarButton;
     void MakeButtonObjects();
     std::vector<std::unique_ptr<ToolbarButton>> objects_;
-    HWND bar_ = nullptr;
 };
 
 }  // namespace corvella::platform

@@ -1,7 +1,5 @@
 #include "platform/toolbar/native_toolbar.h"
 
-#include "platform/forms/forms.h"
-
 namespace corvella::platform::detail {
 
 namespace {
@@ -99,6 +97,38 @@ int ClickedButton(HWND bar, WPARAM wp, LPARAM lp) {
     const int id = LOWORD(wp);
     const int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
     return id >= kFirstButtonId && id < kFirstButtonId + count ? id - kFirstButtonId : -1;
+}
+
+LRESULT ToolbarWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND: {
+        const int position = ClickedButton(bar_, wp, lp);
+        if (position < 0) break;
+        Clicked(position);
+        return 0;
+    }
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        if (header == nullptr) break;
+        if (header->code == TTN_NEEDTEXTA) {
+            const std::string* tip = TooltipOf(static_cast<int>(header->idFrom) - kFirstButtonId);
+            if (tip == nullptr) break;
+            auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+            info->lpszText = const_cast<char*>(tip->c_str());
+            info->hinst = nullptr;
+            return 0;
+        }
+        LRESULT result = 0;
+        if (ToolbarNotify(header, result)) return result;
+        break;
+    }
+    case WM_SIZE:
+        if (bar_ != nullptr) MoveWindow(bar_, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+        return 0;
+    default:
+        break;
+    }
+    return Control::OnMessage(msg, wp, lp);
 }
 
 }  // namespace corvella::platform::detail

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "platform/forms/forms.h"
 #include "platform/toolbar/button_styles.h"
 
 namespace corvella::platform::detail {
@@ -33,5 +34,19 @@ SIZE IdealSize(HWND bar);
 
 // The button position of a WM_COMMAND from the toolbar, -1 for another.
 int ClickedButton(HWND bar, WPARAM wp, LPARAM lp);
+
+// The window both toolbars are: it keeps the toolbar filling it, answers
+// its tool tips and turns its clicks into Clicked(position).
+class ToolbarWindow : public forms::Control {
+protected:
+    virtual void Clicked(int position) = 0;
+    // The tip of the button at `position`; null for none. It must live on.
+    virtual const std::string* TooltipOf(int position) const = 0;
+    // Other notifications of the toolbar; true when handled.
+    virtual bool ToolbarNotify(NMHDR*, LRESULT&) { return false; }
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    HWND bar_ = nullptr;
+};
 
 }  // namespace corvella::platform::detail

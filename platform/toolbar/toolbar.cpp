@@ -176,34 +176,20 @@ void Toolbar::SetHot(bool on) {
     if (!on && bar_ != nullptr) SendMessageA(bar_, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
 }
 
-LRESULT Toolbar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_COMMAND: {
-        int button = detail::ClickedButton(bar_, wp, lp);
-        if (button < 0) break;
-        if (menu_ != nullptr && buttons_[static_cast<size_t>(button)].menuItem != 0) {
-            DropMenu(button);
-        } else if (ButtonClick) {
-            Fire("ButtonClick", [&] { ButtonClick(button); });
-        }
-        return 0;
+void Toolbar::Clicked(int button) {
+    if (menu_ != nullptr && buttons_[static_cast<size_t>(button)].menuItem != 0) {
+        DropMenu(button);
+    } else if (ButtonClick) {
+        Fire("ButtonClick", [&] { ButtonClick(button); });
     }
-    case WM_NOTIFY: {
-        LRESULT result = 0;
-        if (HandleNotify(reinterpret_cast<NMHDR*>(lp), result)) return result;
-        break;
-    }
-    case WM_SIZE:
-        if (bar_ != nullptr) MoveWindow(bar_, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
-        return 0;
-    default:
-        break;
-    }
-    return Control::OnMessage(msg, wp, lp);
 }
 
-bool Toolbar::HandleNotify(NMHDR* header, LRESULT& result) {
-    if (header == nullptr) return false;
+const std::string* Toolbar::TooltipOf(int button) const {
+    if (button < 0 || button >= ButtonCount()) return nullptr;
+    return &buttons_[static_cast<size_t>(button)].tooltip;
+}
+
+bool Toolbar::ToolbarNotify(NMHDR* header, LRESULT& result) {
     if (header->code == TBN_DROPDOWN && header->hwndFrom == bar_) {
         auto* info = reinterpret_cast<NMTOOLBARA*>(header);
         int button = info->iItem - detail::kFirstButtonId;
@@ -217,15 +203,6 @@ bool Toolbar::HandleNotify(NMHDR* header, LRESULT& result) {
         const int x = Screen.ToTwipsX(p.x), y = Screen.ToTwipsY(p.y);
         if (ButtonDropDown) Fire("ButtonDropDown", [&] { ButtonDropDown(button, x, y); });
         result = TBDDRET_DEFAULT;
-        return true;
-    }
-    if (header->code == TTN_NEEDTEXTA) {
-        auto* tip = reinterpret_cast<NMTTDISPINFOA*>(header);
-        const int button = static_cast<int>(header->idFrom) - detail::kFirstButtonId;
-        if (button < 0 || button >= ButtonCount()) return false;
-        tip->lpszText = const_cast<char*>(buttons_[static_cast<size_t>(button)].tooltip.c_str());
-        tip->hinst = nullptr;
-        result = 0;
         return true;
     }
     return false;

@@ -20,6 +20,7 @@
 #include "platform/popupmenu/popup_menu.h"
 #include "platform/subclass/subclass.h"
 #include "platform/toolbar/button_styles.h"
+#include "platform/toolbar/native_toolbar.h"
 
 namespace corvella::platform {
 
@@ -28,7 +29,7 @@ namespace corvella::platform {
 constexpr int kNormalImages = 1072;
 constexpr int kHotImages = 1076;
 
-class Toolbar : public forms::Control {
+class Toolbar : public detail::ToolbarWindow {
 public:
     // Events. `button` is the button's 0-based position, passed by
     // reference as the program's handlers take it. The drop-down point is
@@ -87,7 +88,9 @@ public:
     bool Create(forms::Container& parent) override;
 
 protected:
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void Clicked(int position) override;
+    const std::string* TooltipOf(int position) const override;
+    bool ToolbarNotify(NMHDR* header, LRESULT& result) override;
     void OnDetach() override;
 
 private:
@@ -100,7 +103,6 @@ private:
         int32_t menuItem = 0;  // menu bar mode: the top-level item
     };
     void AddNative(int position);
-    bool HandleNotify(NMHDR* header, LRESULT& result);
     void BuildMenuButtons();
     void HookMenuKeys();
     void UnhookMenuKeys();
@@ -112,7 +114,6 @@ private:
     forms::ImageList* hotImages_ = nullptr;
     int imageSize_ = 16;
     bool textRight_ = false;
-    HWND bar_ = nullptr;
     PopupMenu* menu_ = nullptr;
     int menuWidest_ = 0, menuNarrowest_ = 0;
     HWND keyWindow_ = nullptr;  // the form window whose menu keys come here
