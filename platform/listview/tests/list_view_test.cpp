@@ -161,6 +161,13 @@ TEST_F(ListViewTest, ItemClickComesForKeysAndRightClicksNotForCode) {
     h.lv.SetSelectedItem(nullptr);
     EXPECT_EQ(h.lv.SelectedItem(), nullptr);
     EXPECT_EQ(h.clicks.size(), 2u);
+
+    // A failing handler is reported under its name and the list goes on.
+    h.lv.ItemClick = [](ListItem&) { throw forms::Error("Tag unreadable", 5); };
+    SendMessageA(h.lv.hWnd(), WM_KEYDOWN, VK_HOME, 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].prompt.find("frmTest.lvFiles_ItemClick"), std::string::npos) << boxes[0].prompt;
+    EXPECT_EQ(h.lv.SelectedItem()->Index(), 1);
 }
 
 TEST_F(ListViewTest, HitTestTakesTwipsAndFindsRowsInEveryColumn) {

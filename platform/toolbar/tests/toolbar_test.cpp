@@ -137,6 +137,13 @@ TEST_F(ToolbarTest, PressedStateByKeyAndByIndexAndWhoTogglesChecks) {
         EXPECT_EQ(tagBar.Pressed(0), expected);
     }
     EXPECT_EQ(clicks, 2);
+
+    // A failing handler is reported under the toolbar's name.
+    tagBar.name = "Toolbar5";
+    tagBar.ButtonClick = [](int&) { throw forms::Error("Bar failed", 5); };
+    Click(tagBar.ToolbarWindow(), ButtonPoint(tagBar.ToolbarWindow(), detail::kFirstButtonId));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].prompt.find("frmTest.Toolbar5_ButtonClick"), std::string::npos) << boxes[0].prompt;
 }
 
 TEST_F(ToolbarTest, CommonToolbarToggledBeforeItsClickAndFlatByItsHost) {
