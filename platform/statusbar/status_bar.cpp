@@ -34,10 +34,10 @@ bool StatusBar::Create(forms::Container& parent) {
     if (Created()) return true;
     InitCommonControls();
     if (!CreateWindowIn(parent, STATUSCLASSNAMEA, SBARS_SIZEGRIP | CCS_BOTTOM, 0, "")) return false;
+    follow_.Follow(parent.hWnd(), [this] { Dock(); });
+    Dock();  // the panels exist before their texts go in
     for (size_t i = 0; i < panels.size(); ++i)
         SendMessageA(hWnd(), SB_SETTEXTA, i, reinterpret_cast<LPARAM>(panels[i].text.c_str()));
-    follow_.Follow(parent.hWnd(), [this] { Dock(); });
-    Dock();
     return true;
 }
 

@@ -15,7 +15,7 @@ struct TestForm : forms::Form {
         width = 9000;
         height = 6000;
         sb.name = "SB1";
-        sb.panels = {{"", "Ready", 3000, false}, {"File", "", 1440, true}};
+        sb.panels = {{"", "Ready", 3000, false}, {"File", "Searching", 1440, true}};
         CreateControls = [this] { sb.Create(*this); };
         Show();
     }
@@ -27,6 +27,7 @@ using StatusBarTest = FormsTest;
 TEST_F(StatusBarTest, PanelsByIndexAndKeyShowTheirTextAtOnceInALoopThatDoesNotYield) {
     TestForm form;
     EXPECT_EQ(form.sb.Panels(1).Text(), "Ready");
+    EXPECT_EQ(form.sb.Panels(2).Text(), "Searching") << "design texts of every panel";
     form.forms::Form::Refresh();
     for (int i = 1; i <= 50; ++i) {
         const std::string text = "Reading File Number: " + std::to_string(i);
