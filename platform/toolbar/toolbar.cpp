@@ -419,7 +419,8 @@ int ReBar::BandIndex(const std::string& key) const {
 }
 
 void ReBar::Layout() {
-    if (!Created()) return;
+    // A minimised form has no width to lay the bands out in.
+    if (!Created() || IsIconic(GetParent(hWnd()))) return;
     // A rebar that is not told otherwise lays itself out across its parent
     // when it is sized; the height change, if any, comes as RBN_HEIGHTCHANGE.
     RECT rc{};

@@ -158,16 +158,24 @@ TEST_F(ListViewTest, ItemClickComesForKeysAndRightClicksNotForCode) {
     EXPECT_EQ(h.clicks.back(), "C:\\m\\d.mp3");
     EXPECT_EQ(h.upButtons, (std::vector<int>{forms::kRightButton})) << "one MouseUp";
 
+    // A left click likewise.
+    const POINT first = h.RowPoint(1);
+    PostMessageA(h.lv.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(first.x, first.y));
+    SendMessageA(h.lv.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.x, first.y));
+    forms::DoEvents();
+    EXPECT_EQ(h.clicks.back(), "C:\\m\\b.mp3");
+    EXPECT_EQ(h.upButtons, (std::vector<int>{forms::kRightButton, forms::kLeftButton}));
+
     h.lv.SetSelectedItem(nullptr);
     EXPECT_EQ(h.lv.SelectedItem(), nullptr);
-    EXPECT_EQ(h.clicks.size(), 2u);
+    EXPECT_EQ(h.clicks.size(), 3u);
 
     // A failing handler is reported under its name and the list goes on.
     h.lv.ItemClick = [](ListItem&) { throw forms::Error("Tag unreadable", 5); };
-    SendMessageA(h.lv.hWnd(), WM_KEYDOWN, VK_HOME, 0);
+    SendMessageA(h.lv.hWnd(), WM_KEYDOWN, VK_END, 0);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].prompt.find("frmTest.lvFiles_ItemClick"), std::string::npos) << boxes[0].prompt;
-    EXPECT_EQ(h.lv.SelectedItem()->Index(), 1);
+    EXPECT_EQ(h.lv.SelectedItem()->Index(), 4);
 }
 
 TEST_F(ListViewTest, HitTestTakesTwipsAndFindsRowsInEveryColumn) {
