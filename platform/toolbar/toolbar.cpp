@@ -238,32 +238,101 @@ void Toolbar::BuildMenuButtons() {
     AutoSize();
 }
 
+// The menu loop's messages reach the bar through a message filter while one
+// of its menus is open (one at a time: menus are modal).
+struct MenuFilter {
+    static Toolbar* tracking;
+    static LRESULT CALLBACK Proc(int code, WPARAM wp, LPARAM lp) {
+        if (code == MSGF_MENU && tracking != nullptr && tracking->MenuLoopMessage(*reinterpret_cast<MSG*>(lp)))
+            return 1;
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+};
+Toolbar* MenuFilter::tracking = nullptr;
+
 void Toolbar::DropMenu(int button) {
     if (menu_ == nullptr || bar_ == nullptr || button < 0 || button >= ButtonCount()) return;
-    const int32_t item = buttons_[static_cast<size_t>(button)].menuItem;
-    if (item == 0) return;
-    // The item's place among the top-level entries of the built menu.
-    int place = 0;
-    for (int32_t i = 1; i < item; ++i)
-        if (menu_->Parent(i) == 0) ++place;
-    MenuHandle built = menu_->BuildMenu();
-    HMENU sub = GetSubMenu(built.get(), place);
     UINT chosen = 0;
-    if (sub == nullptr) {
-        chosen = PopupMenu::CommandId(item);  // a top-level command of its own
-    } else {
-        RECT rc{};
-        const int id = detail::kFirstButtonId + button;
-        SendMessageA(bar_, TB_GETRECT, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&rc));
-        POINT p{rc.left, rc.bottom};
-        ClientToScreen(bar_, &p);
-        SendMessageA(bar_, TB_PRESSBUTTON, static_cast<WPARAM>(id), MAKELPARAM(TRUE, 0));
-        chosen = static_cast<UINT>(TrackPopupMenu(sub, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_LEFTBUTTON,
-                                                  p.x, p.y, 0, Control::hWnd(), nullptr));
-        if (bar_ != nullptr)
-            SendMessageA(bar_, TB_PRESSBUTTON, static_cast<WPARAM>(id), MAKELPARAM(FALSE, 0));
+    for (int next = button; next >= 0 && chosen == 0;) {
+        const int32_t item = buttons_[static_cast<size_t>(next)].menuItem;
+        if (item == 0) return;
+        // The item's place among the top-level entries of the built menu.
+        int place = 0;
+        for (int32_t i = 1; i < item; ++i)
+            if (menu_->Parent(i) == 0) ++place;
+        MenuHandle built = menu_->BuildMenu();
+        HMENU sub = GetSubMenu(built.get(), place);
+        if (sub == nullptr) {
+            chosen = PopupMenu::CommandId(item);  // a top-level command of its own
+            break;
+        }
+        switchTo_ = -1;
+        chosen = TrackOne(next, sub);
+        next = switchTo_;
     }
     if (chosen != 0) Fire("MenuClick", [&] { menu_->DispatchCommand(chosen); });
+}
+
+UINT Toolbar::TrackOne(int button, HMENU sub) {
+    RECT rc{};
+    const int id = detail::kFirstButtonId + button;
+    SendMessageA(bar_, TB_GETRECT, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&rc));
+    POINT p{rc.left, rc.bottom};
+    ClientToScreen(bar_, &p);
+    SendMessageA(bar_, TB_PRESSBUTTON, static_cast<WPARAM>(id), MAKELPARAM(TRUE, 0));
+    openButton_ = button;
+    openMenu_ = selectedIn_ = sub;
+    selectedFlags_ = 0;
+    Toolbar* outer = MenuFilter::tracking;
+    MenuFilter::tracking = this;
+    HHOOK hook = SetWindowsHookExA(WH_MSGFILTER, MenuFilter::Proc, nullptr, GetCurrentThreadId());
+    const auto chosen = static_cast<UINT>(TrackPopupMenu(
+        sub, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_LEFTBUTTON, p.x, p.y, 0, Control::hWnd(), nullptr));
+    if (hook != nullptr) UnhookWindowsHookEx(hook);
+    MenuFilter::tracking = outer;
+    openButton_ = -1;
+    openMenu_ = selectedIn_ = nullptr;
+    if (bar_ != nullptr) SendMessageA(bar_, TB_PRESSBUTTON, static_cast<WPARAM>(id), MAKELPARAM(FALSE, 0));
+    return chosen;
+}
+
+bool Toolbar::MenuLoopMessage(const MSG& msg) {
+    if (openButton_ < 0 || ButtonCount() < 2) return false;
+    const int count = ButtonCount();
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_LEFT && selectedIn_ == openMenu_) {
+        SwitchMenu((openButton_ + count - 1) % count);
+        return true;
+    }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RIGHT && (selectedFlags_ & MF_POPUP) == 0) {
+        SwitchMenu((openButton_ + 1) % count);
+        return true;
+    }
+    if (msg.message == WM_MOUSEMOVE) {
+        POINT p = msg.pt;
+        ScreenToClient(bar_, &p);
+        const int hit = static_cast<int>(SendMessageA(bar_, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&p)));
+        if (hit >= 0 && hit < count && hit != openButton_) {
+            SwitchMenu(hit);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Toolbar::SwitchMenu(int button) {
+    switchTo_ = button;
+    // The default handling of WM_CANCELMODE ends the menus of the window at
+    // once, before the loop reads the keys that follow; DropMenu then opens
+    // the other menu.
+    SendMessageA(Control::hWnd(), WM_CANCELMODE, 0, 0);
+}
+
+LRESULT Toolbar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_MENUSELECT && openButton_ >= 0) {
+        selectedIn_ = reinterpret_cast<HMENU>(lp);
+        selectedFlags_ = HIWORD(wp);
+    }
+    return ToolbarWindow::OnMessage(msg, wp, lp);
 }
 
 bool Toolbar::MenuKey(LPARAM character) {

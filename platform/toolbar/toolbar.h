@@ -82,7 +82,9 @@ public:
     // The menu buttons' widest and narrowest widths in pixels.
     void SetMenuButtonWidths(int widest, int narrowest);
     // Drops the sub-menu of the menu button at `button`; returns after the
-    // menu is closed (and the chosen item's Click has run).
+    // menu is closed (and the chosen item's Click has run). While it is open,
+    // Left and Right (at the edge of the open menu) and the mouse over another
+    // menu button move to that button's menu.
     void DropMenu(int button);
 
     bool Create(forms::Container& parent) override;
@@ -91,6 +93,7 @@ protected:
     void Clicked(int position) override;
     const std::string* TooltipOf(int position) const override;
     bool ToolbarNotify(NMHDR* header, LRESULT& result) override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnDetach() override;
 
 private:
@@ -108,6 +111,11 @@ private:
     void UnhookMenuKeys();
     friend struct MenuKeyHook;
     bool MenuKey(LPARAM character);
+    friend struct MenuFilter;
+    // A message of the open menu's loop; true when it moves to another menu.
+    bool MenuLoopMessage(const MSG& msg);
+    void SwitchMenu(int button);
+    UINT TrackOne(int button, HMENU sub);
 
     std::vector<Button> buttons_;
     forms::ImageList* normalImages_ = nullptr;
@@ -117,6 +125,13 @@ private:
     PopupMenu* menu_ = nullptr;
     int menuWidest_ = 0, menuNarrowest_ = 0;
     HWND keyWindow_ = nullptr;  // the form window whose menu keys come here
+    // The open menu: its button, its top menu, the item selected last and
+    // the button to go on with when it closes.
+    int openButton_ = -1;
+    HMENU openMenu_ = nullptr;
+    HMENU selectedIn_ = nullptr;
+    UINT selectedFlags_ = 0;
+    int switchTo_ = -1;
 };
 
 // A strip that holds one toolbar at its top left and follows its height.

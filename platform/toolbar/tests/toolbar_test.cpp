@@ -233,9 +233,16 @@ TEST_F(ToolbarTest, MenuBarDropsSubMenusFromButtonsAndMenuKeys) {
     ToolbarHost host;
     Toolbar bar;
     bar.name = "MenuBar";
+    // Keys the user presses once the next menu shows, one list per menu.
     int opened = 0;
+    std::vector<std::vector<WPARAM>> keys;
     bar.WindowProc = [&](UINT msg, WPARAM, LPARAM, LRESULT&) {
-        if (msg == WM_INITMENUPOPUP) ++opened;
+        if (msg != WM_INITMENUPOPUP) return false;
+        ++opened;
+        if (!keys.empty()) {
+            for (WPARAM key : keys.front()) PostMessageA(form.hWnd(), WM_KEYDOWN, key, 0);
+            keys.erase(keys.begin());
+        }
         return false;
     };
     form.CreateControls = [&] { host.Create(form); };
@@ -247,16 +254,22 @@ TEST_F(ToolbarTest, MenuBarDropsSubMenusFromButtonsAndMenuKeys) {
     ASSERT_EQ(bar.ButtonCount(), 2);
 
     // Alt+V: the View menu; Down and Enter choose its first item.
-    PostMessageA(form.hWnd(), WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(form.hWnd(), WM_KEYDOWN, VK_RETURN, 0);
+    keys = {{VK_DOWN, VK_RETURN}};
     SendMessageA(form.hWnd(), WM_SYSCOMMAND, SC_KEYMENU, 'v');
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(chosen, (std::vector<std::string>{"mnuStatusBar"}));
 
+    // Alt+F, then Right: the View menu; its first item chosen.
+    keys = {{VK_RIGHT}, {VK_DOWN, VK_RETURN}};
+    SendMessageA(form.hWnd(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    EXPECT_EQ(opened, 3);
+    EXPECT_EQ(chosen, (std::vector<std::string>{"mnuStatusBar", "mnuStatusBar"}));
+    chosen.pop_back();
+
     // A click on the first button drops the File menu; Escape closes it.
-    PostMessageA(form.hWnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    keys = {{VK_ESCAPE}};
     Click(bar.ToolbarWindow(), ButtonPoint(bar.ToolbarWindow(), detail::kFirstButtonId));
-    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(opened, 4);
     EXPECT_EQ(chosen.size(), 1u);
     forms::DoEvents();
 }
