@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/foundation/win32/listview/mod_list_view.h"
 #include "platform/forms/tests/forms_test_util.h"
 
 namespace corvella::platform {
@@ -60,12 +59,19 @@ TEST_F(ListViewTest, WhatRawMessagesSetIsWhatTheWrapperReads) {
     GetClassNameA(list, cls, sizeof cls);
     EXPECT_STREQ(cls, "SysListView32");
 
-    ASSERT_TRUE(foundation::EnhListView_Add_CheckBoxes(list, false));
-    ASSERT_TRUE(foundation::EnhLitView_CheckAllItems(list, false));
+    // Check boxes and ticks as the list-view helpers set them: the extended
+    // style and state image 2 on every row at once.
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    LVITEMA ticks{};
+    ticks.stateMask = LVIS_STATEIMAGEMASK;
+    ticks.state = INDEXTOSTATEIMAGEMASK(2);
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&ticks));
     for (int i = 1; i <= 4; ++i) EXPECT_TRUE(h.lv.ListItems(i)->Checked()) << i;
     h.lv.ListItems(2)->SetChecked(false);
     std::vector<bool> ticked;
-    foundation::EnhListView_ShowCheckedItems(list, ticked);
+    for (int row = 0; row < 4; ++row)
+        ticked.push_back((SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK) &
+                          LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2));
     EXPECT_EQ(ticked, (std::vector<bool>{true, false, true, true}));
 
     // Texts set by message read back through the wrapper, and the other way.
@@ -82,16 +88,14 @@ TEST_F(ListViewTest, WhatRawMessagesSetIsWhatTheWrapperReads) {
     EXPECT_STREQ(buffer, "Title c");
 
     // The helpers' column order survives the wrapper's width and text changes.
-    std::vector<int32_t> order;
+    std::vector<int> order;
     for (int i = 0; i < 13; ++i) order.push_back(12 - i);
-    order.back() = 0;
-    order.front() = 12;
     std::swap(order[1], order[2]);
-    ASSERT_TRUE(foundation::EnhListView_SetColumnOrder(list, order));
+    ASSERT_TRUE(SendMessageA(list, LVM_SETCOLUMNORDERARRAY, 13, reinterpret_cast<LPARAM>(order.data())));
     h.lv.ColumnHeaders(4).SetWidth(1400);
     h.lv.ColumnHeaders("Genre").SetText("Genre");
-    std::vector<int32_t> now;
-    ASSERT_TRUE(foundation::EnhListView_GetColumnOrder(list, now));
+    std::vector<int> now(13);
+    ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNORDERARRAY, 13, reinterpret_cast<LPARAM>(now.data())));
     EXPECT_EQ(now, order);
 
     // A row deleted by message is gone from the wrapper too.

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/foundation/win32/shell/shell_helpers.h"
 #include "platform/forms/tests/forms_test_util.h"
 #include "platform/toolbar/common_toolbar.h"
 #include "platform/toolbar/native_toolbar.h"
@@ -146,7 +145,7 @@ TEST_F(ToolbarTest, PressedStateByKeyAndByIndexAndWhoTogglesChecks) {
     EXPECT_NE(boxes[0].prompt.find("frmTest.Toolbar5_ButtonClick"), std::string::npos) << boxes[0].prompt;
 }
 
-TEST_F(ToolbarTest, CommonToolbarToggledBeforeItsClickAndFlatByItsHost) {
+TEST_F(ToolbarTest, CommonToolbarToggledBeforeItsClickAndItsToolbarFirstInItsHost) {
     TestForm form;
     forms::ControlArray<CommonToolbar> toggles("Toolbar4");
     for (int i = 0; i < 3; ++i) {
@@ -170,7 +169,9 @@ TEST_F(ToolbarTest, CommonToolbarToggledBeforeItsClickAndFlatByItsHost) {
     char cls[64] = {};
     GetClassNameA(child, cls, sizeof cls);
     EXPECT_STREQ(cls, "ToolbarWindow32");
-    shell::MakeToolbarFlat(second.hWnd());
+    // The flat-toolbar helper restyles the host's first child.
+    HWND first = GetWindow(second.hWnd(), GW_CHILD);
+    SetWindowLongA(first, GWL_STYLE, GetWindowLongA(first, GWL_STYLE) | TBSTYLE_FLAT);
     EXPECT_NE(GetWindowLongA(child, GWL_STYLE) & TBSTYLE_FLAT, 0);
 
     for (int expected : {1, 0}) Click(child, ButtonPoint(child, detail::kFirstButtonId));
