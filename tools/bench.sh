@@ -17,7 +17,7 @@ trap '"$root/cmake/wine-prefix.sh" stop' EXIT
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Tesselor.dll"
 echo "== folder search: 10,000 files in 500 folders, under Wine"
 "$root/cmake/wine-run.sh" "$win32/bin/search_bench.exe" 10000 500 | tr -d '\r'
-echo "== list view: 10,000 rows of 13 columns, redraw locked, wrapper against bare messages, under Wine"
+echo "== list view: 10,000 rows of 13 columns, redraw locked, wrapper against bare messages (best of three each), under Wine"
 sh "$root/tools/with-xvfb.sh" "$root/cmake/wine-run.sh" "$win32/bin/listview_bench.exe" 10000 | tr -d '\r'
 echo "== tag reading and in-place writing"
 "$bench_native/bench/tag_bench" "$files"
