@@ -2,7 +2,6 @@
 
 #include <cctype>
 
-#include "platform/docking/size_hook.h"
 #include "platform/toolbar/native_toolbar.h"
 
 namespace corvella::platform {
@@ -418,10 +417,6 @@ LRESULT ToolbarHost::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- ReBar -----------------------------------------------------------------------------
 
-struct ReBar::SizeHook : platform::SizeHook {};
-
-ReBar::ReBar() { width = height = 0; }
-
 ReBar::~ReBar() { Destroy(); }
 
 bool ReBar::Create(forms::Container& parent) {
@@ -446,8 +441,7 @@ void ReBar::SetBandBorders(int on) {
 }
 
 void ReBar::Attach(HWND window) {
-    if (!hook_) hook_.reset(new SizeHook);
-    hook_->Follow(window, [this] { Layout(); });
+    follow_.Follow(window, [this] { Layout(); });
     Layout();
 }
 
@@ -502,14 +496,14 @@ long ReBar::BarHeight() const {
 }
 
 void ReBar::RemoveAllBands() {
-    if (hook_) hook_->Stop();
+    follow_.Stop();
     if (!Created()) return;
     while (SendMessageA(hWnd(), RB_GETBANDCOUNT, 0, 0) > 0) SendMessageA(hWnd(), RB_DELETEBAND, 0, 0);
     keys_.clear();
 }
 
 void ReBar::OnDetach() {
-    if (hook_) hook_->Stop();
+    follow_.Stop();
     keys_.clear();
 }
 

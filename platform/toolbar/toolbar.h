@@ -12,13 +12,12 @@
 #include <commctrl.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/forms/forms.h"
 #include "platform/popupmenu/popup_menu.h"
-#include "platform/subclass/subclass.h"
+#include "platform/docking/size_hook.h"
 #include "platform/toolbar/button_styles.h"
 #include "platform/toolbar/native_toolbar.h"
 
@@ -167,7 +166,7 @@ public:
     // The user moved a band; the layout may be asked for again.
     std::function<void()> LayoutChanged;
 
-    ReBar();
+    ReBar() { width = height = 0; }
     ~ReBar() override;
 
     bool Create(forms::Container& parent) override;
@@ -193,10 +192,9 @@ protected:
     void OnDetach() override;
 
 private:
-    struct SizeHook;
     std::vector<std::string> keys_;  // by band id - 1
     int bandBorders_ = 1;
-    std::unique_ptr<SizeHook> hook_;
+    SizeHook follow_;  // the form's size
 };
 
 }  // namespace corvella::platform
