@@ -1,0 +1,52 @@
+// What the program's toolbars share: a window of their own that holds one
+// common-controls toolbar (ToolbarWindow32) as its first child, receives its
+// clicks and drop-downs, and reads button states from it.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/forms/forms.h"
+#include "platform/toolbar/button_styles.h"
+
+namespace corvella::platform::detail {
+
+// Command ids of the buttons: this base plus the button's 0-based position.
+constexpr int kFirstButtonId = 100;
+
+// Makes the toolbar inside `host`, filling its client area.
+HWND CreateNativeToolbar(HWND host, DWORD extraStyle);
+
+// Appends a button; image -1 is none, an empty caption is none.
+void AddNativeButton(HWND bar, int position, const ButtonBehaviour& behaviour, int image,
+                     const std::string& caption, bool pressed, bool enabled);
+
+// Pressed (checked) state and enabled state by position.
+bool ButtonPressed(HWND bar, int position);
+void SetButtonPressed(HWND bar, int position, bool pressed);
+bool ButtonEnabledAt(HWND bar, int position);
+void SetButtonEnabledAt(HWND bar, int position, bool enabled);
+
+// The size the buttons need, in pixels (right and bottom of the last button).
+SIZE IdealSize(HWND bar);
+
+// The button position of a WM_COMMAND from the toolbar, -1 for another.
+int ClickedButton(HWND bar, WPARAM wp, LPARAM lp);
+
+// The window both toolbars are: it keeps the toolbar filling it, answers
+// its tool tips and turns its clicks into Clicked(position).
+class ToolbarWindow : public forms::Control {
+protected:
+    virtual void Clicked(int position) = 0;
+    // The tip of the button at `position`; null for none. It must live on.
+    virtual const std::string* TooltipOf(int position) const = 0;
+    // Other notifications of the toolbar; true when handled.
+    virtual bool ToolbarNotify(NMHDR*, LRESULT&) { return false; }
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    HWND bar_ = nullptr;
+};
+
+}  // namespace corvella::platform::detail
