@@ -47,6 +47,7 @@ bool CreateTagObject(REFCLSID clsid, REFIID iid, void** out, const char* library
 int Main(HINSTANCE) {
     gOSVersion = ReadOSVersion();
     InitCommonControls();
+    forms::ReportSubclassFailures();
 
     if (!CreateTagObject(lumbrel::CLSID_CID3v1, __uuidof(_CID3v1),
                          gID3v1.PutVoid(), "Lumbrel.dll"))

@@ -1,5 +1,7 @@
 #include "platform/forms/runtime.h"
 
+#include "platform/subclass/subclass.h"
+
 #include <windowsx.h>
 #include <ole2.h>
 
@@ -129,6 +131,14 @@ void ReportHandlerError(const std::string& owner, const std::string& object, con
 
 std::string ErrorText(const std::string& description, const std::string& where, int line) {
     return description + "\r\nin Quillmark." + where + " at line " + std::to_string(line);
+}
+
+void ReportSubclassFailures() {
+    platform::SetClientBoundary([](HWND hwnd, void (*call)(void*), void* context) {
+        const Form* form = detail::FormFromWindow(detail::RootWindow(hwnd));
+        RunHandler(form != nullptr ? form->ObjectName() : std::string("Subclass"), "ISubclass", "WindowProc",
+                   [&] { call(context); });
+    });
 }
 
 void ReportError(const std::string& description, const std::string& where, int line) {

@@ -66,6 +66,11 @@ template <class F>
 void RunHandler(const std::string& owner, const std::string& object, const char* event,
                 F&& handler) noexcept;
 
+// Makes a failing window-subclass client (ISubclass) report itself like a
+// failing event handler, "frmMain.ISubclass_WindowProc", after which the
+// message goes on. The program calls it once at start-up.
+void ReportSubclassFailures();
+
 // Skips failing statements: each statement passed runs, and an error it
 // throws is noted and swallowed, so the next one runs.
 //     ResumeNext skip;

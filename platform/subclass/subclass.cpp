@@ -125,10 +125,35 @@ void Teardown(WindowRecord* rec) {
     rec->destroyed = true;
 }
 
-long AskResponse(const std::shared_ptr<ManagerState>& m, ISubclass* client, UINT msg) {
+void SwallowFailures(HWND, void (*call)(void*), void* context) {
+    try {
+        call(context);
+    } catch (...) {
+    }
+}
+
+ClientBoundary gBoundary = &SwallowFailures;
+
+// Runs `f` inside the boundary; a client that failed answers `fallback`.
+template <class R, class F>
+R Guarded(HWND hwnd, R fallback, F&& f) {
+    struct Call {
+        F* f;
+        R result;
+        static void Run(void* self) {
+            Call& c = *static_cast<Call*>(self);
+            c.result = (*c.f)();
+        }
+    } call{&f, fallback};
+    gBoundary(hwnd, &Call::Run, &call);
+    return call.result;
+}
+
+// A client that fails when asked runs alongside the window's own procedure.
+long AskResponse(const std::shared_ptr<ManagerState>& m, ISubclass* client, HWND hwnd, UINT msg) {
     UINT saved = m->active;
     m->active = msg;
-    long answer = client->get_MsgResponse();
+    long answer = Guarded(hwnd, kMsgResponseAlongside, [&] { return client->get_MsgResponse(); });
     m->active = saved;
     return answer;
 }
@@ -137,7 +162,7 @@ LRESULT CallClient(const std::shared_ptr<ManagerState>& m, ISubclass* client, HW
                    LPARAM lp) {
     UINT saved = m->active;
     m->active = msg;
-    LRESULT r = client->WindowProc(hwnd, msg, wp, lp);
+    LRESULT r = Guarded(hwnd, LRESULT(0), [&] { return client->WindowProc(hwnd, msg, wp, lp); });
     m->active = saved;
     return r;
 }
@@ -156,7 +181,7 @@ LRESULT Route(WindowRecord* rec, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (!rec->entries[i].alive || rec->entries[i].msg != msg) continue;
         auto m = rec->entries[i].manager;
         ISubclass* client = rec->entries[i].client;
-        long answer = AskResponse(m, client, msg);
+        long answer = AskResponse(m, client, hwnd, msg);
         if (!rec->entries[i].alive) continue;
         if (answer == kMsgResponseAfterOriginal)
             after.push_back(i);
@@ -253,6 +278,12 @@ bool SubclassManager::IsHooked(ISubclass* client, HWND hWnd, UINT Msg) const {
     return std::any_of(rec->entries.begin(), rec->entries.end(), [&](const Entry& e) {
         return e.alive && e.manager == state_ && e.client == client && e.msg == Msg;
     });
+}
+
+ClientBoundary SetClientBoundary(ClientBoundary boundary) {
+    ClientBoundary old = detail::gBoundary;
+    detail::gBoundary = boundary != nullptr ? boundary : &detail::SwallowFailures;
+    return old;
 }
 
 }  // namespace corvella::platform

@@ -56,6 +56,14 @@ std::size_t LiveWindowRecords();
 bool HasSubclassLayer(HWND hWnd);
 }  // namespace detail
 
+// Every call into a client (get_MsgResponse, WindowProc) runs through the
+// module's boundary: `call(context)` must run once. The program installs one
+// that reports a failing client the way its event handlers are reported;
+// without one a failure is swallowed, since nothing may be thrown through a
+// window procedure. Returns the boundary it replaces.
+using ClientBoundary = void (*)(HWND hWnd, void (*call)(void*), void* context);
+ClientBoundary SetClientBoundary(ClientBoundary boundary);
+
 class SubclassManager {
 public:
     SubclassManager();

@@ -9,6 +9,7 @@
 
 #include "platform/forms/tests/forms_test_util.h"
 #include "platform/forms/twips.h"
+#include "platform/subclass/subclass.h"
 
 namespace corvella::forms::testing {
 namespace {
@@ -55,6 +56,35 @@ TEST_F(Runtime, AnErrorInAHandlerIsReportedAndTheProgramCarriesOn) {
         EXPECT_EQ(box.title, App.Title());
     }
     form.Unload();
+}
+
+// A subclass client that fails is reported under its form's name and the
+// message carries on to the window's own procedure; without the program's
+// boundary the failure is swallowed, never thrown through the system.
+TEST_F(Runtime, AFailingSubclassClientIsReportedAndTheMessageGoesOn) {
+    struct Failing : platform::ISubclass {
+        long response = platform::kMsgResponseAfterOriginal;
+        void put_MsgResponse(long v) override { response = v; }
+        long get_MsgResponse() override { return response; }
+        LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM) override { throw Error("Overflow", 6, 3); }
+    } client;
+    TestForm form;
+    form.Show();
+    platform::SubclassManager manager;
+    ASSERT_TRUE(manager.HookMessage(&client, form.hWnd(), WM_SETTEXT));
+
+    SendMessageA(form.hWnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("swallowed"));
+    EXPECT_TRUE(boxes.empty());
+    ReportSubclassFailures();
+    SendMessageA(form.hWnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("reported"));
+    platform::SetClientBoundary(nullptr);
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].prompt, "Overflow\r\nin Quillmark.frmTest.ISubclass_WindowProc at line 3");
+    char text[32] = {};
+    GetWindowTextA(form.hWnd(), text, sizeof text);
+    EXPECT_STREQ(text, "reported") << "the window's own procedure still ran";
+    manager.UnhookMessage(&client, form.hWnd(), WM_SETTEXT);
 }
 
 TEST_F(Runtime, ResumeNextRunsTheStatementsAfterAFailingOne) {
