@@ -1,0 +1,138 @@
+// The HTML view control ("Corvella.HTMLLabel"): shows a short document in a
+// small subset of HTML, the tip pane of the main window. A window of its own
+// holding the viewport (which copies the off-screen page), a vertical scroll
+// bar and a tool tip; a released link raises HyperlinkClick 250 ms later.
+// Geometry is in pixels of the parent's client area.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/controls/htmllabel/core/html_document.h"
+#include "app/controls/htmllabel/win32/gdi_canvas.h"
+
+namespace corvella::htmllabel {
+
+extern const char kHtmlLabelClass[];  // "Corvella.HTMLLabel"
+
+struct HtmlLabel {
+    // ---- design: set before Create() ----
+    int left = 0, top = 0, width = 200, height = 100;
+    int appearance = 1;   // 0 flat, 1 three-dimensional
+    int borderStyle = 1;  // 0 none, 1 single
+    uint32_t backColor = kButtonFace;
+    bool enableScroll = false;
+    bool enableAnchors = false;
+    std::string defaultFontName = "Arial";
+    float defaultFontSize = 10;
+    bool visible = true;
+
+    // Raised from the click timer with the link's target; a handler may
+    // change it.
+    std::function<void(std::string& href)> HyperlinkClick;
+
+    HtmlLabel() = default;
+    ~HtmlLabel();
+    HtmlLabel(const HtmlLabel&) = delete;
+    HtmlLabel& operator=(const HtmlLabel&) = delete;
+
+    bool Create(HWND parent);
+    void Destroy();
+
+    // ---- public members ----
+    static const char* Version() { return "0.1.0"; }
+    HWND hWnd() const { return hwnd_; }
+    const std::string& DefaultFontName() const { return defaultFontName; }
+    void SetDefaultFontName(const std::string& name) { defaultFontName = name; }
+    float DefaultFontSize() const { return defaultFontSize; }
+    void SetDefaultFontSize(float points) { defaultFontSize = points; }
+    uint32_t BackColor() const { return backColor; }
+    // Gives the page the colour (clearing it) and repaints the viewport.
+    void SetBackColor(uint32_t colour);
+    int Appearance() const { return appearance; }
+    void SetAppearance(int value);
+    int BorderStyle() const { return borderStyle; }
+    void SetBorderStyle(int value);
+    const std::string& DocumentHTML() const { return doc_.Normalised(); }
+    // Replaces the document; lays it out at once while the control is
+    // visible in its host (its own flag: a redraw lock hides the window).
+    void SetDocumentHTML(const std::string& markup);
+    bool EnableScroll() const { return enableScroll; }
+    void SetEnableScroll(bool on) { enableScroll = on; }
+    bool EnableAnchors() const { return enableAnchors; }
+    void SetEnableAnchors(bool on) { enableAnchors = on; }
+    std::string DocumentTitle() const { return doc_.DocumentTitle(); }
+    // Lays out (unless paintOnly), draws and sets up the scroll bar.
+    void Refresh(bool paintOnly);
+    std::string mstrTagID(const std::string& tagText) const { return TagId(tagText); }
+    // Fills AttrNames() and AttrValues(); the number of pairs.
+    int mintExtractTagAttributes(const std::string& tagText);
+    void mBuildHierarchy() { doc_.BuildHierarchy(); }
+    const std::vector<std::string>& AttrNames() const { return attrNames_; }
+    const std::vector<std::string>& AttrValues() const { return attrValues_; }
+
+    bool Visible() const { return visible; }
+    void SetVisible(bool on);
+    // Moves and sizes the control; the host calls Refresh afterwards.
+    void Move(int x, int y, int cx, int cy);
+
+    // ---- state the host and the tests read ----
+    const HtmlDocument& Document() const { return doc_; }
+    HWND Viewport() const { return viewport_; }
+    HWND ScrollBar() const { return scroll_; }
+    HWND ToolTip() const { return tip_; }
+    int ScrollValue() const { return scrollValue_; }
+    int ScrollMax() const { return scrollMax_; }
+    int LargeChange() const { return largeChange_; }
+    HDC PageDc() const { return page_.Dc(); }
+    bool OverLink() const { return overLink_; }
+    const std::string& ToolTipText() const { return tipText_; }
+
+private:
+    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK ViewportProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnControl(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnViewport(UINT msg, WPARAM wp, LPARAM lp);
+
+    void OnResize();
+    void OnViewportPaint();
+    void OnMouseMove(int x, int y);
+    void OnMouseUp(int x, int y);
+    void OnKeyDown(int key);
+    void OnClickTimer();
+    void OnScroll(int code);
+    // Takes a scroll value inside the range (others are rejected) and shows
+    // the page at it.
+    bool SetScrollValue(int value);
+    void ScrollChanged();
+    void CopyPage();
+    void ApplyBorder();
+    void SyncScrollBar();
+    RenderOptions Options() const;
+    int ScrollOffset() const;
+
+    HWND hwnd_ = nullptr;
+    HWND viewport_ = nullptr;
+    HWND scroll_ = nullptr;
+    HWND tip_ = nullptr;
+    HCURSOR hand_ = nullptr;
+    bool ownHand_ = false;
+    HtmlDocument doc_;
+    GdiCanvas page_;
+    std::vector<std::string> attrNames_, attrValues_;
+    std::string pendingHref_;
+    std::string tipText_;
+    bool overLink_ = false;
+    bool scrollShown_ = false;
+    bool scrollEnabled_ = false;
+    int scrollValue_ = 0;
+    int scrollMax_ = 0;
+    int largeChange_ = 1;
+    static constexpr int kSmallChange = 1;
+};
+
+}  // namespace corvella::htmllabel
