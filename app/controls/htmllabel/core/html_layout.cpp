@@ -640,6 +640,7 @@ std::vector<int> ChildrenOfKind(const HtmlDocument& doc, int parent, int kind) {
 
 void RenderDocument(HtmlDocument& doc, Canvas& canvas, bool relayout, const RenderOptions& options) {
     Renderer(doc, canvas, relayout, options).Run();
+    canvas.Flush();
 }
 
 void ComputeTableColumns(HtmlDocument& doc, int tableIndex) {

@@ -41,6 +41,9 @@ public:
     virtual void DrawText(int x, int y, const std::string& text) = 0;
     // A one-pixel line in the current fore colour.
     virtual void DrawLine(int x1, int y1, int x2, int y2) = 0;
+    // Everything drawn so far reaches the page (a page may hold text back to
+    // draw a line's pieces in one call).
+    virtual void Flush() {}
 };
 
 // The font sizes a page accepts; others are not applied.

@@ -22,19 +22,34 @@ GdiCanvas::GdiCanvas() {
 
 GdiCanvas::~GdiCanvas() {
     if (firstBitmap_ != nullptr) SelectObject(dc_, firstBitmap_);
-    if (firstFont_ != nullptr) SelectObject(dc_, firstFont_);
+    DropFonts();
     if (bitmap_ != nullptr) DeleteObject(bitmap_);
-    for (auto& f : fonts_) DeleteObject(f.second);
     DeleteDC(dc_);
+}
+
+void GdiCanvas::DropFonts() {
+    SelectObject(dc_, firstFont_);
+    current_ = nullptr;
+    currentWidths_ = nullptr;
+    for (auto& f : fonts_) DeleteObject(f.second);
+    fonts_.clear();
+    widths_.clear();
 }
 
 bool GdiCanvas::Resize(int width, int height) {
     width = width < 1 ? 1 : width;
     height = height < 1 ? 1 : height;
     if (bitmap_ != nullptr && width == width_ && height == height_) return true;
-    HDC screen = GetDC(nullptr);
-    HBITMAP fresh = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
+    // A device-independent page: drawn on in-process, never on the display.
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP fresh = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (fresh == nullptr) return false;
     HGDIOBJ old = SelectObject(dc_, fresh);
     if (firstBitmap_ == nullptr) firstBitmap_ = old;
@@ -52,6 +67,7 @@ void GdiCanvas::SetBackColour(uint32_t colour) {
 }
 
 void GdiCanvas::Clear() {
+    run_.pending = false;
     HBRUSH brush = CreateSolidBrush(ToColorRef(back_));
     RECT rc{0, 0, width_, height_};
     FillRect(dc_, &rc, brush);
@@ -61,11 +77,10 @@ void GdiCanvas::Clear() {
 HFONT GdiCanvas::FontFor(const FontKey& key) {
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
+    // A document of many faces and sizes must not use up GDI handles.
     if (fonts_.size() >= 32) {
-        // A document of many faces and sizes must not use up GDI handles.
-        SelectObject(dc_, firstFont_);
-        for (auto& f : fonts_) DeleteObject(f.second);
-        fonts_.clear();
+        Flush();
+        DropFonts();
     }
     const auto& [face, height, bold, italic, underline] = key;
     HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, FALSE, DEFAULT_CHARSET,
@@ -82,31 +97,69 @@ bool GdiCanvas::SetFont(const PageFont& font) {
     const int height = -static_cast<int>(std::lround(font.points * static_cast<float>(dpi_) / 72.0f));
     HFONT f = FontFor(FontKey{face, height, font.bold, font.italic, font.underline});
     if (f == nullptr) return false;
-    SelectObject(dc_, f);
+    if (f != current_) {
+        Flush();
+        SelectObject(dc_, f);
+        current_ = f;
+        currentWidths_ = &widths_[f];
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc_, &tm);
+        lineHeight_ = tm.tmHeight;
+    }
     return true;
 }
 
 double GdiCanvas::TextWidth(const std::string& text) {
-    SIZE size{};
     if (text.empty()) return 0;
+    if (currentWidths_ != nullptr) {
+        auto it = currentWidths_->find(text);
+        if (it != currentWidths_->end()) return it->second;
+    }
+    SIZE size{};
     GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
+    if (currentWidths_ != nullptr) {
+        if (currentWidths_->size() >= 4096) currentWidths_->clear();
+        currentWidths_->emplace(text, size.cx);
+    }
     return size.cx;
 }
 
-double GdiCanvas::TextHeight(const std::string& text) {
-    TEXTMETRICA tm{};
-    (void)text;  // one line whatever it holds
-    GetTextMetricsA(dc_, &tm);
-    return tm.tmHeight;
+double GdiCanvas::TextHeight(const std::string&) {
+    if (current_ == nullptr) {
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc_, &tm);
+        return tm.tmHeight;
+    }
+    return lineHeight_;  // one line whatever it holds
 }
 
 void GdiCanvas::DrawText(int x, int y, const std::string& text) {
     if (text.empty()) return;
-    SetTextColor(dc_, ToColorRef(fore_));
-    TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size()));
+    const COLORREF colour = ToColorRef(fore_);
+    const int width = static_cast<int>(TextWidth(text));
+    if (run_.pending && y == run_.y && colour == run_.colour && x == run_.x + run_.width) {
+        run_.text += text;
+        run_.width += width;
+        return;
+    }
+    Flush();
+    run_.x = x;
+    run_.y = y;
+    run_.width = width;
+    run_.text = text;
+    run_.colour = colour;
+    run_.pending = true;
+}
+
+void GdiCanvas::Flush() {
+    if (!run_.pending) return;
+    run_.pending = false;
+    SetTextColor(dc_, run_.colour);
+    TextOutA(dc_, run_.x, run_.y, run_.text.data(), static_cast<int>(run_.text.size()));
 }
 
 void GdiCanvas::DrawLine(int x1, int y1, int x2, int y2) {
+    Flush();
     HPEN pen = CreatePen(PS_SOLID, 1, ToColorRef(fore_));
     HGDIOBJ old = SelectObject(dc_, pen);
     MoveToEx(dc_, x1, y1, nullptr);

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 
 #include "app/controls/htmllabel/core/html_layout.h"
 
@@ -39,10 +40,28 @@ public:
     double TextHeight(const std::string& text) override;
     void DrawText(int x, int y, const std::string& text) override;
     void DrawLine(int x1, int y1, int x2, int y2) override;
+    void Flush() override;
 
 private:
     using FontKey = std::tuple<std::string, int, bool, bool, bool>;
     HFONT FontFor(const FontKey& key);
+    void DropFonts();
+
+    // Pieces printed one after another on a line in one font and colour go
+    // to GDI as one call; widths add up, so the glyphs land where they would.
+    struct Run {
+        int x = 0, y = 0, width = 0;
+        std::string text;
+        COLORREF colour = 0;
+        bool pending = false;
+    };
+    Run run_;
+    HFONT current_ = nullptr;
+    int lineHeight_ = 0;
+    // Widths measured in the current font (the layout and paint passes
+    // measure the same pieces).
+    std::map<HFONT, std::unordered_map<std::string, int>> widths_;
+    std::unordered_map<std::string, int>* currentWidths_ = nullptr;
 
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;

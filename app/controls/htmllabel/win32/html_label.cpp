@@ -130,6 +130,7 @@ void HtmlLabel::Destroy() {
     overLink_ = scrollShown_ = scrollEnabled_ = false;
     scrollValue_ = scrollMax_ = 0;
     largeChange_ = 1;
+    synced_.reset();
 }
 
 int HtmlLabel::ScrollOffset() const {
@@ -202,19 +203,21 @@ RenderOptions HtmlLabel::Options() const {
 }
 
 void HtmlLabel::SetDocumentHTML(const std::string& markup) {
-    HCURSOR before = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    Busy busy(*this);
     doc_.defaultFontName = defaultFontName;
     doc_.defaultFontSize = defaultFontSize;
     doc_.enableAnchors = enableAnchors;
     doc_.Assign(markup);
-    SetBackColor(doc_.backColor);  // the button face, or the BODY's colour
+    // The button face, or the BODY's colour; the page is shown by the
+    // layout that follows, or by the host's Refresh.
+    backColor = doc_.backColor;
+    page_.SetBackColour(backColor);
     if (visible) Refresh(false);
-    SetCursor(before);
 }
 
 void HtmlLabel::Refresh(bool paintOnly) {
     if (hwnd_ == nullptr) return;
-    HCURSOR before = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    Busy busy(*this);
     doc_.defaultFontName = defaultFontName;
     doc_.defaultFontSize = defaultFontSize;
     if (doc_.TokenCount() > 0) RenderDocument(doc_, page_, !paintOnly, Options());
@@ -232,11 +235,16 @@ void HtmlLabel::Refresh(bool paintOnly) {
     }
     SyncScrollBar();
     CopyPage();
-    SetCursor(before);
 }
 
 void HtmlLabel::SyncScrollBar() {
     if (scroll_ == nullptr) return;
+    // Only what changed reaches the bar: every tip shown goes through here.
+    const SyncedBar now{scrollMax_, scrollValue_, scrollEnabled_, scrollShown_};
+    if (synced_ && now.max == synced_->max && now.value == synced_->value && now.enabled == synced_->enabled &&
+        now.shown == synced_->shown)
+        return;
+    synced_ = now;
     SCROLLINFO si{};
     si.cbSize = sizeof si;
     si.fMask = SIF_RANGE | SIF_POS | SIF_DISABLENOSCROLL;
@@ -266,18 +274,23 @@ void HtmlLabel::OnResize() {
 }
 
 void HtmlLabel::CopyPage() {
-    if (viewport_ == nullptr) return;
-    InvalidateRect(viewport_, nullptr, FALSE);
-    UpdateWindow(viewport_);
+    if (viewport_ == nullptr || !IsWindowVisible(viewport_)) return;
+    HDC dc = GetDC(viewport_);
+    CopyPageTo(dc);
+    ReleaseDC(viewport_, dc);
+}
+
+void HtmlLabel::CopyPageTo(HDC dc) {
+    RECT rc{};
+    GetClientRect(viewport_, &rc);
+    // The page holds the visible part already shifted: the copy never offsets.
+    BitBlt(dc, 0, 0, rc.right, rc.bottom, page_.Dc(), 0, 0, SRCCOPY);
 }
 
 void HtmlLabel::OnViewportPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(viewport_, &ps);
-    RECT rc{};
-    GetClientRect(viewport_, &rc);
-    // The page holds the visible part already shifted: the copy never offsets.
-    BitBlt(dc, 0, 0, rc.right, rc.bottom, page_.Dc(), 0, 0, SRCCOPY);
+    CopyPageTo(dc);
     EndPaint(viewport_, &ps);
 }
 
@@ -403,7 +416,8 @@ LRESULT HtmlLabel::OnViewport(UINT msg, WPARAM wp, LPARAM lp) {
         return 1;
     case WM_SETCURSOR:
         if (LOWORD(lp) == HTCLIENT) {
-            SetCursor(overLink_ && enableAnchors ? hand_ : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+            LPCSTR shape = busy_ > 0 ? IDC_WAIT : IDC_ARROW;
+            SetCursor(overLink_ && enableAnchors && busy_ == 0 ? hand_ : LoadCursorA(nullptr, shape));
             return TRUE;
         }
         break;

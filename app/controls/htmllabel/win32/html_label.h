@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -110,10 +111,19 @@ private:
     bool SetScrollValue(int value);
     void ScrollChanged();
     void CopyPage();
+    void CopyPageTo(HDC dc);
     void ApplyBorder();
     void SyncScrollBar();
     RenderOptions Options() const;
     int ScrollOffset() const;
+
+    // The hourglass over the viewport while a document is worked on.
+    struct Busy {
+        explicit Busy(HtmlLabel& l) : label(l) { ++label.busy_; }
+        ~Busy() { --label.busy_; }
+        HtmlLabel& label;
+    };
+    int busy_ = 0;
 
     HWND hwnd_ = nullptr;
     HWND viewport_ = nullptr;
@@ -133,6 +143,11 @@ private:
     int scrollMax_ = 0;
     int largeChange_ = 1;
     static constexpr int kSmallChange = 1;
+    struct SyncedBar {
+        int max, value;
+        bool enabled, shown;
+    };
+    std::optional<SyncedBar> synced_;
 };
 
 }  // namespace corvella::htmllabel
