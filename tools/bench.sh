@@ -21,4 +21,7 @@ echo "== tag reading and in-place writing"
 "$bench_native/bench/tag_bench" "$files"
 "$root/cmake/wine-run.sh" "$win32/bin/tag_bench.exe" "$files" | tr -d '\r'
 echo "== tip pane: every tip of a 300-line tips file laid out and painted, against plain text draws, under Wine"
-sh "$root/tools/with-xvfb.sh" "$root/cmake/wine-run.sh" "$win32/bin/html_bench.exe" 20 | tr -d '\r'
+# Windows need a desktop on a display: the prefix starts again under one.
+"$root/cmake/wine-prefix.sh" stop
+sh "$root/tools/with-xvfb.sh" sh -c '"$1/cmake/wine-prefix.sh" start >/dev/null &&
+  "$1/cmake/wine-run.sh" "$2/bin/html_bench.exe" 20' - "$root" "$win32" | tr -d '\r'

@@ -167,6 +167,7 @@ void HtmlLabel::SetBorderStyle(int value) {
 
 void HtmlLabel::SetBackColor(uint32_t colour) {
     backColor = colour;
+    drawn_.reset();
     page_.SetBackColour(colour);
     CopyPage();
 }
@@ -208,6 +209,7 @@ void HtmlLabel::SetDocumentHTML(const std::string& markup) {
     doc_.defaultFontSize = defaultFontSize;
     doc_.enableAnchors = enableAnchors;
     doc_.Assign(markup);
+    drawn_.reset();
     // The button face, or the BODY's colour; the page is shown by the
     // layout that follows, or by the host's Refresh.
     backColor = doc_.backColor;
@@ -220,7 +222,7 @@ void HtmlLabel::Refresh(bool paintOnly) {
     Busy busy(*this);
     doc_.defaultFontName = defaultFontName;
     doc_.defaultFontSize = defaultFontSize;
-    if (doc_.TokenCount() > 0) RenderDocument(doc_, page_, !paintOnly, Options());
+    if (!paintOnly) Render(true);
     if (enableScroll) {
         RECT rc{};
         GetClientRect(viewport_, &rc);
@@ -233,6 +235,9 @@ void HtmlLabel::Refresh(bool paintOnly) {
     } else {
         scrollShown_ = false;
     }
+    // Painted after the bar is back at the top, so that the page and the
+    // links' hit positions agree with the bar.
+    if (paintOnly && !PageIsCurrent()) Render(false);
     SyncScrollBar();
     CopyPage();
 }
@@ -271,6 +276,7 @@ void HtmlLabel::OnResize() {
     MoveWindow(viewport_, 0, 0, pageWidth > 0 ? pageWidth : 0, pageHeight > 0 ? pageHeight : 0, TRUE);
     // A new page starts blank; the host lays the document out again.
     page_.Resize(pageWidth, pageHeight);
+    drawn_.reset();
 }
 
 void HtmlLabel::CopyPage() {
@@ -375,8 +381,28 @@ bool HtmlLabel::SetScrollValue(int value) {
 }
 
 void HtmlLabel::ScrollChanged() {
-    if (doc_.TokenCount() > 0) RenderDocument(doc_, page_, false, Options());
+    Render(false);
     CopyPage();
+}
+
+HtmlLabel::Drawn HtmlLabel::Inputs() const {
+    return Drawn{Options(), defaultFontName, defaultFontSize, backColor};
+}
+
+bool HtmlLabel::PageIsCurrent() const {
+    if (!drawn_) return false;
+    const Drawn now = Inputs();
+    const RenderOptions &a = drawn_->options, &b = now.options;
+    return a.enableAnchors == b.enableAnchors && a.enableScroll == b.enableScroll &&
+           (!b.enableScroll || a.scrollValue == b.scrollValue) && drawn_->fontName == now.fontName &&
+           drawn_->fontSize == now.fontSize && drawn_->backColor == now.backColor;
+}
+
+void HtmlLabel::Render(bool layout) {
+    if (doc_.TokenCount() == 0) return;
+    RenderDocument(doc_, page_, layout, Options());
+    drawn_ = Inputs();
+    if (layout) drawn_->options.scrollValue = 0;  // the layout draws the top of the document
 }
 
 LRESULT CALLBACK HtmlLabel::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

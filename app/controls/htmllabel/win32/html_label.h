@@ -148,6 +148,18 @@ private:
         bool enabled, shown;
     };
     std::optional<SyncedBar> synced_;
+    // What the page shows since the last drawing pass: a paint pass with the
+    // same inputs would draw it again pixel for pixel.
+    struct Drawn {
+        RenderOptions options;
+        std::string fontName;
+        float fontSize;
+        uint32_t backColor;
+    };
+    std::optional<Drawn> drawn_;
+    Drawn Inputs() const;
+    bool PageIsCurrent() const;
+    void Render(bool layout);
 };
 
 }  // namespace corvella::htmllabel

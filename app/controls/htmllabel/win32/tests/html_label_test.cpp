@@ -87,6 +87,13 @@ protected:
         return xs;
     }
 
+    unsigned PageSum() const {
+        unsigned sum = 0;
+        for (int x = 0; x < label.width; x += 2)
+            for (int y = 0; y < label.height; ++y) sum = sum * 31 + GetPixel(label.PageDc(), x, y);
+        return sum;
+    }
+
     HWND host = nullptr;
     HtmlLabel label;
     std::vector<std::string> clicks;
@@ -212,6 +219,14 @@ TEST_F(HtmlLabelTest, ScrollKeys) {
     }
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
+    // A repaint after scrolling brings bar and page back to the top together.
+    const unsigned top = PageSum();
+    press(VK_NEXT);
+    EXPECT_NE(top, PageSum());
+    label.Refresh(true);
+    EXPECT_EQ(0, label.ScrollValue());
+    EXPECT_EQ(top, PageSum());
+
     // Page Down near the end lands exactly on the maximum.
     press(VK_END);
     keys[VK_CONTROL] = 0x80;
@@ -231,8 +246,16 @@ TEST_F(HtmlLabelTest, DocumentSetUnderARedrawLockIsLaidOut) {
     SendMessageA(label.hWnd(), WM_SETREDRAW, TRUE, 0);
     label.Refresh(true);
     EXPECT_GT(FirstLink().Right, FirstLink().Left);
-    EXPECT_FALSE(Columns(RGB(0x49, 0x49, 0x49)).empty());
     EXPECT_EQ(RGB(255, 255, 255), GetPixel(label.PageDc(), 399, 79));
+    // The viewport shows the laid-out page, text pixels included.
+    const COLORREF text = RGB(0x49, 0x49, 0x49);
+    const std::vector<int> columns = Columns(text);
+    ASSERT_FALSE(columns.empty());
+    int y = 0;
+    while (y < label.height && GetPixel(label.PageDc(), columns.front(), y) != text) ++y;
+    HDC screen = GetDC(label.Viewport());
+    EXPECT_EQ(text, GetPixel(screen, columns.front(), y));
+    ReleaseDC(label.Viewport(), screen);
 }
 
 TEST_F(HtmlLabelTest, MembersAndDefaults) {
