@@ -18,7 +18,10 @@ deps:
 $(NATIVE)/CMakeCache.txt:
 	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug
 
-$(WIN32)/CMakeCache.txt:
+# A cache keeps the compilers it was made with: a changed toolchain file
+# needs a tree of its own.
+$(WIN32)/CMakeCache.txt: cmake/mingw-i686.cmake
+	rm -rf $(WIN32)
 	cmake -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release \
 	      -DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/mingw-i686.cmake)
 
@@ -38,7 +41,7 @@ test-win32: build
 test: test-native test-win32
 
 run: build
-	sh tools/run.sh $(WIN32)/bin
+	sh tools/run.sh $(WIN32)/bin $(abspath $(BUILD))/corvella-main-window.png
 
 bench: build
 	sh tools/bench.sh $(NATIVE) $(WIN32)

@@ -46,9 +46,9 @@ bool BareRead(const std::string& path) {
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD got = 0;
     BOOL ok = ReadFile(h, head, 10, &got, nullptr);
-    LARGE_INTEGER li;
-    li.QuadPart = -128;
-    ok = ok && SetFilePointerEx(h, li, nullptr, FILE_END) && ReadFile(h, tail, 128, &got, nullptr);
+    // SetFilePointer: Windows 95 and NT 4 have no SetFilePointerEx.
+    ok = ok && SetFilePointer(h, -128, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
+         ReadFile(h, tail, 128, &got, nullptr);
     CloseHandle(h);
     return ok;
 #else

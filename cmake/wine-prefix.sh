@@ -16,8 +16,8 @@ start)
   # Wine draws the window frames itself: there is no window manager on the
   # virtual display, and a managed window costs two seconds to destroy there.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
-  wineserver -p </dev/null >/dev/null 2>&1 &
-  sleep 0.2
+  # Returns once the server listens: it goes to the background by itself.
+  wineserver -p </dev/null >/dev/null 2>&1
   wine cmd /c exit </dev/null >/dev/null 2>&1
   echo "wine prefix ready: $WINEPREFIX"
   ;;

@@ -16,6 +16,7 @@ check i686-w64-mingw32-widl mingw-w64-tools
 check wine wine
 check Xvfb xvfb
 check xauth xauth
+check xwd x11-apps
 check eyeD3 eyed3
 check id3v2 id3v2
 check lame lame
@@ -30,24 +31,46 @@ check python3 python3
 [ -f /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake ] || need_pkgs="$need_pkgs libgtest-dev"
 /usr/bin/python3 -c 'import mutagen' 2>/dev/null || need_pkgs="$need_pkgs python3-mutagen"
 
-[ -z "$need_pkgs" ] && exit 0
+# Wine takes the ANSI code page and the encoding of Unix file names from the
+# locale. The Makefile's en_US.UTF-8 gives code page 1252 and UTF-8 names;
+# where that locale is not generated, Wine cannot see a file whose name has
+# an "é" or a "€" at all.
+locale_ready() { locale -a 2>/dev/null | grep -qix 'en_US\.utf-\?8'; }
+need_locale=""
+if ! locale_ready; then
+  need_locale=yes
+  check locale-gen locales
+fi
+
+[ -z "$need_pkgs$need_locale" ] && exit 0
 if [ "$(id -u)" != 0 ]; then
-  echo "missing Debian packages:$need_pkgs (run as root, or install them)" >&2
+  [ -n "$need_pkgs" ] && echo "missing Debian packages:$need_pkgs (run as root, or install them)" >&2
+  [ -n "$need_locale" ] && echo "the locale en_US.UTF-8 is not generated (run as root, or add it)" >&2
   exit 1
 fi
-echo "installing:$need_pkgs"
-export DEBIAN_FRONTEND=noninteractive
-case "$need_pkgs" in *:i386*) dpkg --add-architecture i386 ;; esac
-# A mirror in the middle of a sync fails one index now and then (seen with
-# the security suite's i386 list). Then the amd64 and i386 halves of a
-# multi-arch library cannot be matched, so the install is retried against
-# the main suites alone, where both architectures carry the same versions.
-apt-get update -q || echo "apt-get update reported errors; trying the install anyway"
-if ! apt-get install -y -q --no-install-recommends $need_pkgs; then
-  main_only=$(mktemp)
-  printf 'deb http://deb.debian.org/debian bookworm main\ndeb http://deb.debian.org/debian bookworm-updates main\n' >"$main_only"
-  set -- -o Dir::Etc::SourceList="$main_only" -o Dir::Etc::SourceParts=/nonexistent
-  apt-get "$@" update -q
-  apt-get "$@" install -y -q --no-install-recommends $need_pkgs
-  rm -f "$main_only"
+
+if [ -n "$need_pkgs" ]; then
+  echo "installing:$need_pkgs"
+  export DEBIAN_FRONTEND=noninteractive
+  case "$need_pkgs" in *:i386*) dpkg --add-architecture i386 ;; esac
+  # A mirror in the middle of a sync fails one index now and then (seen with
+  # the security suite's i386 list). Then the amd64 and i386 halves of a
+  # multi-arch library cannot be matched, so the install is retried against
+  # the main suites alone, where both architectures carry the same versions.
+  apt-get update -q || echo "apt-get update reported errors; trying the install anyway"
+  if ! apt-get install -y -q --no-install-recommends $need_pkgs; then
+    main_only=$(mktemp)
+    printf 'deb http://deb.debian.org/debian bookworm main\ndeb http://deb.debian.org/debian bookworm-updates main\n' >"$main_only"
+    set -- -o Dir::Etc::SourceList="$main_only" -o Dir::Etc::SourceParts=/nonexistent
+    apt-get "$@" update -q
+    apt-get "$@" install -y -q --no-install-recommends $need_pkgs
+    rm -f "$main_only"
+  fi
+fi
+
+if [ -n "$need_locale" ]; then
+  grep -q '^en_US.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'en_US.UTF-8 UTF-8' >>/etc/locale.gen
+  locale-gen >/dev/null
+  locale_ready || { echo "the locale en_US.UTF-8 could not be generated" >&2; exit 1; }
+  echo "generated the locale en_US.UTF-8"
 fi

@@ -1,21 +1,10 @@
 #include "app/foundation/folder_search.h"
 
+#include "libs/common/text/text_primitives.h"
+
 namespace corvella {
 namespace foundation {
 namespace {
-
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
-std::string TrimBlanks(const std::string& s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return std::string();
-    const size_t e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
-}
 
 std::string NormaliseFolder(const std::string& path) {
     std::string p = TrimBlanks(path);
@@ -28,17 +17,13 @@ std::string NormaliseFolder(const std::string& path) {
 std::string MatchExtension(const std::string& name) {
     const size_t dot = name.rfind('.');
     if (dot == std::string::npos) return std::string();
-    return Lower(TrimBlanks(name.substr(dot + 1)));
+    return LowerAscii(TrimBlanks(name.substr(dot + 1)));
 }
 
 std::vector<std::string> SplitBars(const std::string& text) {
-    std::vector<std::string> pieces;
-    if (text.empty()) return pieces;
-    size_t pos = 0;
-    for (size_t bar; (bar = text.find('|', pos)) != std::string::npos; pos = bar + 1)
-        pieces.push_back(text.substr(pos, bar - pos));
-    pieces.push_back(text.substr(pos));
-    return pieces;
+    // No text is no pattern at all, where a split would give one empty one.
+    if (text.empty()) return {};
+    return SplitText(text, '|');
 }
 
 CFileSystem::CFileSystem(DirectoryLister& lister) : lister_(lister) {}
@@ -55,7 +40,7 @@ void CFileSystem::SetSearchPaths(const std::string& paths) {
 
 bool CFileSystem::FirstVisit(const std::string& path, const std::optional<FolderId>& id) {
     if (id) return seen_ids_.insert(*id).second;
-    return seen_paths_.insert(Lower(path)).second;
+    return seen_paths_.insert(LowerAscii(path)).second;
 }
 
 bool CFileSystem::Matches(const std::string& file_name) const {

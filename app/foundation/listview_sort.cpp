@@ -1,11 +1,10 @@
 #include "app/foundation/listview_sort.h"
 
+#include "libs/common/text/text_primitives.h"
 
 namespace corvella {
 namespace foundation {
 namespace {
-
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // The whole-number value of a tag: leading blanks, sign, digits; 0 otherwise.
 int64_t TagValue(const std::string& tag) {
@@ -35,8 +34,8 @@ int CompareSortText(const std::string& a, const std::string& b, bool descending)
     int result = 0;
     const size_t n = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < n && result == 0; ++i) {
-        const unsigned char x = static_cast<unsigned char>(Fold(a[i]));
-        const unsigned char y = static_cast<unsigned char>(Fold(b[i]));
+        const unsigned char x = static_cast<unsigned char>(LowerAscii(a[i]));
+        const unsigned char y = static_cast<unsigned char>(LowerAscii(b[i]));
         if (x != y) result = x < y ? -1 : 1;
     }
     if (result == 0 && a.size() != b.size()) result = a.size() < b.size() ? -1 : 1;

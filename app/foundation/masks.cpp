@@ -1,5 +1,8 @@
 #include "app/foundation/masks.h"
 
+#include "app/foundation/paths.h"
+#include "libs/common/text/text_primitives.h"
+
 namespace corvella {
 namespace foundation {
 
@@ -15,13 +18,10 @@ constexpr int kMapToken = 13;
 constexpr int kOrderToken = 14;
 constexpr int kFirstV2OnlyField = 7;
 
-// ASCII only: folding bytes above 0x7F would break double-byte code pages.
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool EqualAt(const std::string& text, size_t pos, const std::string& find) {
     if (pos + find.size() > text.size()) return false;
     for (size_t i = 0; i < find.size(); ++i)
-        if (Fold(text[pos + i]) != Fold(find[i])) return false;
+        if (LowerAscii(text[pos + i]) != LowerAscii(find[i])) return false;
     return true;
 }
 
@@ -43,13 +43,6 @@ void ReplaceAllNoCase(std::string& text, const std::string& find, const std::str
     }
     out.append(text, pos, std::string::npos);
     text.swap(out);
-}
-
-std::string TrimBlanks(const std::string& s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return std::string();
-    const size_t e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
 }
 
 // A whole number with optional blanks and sign; false for anything else.
@@ -78,7 +71,7 @@ MaskExpansion Fail(MaskStatus status) {
 // failure otherwise Ok.
 MaskStatus ExpandMapTokens(std::string& work, const std::string& file_name) {
     const std::string token = kMaskTokens[kMapToken];
-    const std::string title = FileTitleWithoutExtension(file_name);
+    const std::string title = GetFileTitle(file_name, false);
     size_t from = 0;
     for (size_t p; (p = FindNoCase(work, token, from)) != std::string::npos;) {
         const size_t close = work.find('#', p + token.size());
@@ -99,14 +92,6 @@ MaskStatus ExpandMapTokens(std::string& work, const std::string& file_name) {
 }
 
 }  // namespace
-
-std::string FileTitleWithoutExtension(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.rfind('.');
-    if (dot != std::string::npos) name.erase(dot);
-    return name;
-}
 
 std::vector<std::string> SplitNoCase(const std::string& text, const std::string& separator) {
     std::vector<std::string> pieces;

@@ -76,9 +76,5 @@ int CountOccurrences(const std::string& text, const std::string& find);
 // pieces; an empty separator gives the whole text as one piece.
 std::vector<std::string> SplitNoCase(const std::string& text, const std::string& separator);
 
-// The file's name without folder and extension ("C:\a\01 - Intro.mp3"
-// gives "01 - Intro").
-std::string FileTitleWithoutExtension(const std::string& path);
-
 }  // namespace foundation
 }  // namespace corvella

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/foundation/text_helpers.h"
+#include "libs/common/text/text_primitives.h"
 
 namespace corvella {
 

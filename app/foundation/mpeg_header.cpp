@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "libs/common/text/text_primitives.h"
+
 namespace corvella {
 namespace foundation {
 namespace {
@@ -13,11 +15,6 @@ const int kV1L2[14] = {32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320
 const int kV1L3[14] = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
 const int kV2L1[14] = {32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256};
 const int kV2L23[14] = {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
-
-std::string TwoDigits(int64_t n) {
-    std::string s = std::to_string(n);
-    return s.size() < 2 ? "0" + s : s;
-}
 
 int ParseKbps(const std::string& text) {
     if (text.empty() || text == "NA") return 0;
@@ -54,21 +51,10 @@ std::string LookupBitRate(uint8_t b2, const std::string& version, const std::str
     return std::to_string(table[index - 1]);
 }
 
-std::string FormatPlayTime(int64_t seconds) {
-    if (seconds < 0) seconds = 0;
-    if (seconds < 60) return "00:" + TwoDigits(seconds);
-    return TwoDigits(seconds / 60) + ":" + TwoDigits(seconds % 60);
-}
-
 int64_t EstimatePlaySeconds(uint64_t file_length, int kbps) {
     if (kbps <= 0) return 0;
-    // bytes * 8 / (kbps * 1000), rounded half to even, in exact integers.
-    const uint64_t num = file_length * 8;
-    const uint64_t den = static_cast<uint64_t>(kbps) * 1000;
-    uint64_t q = num / den;
-    const uint64_t r2 = (num % den) * 2;
-    if (r2 > den || (r2 == den && (q & 1))) ++q;
-    return static_cast<int64_t>(q);
+    // Bits over bits a second.
+    return WholeSeconds(file_length * 8, static_cast<uint64_t>(kbps) * 1000);
 }
 
 MpegHeaderFields DecodeMpegHeader(const uint8_t b[4], uint64_t file_length) {
@@ -118,7 +104,7 @@ MpegHeaderFields DecodeMpegHeader(const uint8_t b[4], uint64_t file_length) {
                 length = (144 * rate) / sample_rate + f.padding;
             f.frame_length = static_cast<int16_t>(length);
         }
-        f.play_time = FormatPlayTime(EstimatePlaySeconds(file_length, kbps));
+        f.play_time = FormatMinutesSeconds(EstimatePlaySeconds(file_length, kbps));
     }
     return f;
 }

@@ -53,11 +53,9 @@ MpegHeaderFields DecodeMpegHeader(const uint8_t b[4], uint64_t file_length);
 // version or layer.
 std::string LookupBitRate(uint8_t b2, const std::string& version, const std::string& layer);
 
-// Seconds as "mm:ss": "00:05", "04:10", "125:00".
-std::string FormatPlayTime(int64_t seconds);
-
-// Seconds of audio estimated from the file size at a constant bit rate,
-// rounded half to even; 0 for a zero bit rate.
+// Seconds of audio estimated from the file size at a constant bit rate
+// (WholeSeconds: halves to even); 0 for a zero bit rate. The play time
+// shows them as "mm:ss" (FormatMinutesSeconds).
 int64_t EstimatePlaySeconds(uint64_t file_length, int kbps);
 
 class CMP3Header {

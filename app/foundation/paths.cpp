@@ -41,9 +41,7 @@ std::string MakeValidFileName(const std::string& text) {
     return out;
 }
 
-bool PathExists(PathSystem& fs, const std::string& path) {
-    return fs.Exists(path);
-}
+bool PathExists(const std::string& path, FileSystem& fs) { return fs.exists(path); }
 
 bool RenameFile(PathSystem& fs, const std::string& oldPath, const std::string& newPath) {
     return fs.Move(oldPath, newPath);

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "libs/common/storage/storage.h"
+
 // commdlg.h maps this name to GetFileTitleA; a translation unit that needs
 // both must include commdlg.h first and call the program's helper through
 // this header only.
@@ -14,13 +16,11 @@
 
 namespace corvella {
 
-// The file-system calls the path helpers need. The Win32 shell implements
-// them with GetFileAttributesA and MoveFileA.
+// The move the rename helper needs. The Win32 shell implements it with
+// MoveFileA.
 class PathSystem {
 public:
     virtual ~PathSystem() = default;
-    // True for files and folders alike.
-    virtual bool Exists(const std::string& path) = 0;
     // Moves a file, possibly to another folder; never replaces an existing
     // file at `to` (the move fails instead).
     virtual bool Move(const std::string& from, const std::string& to) = 0;
@@ -44,7 +44,8 @@ std::string AddBackslash(const std::string& path);
 // The text without \ / : * ? " < > |; nothing else is changed.
 std::string MakeValidFileName(const std::string& text);
 
-bool PathExists(PathSystem& fs, const std::string& path);
+// True for files and folders alike: the file system's one existence check.
+bool PathExists(const std::string& path, FileSystem& fs = platform_filesystem());
 
 // True when the file was moved; an existing file at newPath is never replaced.
 bool RenameFile(PathSystem& fs, const std::string& oldPath, const std::string& newPath);

@@ -3,17 +3,14 @@
 #include <limits>
 #include <utility>
 
+#include "libs/common/text/text_primitives.h"
+
 namespace corvella {
 namespace foundation {
 namespace {
 
 std::string Cmd(const char* verb, const char* rest = "") {
     return std::string(verb) + " " + kMciAlias + rest;
-}
-
-std::string TwoDigits(int64_t n) {
-    std::string s = std::to_string(n);
-    return s.size() < 2 ? "0" + s : s;
 }
 
 }  // namespace
@@ -28,11 +25,6 @@ std::string OpenCommand(const std::string& path) {
     return "open " + target + " type MPEGVideo Alias " + kMciAlias;
 }
 
-std::string FormatMinutesSeconds(int64_t seconds) {
-    if (seconds < 0) seconds = 0;
-    return TwoDigits(seconds / 60) + ":" + TwoDigits(seconds % 60);
-}
-
 int64_t ReplyMillisecondsToSeconds(const std::string& reply) {
     size_t i = reply.find_first_not_of(' ');
     if (i == std::string::npos) return 0;
@@ -44,10 +36,7 @@ int64_t ReplyMillisecondsToSeconds(const std::string& reply) {
         any = true;
     }
     if (!any) return 0;
-    int64_t s = ms / 1000;
-    const int64_t r = ms % 1000;
-    if (r > 500 || (r == 500 && (s & 1))) ++s;
-    return s;
+    return WholeSeconds(static_cast<uint64_t>(ms), 1000);
 }
 
 clsMedia::clsMedia(MciPort& mci, PlaybackFiles& files, std::string scratch_path)

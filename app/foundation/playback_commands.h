@@ -62,12 +62,9 @@ std::string ScratchFilePath(const std::string& program_folder);
 // "open <path> type MPEGVideo Alias MP3Play"; a path with blanks is quoted.
 std::string OpenCommand(const std::string& path);
 
-// Whole seconds as "mm:ss" with at least two digits each ("00:07", "03:25",
-// "125:00").
-std::string FormatMinutesSeconds(int64_t seconds);
-
-// A decimal reply in milliseconds as whole seconds, halves to even; 0 for
-// a reply that is not a number.
+// A decimal reply in milliseconds as whole seconds (WholeSeconds: halves to
+// even); 0 for a reply that is not a number. Shown as "mm:ss" by
+// FormatMinutesSeconds.
 int64_t ReplyMillisecondsToSeconds(const std::string& reply);
 
 class clsMedia {

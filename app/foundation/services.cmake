@@ -8,7 +8,8 @@ add_library(corvella_foundation_services STATIC
   ${CMAKE_CURRENT_LIST_DIR}/playback_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/random_pick.cpp
   ${CMAKE_CURRENT_LIST_DIR}/listview_sort.cpp)
-target_link_libraries(corvella_foundation_services PUBLIC corvella_storage)
+# The path helpers: the masks take the file's title from GetFileTitle.
+target_link_libraries(corvella_foundation_services PUBLIC corvella_storage corvella_foundation_settings)
 
 corvella_test(foundation_services_tests
   SOURCES

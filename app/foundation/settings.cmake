@@ -8,6 +8,7 @@ add_library(corvella_foundation_settings STATIC
   ${CMAKE_CURRENT_LIST_DIR}/text_helpers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/user_fields.cpp
   ${CMAKE_CURRENT_LIST_DIR}/units.cpp)
+target_link_libraries(corvella_foundation_settings PUBLIC corvella_storage)
 
 corvella_test(foundation_settings_tests
   SOURCES

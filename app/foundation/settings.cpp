@@ -6,6 +6,7 @@
 
 #include "app/foundation/text_helpers.h"
 #include "app/foundation/units.h"
+#include "libs/common/text/text_primitives.h"
 
 namespace corvella {
 
@@ -54,13 +55,6 @@ bool IsCustomFields(const std::string& subPath) {
     // The registry matches key names without regard to case, so the spared
     // key is recognised the same way.
     return EqualsNoCase(subPath, kCustomFieldsSection);
-}
-
-std::string TrimBlanks(const std::string& s) {
-    size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return "";
-    size_t e = s.find_last_not_of(' ');
-    return s.substr(b, e - b + 1);
 }
 
 // Plain decimal numbers only ("12", "-3.5", "1E+3"); no hex, no "inf".
@@ -303,10 +297,7 @@ bool cRegistry::EnumerateSections(std::vector<std::string>& sections, int32_t& c
     count = 0;
     if (store_.EnumSubKeys(classKey_, sectionKey_, sections)) {
         // A name is taken up to its first NUL, as the registry returns it.
-        for (std::string& s : sections) {
-            size_t nul = s.find('\0');
-            if (nul != std::string::npos) s.resize(nul);
-        }
+        for (std::string& s : sections) s = TrimAtNull(s);
         count = static_cast<int32_t>(sections.size());
     } else {
         sections.clear();
@@ -558,23 +549,24 @@ void SaveSettingInteger(SettingsStore& store, const std::string& section,
     cRegistry(store).SaveSetting(kHkeyCurrentUser, section, key, Variant::Integer(value));
 }
 
-std::vector<std::string> ListSettingNames(SettingsStore& store, const std::string& section) {
+cRegistry CurrentUserSection(SettingsStore& store, const std::string& section) {
     cRegistry reg(store);
     reg.SetClassKey(kHkeyCurrentUser);
     reg.SetSectionKey(section);
+    return reg;
+}
+
+std::vector<std::string> ListSettingNames(SettingsStore& store, const std::string& section) {
     std::vector<std::string> names;
     int32_t count = 0;
-    reg.EnumerateValues(names, count);
+    CurrentUserSection(store, section).EnumerateValues(names, count);
     return names;
 }
 
 std::vector<std::string> ListSettingSections(SettingsStore& store, const std::string& section) {
-    cRegistry reg(store);
-    reg.SetClassKey(kHkeyCurrentUser);
-    reg.SetSectionKey(section);
     std::vector<std::string> names;
     int32_t count = 0;
-    reg.EnumerateSections(names, count);
+    CurrentUserSection(store, section).EnumerateSections(names, count);
     return names;
 }
 

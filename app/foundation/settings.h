@@ -226,6 +226,9 @@ void SaveSettingInteger(SettingsStore& store, const std::string& section,
 bool VariantToBool(const Variant& v, bool& out);
 bool VariantToLong(const Variant& v, int32_t& out);
 
+// A registry object on the key HKEY_CURRENT_USER\section.
+cRegistry CurrentUserSection(SettingsStore& store, const std::string& section);
+
 // Value names / sub-key names of HKEY_CURRENT_USER\section ([] when missing).
 std::vector<std::string> ListSettingNames(SettingsStore& store, const std::string& section);
 std::vector<std::string> ListSettingSections(SettingsStore& store, const std::string& section);

@@ -84,18 +84,4 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-std::vector<std::string> SplitText(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (;;) {
-        size_t at = text.find(separator, start);
-        if (at == std::string::npos) {
-            parts.push_back(text.substr(start));
-            return parts;
-        }
-        parts.push_back(text.substr(start, at - start));
-        start = at + 1;
-    }
-}
-
 }  // namespace corvella

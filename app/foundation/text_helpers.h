@@ -1,10 +1,10 @@
-// Letter case and splitting of tag and file-name text (one byte a character,
-// in the system's ANSI code page).
+// Letter case of tag and file-name text (one byte a character, in the
+// system's ANSI code page). Trimming and splitting are the shared text
+// primitives (libs/common/text/text_primitives.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace corvella {
 
@@ -37,9 +37,5 @@ std::string ChangeCase(const std::string& text, int32_t caseMode,
 // Equality without regard to case under Windows-1252 rules, as the registry
 // compares key and value names.
 bool EqualsNoCase(const std::string& a, const std::string& b);
-
-// Cuts text at every separator: n separators give n + 1 parts, an empty text
-// gives one empty part.
-std::vector<std::string> SplitText(const std::string& text, char separator);
 
 }  // namespace corvella

@@ -4,36 +4,23 @@
 
 namespace corvella {
 
-namespace {
-
-cRegistry AtSection(SettingsStore& store, const std::string& section) {
-    cRegistry reg(store);
-    reg.SetClassKey(kHkeyCurrentUser);
-    reg.SetSectionKey(section);
-    return reg;
-}
-
-}  // namespace
-
 void AddSetting(SettingsStore& store, const std::string& name, const std::string& section) {
-    cRegistry reg = AtSection(store, section);
+    cRegistry reg = CurrentUserSection(store, section);
     reg.SetValueKey(name);
     reg.SetValueType(kRegSz);
     reg.SetValue(Variant::String(""));
 }
 
 void DeleteSetting(SettingsStore& store, const std::string& name, const std::string& section) {
-    cRegistry reg = AtSection(store, section);
+    cRegistry reg = CurrentUserSection(store, section);
     reg.SetValueKey(name);
     reg.DeleteValue();
 }
 
 int32_t GetAllSettings(SettingsStore& store, std::vector<std::string>& names,
                        const std::string& section) {
-    cRegistry reg = AtSection(store, section);
-    int32_t count = 0;
-    reg.EnumerateValues(names, count);
-    return count;
+    names = ListSettingNames(store, section);
+    return static_cast<int32_t>(names.size());
 }
 
 }  // namespace corvella

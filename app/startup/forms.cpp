@@ -33,10 +33,10 @@ void LogHandOver(const std::string& event) {
 
 FrmLoading::FrmLoading() {
     name = "frmLoading";
-    borderStyle = 3;
+    borderStyle = forms::kFixedDialog;
     minButton = false;
     maxButton = false;
-    startUpPosition = 2;
+    startUpPosition = forms::kStartCenterScreen;
     width = 5400;
     height = 1800;
     fontName = "Tahoma";
@@ -111,8 +111,8 @@ void FrmLoading::TmrProgressTimer() {
 FrmMain::FrmMain() {
     name = "frmMain";
     caption = "Corvella";
-    borderStyle = 2;
-    startUpPosition = 3;
+    borderStyle = forms::kSizable;
+    startUpPosition = forms::kStartWindowsDefault;
     width = 12000;
     height = 9000;
 

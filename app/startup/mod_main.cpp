@@ -1,7 +1,7 @@
 #include "app/startup/mod_main.h"
 
 #include <commctrl.h>
-#include <objbase.h>
+#include <ole2.h>
 
 #include <exception>
 
@@ -12,14 +12,13 @@
 #include "app/startup/start_tables.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
 #include "app/startup/win32_settings_store.h"
+#include "platform/forms/runtime.h"
 
 namespace corvella {
 
-const char kAppTitle[] = "Corvella";
-
 COSVersion gOSVersion;
-_CID3v1* gID3v1 = nullptr;
-_CID3v2* gID3v2 = nullptr;
+com::ComPtr<_CID3v1> gID3v1;
+com::ComPtr<_CID3v2> gID3v2;
 std::vector<std::string> gV1FieldNames;
 std::vector<std::string> gV2FieldNames;
 std::vector<std::string> gGenres;
@@ -32,7 +31,7 @@ int gExitCode = 0;
 void ReportStepError(const std::string& description, int step) {
     const std::string text =
         description + "\r\nin Quillmark.modMain.Main at line " + std::to_string(step);
-    MessageBoxA(nullptr, text.c_str(), kAppTitle, MB_OK);
+    MessageBoxA(nullptr, text.c_str(), forms::App.Title().c_str(), MB_OK);
 }
 
 // The program cannot run on without its tag objects: say which library is
@@ -41,9 +40,10 @@ bool CreateTagObject(REFCLSID clsid, REFIID iid, void** out, const char* library
     const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, out);
     if (SUCCEEDED(hr) && *out != nullptr) return true;
     *out = nullptr;
-    const std::string text = std::string("The tag library ") + library +
-                             " cannot be created. " + kAppTitle + " cannot start without it.";
-    MessageBoxA(nullptr, text.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+    const std::string title = forms::App.Title();
+    const std::string text = std::string("The tag library ") + library + " cannot be created. " +
+                             title + " cannot start without it.";
+    MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
     return false;
 }
 
@@ -54,10 +54,10 @@ int Main(HINSTANCE) {
     InitCommonControls();
 
     if (!CreateTagObject(lumbrel::CLSID_CID3v1, __uuidof(_CID3v1),
-                         reinterpret_cast<void**>(&gID3v1), "Lumbrel.dll"))
+                         gID3v1.PutVoid(), "Lumbrel.dll"))
         return 2;
     if (!CreateTagObject(tesselor::CLSID_CID3v2, __uuidof(_CID3v2),
-                         reinterpret_cast<void**>(&gID3v2), "Tesselor.dll"))
+                         gID3v2.PutVoid(), "Tesselor.dll"))
         return 3;
 
     gV1FieldNames = BuildV1FieldNames();
@@ -67,7 +67,9 @@ int Main(HINSTANCE) {
     // A settings failure is reported and the start goes on with what is there.
     try {
         Win32SettingsStore store;
-        CheckSettingsVersion(store, RunningVersion());
+        // The running version is the version resource's, as App reads it.
+        CheckSettingsVersion(
+            store, FormatVersion(forms::App.Major(), forms::App.Minor(), forms::App.Revision()));
     } catch (const RegistryError& e) {
         ReportStepError(e.Description(), 8);
     } catch (const std::exception& e) {
@@ -76,8 +78,8 @@ int Main(HINSTANCE) {
 
     frmLoading().Show(forms::kModeless);
     if (!frmLoading().Loaded()) {
-        MessageBoxA(nullptr, "The start-up window cannot be created.", kAppTitle,
-                    MB_OK | MB_ICONERROR);
+        MessageBoxA(nullptr, "The start-up window cannot be created.",
+                    forms::App.Title().c_str(), MB_OK | MB_ICONERROR);
         return 4;
     }
     return 0;
@@ -87,16 +89,16 @@ void SetExitCode(int code) { gExitCode = code; }
 int ExitCode() { return gExitCode; }
 
 void ReleaseShared() {
-    if (gID3v1 != nullptr) gID3v1->Release();
-    if (gID3v2 != nullptr) gID3v2->Release();
-    gID3v1 = nullptr;
-    gID3v2 = nullptr;
+    gID3v1.Reset();
+    gID3v2.Reset();
 }
 
 }  // namespace corvella
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    if (FAILED(CoInitialize(nullptr))) return 1;
+    // OLE, not only COM: the ActiveX controls on the forms need in-place
+    // activation, drag and drop and the clipboard.
+    if (FAILED(OleInitialize(nullptr))) return 1;
     int code = corvella::Main(instance);
     if (code == 0) {
         // The program lives in its forms and ends with the last of them.
@@ -104,6 +106,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         code = corvella::ExitCode() != 0 ? corvella::ExitCode() : quit;
     }
     corvella::ReleaseShared();
-    CoUninitialize();
+    OleUninitialize();
     return code;
 }

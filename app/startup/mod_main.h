@@ -1,6 +1,7 @@
 // Start-up and the objects every window shares for the whole run.
 #pragma once
 
+#include "libs/common/com/com_ptr.h"
 #include "libs/flatcontrols/os_version.h"
 
 #include <windows.h>
@@ -13,12 +14,9 @@ struct _CID3v2;
 
 namespace corvella {
 
-// The program's title: window captions and message boxes.
-extern const char kAppTitle[];  // "Corvella"
-
 // One instance each for the whole run; released after the last window.
-extern _CID3v1* gID3v1;
-extern _CID3v2* gID3v2;
+extern com::ComPtr<_CID3v1> gID3v1;
+extern com::ComPtr<_CID3v2> gID3v2;
 // The Windows version probe, read once at start-up.
 extern COSVersion gOSVersion;
 extern std::vector<std::string> gV1FieldNames;  // 7 names

@@ -11,9 +11,6 @@ namespace corvella {
 extern const char kV1FieldNamesText[];  // "Title|Artist|...|Track"
 extern const char kV2FieldNamesText[];  // ...|"Composer|Copyright Information|Web Link|Encoded By"
 
-// Splits at every `sep`; an empty text gives one empty entry, as a split does.
-std::vector<std::string> SplitAt(const std::string& text, char sep);
-
 // 7 names, index = ID3v1 field number.
 std::vector<std::string> BuildV1FieldNames();
 // 11 names: index 0-7 are frames 0-7, 8-10 are frames 9-11 (frame 8,
@@ -21,8 +18,5 @@ std::vector<std::string> BuildV1FieldNames();
 std::vector<std::string> BuildV2FieldNames();
 // The 148 genre names, index = ID3v1 genre byte; the tag library's table.
 std::vector<std::string> BuildGenreList();
-
-// The running version as "Major.Minor.Revision".
-std::string RunningVersion();
 
 }  // namespace corvella

@@ -22,18 +22,6 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
-// A caption is the design field until the window exists, then its text.
-std::string CaptionOf(const Control& c, const std::string& design) {
-    return c.Created() ? WindowText(c.hWnd()) : design;
-}
-
-void SetCaptionOf(const Control& c, std::string& design, const std::string& text) {
-    if (c.Created())
-        SetWindowTextA(c.hWnd(), text.c_str());
-    else
-        design = text;
-}
-
 void InvalidValue() { throw Error("Invalid property value", 380); }
 
 // Start and end of the selection of an edit (or of a combo's edit).
@@ -82,10 +70,9 @@ bool TextBox::Create(Container& parent) {
         style |= ES_AUTOHSCROLL;
     }
     if (locked) style |= ES_READONLY;
-    return CreateWindowIn(parent, "EDIT", style, borderStyle != 0 ? WS_EX_CLIENTEDGE : 0, text);
+    return CreateWindowIn(parent, "EDIT", style, borderStyle != kBorderNone ? WS_EX_CLIENTEDGE : 0,
+                          text);
 }
-
-std::string TextBox::Text() const { return Created() ? WindowText(hWnd()) : text; }
 
 void TextBox::SetText(const std::string& value) {
     if (!Created()) {
@@ -161,6 +148,7 @@ bool ComboBox::Create(Container& parent) {
     const int closed = Screen.ToPixelsY(height);
     const int dropped = style == 1 ? closed : closed + std::max(dropItems, 1) * 16;
     settingText_ = true;
+    focusByNotification_ = true;
     const bool made =
         CreateWindowIn(parent, "COMBOBOX", WS_TABSTOP | WS_VSCROLL | kind, 0, "", dropped);
     if (made) {
@@ -336,6 +324,10 @@ void ComboBox::OnCommand(int code) {
         Fire("Change", [&] {
             if (Change) Change(index);
         });
+    } else if (code == CBN_SETFOCUS) {
+        if (GotFocus) Fire("GotFocus", [&] { GotFocus(index); });
+    } else if (code == CBN_KILLFOCUS) {
+        if (LostFocus) Fire("LostFocus", [&] { LostFocus(index); });
     }
 }
 
@@ -369,10 +361,6 @@ void CheckBox::SetValue(int v) {
         if (Click) Click(index);
     });
 }
-
-std::string CheckBox::Caption() const { return CaptionOf(*this, caption); }
-
-void CheckBox::SetCaption(const std::string& text) { SetCaptionOf(*this, caption, text); }
 
 void CheckBox::OnCommand(int code) {
     if (code != BN_CLICKED) return;
@@ -416,10 +404,6 @@ void OptionButton::SetValue(bool v) {
     });
 }
 
-std::string OptionButton::Caption() const { return CaptionOf(*this, caption); }
-
-void OptionButton::SetCaption(const std::string& text) { SetCaptionOf(*this, caption, text); }
-
 void OptionButton::OnCommand(int code) {
     if (code == BN_CLICKED) SetValue(true);
 }
@@ -430,10 +414,6 @@ bool CommandButton::Create(Container& parent) {
     return CreateWindowIn(parent, "BUTTON",
                           WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, caption);
 }
-
-std::string CommandButton::Caption() const { return CaptionOf(*this, caption); }
-
-void CommandButton::SetCaption(const std::string& text) { SetCaptionOf(*this, caption, text); }
 
 void CommandButton::DoClick() {
     if (Created() && IsWindowEnabled(hWnd())) OnCommand(BN_CLICKED);
@@ -449,23 +429,17 @@ void CommandButton::OnCommand(int code) {
 // ---- Label -------------------------------------------------------------------
 
 bool Label::Create(Container& parent) {
-    DWORD style = SS_NOTIFY | (alignment == 1 ? SS_RIGHT : alignment == 2 ? SS_CENTER : SS_LEFT);
+    DWORD style = SS_NOTIFY | (alignment == kRightJustify ? SS_RIGHT
+                               : alignment == kCenter     ? SS_CENTER
+                                                          : SS_LEFT);
     if (!useMnemonic) style |= SS_NOPREFIX;
     return CreateWindowIn(parent, "STATIC", style, 0, caption);
 }
-
-std::string Label::Caption() const { return CaptionOf(*this, caption); }
-
-void Label::SetCaption(const std::string& text) { SetCaptionOf(*this, caption, text); }
 
 void Label::OnCommand(int code) {
     if (code == STN_CLICKED)
         Fire("Click", [&] {
             if (Click) Click(index);
-        });
-    else if (code == STN_DBLCLK)
-        Fire("DblClick", [&] {
-            if (DblClick) DblClick(index);
         });
 }
 
@@ -494,50 +468,35 @@ void MouseControl::OnDetach() {
 }
 
 bool MouseControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    const int x = Screen.ToTwipsX(GET_X_LPARAM(lp));
-    const int y = Screen.ToTwipsY(GET_Y_LPARAM(lp));
-    const int shift = ((wp & MK_SHIFT) != 0 ? kShiftMask : 0) |
-                      ((wp & MK_CONTROL) != 0 ? kCtrlMask : 0) |
-                      (GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
-    const int held = ((wp & MK_LBUTTON) != 0 ? kLeftButton : 0) |
-                     ((wp & MK_RBUTTON) != 0 ? kRightButton : 0) |
-                     ((wp & MK_MBUTTON) != 0 ? kMiddleButton : 0);
-    switch (msg) {
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-        const int button = msg == WM_LBUTTONDOWN   ? kLeftButton
-                           : msg == WM_RBUTTONDOWN ? kRightButton
-                                                   : kMiddleButton;
+    const detail::MouseArgs mouse = detail::ReadMouse(msg, wp, lp);
+    switch (mouse.kind) {
+    case detail::MouseArgs::kDown:
         // Moves and the release reach the control while the button is held.
         SetCapture(hWnd());
-        if (button == kLeftButton) pressed_ = true;
+        if (mouse.button == kLeftButton) pressed_ = true;
         Fire("MouseDown", [&] {
-            if (MouseDown) MouseDown(index, button, shift, x, y);
+            if (MouseDown) MouseDown(index, mouse.button, mouse.shift, mouse.x, mouse.y);
         });
         result = 0;
         return true;
-    }
-    case WM_MOUSEMOVE:
+    case detail::MouseArgs::kMove:
         Fire("MouseMove", [&] {
-            if (MouseMove) MouseMove(index, held, shift, x, y);
+            if (MouseMove) MouseMove(index, mouse.button, mouse.shift, mouse.x, mouse.y);
         });
         result = 0;
         return true;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
-        const int button = msg == WM_LBUTTONUP   ? kLeftButton
-                           : msg == WM_RBUTTONUP ? kRightButton
-                                                 : kMiddleButton;
+    case detail::MouseArgs::kUp: {
+        const int held = ((wp & MK_LBUTTON) != 0 ? kLeftButton : 0) |
+                         ((wp & MK_RBUTTON) != 0 ? kRightButton : 0) |
+                         ((wp & MK_MBUTTON) != 0 ? kMiddleButton : 0);
         if (held == 0 && GetCapture() == hWnd()) ReleaseCapture();
         RECT rc{};
         GetClientRect(hWnd(), &rc);
         const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        const bool click = button == kLeftButton && pressed_ && PtInRect(&rc, at);
-        if (button == kLeftButton) pressed_ = false;
+        const bool click = mouse.button == kLeftButton && pressed_ && PtInRect(&rc, at);
+        if (mouse.button == kLeftButton) pressed_ = false;
         Fire("MouseUp", [&] {
-            if (MouseUp) MouseUp(index, button, shift, x, y);
+            if (MouseUp) MouseUp(index, mouse.button, mouse.shift, mouse.x, mouse.y);
         });
         if (click && Created())
             Fire("Click", [&] {
@@ -546,6 +505,16 @@ bool MouseControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
         result = 0;
         return true;
     }
+    default:
+        break;
+    }
+    switch (msg) {
+    case WM_LBUTTONDBLCLK:
+        Fire("DblClick", [&] {
+            if (DblClick) DblClick(index);
+        });
+        result = 0;
+        return true;
     case WM_CAPTURECHANGED:
         pressed_ = false;
         return false;
@@ -574,8 +543,8 @@ bool MouseControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
 // ---- PictureBox --------------------------------------------------------------
 
 bool PictureBox::Create(Container& parent) {
-    if (!detail::RegisterWindowClass(kPictureClass, WndProc, 0, nullptr)) return false;
-    const DWORD exStyle = WS_EX_CONTROLPARENT | (borderStyle != 0 ? WS_EX_CLIENTEDGE : 0);
+    if (!RegisterControlClass(kPictureClass, CS_DBLCLKS, nullptr)) return false;
+    const DWORD exStyle = WS_EX_CONTROLPARENT | (borderStyle != kBorderNone ? WS_EX_CLIENTEDGE : 0);
     backNow_ = backColor;
     if (!CreateWindowIn(parent, kPictureClass, WS_CLIPCHILDREN, exStyle, "")) return false;
     RECT rc{};
@@ -590,15 +559,9 @@ void PictureBox::OnDetach() {
     MouseControl::OnDetach();
 }
 
-LRESULT CALLBACK PictureBox::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* picture = dynamic_cast<PictureBox*>(detail::ControlFromWindow(hwnd));
-    if (picture == nullptr) return DefWindowProcA(hwnd, msg, wp, lp);
-    return picture->HandleMessage(hwnd, msg, wp, lp);
-}
-
-LRESULT PictureBox::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT PictureBox::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    HWND hwnd = Control::hWnd();
     LRESULT result = 0;
-    if (WindowProc && WindowProc(msg, wp, lp, result)) return result;
     if (HandleMouse(msg, wp, lp, result)) return result;
     if (RouteMessage(hwnd, msg, wp, lp, result)) return result;
     switch (msg) {
@@ -624,6 +587,10 @@ LRESULT PictureBox::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (brush_ == nullptr) brush_ = CreateSolidBrush(BackColor());
         SetBkColor(reinterpret_cast<HDC>(wp), BackColor());
         return reinterpret_cast<LRESULT>(brush_);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        FireCommonEvent(msg, wp, lp);
+        return DefWindowProcA(hwnd, msg, wp, lp);
     default:
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
@@ -632,36 +599,25 @@ LRESULT PictureBox::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // ---- Frame -------------------------------------------------------------------
 
 bool Frame::Create(Container& parent) {
-    if (!detail::RegisterWindowClass(kFrameClass, WndProc, 0,
-                                     reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
-        return false;
+    if (!RegisterControlClass(kFrameClass)) return false;
     return CreateWindowIn(parent, kFrameClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, caption);
-}
-
-std::string Frame::Caption() const { return CaptionOf(*this, caption); }
-
-void Frame::SetCaption(const std::string& text) {
-    if (!Created()) {
-        caption = text;
-        return;
-    }
-    SetWindowTextA(hWnd(), text.c_str());
-    InvalidateRect(hWnd(), nullptr, TRUE);
 }
 
 void Frame::OnDetach() { DetachChildren(); }
 
-LRESULT CALLBACK Frame::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* frame = dynamic_cast<Frame*>(detail::ControlFromWindow(hwnd));
-    if (frame == nullptr) return DefWindowProcA(hwnd, msg, wp, lp);
-    return frame->HandleMessage(hwnd, msg, wp, lp);
-}
-
-LRESULT Frame::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Frame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    HWND hwnd = Control::hWnd();
     LRESULT result = 0;
-    if (WindowProc && WindowProc(msg, wp, lp, result)) return result;
+    if (FireCommonEvent(msg, wp, lp) && msg != WM_SETFOCUS && msg != WM_KILLFOCUS)
+        return DefWindowProcA(hwnd, msg, wp, lp);
     if (RouteMessage(hwnd, msg, wp, lp, result)) return result;
     switch (msg) {
+    case WM_SETTEXT: {
+        // The caption is painted by the frame itself.
+        const LRESULT set = DefWindowProcA(hwnd, msg, wp, lp);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return set;
+    }
     case WM_SETFONT:
         font_ = reinterpret_cast<HFONT>(wp);
         if (LOWORD(lp) != 0) InvalidateRect(hwnd, nullptr, TRUE);
@@ -702,22 +658,138 @@ LRESULT Frame::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // ---- Image -------------------------------------------------------------------
 
 bool Image::Create(Container& parent) {
-    if (!detail::RegisterWindowClass(kImageClass, WndProc, 0, nullptr)) return false;
+    if (!RegisterControlClass(kImageClass, CS_DBLCLKS, nullptr)) return false;
     backNow_ = backColor;
     return CreateWindowIn(parent, kImageClass, 0, 0, "");
 }
 
-LRESULT CALLBACK Image::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* image = dynamic_cast<Image*>(detail::ControlFromWindow(hwnd));
+LRESULT Image::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
-    if (image != nullptr && image->HandleMouse(msg, wp, lp, result)) return result;
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    if (HandleMouse(msg, wp, lp, result)) return result;
+    return DefaultMessage(msg, wp, lp);
+}
+
+// ---- ListBox -----------------------------------------------------------------
+
+bool ListBox::Create(Container& parent) {
+    DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+    if (sorted) style |= LBS_SORT;
+    if (!CreateWindowIn(parent, "LISTBOX", style, WS_EX_CLIENTEDGE, "")) return false;
+    for (const auto& item : items)
+        SendMessageA(hWnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    lastIndex_ = -1;
+    return true;
+}
+
+void ListBox::NoteIndex() { lastIndex_ = ListIndex(); }
+
+void ListBox::AddItem(const std::string& item, int at) {
+    if (!Created()) {
+        if (at < 0 || at >= static_cast<int>(items.size()))
+            items.push_back(item);
+        else
+            items.insert(items.begin() + at, item);
+        return;
+    }
+    if (at > ListCount()) throw Error("Invalid argument", 5);
+    if (at < 0)
+        SendMessageA(hWnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    else
+        SendMessageA(hWnd(), LB_INSERTSTRING, static_cast<WPARAM>(at),
+                     reinterpret_cast<LPARAM>(item.c_str()));
+    NoteIndex();
+}
+
+void ListBox::RemoveItem(int at) {
+    if (at < 0 || at >= ListCount()) throw Error("Invalid property array index", 381);
+    if (!Created()) {
+        items.erase(items.begin() + at);
+        return;
+    }
+    SendMessageA(hWnd(), LB_DELETESTRING, static_cast<WPARAM>(at), 0);
+    NoteIndex();
+}
+
+void ListBox::Clear() {
+    if (!Created()) {
+        items.clear();
+        return;
+    }
+    SendMessageA(hWnd(), LB_RESETCONTENT, 0, 0);
+    lastIndex_ = -1;
+}
+
+int ListBox::ListCount() const {
+    if (!Created()) return static_cast<int>(items.size());
+    const LRESULT count = SendMessageA(hWnd(), LB_GETCOUNT, 0, 0);
+    return count == LB_ERR ? 0 : static_cast<int>(count);
+}
+
+std::string ListBox::List(int at) const {
+    if (at < 0 || at >= ListCount()) return std::string();
+    if (!Created()) return items[static_cast<size_t>(at)];
+    const LRESULT length = SendMessageA(hWnd(), LB_GETTEXTLEN, static_cast<WPARAM>(at), 0);
+    if (length == LB_ERR) return std::string();
+    std::string item(static_cast<size_t>(length) + 1, '\0');
+    const LRESULT got = SendMessageA(hWnd(), LB_GETTEXT, static_cast<WPARAM>(at),
+                                     reinterpret_cast<LPARAM>(&item[0]));
+    item.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+    return item;
+}
+
+int ListBox::ListIndex() const {
+    if (!Created()) return -1;
+    const LRESULT at = SendMessageA(hWnd(), LB_GETCURSEL, 0, 0);
+    return at == LB_ERR ? -1 : static_cast<int>(at);
+}
+
+void ListBox::SetListIndex(int at) {
+    if (!Created()) return;
+    if (at < -1 || at >= ListCount()) InvalidValue();
+    SendMessageA(hWnd(), LB_SETCURSEL, static_cast<WPARAM>(at), 0);
+    if (at == lastIndex_) return;
+    lastIndex_ = at;
+    Fire("Click", [&] {
+        if (Click) Click(index);
+    });
+}
+
+std::string ListBox::Text() const { return List(ListIndex()); }
+
+long ListBox::ItemData(int at) const {
+    if (at < 0 || at >= ListCount()) throw Error("Invalid property array index", 381);
+    if (!Created()) return 0;
+    return static_cast<long>(SendMessageA(hWnd(), LB_GETITEMDATA, static_cast<WPARAM>(at), 0));
+}
+
+void ListBox::SetItemData(int at, long value) {
+    if (at < 0 || at >= ListCount()) throw Error("Invalid property array index", 381);
+    if (Created())
+        SendMessageA(hWnd(), LB_SETITEMDATA, static_cast<WPARAM>(at), static_cast<LPARAM>(value));
+}
+
+int ListBox::TopIndex() const {
+    return Created() ? static_cast<int>(SendMessageA(hWnd(), LB_GETTOPINDEX, 0, 0)) : 0;
+}
+
+void ListBox::SetTopIndex(int at) {
+    if (Created()) SendMessageA(hWnd(), LB_SETTOPINDEX, static_cast<WPARAM>(at), 0);
+}
+
+void ListBox::OnCommand(int code) {
+    if (code != LBN_SELCHANGE) return;
+    const int now = ListIndex();
+    if (now == lastIndex_) return;
+    lastIndex_ = now;
+    Fire("Click", [&] {
+        if (Click) Click(index);
+    });
 }
 
 // ---- Timer -------------------------------------------------------------------
 
 namespace {
-UINT_PTR gNextTimerId = 0x4000;
+UINT_PTR gNextTimerId = kTimerIdFirst;
 }  // namespace
 
 Timer::~Timer() { Destroy(); }
@@ -726,7 +798,15 @@ bool Timer::Create(Form& form) {
     if (form_ != nullptr) return true;
     if (form.hwnd_ == nullptr) return false;
     form_ = &form;
-    id_ = gNextTimerId++;
+    // Ids come round again inside their range, skipping those of the form's
+    // timers.
+    for (;;) {
+        if (gNextTimerId < kTimerIdFirst || gNextTimerId > kTimerIdLast) gNextTimerId = kTimerIdFirst;
+        id_ = gNextTimerId++;
+        bool taken = false;
+        for (Timer* other : form.timers_) taken = taken || other->id_ == id_;
+        if (!taken) break;
+    }
     intervalNow_ = interval;
     enabledNow_ = enabled;
     form.timers_.push_back(this);
@@ -785,6 +865,8 @@ void Timer::Fired() {
     const std::string owner = form_->name;
     const std::string object = name;
     const int at = index;
+    // The form counts as in an event: unloading it from the tick is safe.
+    Form::BusyScope busy(*form_);
     RunHandler(owner, object, "Timer", [&] { tick(at); });
 }
 

@@ -15,31 +15,25 @@
 
 namespace corvella::forms {
 
-using ClickHandler = std::function<void(int index)>;
-using KeyPressHandler = std::function<void(int index, int& keyAscii)>;
-// Button: kLeftButton... (held buttons for a move); shift: kShiftMask...;
-// x, y: twips in the control.
-using MouseHandler = std::function<void(int index, int button, int shift, int x, int y)>;
-
 // Mouse pointers by number: 0 default, 1 arrow, 2 cross, 3 I-beam,
 // 7 size north-south, 9 size west-east, 11 hourglass.
 HCURSOR CursorFor(int mousePointer);
+
 
 class TextBox : public Control {
 public:
     std::string text;
     bool multiLine = false;
-    int scrollBars = 0;  // 0 none, 1 horizontal, 2 vertical, 3 both (multi-line)
+    ScrollBars scrollBars = kScrollNone;  // multi-line only
     bool locked = false;
-    int borderStyle = 1;  // 0 none, 1 fixed single
+    BorderStyle borderStyle = kFixedSingle;  // or kBorderNone
 
     ClickHandler Change;
     KeyPressHandler KeyPress;
 
-    bool Create(Container& parent);
-    std::string Text() const;
+    bool Create(Container& parent) override;
     // Change fires when the text differs.
-    void SetText(const std::string& value);
+    void SetText(const std::string& value) override;
     int SelStart() const;
     int SelLength() const;
     std::string SelText() const;
@@ -48,6 +42,7 @@ public:
     void SetSelText(const std::string& value);
 
 protected:
+    std::string* DesignText() override { return &text; }
     void OnCommand(int code) override;
     void OnKeyPress(int& keyAscii) override;
 
@@ -69,7 +64,7 @@ public:
     ClickHandler Change;  // the edit text changed (editable styles)
     KeyPressHandler KeyPress;
 
-    bool Create(Container& parent);
+    bool Create(Container& parent) override;
     void AddItem(const std::string& item, int at = -1);
     void RemoveItem(int at);
     void Clear();
@@ -110,13 +105,14 @@ public:
     // Fires on the user's click and whenever code changes Value.
     ClickHandler Click;
 
-    bool Create(Container& parent);
+    bool Create(Container& parent) override;
     int Value() const;
     void SetValue(int v);  // Error 380 outside 0..2
-    std::string Caption() const;
-    void SetCaption(const std::string& text);
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& text) { SetText(text); }
 
 protected:
+    std::string* DesignText() override { return &caption; }
     void OnCommand(int code) override;
 };
 
@@ -128,13 +124,14 @@ public:
 
     ClickHandler Click;  // fires when the button becomes selected
 
-    bool Create(Container& parent);
+    bool Create(Container& parent) override;
     bool Value() const;
     void SetValue(bool v);
-    std::string Caption() const;
-    void SetCaption(const std::string& text);
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& text) { SetText(text); }
 
 protected:
+    std::string* DesignText() override { return &caption; }
     void OnCommand(int code) override;
 };
 
@@ -146,30 +143,31 @@ public:
 
     ClickHandler Click;
 
-    bool Create(Container& parent);
-    std::string Caption() const;
-    void SetCaption(const std::string& text);
+    bool Create(Container& parent) override;
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& text) { SetText(text); }
     // The click as the user makes it.
     void DoClick();
 
 protected:
+    std::string* DesignText() override { return &caption; }
     void OnCommand(int code) override;
 };
 
 class Label : public Control {
 public:
     std::string caption;
-    int alignment = 0;  // 0 left, 1 right, 2 centre
+    Alignment alignment = kLeftJustify;
     bool useMnemonic = true;
 
     ClickHandler Click;
-    ClickHandler DblClick;
 
-    bool Create(Container& parent);
-    std::string Caption() const;
-    void SetCaption(const std::string& text);
+    bool Create(Container& parent) override;
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& text) { SetText(text); }
 
 protected:
+    std::string* DesignText() override { return &caption; }
     void OnCommand(int code) override;
 };
 
@@ -177,12 +175,9 @@ protected:
 // twips with capture while a button is held, a mouse pointer, a back colour.
 class MouseControl : public Control {
 public:
-    int mousePointer = 0;
+    MousePointer mousePointer = kPointerDefault;
     COLORREF backColor = CLR_INVALID;  // CLR_INVALID: the button face colour
 
-    MouseHandler MouseDown;
-    MouseHandler MouseMove;
-    MouseHandler MouseUp;
     ClickHandler Click;  // a left press and release on the control
 
     COLORREF BackColor() const;
@@ -203,21 +198,21 @@ private:
 // A container with its own Resize and Paint events.
 class PictureBox : public MouseControl, public Container {
 public:
-    int borderStyle = 1;  // 0 none, 1 fixed single
+    BorderStyle borderStyle = kFixedSingle;  // or kBorderNone
 
     ClickHandler Resize;
     std::function<void(int index, HDC dc)> Paint;
 
-    bool Create(Container& parent);
+    bool Create(Container& parent) override;
     HWND hWnd() const override { return Control::hWnd(); }
     Form* ParentForm() override { return Control::ParentForm(); }
 
 protected:
     void OnDetach() override;
 
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     int lastCx_ = -1, lastCy_ = -1;
 };
 
@@ -226,28 +221,65 @@ class Frame : public Control, public Container {
 public:
     std::string caption;
 
-    bool Create(Container& parent);
+    bool Create(Container& parent) override;
     HWND hWnd() const override { return Control::hWnd(); }
     Form* ParentForm() override { return Control::ParentForm(); }
-    std::string Caption() const;
-    void SetCaption(const std::string& text);
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& text) { SetText(text); }
 
 protected:
+    std::string* DesignText() override { return &caption; }
     void OnDetach() override;
 
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HFONT font_ = nullptr;
 };
 
 // An area with mouse events and nothing drawn on it: the splitter grips.
 class Image : public MouseControl {
 public:
-    bool Create(Container& parent);
+    bool Create(Container& parent) override;
+
+protected:
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
+// A list of text items with one selected item.
+class ListBox : public Control {
+public:
+    std::vector<std::string> items;  // the design-time list
+    bool sorted = false;
+
+    // Fires when ListIndex changes, by the user or by code; not when the same
+    // index is set again. DblClick (of every control) serves the double-click.
+    ClickHandler Click;
+
+    bool Create(Container& parent) override;
+    void AddItem(const std::string& item, int at = -1);
+    // Error 381 outside the list.
+    void RemoveItem(int at);
+    void Clear();
+    int ListCount() const;
+    std::string List(int at) const;
+    int ListIndex() const;
+    // -1 clears the selection; Error 380 outside the list.
+    void SetListIndex(int at);
+    // The selected item's text, "" without one.
+    std::string Text() const override;
+    // A number kept with each item (0 for a new one); Error 381 outside the list.
+    long ItemData(int at) const;
+    void SetItemData(int at, long value);
+    int TopIndex() const;
+    void SetTopIndex(int at);
+
+protected:
+    void OnCommand(int code) override;
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void NoteIndex();
+    int lastIndex_ = -1;
 };
 
 // A timer of a form; it ticks on the form's window. Created at design time
@@ -317,8 +349,20 @@ public:
         return *it->second;
     }
     bool Exists(int at) const { return items_.count(at) != 0; }
-    void Remove(int at) { items_.erase(at); }
-    void Clear() { items_.clear(); }
+    // An element removed inside one of its own events leaves the array at
+    // once and is deleted when the handler has returned.
+    void Remove(int at) {
+        auto it = items_.find(at);
+        if (it == items_.end()) return;
+        std::unique_ptr<T> item = std::move(it->second);
+        items_.erase(it);
+        Dispose(std::move(item));
+    }
+    void Clear() {
+        auto items = std::move(items_);
+        items_.clear();
+        for (auto& entry : items) Dispose(std::move(entry.second));
+    }
     int Count() const { return static_cast<int>(items_.size()); }
     int LBound() const { return items_.empty() ? 0 : items_.begin()->first; }
     int UBound() const { return items_.empty() ? -1 : items_.rbegin()->first; }
@@ -329,6 +373,11 @@ public:
     }
 
 private:
+    static void Dispose(std::unique_ptr<T> item) {
+        if (!item->InEvent()) return;
+        T* raw = item.release();
+        raw->WhenIdle([raw] { delete raw; });
+    }
     std::map<int, std::unique_ptr<T>> items_;
 };
 

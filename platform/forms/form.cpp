@@ -16,46 +16,13 @@ void Erase(std::vector<T*>& list, T* item) {
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
 }
 
-RECT WindowRectIn(HWND hwnd) {
-    RECT rc{};
-    GetWindowRect(hwnd, &rc);
-    HWND parent = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0 ? GetParent(hwnd) : nullptr;
-    if (parent != nullptr) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
-
-void CheckSize(int twips) {
-    if (twips < 0) throw Error("Invalid property value", 380);
-}
-
 void PlaceWindow(HWND hwnd, int x, int y, int w, int h, UINT flags) {
     SetWindowPos(hwnd, nullptr, x, y, w, h, flags | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Forms and controls move alike: before their window exists the design
-// fields take the values, afterwards the window does.
-void MoveTo(HWND hwnd, int& left, int& top, int l, int t) {
-    if (hwnd == nullptr) {
-        left = l;
-        top = t;
-        return;
-    }
-    PlaceWindow(hwnd, Screen.ToPixelsX(l), Screen.ToPixelsY(t), 0, 0, SWP_NOSIZE);
-}
-
-void MoveTo(HWND hwnd, int& left, int& top, int& width, int& height, int l, int t, int w, int h) {
-    CheckSize(w);
-    CheckSize(h);
-    if (hwnd == nullptr) {
-        left = l;
-        top = t;
-        width = w;
-        height = h;
-        return;
-    }
-    PlaceWindow(hwnd, Screen.ToPixelsX(l), Screen.ToPixelsY(t), Screen.ToPixelsX(w),
-                Screen.ToPixelsY(h), 0);
-}
+// The original procedure of a subclassed system window, kept on the window
+// so that messages still reach it after the wrapper let go.
+const char kSystemProcProp[] = "CorvellaSystemProc";
 
 BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM list) {
     if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd))
@@ -107,12 +74,27 @@ void Container::DetachChildren() {
 
 // ---- Control -----------------------------------------------------------------
 
-Control::~Control() { Destroy(); }
+Control::Control() {
+    width = 1215;
+    height = 375;
+}
+
+Control::~Control() {
+    HWND hwnd = hwnd_;
+    Detach();
+    if (hwnd != nullptr && IsWindow(hwnd)) DestroyWindow(hwnd);
+}
 
 Form* Control::ParentForm() const { return form_; }
 
 std::string Control::ObjectName() const {
     return (form_ != nullptr ? form_->name + "." : std::string()) + name;
+}
+
+std::string Control::EventOwner() const { return form_ != nullptr ? form_->name : name; }
+
+bool Control::RegisterControlClass(const char* className, UINT classStyle, HBRUSH background) {
+    return detail::RegisterWindowClass(className, WndProc, classStyle, background);
 }
 
 bool Control::CreateWindowIn(Container& parent, const char* windowClass, DWORD style,
@@ -121,7 +103,8 @@ bool Control::CreateWindowIn(Container& parent, const char* windowClass, DWORD s
     Form* form = parent.ParentForm();
     HWND parentWindow = parent.hWnd();
     if (form == nullptr || parentWindow == nullptr) return false;
-    const int id = form->nextId_++;
+    const int id = form->NextControlId();
+    if (id == 0) return false;
     style |= WS_CHILD | WS_CLIPSIBLINGS;
     if (visible) style |= WS_VISIBLE;
     if (!enabled) style |= WS_DISABLED;
@@ -132,10 +115,20 @@ bool Control::CreateWindowIn(Container& parent, const char* windowClass, DWORD s
                                 nullptr);
     if (hwnd == nullptr) return false;
     hwnd_ = hwnd;
+    messageWindow_ = hwnd;
     id_ = id;
     parent_ = &parent;
     form_ = form;
     SetPropA(hwnd, detail::kControlProp, this);
+    // A system window class is subclassed, so that its window raises the
+    // common events like the run-time's own classes.
+    systemProc_ = nullptr;
+    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+    if (current != WndProc) {
+        systemProc_ = current;
+        SetPropA(hwnd, kSystemProcProp, reinterpret_cast<HANDLE>(current));
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WndProc));
+    }
     HFONT font = form->Font();
     if (!fontName.empty()) {
         ownFont_ = detail::MakeFont(fontName, fontSize, fontBold);
@@ -147,6 +140,74 @@ bool Control::CreateWindowIn(Container& parent, const char* windowClass, DWORD s
     return true;
 }
 
+LRESULT CALLBACK Control::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Control* control = detail::ControlFromWindow(hwnd);
+    if (control != nullptr && control->hwnd_ == hwnd) return control->Dispatch(msg, wp, lp);
+    // No wrapper (any more): the window behaves as its class does.
+    auto system = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kSystemProcProp));
+    if (msg == WM_NCDESTROY) RemovePropA(hwnd, kSystemProcProp);
+    return system != nullptr ? CallWindowProcA(system, hwnd, msg, wp, lp)
+                             : DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT Control::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+    BusyScope busy(*this);
+    LRESULT result = 0;
+    if (HookMessage(msg, wp, lp, result)) return result;
+    return OnMessage(msg, wp, lp);
+}
+
+LRESULT Control::DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    HWND hwnd = messageWindow_;
+    if (hwnd == nullptr || !IsWindow(hwnd)) return 0;
+    return systemProc_ != nullptr ? CallWindowProcA(systemProc_, hwnd, msg, wp, lp)
+                                  : DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT Control::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (systemProc_ == nullptr) return DefaultMessage(msg, wp, lp);
+    if (msg == WM_SETFOCUS || msg == WM_KILLFOCUS) {
+        // The window takes or gives up the focus first.
+        const LRESULT result = DefaultMessage(msg, wp, lp);
+        FireCommonEvent(msg, wp, lp);
+        return result;
+    }
+    FireCommonEvent(msg, wp, lp);
+    return DefaultMessage(msg, wp, lp);
+}
+
+bool Control::FireCommonEvent(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SETFOCUS:
+        if (!focusByNotification_ && GotFocus) Fire("GotFocus", [&] { GotFocus(index); });
+        return true;
+    case WM_KILLFOCUS:
+        if (!focusByNotification_ && LostFocus) Fire("LostFocus", [&] { LostFocus(index); });
+        return true;
+    case WM_LBUTTONDBLCLK:
+        if (DblClick) Fire("DblClick", [&] { DblClick(index); });
+        return true;
+    default:
+        break;
+    }
+    const detail::MouseArgs mouse = detail::ReadMouse(msg, wp, lp);
+    if (mouse.kind == detail::MouseArgs::kNone) return false;
+    const char* event = mouse.kind == detail::MouseArgs::kDown ? "MouseDown"
+                        : mouse.kind == detail::MouseArgs::kUp ? "MouseUp"
+                                                               : "MouseMove";
+    const MouseHandler& handler = mouse.kind == detail::MouseArgs::kDown ? MouseDown
+                                  : mouse.kind == detail::MouseArgs::kUp ? MouseUp
+                                                                         : MouseMove;
+    if (handler)
+        Fire(event, [&] { handler(index, mouse.button, mouse.shift, mouse.x, mouse.y); });
+    return true;
+}
+
+void Control::KeyEvent(bool down, int& keyCode, int shift) {
+    KeyHandler& handler = down ? KeyDown : KeyUp;
+    if (handler) Fire(down ? "KeyDown" : "KeyUp", [&] { handler(index, keyCode, shift); });
+}
+
 void Control::OnCommand(int) {}
 bool Control::OnNotify(NMHDR*, LRESULT&) { return false; }
 void Control::OnKeyPress(int&) {}
@@ -155,7 +216,16 @@ void Control::OnDetach() {}
 void Control::Detach() {
     if (hwnd_ == nullptr && parent_ == nullptr) return;
     OnDetach();
-    if (hwnd_ != nullptr && IsWindow(hwnd_)) RemovePropA(hwnd_, detail::kControlProp);
+    if (hwnd_ != nullptr && IsWindow(hwnd_)) {
+        RemovePropA(hwnd_, detail::kControlProp);
+        // Unhooked unless another subclass sits on top; the window then keeps
+        // reaching its class's procedure through the stored one.
+        if (systemProc_ != nullptr &&
+            reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC)) == WndProc) {
+            SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
+            RemovePropA(hwnd_, kSystemProcProp);
+        }
+    }
     if (parent_ != nullptr) Erase(parent_->children_, this);
     if (form_ != nullptr) Erase(form_->controls_, this);
     if (ownFont_ != nullptr) DeleteObject(ownFont_);
@@ -169,110 +239,47 @@ void Control::Detach() {
 void Control::Destroy() {
     HWND hwnd = hwnd_;
     Detach();
-    if (hwnd != nullptr && IsWindow(hwnd)) DestroyWindow(hwnd);
-}
-
-int Control::Left() const {
-    return hwnd_ != nullptr ? Screen.ToTwipsX(WindowRectIn(hwnd_).left) : left;
-}
-
-int Control::Top() const {
-    return hwnd_ != nullptr ? Screen.ToTwipsY(WindowRectIn(hwnd_).top) : top;
-}
-
-int Control::Width() const {
-    if (hwnd_ == nullptr) return width;
-    const RECT rc = WindowRectIn(hwnd_);
-    return Screen.ToTwipsX(rc.right - rc.left);
-}
-
-int Control::Height() const {
-    if (hwnd_ == nullptr) return height;
-    const RECT rc = WindowRectIn(hwnd_);
-    return Screen.ToTwipsY(rc.bottom - rc.top);
-}
-
-void Control::SetLeft(int twips) {
-    if (hwnd_ == nullptr) {
-        left = twips;
+    if (hwnd == nullptr || !IsWindow(hwnd)) return;
+    if (!InEvent()) {
+        DestroyWindow(hwnd);
         return;
     }
-    const RECT rc = WindowRectIn(hwnd_);
-    PlaceWindow(hwnd_, Screen.ToPixelsX(twips), rc.top, 0, 0, SWP_NOSIZE);
-}
-
-void Control::SetTop(int twips) {
-    if (hwnd_ == nullptr) {
-        top = twips;
-        return;
-    }
-    const RECT rc = WindowRectIn(hwnd_);
-    PlaceWindow(hwnd_, rc.left, Screen.ToPixelsY(twips), 0, 0, SWP_NOSIZE);
-}
-
-void Control::SetWidth(int twips) {
-    CheckSize(twips);
-    if (hwnd_ == nullptr) {
-        width = twips;
-        return;
-    }
-    const RECT rc = WindowRectIn(hwnd_);
-    PlaceWindow(hwnd_, 0, 0, Screen.ToPixelsX(twips), rc.bottom - rc.top, SWP_NOMOVE);
-}
-
-void Control::SetHeight(int twips) {
-    CheckSize(twips);
-    if (hwnd_ == nullptr) {
-        height = twips;
-        return;
-    }
-    const RECT rc = WindowRectIn(hwnd_);
-    PlaceWindow(hwnd_, 0, 0, rc.right - rc.left, Screen.ToPixelsY(twips), SWP_NOMOVE);
-}
-
-void Control::Move(int l, int t) { MoveTo(hwnd_, left, top, l, t); }
-
-void Control::Move(int l, int t, int w, int h) { MoveTo(hwnd_, left, top, width, height, l, t, w, h); }
-
-bool Control::Visible() const {
-    if (hwnd_ == nullptr) return visible;
-    return (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-void Control::SetVisible(bool on) {
-    if (hwnd_ == nullptr) {
-        visible = on;
-        return;
-    }
-    ShowWindow(hwnd_, on ? SW_SHOWNA : SW_HIDE);
-}
-
-bool Control::Enabled() const { return hwnd_ != nullptr ? IsWindowEnabled(hwnd_) != 0 : enabled; }
-
-void Control::SetEnabled(bool on) {
-    if (hwnd_ == nullptr) {
-        enabled = on;
-        return;
-    }
-    EnableWindow(hwnd_, on ? TRUE : FALSE);
+    // Inside its own event: the window the event came from stays until the
+    // handler has returned.
+    ShowWindow(hwnd, SW_HIDE);
+    WhenIdle([hwnd] {
+        if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    });
 }
 
 void Control::SetFocus() {
     if (hwnd_ != nullptr) ::SetFocus(hwnd_);
 }
 
-void Control::Refresh() {
-    if (hwnd_ != nullptr)
-        RedrawWindow(hwnd_, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-
 // ---- Form --------------------------------------------------------------------
+
+Form::Form() {
+    name = "Form";
+    width = 4800;
+    height = 3600;
+}
 
 Form::~Form() {
     if (hwnd_ == nullptr) return;
     EndModal();
     ReleaseWindow(true);
+    // Nothing of the form may outlive it, not even a deferred destruction.
+    if (doomedWindow_ != nullptr && IsWindow(doomedWindow_)) DestroyWindow(doomedWindow_);
+}
+
+int Form::NextControlId() {
+    // Ids come round again inside their range; one still in use is skipped.
+    for (int tries = 0; tries <= kControlIdLast - kControlIdFirst; ++tries) {
+        if (nextId_ < kControlIdFirst || nextId_ > kControlIdLast) nextId_ = kControlIdFirst;
+        const int id = nextId_++;
+        if (FindControl(id) == nullptr) return id;
+    }
+    return 0;
 }
 
 bool Form::Load() {
@@ -282,7 +289,7 @@ bool Form::Load() {
                                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
         return false;
 
-    DWORD style = WS_CLIPCHILDREN;
+    DWORD style = WS_CLIPCHILDREN | (enabled ? 0 : WS_DISABLED);
     DWORD exStyle = WS_EX_CONTROLPARENT;
     const DWORD menu = controlBox ? WS_SYSMENU : 0;
     switch (borderStyle) {
@@ -343,9 +350,10 @@ bool Form::Load() {
     detail::gLoadedForms.push_back(this);
 
     loading_ = true;
-    if (CreateControls) RunHandler(name, "Form", "CreateControls", CreateControls);
+    AttachMenus();
+    if (CreateControls) Fire("CreateControls", CreateControls);
     resizeReady_ = true;
-    if (hwnd_ != nullptr && Form_Load) RunHandler(name, "Form", "Load", Form_Load);
+    if (hwnd_ != nullptr && Form_Load) Fire("Load", Form_Load);
     loading_ = false;
     return hwnd_ != nullptr;
 }
@@ -435,8 +443,7 @@ bool Form::Unload(int unloadMode) {
     if (unloading_) return false;
     unloading_ = true;
     int cancel = 0;
-    if (Form_QueryUnload)
-        RunHandler(name, "Form", "QueryUnload", [&] { Form_QueryUnload(cancel, unloadMode); });
+    if (Form_QueryUnload) Fire("QueryUnload", [&] { Form_QueryUnload(cancel, unloadMode); });
     if (cancel == 0 && hwnd_ != nullptr) {
         // The forms it owns go first; one that stays keeps its owner too.
         const std::vector<Form*> loaded = detail::gLoadedForms;
@@ -448,8 +455,7 @@ bool Form::Unload(int unloadMode) {
             if (!form->Unload(kUnloadOwner)) cancel = 1;
         }
     }
-    if (cancel == 0 && hwnd_ != nullptr && Form_Unload)
-        RunHandler(name, "Form", "Unload", [&] { Form_Unload(cancel); });
+    if (cancel == 0 && hwnd_ != nullptr && Form_Unload) Fire("Unload", [&] { Form_Unload(cancel); });
     unloading_ = false;
     if (hwnd_ == nullptr) return true;
     if (cancel != 0) return false;
@@ -464,6 +470,7 @@ void Form::ReleaseWindow(bool destroyWindow) {
     if (hwnd == nullptr) return;
     const std::vector<Timer*> timers = timers_;
     for (Timer* timer : timers) timer->Detach();
+    DetachMenus();
     const std::vector<Control*> controls = controls_;
     for (auto it = controls.rbegin(); it != controls.rend(); ++it) (*it)->Detach();
     DetachChildren();
@@ -476,12 +483,22 @@ void Form::ReleaseWindow(bool destroyWindow) {
     focus_ = nullptr;
     Erase(detail::gLoadedForms, this);
     if (detail::gActiveForm == this) detail::gActiveForm = nullptr;
-    if (destroyWindow)
-        DestroyWindow(hwnd);
-    else if (font_ != nullptr)
-        SelectObject(GetDC(hwnd), GetStockObject(SYSTEM_FONT));  // a selected font is not deleted
+    if (font_ != nullptr) SelectObject(GetDC(hwnd), GetStockObject(SYSTEM_FONT));  // a selected font is not deleted
     if (font_ != nullptr) DeleteObject(font_);
     font_ = nullptr;
+    if (!destroyWindow) return;
+    if (!InEvent()) {
+        DestroyWindow(hwnd);
+        return;
+    }
+    // Unloaded inside one of its own events (or its controls'): the windows
+    // the event came from stay, hidden, until the handler has returned.
+    ShowWindow(hwnd, SW_HIDE);
+    doomedWindow_ = hwnd;
+    WhenIdle([this, hwnd] {
+        if (doomedWindow_ == hwnd) doomedWindow_ = nullptr;
+        if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    });
 }
 
 bool Form::Visible() const { return hwnd_ != nullptr && shown_; }
@@ -504,7 +521,7 @@ int Form::WindowState() const {
 void Form::SetWindowState(int state) {
     if (state < kNormal || state > kMaximized) throw Error("Invalid property value", 380);
     if (hwnd_ == nullptr) {
-        windowState = state;
+        windowState = static_cast<WindowStateValue>(state);
         return;
     }
     pendingState_ = state;
@@ -516,91 +533,6 @@ void Form::SetWindowState(int state) {
     if (state == kNormal && IsZoomed(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
 }
 
-std::string Form::Caption() const {
-    if (hwnd_ == nullptr) return caption;
-    const int length = GetWindowTextLengthA(hwnd_);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int got = GetWindowTextA(hwnd_, &text[0], length + 1);
-    text.resize(static_cast<size_t>(got > 0 ? got : 0));
-    return text;
-}
-
-void Form::SetCaption(const std::string& text) {
-    if (hwnd_ == nullptr)
-        caption = text;
-    else
-        SetWindowTextA(hwnd_, text.c_str());
-}
-
-bool Form::Enabled() const { return hwnd_ == nullptr || IsWindowEnabled(hwnd_) != 0; }
-
-void Form::SetEnabled(bool on) {
-    if (hwnd_ != nullptr) EnableWindow(hwnd_, on ? TRUE : FALSE);
-}
-
-int Form::Left() const {
-    if (hwnd_ == nullptr) return left;
-    RECT rc{};
-    GetWindowRect(hwnd_, &rc);
-    return Screen.ToTwipsX(rc.left);
-}
-
-int Form::Top() const {
-    if (hwnd_ == nullptr) return top;
-    RECT rc{};
-    GetWindowRect(hwnd_, &rc);
-    return Screen.ToTwipsY(rc.top);
-}
-
-int Form::Width() const {
-    if (hwnd_ == nullptr) return width;
-    RECT rc{};
-    GetWindowRect(hwnd_, &rc);
-    return Screen.ToTwipsX(rc.right - rc.left);
-}
-
-int Form::Height() const {
-    if (hwnd_ == nullptr) return height;
-    RECT rc{};
-    GetWindowRect(hwnd_, &rc);
-    return Screen.ToTwipsY(rc.bottom - rc.top);
-}
-
-void Form::SetLeft(int twips) { Move(twips, Top()); }
-void Form::SetTop(int twips) { Move(Left(), twips); }
-
-void Form::SetWidth(int twips) {
-    CheckSize(twips);
-    if (hwnd_ == nullptr) {
-        width = twips;
-        return;
-    }
-    RECT rc{};
-    GetWindowRect(hwnd_, &rc);
-    PlaceWindow(hwnd_, 0, 0, Screen.ToPixelsX(twips), rc.bottom - rc.top, SWP_NOMOVE);
-}
-
-void Form::SetHeight(int twips) {
-    CheckSize(twips);
-    if (hwnd_ == nullptr) {
-        height = twips;
-        return;
-    }
-    RECT rc{};
-    GetWindowRect(hwnd_, &rc);
-    PlaceWindow(hwnd_, 0, 0, rc.right - rc.left, Screen.ToPixelsY(twips), SWP_NOMOVE);
-}
-
-void Form::Move(int l, int t) { MoveTo(hwnd_, left, top, l, t); }
-
-void Form::Move(int l, int t, int w, int h) { MoveTo(hwnd_, left, top, width, height, l, t, w, h); }
-
-void Form::Refresh() {
-    if (hwnd_ != nullptr)
-        RedrawWindow(hwnd_, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-
 HDC Form::hDC() const { return hwnd_ != nullptr ? GetDC(hwnd_) : nullptr; }
 
 void Form::FireResize() {
@@ -610,7 +542,7 @@ void Form::FireResize() {
     lastCy_ = rc.bottom;
     lastSizeType_ = IsIconic(hwnd_) ? SIZE_MINIMIZED : IsZoomed(hwnd_) ? SIZE_MAXIMIZED
                                                                         : SIZE_RESTORED;
-    if (Form_Resize) RunHandler(name, "Form", "Resize", Form_Resize);
+    if (Form_Resize) Fire("Resize", Form_Resize);
 }
 
 void Form::OnActivated() {
@@ -618,15 +550,15 @@ void Form::OnActivated() {
     Form* previous = detail::gActiveForm;
     detail::gActiveForm = this;
     if (previous != nullptr && previous->hwnd_ != nullptr && previous->Form_Deactivate)
-        RunHandler(previous->name, "Form", "Deactivate", previous->Form_Deactivate);
+        previous->Fire("Deactivate", previous->Form_Deactivate);
     if (hwnd_ != nullptr && detail::gActiveForm == this && Form_Activate)
-        RunHandler(name, "Form", "Activate", Form_Activate);
+        Fire("Activate", Form_Activate);
 }
 
 void Form::KeyEvent(bool down, int& keyCode, int shift) {
     auto& handler = down ? Form_KeyDown : Form_KeyUp;
     if (!handler) return;
-    RunHandler(name, "Form", down ? "KeyDown" : "KeyUp", [&] { handler(keyCode, shift); });
+    Fire(down ? "KeyDown" : "KeyUp", [&] { handler(keyCode, shift); });
 }
 
 CommandButton* Form::FindButton(bool defaultButton) const {
@@ -659,7 +591,8 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     HWND hwnd = hwnd_;
     LRESULT result = 0;
-    if (WindowProc && WindowProc(msg, wp, lp, result)) return result;
+    BusyScope busy(*this);
+    if (HookMessage(msg, wp, lp, result)) return result;
     switch (msg) {
     case WM_CLOSE:
         Unload(kUnloadControlMenu);
@@ -672,7 +605,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             lastSizeType_ = static_cast<UINT>(wp);
             lastCx_ = LOWORD(lp);
             lastCy_ = HIWORD(lp);
-            if (Form_Resize) RunHandler(name, "Form", "Resize", Form_Resize);
+            if (Form_Resize) Fire("Resize", Form_Resize);
         }
         return 0;
     case WM_SHOWWINDOW:
@@ -704,6 +637,12 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_COMMAND:
+        if (lp == 0 && HIWORD(wp) <= 1) {
+            if (Menu* menu = FindMenu(LOWORD(wp))) {
+                menu->DoClick();
+                return 0;
+            }
+        }
         if (lp == 0 || detail::ControlFromWindow(reinterpret_cast<HWND>(lp)) == nullptr) {
             // Enter and Esc as the dialog keys send them, and control ids.
             const int id = LOWORD(wp);

@@ -12,7 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/ids.h"
+#include "platform/forms/menu.h"
 #include "platform/forms/runtime.h"
+#include "platform/forms/window.h"
 
 namespace corvella::forms {
 
@@ -30,16 +33,6 @@ enum UnloadMode : int {
 };
 
 enum ShowMode : int { kModeless = 0, kModal = 1 };
-enum WindowStateValue : int { kNormal = 0, kMinimized = 1, kMaximized = 2 };
-
-// Mouse buttons and shift keys as the mouse and key events pass them.
-enum : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
-enum : int { kShiftMask = 1, kCtrlMask = 2, kAltMask = 4 };
-
-// Raw messages of a container window, offered before the run-time's own
-// handling; true when handled, with the result in `result`.
-using WindowProcHook =
-    std::function<bool(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)>;
 
 // A window that holds controls: a form, a picture box or a frame. Child
 // positions are twips in its client area.
@@ -52,8 +45,6 @@ public:
     int ScaleHeight() const;  // client height in twips
     // The controls created directly in it, in creation order.
     const std::vector<Control*>& Children() const { return children_; }
-
-    WindowProcHook WindowProc;
 
 protected:
     // The routing every container window shares: control notifications,
@@ -69,59 +60,91 @@ private:
 // The base of the control wrappers: a thin struct over the control's HWND.
 // Fields are the design-time values read by Create(); before Create() the
 // setters write them, afterwards the setters change the window only.
-class Control {
+//
+// Other libraries and the program's own controls derive from it in one of
+// two ways. Over a system window class: Create() calls CreateWindowIn with
+// the class name; the window is subclassed, so the common events (keys,
+// mouse, focus, double-click) come as for the intrinsic controls and
+// OnMessage sees every message first. With a window class of its own:
+// RegisterControlClass once, then CreateWindowIn with that class; the
+// class's messages reach OnMessage, inside the error boundary. Properties
+// that keep a run-time value of their own use Get and Set.
+class Control : public WindowBase {
 public:
-    std::string name;
-    int index = -1;  // the index in a control array; -1 alone
-    // Twips in the container's client area. A negative size set at run time
-    // is Error 380 and leaves the control as it was.
-    int left = 0, top = 0, width = 1215, height = 375;
-    bool visible = true;
-    bool enabled = true;
     // Empty: the form's font.
     std::string fontName;
     int fontSize = 8;
     bool fontBold = false;
 
-    Control() = default;
-    Control(const Control&) = delete;
-    Control& operator=(const Control&) = delete;
-    virtual ~Control();
+    // The events every control has. Key codes are virtual-key codes;
+    // x, y are twips in the control.
+    KeyHandler KeyDown;
+    KeyHandler KeyUp;
+    MouseHandler MouseDown;
+    MouseHandler MouseMove;
+    MouseHandler MouseUp;
+    ClickHandler DblClick;
+    ClickHandler GotFocus;
+    ClickHandler LostFocus;
 
-    HWND hWnd() const { return hwnd_; }
-    bool Created() const { return hwnd_ != nullptr; }
+    Control();
+    ~Control() override;
+
+    // Makes the control's window in `parent` from the design fields.
+    virtual bool Create(Container& parent) = 0;
+
     Container* Parent() const { return parent_; }
     Form* ParentForm() const;
 
-    int Left() const;
-    int Top() const;
-    int Width() const;
-    int Height() const;
-    void SetLeft(int twips);
-    void SetTop(int twips);
-    void SetWidth(int twips);
-    void SetHeight(int twips);
-    void Move(int left, int top);
-    void Move(int left, int top, int width, int height);
-    bool Visible() const;
-    void SetVisible(bool visible);
-    bool Enabled() const;
-    void SetEnabled(bool enabled);
     void SetFocus();
-    void Refresh();  // repaints now
-    // Removes the window; the wrapper may be created again.
+    // Removes the window; the wrapper may be created again. Inside one of
+    // the control's own events the window goes once the handler returns.
     void Destroy();
 
-    // "frmName.ctlName", the object part of an error report.
-    std::string ObjectName() const;
+    std::string ObjectName() const override;
 
 protected:
-    // For the wrappers (also those of other libraries over system controls):
-    // creates the child window in `parent` from the geometry fields, with the
-    // form's font, and registers it for notifications. `pixelHeight` >= 0
+    // Creates the child window in `parent` from the geometry fields, with
+    // the form's font, and registers it for notifications. `pixelHeight` >= 0
     // replaces the height field (combo boxes give their dropped height).
     bool CreateWindowIn(Container& parent, const char* windowClass, DWORD style, DWORD exStyle,
                         const std::string& text, int pixelHeight = -1);
+    // Registers a window class whose windows send their messages to the
+    // control's OnMessage. No effect when it is registered already.
+    static bool RegisterControlClass(const char* className, UINT classStyle = 0,
+                                     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    // Every message of the control's window after the WindowProc hook; the
+    // default fires the common events and passes the message on.
+    virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // What the window does without the control: the system class's own
+    // procedure, or DefWindowProc for a class of the control's own.
+    LRESULT DefaultMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // Fires MouseDown/Move/Up, DblClick, GotFocus and LostFocus for a
+    // message; false for any other message.
+    bool FireCommonEvent(UINT msg, WPARAM wp, LPARAM lp);
+    // Focus events come from the control's notifications instead of its
+    // window's focus messages (a combo passes its focus on to its edit).
+    bool focusByNotification_ = false;
+
+    // A property with a run-time value of its own: the design field before
+    // Create(), the value after.
+    template <class T>
+    const T& Get(const T& design, const T& now) const {
+        return Created() ? now : design;
+    }
+    // Sets the design field before Create(); afterwards stores the value
+    // and, when it differs, calls apply() to tell the window.
+    template <class T, class Apply>
+    void Set(T& design, T& now, const T& value, Apply&& apply) {
+        if (!Created()) {
+            design = value;
+            return;
+        }
+        if (now == value) return;
+        now = value;
+        apply();
+    }
+
     // WM_COMMAND notification code sent by the control to its container.
     virtual void OnCommand(int code);
     // WM_NOTIFY from the control; true when handled.
@@ -131,17 +154,27 @@ protected:
     virtual void OnKeyPress(int& keyAscii);
     // The window is gone (its form unloaded, or Destroy()).
     virtual void OnDetach();
-    // Runs an event handler under the run-time's error rule.
+    // Runs an event handler under the run-time's error rule; the control's
+    // form counts as in an event too.
     template <class F>
     void Fire(const char* event, F&& handler);
+
+    std::string EventOwner() const override;
+    std::string EventObject() const override { return name; }
 
 private:
     friend class Container;
     friend class Form;
     friend void ProcessMessage(MSG&);
+    template <class T>
+    friend class ControlArray;
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     void Detach();
+    void KeyEvent(bool down, int& keyCode, int shift);
     int id_ = 0;
-    HWND hwnd_ = nullptr;
+    HWND messageWindow_ = nullptr;  // the window, also while its last messages come in
+    WNDPROC systemProc_ = nullptr;  // of a subclassed system window
     Container* parent_ = nullptr;
     Form* form_ = nullptr;
     HFONT ownFont_ = nullptr;
@@ -151,21 +184,17 @@ class CommandButton;
 
 // A form. Derive one class per form, or use a Form as it is; set the fields
 // and handlers before Load().
-class Form : public Container {
+class Form : public WindowBase, public Container {
 public:
-    // ---- design ----
-    std::string name = "Form";
+    // ---- design ----  (name "Form", 4800 x 3600 twips, outer rectangle)
     std::string caption;
-    int left = 0, top = 0, width = 4800, height = 3600;  // twips, outer rectangle
-    // 0 none, 1 fixed single, 2 sizable, 3 fixed dialog, 4 fixed tool window,
-    // 5 sizable tool window.
-    int borderStyle = 2;
+    BorderStyle borderStyle = kSizable;
     bool controlBox = true, minButton = true, maxButton = true;
-    // 0 at left/top, 1 centred on the owner, 2 centred on the screen,
-    // 3 where the system puts it.
-    int startUpPosition = 0;
-    int windowState = kNormal;
+    StartUpPosition startUpPosition = kStartManual;
+    WindowStateValue windowState = kNormal;
     bool keyPreview = false;  // the form sees key presses of its controls first
+    // The menu bar: its top-level menus in order (see menu.h).
+    std::vector<Menu*> menus;
     std::string fontName = "MS Sans Serif";
     int fontSize = 8;
     bool fontBold = false;
@@ -185,9 +214,7 @@ public:
     std::function<void(int& keyCode, int shift)> Form_KeyDown;
     std::function<void(int& keyCode, int shift)> Form_KeyUp;
 
-    Form() = default;
-    Form(const Form&) = delete;
-    Form& operator=(const Form&) = delete;
+    Form();
     // A form destroyed while loaded goes without events.
     ~Form() override;
 
@@ -206,35 +233,34 @@ public:
     bool Loaded() const { return hwnd_ != nullptr; }
     bool InModalLoop() const { return modal_; }
 
-    bool Visible() const;
-    void SetVisible(bool visible);
+    bool Visible() const override;
+    void SetVisible(bool visible) override;
     int WindowState() const;
     void SetWindowState(int state);
-    std::string Caption() const;
-    void SetCaption(const std::string& text);
-    bool Enabled() const;
-    void SetEnabled(bool enabled);
-    int Left() const;
-    int Top() const;
-    int Width() const;
-    int Height() const;
-    void SetLeft(int twips);
-    void SetTop(int twips);
-    void SetWidth(int twips);
-    void SetHeight(int twips);
-    void Move(int left, int top);
-    void Move(int left, int top, int width, int height);
-    void Refresh();  // repaints the form and its controls now
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& text) { SetText(text); }
     Form* Owner() const { return owner_; }
+    // Shows the items of `menu` as a popup menu at (x, y), twips in the
+    // form's client area (at the mouse pointer when either is negative),
+    // and returns when the user chose or dismissed it; a chosen item's Click
+    // has run by then.
+    void PopupMenu(Menu& menu, int x = -1, int y = -1);
 
     HWND hWnd() const override { return hwnd_; }
     Form* ParentForm() override { return this; }
+    std::string ObjectName() const override { return name; }
     // The form's own device context, with the form's font selected.
     HDC hDC() const;
     HFONT Font() const { return font_; }
 
+protected:
+    std::string* DesignText() override { return &caption; }
+    std::string EventOwner() const override { return name; }
+    std::string EventObject() const override { return "Form"; }
+
 private:
     friend class Control;
+    friend class Menu;
     friend class Timer;
     friend class CommandButton;
     friend class ScreenObject;
@@ -249,8 +275,17 @@ private:
     void KeyEvent(bool down, int& keyCode, int shift);
     CommandButton* FindButton(bool defaultButton) const;
     Control* FindControl(int id) const;
+    // A free id of the control range; 0 when every one is taken.
+    int NextControlId();
+    // Menus: command ids for a menu and its items, the bar, shortcuts.
+    void AttachMenu(Menu& menu);
+    void AttachMenus();
+    void DetachMenus();
+    void RebuildMenuBar();
+    Menu* FindMenu(int id) const;
+    // Runs the Click of the usable item with that shortcut; false when none.
+    bool MenuShortcut(int key, int shift);
 
-    HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
     Form* owner_ = nullptr;
     HWND focus_ = nullptr;
@@ -264,14 +299,22 @@ private:
     std::vector<HWND> disabledByModal_;
     UINT lastSizeType_ = 0xFFFFFFFFu;
     int lastCx_ = -1, lastCy_ = -1;
-    int nextId_ = 1000;
+    int nextId_ = kControlIdFirst;
+    HWND doomedWindow_ = nullptr;
+    HMENU menuBar_ = nullptr;
+    int nextMenuId_ = kMenuIdFirst;  // unloaded inside an event, destroyed after it
     std::vector<Control*> controls_;  // every control of the form, nested ones too
     std::vector<Timer*> timers_;
 };
 
 template <class F>
 void Control::Fire(const char* event, F&& handler) {
-    RunHandler(form_ != nullptr ? form_->name : name, name, event, handler);
+    if (form_ == nullptr) {
+        WindowBase::Fire(event, handler);
+        return;
+    }
+    BusyScope formBusy(*form_);
+    WindowBase::Fire(event, handler);
 }
 
 // The default instance of a form class: created on first use, kept for the

@@ -4,4 +4,5 @@
 
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
+#include "platform/forms/image_list.h"
 #include "platform/forms/runtime.h"

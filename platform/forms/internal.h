@@ -30,6 +30,21 @@ int ShiftState();
 // Registers a window class of the run-time once; false when it cannot be.
 bool RegisterWindowClass(const char* name, WNDPROC proc, UINT style, HBRUSH background);
 
+// The arguments of a mouse message as the mouse events pass them: button
+// (the one pressed or released; the held ones for a move), shift keys and
+// the point in twips.
+struct MouseArgs {
+    enum Kind { kNone, kDown, kMove, kUp } kind = kNone;
+    int button = 0;
+    int shift = 0;
+    int x = 0;
+    int y = 0;
+};
+MouseArgs ReadMouse(UINT msg, WPARAM wp, LPARAM lp);
+
+// The top-level window a window belongs to.
+HWND RootWindow(HWND hwnd);
+
 // A font of `points` size at the screen's density; null when it cannot be made.
 HFONT MakeFont(const std::string& face, int points, bool bold);
 

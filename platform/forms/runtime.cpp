@@ -1,5 +1,8 @@
 #include "platform/forms/runtime.h"
 
+#include <windowsx.h>
+#include <ole2.h>
+
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -36,6 +39,48 @@ int ShiftState() {
     return (GetKeyState(VK_SHIFT) < 0 ? kShiftMask : 0) |
            (GetKeyState(VK_CONTROL) < 0 ? kCtrlMask : 0) |
            (GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
+}
+
+MouseArgs ReadMouse(UINT msg, WPARAM wp, LPARAM lp) {
+    struct Entry {
+        UINT msg;
+        MouseArgs::Kind kind;
+        int button;
+    };
+    static const Entry kMessages[] = {
+        {WM_LBUTTONDOWN, MouseArgs::kDown, kLeftButton},  {WM_RBUTTONDOWN, MouseArgs::kDown, kRightButton},
+        {WM_MBUTTONDOWN, MouseArgs::kDown, kMiddleButton}, {WM_LBUTTONUP, MouseArgs::kUp, kLeftButton},
+        {WM_RBUTTONUP, MouseArgs::kUp, kRightButton},      {WM_MBUTTONUP, MouseArgs::kUp, kMiddleButton},
+        {WM_MOUSEMOVE, MouseArgs::kMove, 0},
+    };
+    MouseArgs args;
+    for (const Entry& entry : kMessages) {
+        if (entry.msg != msg) continue;
+        args.kind = entry.kind;
+        // A move reports the buttons held.
+        args.button = entry.kind != MouseArgs::kMove
+                          ? entry.button
+                          : ((wp & MK_LBUTTON) != 0 ? kLeftButton : 0) |
+                                ((wp & MK_RBUTTON) != 0 ? kRightButton : 0) |
+                                ((wp & MK_MBUTTON) != 0 ? kMiddleButton : 0);
+        args.shift = ((wp & MK_SHIFT) != 0 ? kShiftMask : 0) |
+                     ((wp & MK_CONTROL) != 0 ? kCtrlMask : 0) |
+                     (GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
+        args.x = Screen.ToTwipsX(GET_X_LPARAM(lp));
+        args.y = Screen.ToTwipsY(GET_Y_LPARAM(lp));
+        break;
+    }
+    return args;
+}
+
+HWND RootWindow(HWND hwnd) {
+    // A walk up the parents: older systems have no call for it.
+    while (hwnd != nullptr && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0) {
+        HWND parent = GetParent(hwnd);
+        if (parent == nullptr) break;
+        hwnd = parent;
+    }
+    return hwnd;
 }
 
 bool RegisterWindowClass(const char* name, WNDPROC proc, UINT style, HBRUSH background) {
@@ -125,34 +170,80 @@ bool IsChildWindow(HWND hwnd) {
 
 }  // namespace
 
+namespace {
+
+// The control a message of `hwnd` belongs to: its own window or an inner
+// one (the edit of a combo).
+Control* ControlOf(HWND hwnd) {
+    for (HWND h = hwnd; h != nullptr; h = GetParent(h)) {
+        if (Control* control = detail::ControlFromWindow(h)) return control;
+        if (!IsChildWindow(h)) break;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+namespace {
+IOleInPlaceActiveObject* gActiveObject = nullptr;
+}  // namespace
+
+void SetActiveObject(IOleInPlaceActiveObject* object) {
+    if (object == gActiveObject) return;
+    if (object != nullptr) object->AddRef();
+    IOleInPlaceActiveObject* old = gActiveObject;
+    gActiveObject = object;
+    if (old != nullptr) old->Release();
+}
+
+IOleInPlaceActiveObject* ActiveObject() { return gActiveObject; }
+
 void ProcessMessage(MSG& msg) {
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && gActiveObject != nullptr) {
+        // Held while it runs: it may deactivate itself.
+        IOleInPlaceActiveObject* active = gActiveObject;
+        active->AddRef();
+        const HRESULT taken = active->TranslateAccelerator(&msg);
+        active->Release();
+        if (taken == S_OK) return;
+    }
+    // Key down and up: the form's preview, then the control's own event.
+    // False when a handler swallowed the key.
+    auto keyEvents = [](MSG& m) {
+        HWND root = detail::RootWindow(m.hwnd);
+        Form* form = detail::FormFromWindow(root);
+        const bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
+        const int shift = detail::ShiftState();
+        int key = static_cast<int>(m.wParam);
+        // Menu shortcuts come before the key events: their key is not seen
+        // by KeyDown.
+        if (down && form != nullptr && form->Enabled() && form->MenuShortcut(key, shift)) return false;
+        if (form != nullptr && (form->keyPreview || m.hwnd == root)) {
+            form->KeyEvent(down, key, shift);
+            if (key == 0) return false;
+        }
+        if (m.hwnd != nullptr && IsWindow(m.hwnd)) {
+            if (Control* control = ControlOf(m.hwnd)) {
+                control->KeyEvent(down, key, shift);
+                if (key == 0) return false;
+            }
+        }
+        m.wParam = static_cast<WPARAM>(key);
+        return true;
+    };
     switch (msg.message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
-    case WM_SYSKEYUP: {
-        HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        Form* form = detail::FormFromWindow(root);
-        if (form != nullptr && (form->keyPreview || msg.hwnd == root)) {
-            const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    case WM_SYSKEYUP:
+        if (!keyEvents(msg)) return;
+        break;
+    case WM_CHAR:
+        if (Control* control = ControlOf(msg.hwnd)) {
             int key = static_cast<int>(msg.wParam);
-            form->KeyEvent(down, key, detail::ShiftState());
+            control->OnKeyPress(key);
             if (key == 0) return;
             msg.wParam = static_cast<WPARAM>(key);
-        }
-        break;
-    }
-    case WM_CHAR:
-        // The control's own window or an inner one (the edit of a combo).
-        for (HWND h = msg.hwnd; h != nullptr; h = GetParent(h)) {
-            if (Control* control = detail::ControlFromWindow(h)) {
-                int key = static_cast<int>(msg.wParam);
-                control->OnKeyPress(key);
-                if (key == 0) return;
-                msg.wParam = static_cast<WPARAM>(key);
-                break;
-            }
-            if (!IsChildWindow(h)) break;
         }
         break;
     default:
@@ -160,7 +251,7 @@ void ProcessMessage(MSG& msg) {
     }
     // A handler above may have unloaded the window the message was for.
     if (msg.hwnd != nullptr && !IsWindow(msg.hwnd)) return;
-    HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    HWND root = detail::RootWindow(msg.hwnd);
     if (root != nullptr && detail::FormFromWindow(root) != nullptr && IsDialogMessageA(root, &msg))
         return;
     TranslateMessage(&msg);

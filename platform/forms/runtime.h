@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <string>
 
+struct IOleInPlaceActiveObject;
+
 namespace corvella::forms {
 
 class Form;
@@ -127,10 +129,24 @@ int MsgBox(const std::string& prompt, unsigned buttons = MB_OK, const std::strin
 
 // ---- message loop ------------------------------------------------------------
 
-// Handles one message as every loop of the run-time does: the forms' key
-// preview and the controls' KeyPress, dialog keys (Tab, Enter for the default
-// button, Esc for the cancel button), then translation and dispatch.
+// Handles one message as every loop of the run-time does. A key message goes,
+// in this order, to
+//   1. the in-place active object of an ActiveX control (SetActiveObject),
+//   2. the menu shortcuts of the form it is for,
+//   3. the form's KeyDown/KeyUp (with key preview, or for the form itself),
+//   4. the control's KeyDown/KeyUp (KeyPress for the characters),
+//   5. the dialog keys (Tab, Enter for the default button, Esc for the
+//      cancel button),
+// and is then translated and dispatched; whichever takes it ends its way.
 void ProcessMessage(MSG& msg);
+
+// The in-place active object of the ActiveX control that is active on a
+// form: its TranslateAccelerator sees every key message first, so that the
+// control's own accelerators work. The run-time holds a reference until it
+// is replaced; null for none (the container calls this from its
+// IOleInPlaceFrame::SetActiveObject).
+void SetActiveObject(IOleInPlaceActiveObject* object);
+IOleInPlaceActiveObject* ActiveObject();
 
 // The program's message loop: runs until WM_QUIT (posted when the last form
 // is unloaded) and returns its exit code.

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/ids.h"
+
 namespace corvella {
 namespace platform {
 
@@ -38,9 +40,10 @@ class PopupMenu {
 public:
     using ClickHandler = std::function<void(int32_t index)>;
 
-    // Menu command ids are this base plus the item's index.
-    static constexpr UINT kCommandBase = 0x5000;
-    static constexpr int32_t kMaxItems = 0x2000;
+    // Menu command ids are this base plus the item's index, inside the range
+    // the forms' id table keeps for them.
+    static constexpr UINT kCommandBase = forms::kPopupMenuIdFirst;
+    static constexpr int32_t kMaxItems = forms::kPopupMenuIdLast - forms::kPopupMenuIdFirst + 1;
 
     PopupMenu() = default;
     PopupMenu(const PopupMenu&) = delete;

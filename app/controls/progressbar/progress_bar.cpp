@@ -8,8 +8,6 @@ const char kProgressBarClass[] = "Corvella.ProgressBar";
 
 namespace {
 
-const char kSelfProp[] = "Corvella.ProgressBar";
-
 void SetExStyleBit(HWND hwnd, DWORD bit, bool on) {
     const LONG ex = GetWindowLongA(hwnd, GWL_EXSTYLE);
     SetWindowLongA(hwnd, GWL_EXSTYLE, on ? (ex | static_cast<LONG>(bit)) : (ex & ~static_cast<LONG>(bit)));
@@ -28,20 +26,9 @@ ProgressBar::~ProgressBar() { Destroy(); }
 
 bool ProgressBar::Create(forms::Container& parent) {
     if (Created()) return true;
-    static bool classReady = false;
-    if (!classReady) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = forms::App.hInstance();
-        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kProgressBarClass;
-        if (RegisterClassA(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-        classReady = true;
-    }
+    if (!RegisterControlClass(kProgressBarClass)) return false;
     state_ = State{};
     if (!CreateWindowIn(parent, kProgressBarClass, WS_CLIPCHILDREN, 0, "")) return false;
-    SetPropA(ContainerWindow(), kSelfProp, this);
 
     // The design values go in as a saved control's properties are read: the
     // style ones before the progress window is made, edges and colours
@@ -61,11 +48,7 @@ bool ProgressBar::Create(forms::Container& parent) {
     return true;
 }
 
-void ProgressBar::OnDetach() {
-    DestroyBar();
-    HWND own = ContainerWindow();
-    if (own != nullptr && IsWindow(own)) RemovePropA(own, kSelfProp);
-}
+void ProgressBar::OnDetach() { DestroyBar(); }
 
 void ProgressBar::DestroyBar() {
     HWND bar = bar_;
@@ -133,124 +116,88 @@ void ProgressBar::FitBar() {
     MoveWindow(bar_, 0, 0, rc.right - rc.left, rc.bottom - rc.top, TRUE);
 }
 
-LRESULT CALLBACK ProgressBar::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT ProgressBar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_SIZE) {
-        if (auto* self = static_cast<ProgressBar*>(GetPropA(hwnd, kSelfProp))) self->FitBar();
+        FitBar();
         return 0;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return Control::OnMessage(msg, wp, lp);
 }
 
 // ---- properties ----------------------------------------------------------------
 
-int ProgressBar::Orientation() const { return Created() ? state_.orientation : orientation; }
+int ProgressBar::Orientation() const { return Get(orientation, state_.orientation); }
 
 void ProgressBar::SetOrientation(int value) {
-    if (!Created()) {
-        orientation = value;
-        return;
-    }
-    if (value == state_.orientation) return;
-    state_.orientation = value;
-    if (bar_ != nullptr) Recreate();
+    Set(orientation, state_.orientation, value, [&] {
+        if (bar_ != nullptr) Recreate();
+    });
 }
 
-bool ProgressBar::Smooth() const { return Created() ? state_.smooth : smooth; }
+bool ProgressBar::Smooth() const { return Get(smooth, state_.smooth); }
 
 void ProgressBar::SetSmooth(bool value) {
-    if (!Created()) {
-        smooth = value;
-        return;
-    }
-    if (value == state_.smooth) return;
-    state_.smooth = value;
-    if (bar_ != nullptr) Recreate();
+    Set(smooth, state_.smooth, value, [&] {
+        if (bar_ != nullptr) Recreate();
+    });
 }
 
-int32_t ProgressBar::Min() const { return Created() ? state_.min : min; }
+int32_t ProgressBar::Min() const { return Get(min, state_.min); }
 
 void ProgressBar::SetMin(int32_t value) {
-    if (!Created()) {
-        min = value;
-        return;
-    }
-    if (value == state_.min) return;
-    state_.min = value;
-    SendRange();
+    Set(min, state_.min, value, [&] {
+        SendRange();
+    });
 }
 
-int32_t ProgressBar::Max() const { return Created() ? state_.max : max; }
+int32_t ProgressBar::Max() const { return Get(max, state_.max); }
 
 void ProgressBar::SetMax(int32_t value) {
-    if (!Created()) {
-        max = value;
-        return;
-    }
-    if (value == state_.max) return;
-    state_.max = value;
-    SendRange();
+    Set(max, state_.max, value, [&] {
+        SendRange();
+    });
 }
 
-int ProgressBar::BorderStyle() const { return Created() ? state_.borderStyle : borderStyle; }
+int ProgressBar::BorderStyle() const { return Get(borderStyle, state_.borderStyle); }
 
 void ProgressBar::SetBorderStyle(int value) {
-    if (!Created()) {
-        borderStyle = value;
-        return;
-    }
-    if (value == state_.borderStyle) return;
-    state_.borderStyle = value;
-    ApplyBorder();
+    Set(borderStyle, state_.borderStyle, value, [&] {
+        ApplyBorder();
+    });
 }
 
-uint32_t ProgressBar::BackColor() const { return Created() ? state_.backColor : backColor; }
+uint32_t ProgressBar::BackColor() const { return Get(backColor, state_.backColor); }
 
 void ProgressBar::SetBackColor(uint32_t colour) {
-    if (!Created()) {
-        backColor = colour;
-        return;
-    }
-    if (colour == state_.backColor) return;
-    state_.backColor = colour;
-    if (bar_ != nullptr)
-        SendMessageA(bar_, PBM_SETBKCOLOR, 0, static_cast<LPARAM>(TranslateColour(colour)));
+    Set(backColor, state_.backColor, colour, [&] {
+        if (bar_ != nullptr)
+        SendMessageA(bar_, PBM_SETBKCOLOR, 0, static_cast<LPARAM>(TranslateColour(state_.backColor)));
+    });
 }
 
-uint32_t ProgressBar::ForeColor() const { return Created() ? state_.foreColor : foreColor; }
+uint32_t ProgressBar::ForeColor() const { return Get(foreColor, state_.foreColor); }
 
 void ProgressBar::SetForeColor(uint32_t colour) {
-    if (!Created()) {
-        foreColor = colour;
-        return;
-    }
-    if (colour == state_.foreColor) return;
-    state_.foreColor = colour;
-    if (bar_ != nullptr)
-        SendMessageA(bar_, PBM_SETBARCOLOR, 0, static_cast<LPARAM>(TranslateColour(colour)));
+    Set(foreColor, state_.foreColor, colour, [&] {
+        if (bar_ != nullptr)
+        SendMessageA(bar_, PBM_SETBARCOLOR, 0, static_cast<LPARAM>(TranslateColour(state_.foreColor)));
+    });
 }
 
-int32_t ProgressBar::Position() const { return Created() ? state_.position : position; }
+int32_t ProgressBar::Position() const { return Get(position, state_.position); }
 
 void ProgressBar::SetPosition(int32_t value) {
-    if (!Created()) {
-        position = value;
-        return;
-    }
-    if (value == state_.position) return;
-    state_.position = value;
-    if (bar_ != nullptr) SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(value), 0);
+    Set(position, state_.position, value, [&] {
+        if (bar_ != nullptr) SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(state_.position), 0);
+    });
 }
 
-int32_t ProgressBar::Step() const { return Created() ? state_.step : step; }
+int32_t ProgressBar::Step() const { return Get(step, state_.step); }
 
 void ProgressBar::SetStep(int32_t value) {
-    if (!Created()) {
-        step = value;
-        return;
-    }
-    if (value == state_.step) return;
-    state_.step = value;
-    if (bar_ != nullptr) SendMessageA(bar_, PBM_SETSTEP, static_cast<WPARAM>(value), 0);
+    Set(step, state_.step, value, [&] {
+        if (bar_ != nullptr) SendMessageA(bar_, PBM_SETSTEP, static_cast<WPARAM>(state_.step), 0);
+    });
 }
 
 void ProgressBar::StepIt() {

@@ -44,7 +44,7 @@ public:
     // applies the design values. False when the control's own window cannot
     // be made; a progress window that cannot be made leaves hWnd() 0 and the
     // properties only stored.
-    bool Create(forms::Container& parent);
+    bool Create(forms::Container& parent) override;
 
     // Before Create() the setters write the design fields; afterwards each
     // changes the stored value and, when it differs and the progress window
@@ -80,6 +80,7 @@ public:
 
 protected:
     void OnDetach() override;
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     struct State {
@@ -93,7 +94,6 @@ private:
         int32_t max = 100;
         int32_t step = 1;
     };
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void CreateBar();
     void DestroyBar();
     void Recreate();

@@ -185,10 +185,6 @@ TEST(MaskHelpers, TrimAndSplit) {
     EXPECT_EQ(SplitNoCase("a--", "-"), (std::vector<std::string>{"a", "", ""}));
     EXPECT_EQ(SplitNoCase("abc", ""), (std::vector<std::string>{"abc"}));
     EXPECT_TRUE(SplitNoCase("", "-").empty());
-    EXPECT_EQ(FileTitleWithoutExtension("C:\\a.b\\01 - Intro.mp3"), "01 - Intro");
-    EXPECT_EQ(FileTitleWithoutExtension("C:\\a.b\\noext"), "noext");
-    EXPECT_EQ(FileTitleWithoutExtension("C:\\dir\\"), "");
-    EXPECT_EQ(FileTitleWithoutExtension("x.tar.gz"), "x.tar");
 }
 
 }  // namespace

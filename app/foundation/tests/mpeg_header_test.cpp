@@ -237,15 +237,6 @@ TEST(MpegPlayTime, FromFileSizeAtTheBitRate) {
     EXPECT_EQ(EstimatePlaySeconds(1000, 0), 0);
     // Files over 4 GB of 8 kbps audio do not overflow.
     EXPECT_EQ(EstimatePlaySeconds(5000000000ull, 8), 5000000);
-
-    EXPECT_EQ(FormatPlayTime(5), "00:05");
-    EXPECT_EQ(FormatPlayTime(45), "00:45");
-    EXPECT_EQ(FormatPlayTime(65), "01:05");
-    EXPECT_EQ(FormatPlayTime(250), "04:10");
-    EXPECT_EQ(FormatPlayTime(599), "09:59");
-    EXPECT_EQ(FormatPlayTime(750), "12:30");
-    EXPECT_EQ(FormatPlayTime(180), "03:00");
-    EXPECT_EQ(FormatPlayTime(7500), "125:00");
 }
 
 TEST(MpegByteToLong, SyncsafeSumWithoutMasking) {

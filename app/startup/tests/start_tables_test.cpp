@@ -35,12 +35,5 @@ TEST(StartTables, GenreListIsTheTagLibrarysTable) {
     EXPECT_EQ(genres, GenreTable());
 }
 
-TEST(StartTables, SplitKeepsEmptyEntries) {
-    EXPECT_EQ(SplitAt("", '|'), std::vector<std::string>{""});
-    EXPECT_EQ(SplitAt("a||b|", '|'), (std::vector<std::string>{"a", "", "b", ""}));
-}
-
-TEST(StartTables, RunningVersionIsPlainDecimal) { EXPECT_EQ(RunningVersion(), "1.0.0"); }
-
 }  // namespace
 }  // namespace corvella

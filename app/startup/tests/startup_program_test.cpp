@@ -12,6 +12,46 @@
 namespace {
 
 const char kKey[] = "Software\\Corvella";
+
+#define CORVELLA_TEXT_(x) #x
+#define CORVELLA_TEXT(x) CORVELLA_TEXT_(x)
+// The project's version, as the build gives it to the version resource.
+const std::string kProjectVersion = CORVELLA_TEXT(CORVELLA_VERSION_MAJOR) "." CORVELLA_TEXT(
+    CORVELLA_VERSION_MINOR) "." CORVELLA_TEXT(CORVELLA_VERSION_PATCH);
+
+std::string ProgramPath() {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string exe(self);
+    return exe.substr(0, exe.find_last_of("\\/") + 1) + "Corvella.exe";
+}
+
+// The program's version resource: the first three numbers of the fixed file
+// version, and the "ProductVersion" text ("<none>" where missing).
+struct ResourceVersion {
+    std::string numbers = "<none>";
+    std::string text = "<none>";
+};
+
+ResourceVersion ReadResourceVersion(const std::string& exe) {
+    ResourceVersion out;
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+    std::vector<char> data(size);
+    if (size == 0 || !GetFileVersionInfoA(exe.c_str(), 0, size, data.data())) return out;
+    void* value = nullptr;
+    UINT length = 0;
+    if (VerQueryValueA(data.data(), "\\", &value, &length) && length >= sizeof(VS_FIXEDFILEINFO)) {
+        const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+        out.numbers = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                      std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                      std::to_string(HIWORD(fixed->dwFileVersionLS));
+    }
+    if (VerQueryValueA(data.data(), "\\StringFileInfo\\040904E4\\ProductVersion", &value, &length))
+        out.text = static_cast<const char*>(value);
+    return out;
+}
+
 // Every form of the program has the forms run-time's window class; the main
 // window is the resizable one, the splash has a fixed frame.
 const char kFormClass[] = "CorvellaForm";
@@ -137,10 +177,7 @@ protected:
     }
 
     void Start() {
-        char self[MAX_PATH];
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
-        std::string exe(self);
-        exe = exe.substr(0, exe.find_last_of("\\/") + 1) + "Corvella.exe";
+        const std::string exe = ProgramPath();
         std::string cmd = "\"" + exe + "\"";
         STARTUPINFOA si{};
         si.cb = sizeof(si);
@@ -181,7 +218,11 @@ TEST_F(ProgramRun, FirstStartWritesVersionAndHandsOverToTheMainWindow) {
     Start();
     HWND main = WaitForMainWindow();
     ASSERT_NE(main, nullptr) << "main window did not appear";
-    EXPECT_EQ(GetText(kKey, "Version"), "1.0.0");
+    // One version: the project's, in the resource, and stored from there.
+    const ResourceVersion resource = ReadResourceVersion(ProgramPath());
+    EXPECT_EQ(resource.numbers, kProjectVersion);
+    EXPECT_EQ(resource.text, kProjectVersion);
+    EXPECT_EQ(GetText(kKey, "Version"), kProjectVersion);
     EXPECT_EQ(TextOf(main), "Corvella");
     // The splash unloads itself once the main window is shown.
     EXPECT_TRUE(WaitFor([&] { return Splash() == nullptr; }, 3000));
@@ -206,13 +247,13 @@ TEST_F(ProgramRun, AnotherVersionWipesAllButCustomFields) {
 }
 
 TEST_F(ProgramRun, SameVersionKeepsEverySetting) {
-    PutText(kKey, "Version", "1.0.0");
+    PutText(kKey, "Version", kProjectVersion);
     PutText(kKey, "LastFolder", "C:\\music");
     Start();
     HWND main = WaitForMainWindow();
     ASSERT_NE(main, nullptr) << "main window did not appear";
     EXPECT_EQ(CloseAndWait(main), 0);
-    EXPECT_EQ(GetText(kKey, "Version"), "1.0.0");
+    EXPECT_EQ(GetText(kKey, "Version"), kProjectVersion);
     EXPECT_EQ(GetText(kKey, "LastFolder"), "C:\\music");
 }
 
@@ -340,10 +381,14 @@ TEST_F(MissingTagLibrary, StartStopsWithAMessageNamingTheLibrary) {
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = FindWindowA("#32770", "Corvella")) != nullptr; }, 10000))
         << "no message box";
-    char text[512] = {};
-    HWND label = GetDlgItem(box, 0xFFFF);  // the message text of a message box
-    if (label != nullptr) GetWindowTextA(label, text, sizeof(text));
-    EXPECT_NE(std::string(text).find("Lumbrel.dll"), std::string::npos) << text;
+    // The box exists before its text is set: wait for the text itself.
+    std::string text;
+    WaitFor([&] {
+        HWND label = GetDlgItem(box, 0xFFFF);  // the message text of a message box
+        text = label != nullptr ? TextOf(label) : std::string();
+        return text.find("Lumbrel.dll") != std::string::npos;
+    }, 10000);
+    EXPECT_NE(text.find("Lumbrel.dll"), std::string::npos) << text;
     EXPECT_EQ(Splash(), nullptr) << "no splash without a tag object";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_EQ(WaitForSingleObject(pi_.hProcess, 10000), WAIT_OBJECT_0);

@@ -60,6 +60,19 @@ void DeleteTree(HKEY parent, const std::string& key) {
     RegDeleteKeyA(parent, key.c_str());
 }
 
+// The keys a container reads to offer the class as a control; they sit under
+// the class key, so unregistration removes them with it.
+bool RegisterControl(const std::string& key, const ControlInfo& control, const std::string& path) {
+    bool ok = CreateKey(key + "\\Control") && SetValue(key + "\\MiscStatus", nullptr, "0") &&
+              SetValue(key + "\\MiscStatus\\1", nullptr, std::to_string(control.misc_status));
+    if (control.toolbox_bitmap != 0)
+        ok = ok && SetValue(key + "\\ToolboxBitmap32", nullptr,
+                            path + ", " + std::to_string(control.toolbox_bitmap));
+    for (const GUID* category : control.categories)
+        if (category) ok = ok && CreateKey(key + "\\Implemented Categories\\" + GuidText(*category));
+    return ok;
+}
+
 HRESULT LoadOwnTypeLib(ITypeLib** out) {
     std::string path = ModulePath();
     std::wstring wpath(path.size() + 1, L'\0');
@@ -117,6 +130,23 @@ HRESULT GetTypeInfoOf(REFGUID guid, ITypeInfo** out) {
     return g_typelib->GetTypeInfoOfGuid(guid, out);
 }
 
+HRESULT QueryInterfaceFrom(void* object, InterfaceTable table, REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (table.count == 0) return E_NOINTERFACE;
+    for (size_t i = 0; i < table.count; ++i) {
+        const InterfaceEntry& e = table.entries[i];
+        if (i == 0 ? IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, *e.iid)
+                   : IsEqualIID(riid, *e.iid)) {
+            IUnknown* found = e.cast(object);
+            found->AddRef();
+            *ppv = found;
+            return S_OK;
+        }
+    }
+    return E_NOINTERFACE;
+}
+
 HRESULT GetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
@@ -151,7 +181,8 @@ HRESULT RegisterServer() {
                   CreateKey(key + "\\Programmable") &&
                   SetValue(c.progid, nullptr, c.progid) &&
                   SetValue(std::string(c.progid) + "\\CLSID", nullptr, clsid);
-        if (!ok) return SELFREG_E_CLASS;
+        if (!ok || (c.control && !RegisterControl(key, *c.control, path)))
+            return SELFREG_E_CLASS;
     }
     ITypeLib* lib = nullptr;
     HRESULT hr = LoadOwnTypeLib(&lib);

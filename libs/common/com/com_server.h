@@ -1,6 +1,7 @@
 // In-process COM server plumbing shared by the program's six libraries:
 // module lifetime, class factory, self-registration under HKEY_CLASSES_ROOT
-// and the type library embedded in the module.
+// (controls included), the type library embedded in the module and objects
+// answering for one or several interfaces.
 #pragma once
 
 #include <windows.h>
@@ -18,11 +19,21 @@ HMODULE ThisModule();
 
 using CreateFn = HRESULT (*)(REFIID riid, void** ppv);
 
+// What a container needs to offer a class as a control: written under its
+// CLSID key as "Control", "MiscStatus", "ToolboxBitmap32" and
+// "Implemented Categories".
+struct ControlInfo {
+    DWORD misc_status;            // OLEMISC_... flags of the content aspect
+    WORD toolbox_bitmap;          // bitmap resource id in the library
+    const GUID* categories[4];    // implemented categories (CATIDs), unused ones null
+};
+
 struct ClassEntry {
     const CLSID* clsid;
     const char* name;     // class name, e.g. "CID3v1"
     const char* progid;   // e.g. "Lumbrel.CID3v1"
     CreateFn create;
+    const ControlInfo* control = nullptr;  // null for a class that is no control
 };
 
 struct ServerInfo {
@@ -57,22 +68,10 @@ private:
 
 // IDispatch for a dual interface `Iface`, answered from the type library so a
 // script sees the same names, ids and argument types as an early-bound caller.
+// IUnknown is left to the object (Dual or Object below).
 template <class Iface>
-class Dual : public Iface, public RefCounted {
+class TypeLibDispatch : public Iface {
 public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
-            IsEqualIID(riid, __uuidof(Iface))) {
-            *ppv = static_cast<Iface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
-    STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
     STDMETHODIMP GetTypeInfoCount(UINT* n) override {
         if (!n) return E_POINTER;
         *n = 1;
@@ -103,7 +102,65 @@ public:
     }
 };
 
-// Creates a `T` (derived from Dual<...>) and hands out the asked interface.
+// An object with the one dual interface `Iface`.
+template <class Iface>
+class Dual : public TypeLibDispatch<Iface>, public RefCounted {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+            IsEqualIID(riid, __uuidof(Iface))) {
+            *ppv = static_cast<Iface*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
+    STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
+};
+
+// One row of an object's QueryInterface table: an interface id and how to
+// reach that interface from the object.
+struct InterfaceEntry {
+    const IID* iid;
+    IUnknown* (*cast)(void* object);
+};
+
+struct InterfaceTable {
+    const InterfaceEntry* entries;
+    size_t count;
+    template <size_t N>
+    InterfaceTable(const InterfaceEntry (&e)[N]) : entries(e), count(N) {}
+};
+
+// `iid` answered by the object's `Iface` (by default Iface's own id).
+template <class Obj, class Iface>
+InterfaceEntry Entry(const IID& iid = __uuidof(Iface)) {
+    return {&iid, [](void* object) -> IUnknown* {
+                return static_cast<Iface*>(static_cast<Obj*>(object));
+            }};
+}
+
+// QueryInterface from a table; IID_IUnknown is answered by the first row, so
+// every interface of the object gives the same identity.
+HRESULT QueryInterfaceFrom(void* object, InterfaceTable table, REFIID riid, void** ppv);
+
+// An object answering for several interfaces. `Bases` are the interfaces and
+// the mixins implementing them (TypeLibDispatch<...>, EventSource, ...);
+// `Derived` lists what it answers for in `static InterfaceTable Interfaces()`.
+template <class Derived, class... Bases>
+class Object : public Bases..., public RefCounted {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        return QueryInterfaceFrom(static_cast<Derived*>(this), Derived::Interfaces(), riid, ppv);
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
+    STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
+};
+
+// Creates a `T` (derived from Dual<...> or Object<...>) and hands out the asked interface.
 template <class T>
 HRESULT CreateInstance(REFIID riid, void** ppv) {
     T* obj = new (std::nothrow) T();

@@ -100,11 +100,29 @@ public:
     }
 };
 
+class PosixRenameSteps : public RenameSteps {
+public:
+    bool exists(const std::string& path) override {
+        struct stat st;
+        return ::stat(path.c_str(), &st) == 0;
+    }
+    // link and unlink: a rename that, like MoveFileA, never overwrites.
+    bool move(const std::string& from, const std::string& to) override {
+        return ::link(from.c_str(), to.c_str()) == 0 && ::unlink(from.c_str()) == 0;
+    }
+    bool remove(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+};
+
 }  // namespace
 
 FileSystem& platform_filesystem() {
     static PosixFileSystem fs;
     return fs;
+}
+
+RenameSteps& platform_rename_steps() {
+    static PosixRenameSteps steps;
+    return steps;
 }
 
 }  // namespace corvella

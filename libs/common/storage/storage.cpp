@@ -1,6 +1,5 @@
 #include "libs/common/storage/storage.h"
 
-#include <cstdio>
 #include <algorithm>
 #include <vector>
 
@@ -15,15 +14,45 @@ WritableGuard::~WritableGuard() {
     if (saved_ != kAttrInvalid && (saved_ & kAttrReadOnly)) fs_.set_attributes(path_, saved_);
 }
 
-std::string scratch_name_beside(FileSystem& fs, const std::string& path) {
-    // Same folder as the target, so the final replace is a rename on one volume.
+namespace {
+
+// `path` with the first free numbered suffix; "" when none is free.
+template <typename Exists>
+std::string unused_name_beside(Exists exists, const std::string& path, const char* suffix) {
     for (unsigned n = 0; n < 10000; ++n) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".cvtmp%u", n);
-        std::string candidate = path + suffix;
-        if (!fs.exists(candidate)) return candidate;
+        std::string candidate = path + suffix + std::to_string(n);
+        if (!exists(candidate)) return candidate;
     }
     return std::string();
+}
+
+}  // namespace
+
+std::string scratch_name_beside(FileSystem& fs, const std::string& path) {
+    // Same folder as the target, so the final replace is a rename on one volume.
+    return unused_name_beside([&](const std::string& p) { return fs.exists(p); }, path, ".cvtmp");
+}
+
+// Windows 9x cannot replace a file in one step: MoveFileA will not overwrite
+// and MoveFileExA is a stub that fails. So the old file is renamed aside,
+// the new one takes its name, and only then is the old one deleted. A
+// rename never rewrites data, so at every step both files are complete: the
+// original name holds the old file up to the first rename and the new one
+// from the second on; in between (two directory updates, nothing written)
+// the old file is whole under the backup name beside it. A failed step puts
+// the old file back under its name.
+bool replace_by_renames(RenameSteps& steps, const std::string& from, const std::string& to) {
+    if (!steps.exists(from) || !steps.exists(to)) return false;
+    const std::string backup =
+        unused_name_beside([&](const std::string& p) { return steps.exists(p); }, to, ".cvold");
+    if (backup.empty() || !steps.move(to, backup)) return false;
+    if (!steps.move(from, to)) {
+        steps.move(backup, to);
+        return false;
+    }
+    // The replace has happened; a backup that cannot go is only a spare copy.
+    steps.remove(backup);
+    return true;
 }
 
 bool replace_contents(FileSystem& fs, const std::string& path,

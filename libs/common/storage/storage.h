@@ -54,6 +54,25 @@ public:
 // under mingw). Lives as long as the process.
 FileSystem& platform_filesystem();
 
+// The three steps a replace takes where the system has no replace in one.
+class RenameSteps {
+public:
+    virtual ~RenameSteps() = default;
+    virtual bool exists(const std::string& path) = 0;
+    // Renames; fails when `to` exists (MoveFileA).
+    virtual bool move(const std::string& from, const std::string& to) = 0;
+    // Deletes the file whatever its attributes.
+    virtual bool remove(const std::string& path) = 0;
+};
+
+// The platform's steps (kernel32's under mingw).
+RenameSteps& platform_rename_steps();
+
+// Puts `from` in the place of the existing `to` by renames alone: what
+// FileSystem::replace does on Windows 9x. False, with both files as they
+// were, when a step fails.
+bool replace_by_renames(RenameSteps& steps, const std::string& from, const std::string& to);
+
 // Makes a file writable for the life of the guard and gives it back its
 // attributes afterwards. Only a read-only file is touched: clearing every
 // attribute of a writable file and setting it back would change nothing but

@@ -30,10 +30,12 @@ public:
         }
         return true;
     }
+    // GetFileSize and SetFilePointer: Windows 95 and NT 4 have no ...Ex.
     bool size(uint64_t& out) override {
-        LARGE_INTEGER li;
-        if (!GetFileSizeEx(h_, &li)) return false;
-        out = static_cast<uint64_t>(li.QuadPart);
+        DWORD high = 0;
+        const DWORD low = GetFileSize(h_, &high);
+        if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return false;
+        out = (static_cast<uint64_t>(high) << 32) | low;
         return true;
     }
     bool truncate(uint64_t n) override { return seek(n) && SetEndOfFile(h_); }
@@ -41,12 +43,39 @@ public:
 
 private:
     bool seek(uint64_t off) {
-        LARGE_INTEGER li;
-        li.QuadPart = static_cast<LONGLONG>(off);
-        return SetFilePointerEx(h_, li, nullptr, FILE_BEGIN) != 0;
+        LONG high = static_cast<LONG>(off >> 32);
+        SetLastError(NO_ERROR);
+        const DWORD low = SetFilePointer(h_, static_cast<LONG>(off & 0xFFFFFFFFu), &high, FILE_BEGIN);
+        return low != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
     }
     HANDLE h_;
 };
+
+class Win32RenameSteps : public RenameSteps {
+public:
+    bool exists(const std::string& path) override {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    bool move(const std::string& from, const std::string& to) override {
+        return MoveFileA(from.c_str(), to.c_str()) != 0;
+    }
+    bool remove(const std::string& path) override {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        return DeleteFileA(path.c_str()) != 0;
+    }
+};
+
+using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+
+// MoveFileExA on Windows NT, where it replaces in one step; nullptr on
+// Windows 9x, whose kernel32 has it only as a stub that fails.
+MoveFileExFn AtomicMove() {
+    if (GetVersion() & 0x80000000u) return nullptr;
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    return kernel != nullptr ? reinterpret_cast<MoveFileExFn>(
+                                   reinterpret_cast<void*>(GetProcAddress(kernel, "MoveFileExA")))
+                             : nullptr;
+}
 
 class Win32FileSystem : public FileSystem {
 public:
@@ -73,8 +102,9 @@ public:
         return SetFileAttributesA(path.c_str(), attrs) != 0;
     }
     bool replace(const std::string& from, const std::string& to) override {
-        return MoveFileExA(from.c_str(), to.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        static const MoveFileExFn move_ex = AtomicMove();
+        if (move_ex == nullptr) return replace_by_renames(platform_rename_steps(), from, to);
+        return move_ex(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
     bool remove(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
     uint32_t cluster_size(const std::string& root) override {
@@ -89,6 +119,11 @@ public:
 FileSystem& platform_filesystem() {
     static Win32FileSystem fs;
     return fs;
+}
+
+RenameSteps& platform_rename_steps() {
+    static Win32RenameSteps steps;
+    return steps;
 }
 
 }  // namespace corvella

@@ -249,7 +249,7 @@ TEST_F(Controls, ImageGripReportsMouseEventsInTwipsWhileCaptured) {
     grip.left = 2000;
     grip.width = 75;
     grip.height = 3000;
-    grip.mousePointer = 9;
+    grip.mousePointer = kPointerSizeWE;
     struct Event {
         std::string what;
         int button, x, y;

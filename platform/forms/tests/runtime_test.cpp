@@ -161,7 +161,7 @@ TEST_F(Runtime, TwipsPositionsRoundTripToPixelsAtTheScreensDensity) {
 
     Form form;
     form.name = "frmTwips";
-    form.borderStyle = 0;  // outer and client rectangles alike
+    form.borderStyle = kBorderNone;  // outer and client rectangles alike
     form.left = PixelsToTwips(40, tx);
     form.top = PixelsToTwips(30, ty);
     form.width = PixelsToTwips(400, tx);

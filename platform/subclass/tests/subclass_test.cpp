@@ -9,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace corvella::platform;
@@ -336,18 +335,29 @@ TEST_F(Subclass, RefusesWhatItCannotRoute) {
     // A window of another thread: subclassing it from here would race its owner.
     HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HWND foreign = nullptr;
-    std::thread t([&] {
-        foreign = MakeWindow();
-        SetEvent(ready);
-        WaitForSingleObject(done, INFINITE);
-        DestroyWindow(foreign);
-    });
+    struct Foreign {
+        HANDLE ready, done;
+        HWND window;
+        static DWORD WINAPI Run(void* p) {
+            auto* self = static_cast<Foreign*>(p);
+            self->window = MakeWindow();
+            SetEvent(self->ready);
+            WaitForSingleObject(self->done, INFINITE);
+            DestroyWindow(self->window);
+            return 0;
+        }
+    } other{ready, done, nullptr};
+    // CreateThread: the shipped compilers' thread model has no std::thread.
+    DWORD tid = 0;
+    HANDLE t = CreateThread(nullptr, 0, &Foreign::Run, &other, 0, &tid);
+    ASSERT_NE(t, nullptr);
     WaitForSingleObject(ready, INFINITE);
+    HWND foreign = other.window;
     EXPECT_FALSE(m.HookMessage(&c, foreign, kMsgA));
     EXPECT_FALSE(detail::HasSubclassLayer(foreign));
     SetEvent(done);
-    t.join();
+    WaitForSingleObject(t, INFINITE);
+    CloseHandle(t);
     CloseHandle(ready);
     CloseHandle(done);
     ExpectPristine();

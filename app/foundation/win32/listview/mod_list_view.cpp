@@ -44,7 +44,13 @@ bool Report(HWND list_view, const char* helper, bool show_errors, const Failure&
     if (!show_errors) return false;
     const std::string text = "Error" + std::to_string(failure.number) + "\t" + failure.description;
     const std::string title = std::string("Error in Function : ") + helper;
-    HWND owner = IsWindow(list_view) ? GetAncestor(list_view, GA_ROOT) : GetActiveWindow();
+    HWND owner = GetActiveWindow();
+    if (IsWindow(list_view)) {
+        // Up to the top-level window (GetAncestor is missing on Windows 95).
+        owner = list_view;
+        while ((GetWindowLongA(owner, GWL_STYLE) & WS_CHILD) && GetParent(owner) != nullptr)
+            owner = GetParent(owner);
+    }
     const UINT style = MB_OK | MB_ICONINFORMATION;
     if (Hook())
         Hook()(owner, text, title, style);

@@ -4,10 +4,6 @@
 
 namespace corvella {
 
-bool Win32PathSystem::Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 bool Win32PathSystem::Move(const std::string& from, const std::string& to) {
     return MoveFileA(from.c_str(), to.c_str()) != 0;
 }

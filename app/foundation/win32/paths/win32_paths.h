@@ -7,7 +7,6 @@ namespace corvella {
 
 class Win32PathSystem : public PathSystem {
 public:
-    bool Exists(const std::string& path) override;
     // MoveFileA never replaces an existing file, so a rename onto one fails
     // and leaves both files as they were.
     bool Move(const std::string& from, const std::string& to) override;

@@ -10,9 +10,9 @@ namespace corvella {
 FrmProgressUpdate::FrmProgressUpdate() {
     name = "frmProgressUpdate";
     caption = "Updating Tag Information...";
-    borderStyle = 3;
+    borderStyle = forms::kFixedDialog;
     controlBox = false;
-    startUpPosition = 1;
+    startUpPosition = forms::kStartCenterOwner;
     width = 5550;
     height = 2130;
     fontName = "Tahoma";

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "app/foundation/win32/shell/shell_helpers.h"
+#include "libs/common/storage/storage.h"
+#include "libs/common/text/text_primitives.h"
 
 namespace corvella {
 namespace shell {
@@ -65,9 +67,7 @@ uint64_t VolumeKey(DWORD serial, DWORD created_high, DWORD created_low) {
 }
 
 std::string NameOf(const WIN32_FIND_DATAA& data) {
-    size_t n = 0;
-    while (n < sizeof(data.cFileName) && data.cFileName[n] != '\0') ++n;
-    return std::string(data.cFileName, n);
+    return TrimAtNull(data.cFileName, sizeof(data.cFileName));
 }
 
 // In the code page of the ANSI find functions, cut at the first NUL.
@@ -77,9 +77,7 @@ std::string Narrow(const WCHAR* name, int chars) {
     if (bytes <= 0) return std::string();
     std::string out(static_cast<size_t>(bytes), '\0');
     WideCharToMultiByte(CP_ACP, 0, name, chars, &out[0], bytes, nullptr, nullptr);
-    const size_t nul = out.find('\0');
-    if (nul != std::string::npos) out.resize(nul);
-    return out;
+    return TrimAtNull(out);
 }
 
 }  // namespace
@@ -89,9 +87,7 @@ Win32DirectoryLister::Win32DirectoryLister(ListingMethod method)
       query_(can_identify_ && method == ListingMethod::Automatic ? reinterpret_cast<void*>(DirectoryQuery())
                                                                  : nullptr) {}
 
-bool Win32DirectoryLister::Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Win32DirectoryLister::Exists(const std::string& path) { return platform_filesystem().exists(path); }
 
 std::optional<foundation::FolderId> Win32DirectoryLister::Identify(const std::string& folder_path) {
     if (!can_identify_) return std::nullopt;

@@ -29,7 +29,7 @@ class Win32DirectoryLister : public foundation::DirectoryLister {
 public:
     explicit Win32DirectoryLister(ListingMethod method = ListingMethod::Automatic);
 
-    // GetFileAttributesA does not fail.
+    // The platform file system's exists (GetFileAttributesA does not fail).
     bool Exists(const std::string& path) override;
     // Volume serial number, file index and creation time of the opened
     // directory (a link gives its target's); nothing on Windows 9x, which

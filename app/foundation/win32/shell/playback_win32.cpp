@@ -4,7 +4,9 @@
 
 #include <vector>
 
-#include "app/foundation/win32/shell/shell_helpers.h"
+#include "libs/common/storage/storage.h"
+#include "libs/common/text/text_primitives.h"
+#include "platform/forms/runtime.h"
 
 namespace corvella {
 namespace shell {
@@ -12,12 +14,6 @@ namespace {
 
 constexpr UINT kReplyChars = 30;
 constexpr UINT kErrorTextChars = 128;
-
-std::string CutAtNull(const char* buf, size_t size) {
-    size_t n = 0;
-    while (n < size && buf[n] != '\0') ++n;
-    return std::string(buf, n);
-}
 
 }  // namespace
 
@@ -27,13 +23,14 @@ uint32_t Win32MciPort::Send(const std::string& command, std::string* reply) {
     if (!reply) return mciSendStringA(command.c_str(), nullptr, 0, nullptr);
     char buf[kReplyChars + 1] = {};
     const MCIERROR err = mciSendStringA(command.c_str(), buf, kReplyChars, nullptr);
-    *reply = err == 0 ? CutAtNull(buf, kReplyChars) : std::string();
+    *reply = err == 0 ? TrimAtNull(buf, kReplyChars) : std::string();
     return err;
 }
 
 std::string Win32MciPort::ErrorText(uint32_t code) {
     char buf[kErrorTextChars + 1] = {};
-    if (mciGetErrorStringA(code, buf, kErrorTextChars) && buf[0] != '\0') return CutAtNull(buf, kErrorTextChars);
+    if (mciGetErrorStringA(code, buf, kErrorTextChars) && buf[0] != '\0')
+        return TrimAtNull(buf, kErrorTextChars);
     // An unknown code still tells the user that playback failed, and why.
     return "MCI error " + std::to_string(code);
 }
@@ -69,7 +66,7 @@ std::string Win32PlaybackFiles::ShortPath(const std::string& path) {
         n = GetShortPathNameA(path.c_str(), buf.data(), static_cast<DWORD>(buf.size()));
     }
     if (n == 0 || n >= buf.size()) return std::string();
-    return CutAtNull(buf.data(), buf.size());
+    return TrimAtNull(buf.data(), buf.size());
 }
 
 void Win32PlaybackFiles::ShowError(const std::string& text) {
@@ -77,22 +74,24 @@ void Win32PlaybackFiles::ShowError(const std::string& text) {
         hook_(text);
         return;
     }
-    MessageBoxA(owner_, text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+    const std::string title = title_.empty() ? forms::App.Title() : title_;
+    MessageBoxA(owner_, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
 
 // ---- The program's player ----
 
-Win32Media::Win32Media() : Win32Media(ProgramFolder()) {}
+Win32Media::Win32Media() : Win32Media(forms::App.Path()) {}
 
 Win32Media::Win32Media(const std::string& scratch_folder)
-    : files_("Corvella"), media_(mci_, files_, foundation::ScratchFilePath(scratch_folder)) {}
+    : media_(mci_, files_, foundation::ScratchFilePath(scratch_folder)) {}
 
 bool Win32Media::StopAndDeleteScratch() {
     media_.MP3Stop();
     const std::string& scratch = media_.ScratchPath();
-    if (GetFileAttributesA(scratch.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
-    SetFileAttributesA(scratch.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return DeleteFileA(scratch.c_str()) != FALSE;
+    FileSystem& fs = platform_filesystem();
+    if (!fs.exists(scratch)) return true;
+    fs.set_attributes(scratch, kAttrNormal);
+    return fs.remove(scratch);
 }
 
 Win32Media& gMedia() {

@@ -25,8 +25,8 @@ public:
 class Win32PlaybackFiles : public foundation::PlaybackFiles {
 public:
     // Errors are shown with `owner` as the message box's owner (may be
-    // nullptr) and `title` as its caption.
-    explicit Win32PlaybackFiles(std::string title = "Corvella", HWND owner = nullptr);
+    // nullptr) and `title` as its caption ("": the program's title).
+    explicit Win32PlaybackFiles(std::string title = std::string(), HWND owner = nullptr);
 
     // A file (not a folder) that a directory listing finds; names with
     // wildcards are never taken as found.

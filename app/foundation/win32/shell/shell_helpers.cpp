@@ -8,27 +8,17 @@
 #include <vector>
 
 #include "app/foundation/units.h"
+#include "platform/forms/runtime.h"
 
 namespace corvella {
 namespace shell {
 namespace {
-
-std::string CutAtNull(const char* buf, size_t size) {
-    size_t n = 0;
-    while (n < size && buf[n] != '\0') ++n;
-    return std::string(buf, n);
-}
 
 // ---- help ----
 
 HtmlHelpCall& HelpHook() {
     static HtmlHelpCall hook;
     return hook;
-}
-
-std::string& HelpSetting() {
-    static std::string file;
-    return file;
 }
 
 using HtmlHelpAFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
@@ -76,7 +66,7 @@ constexpr int32_t kPickerStatusWidthTwips = 4000;
 std::string PathOfIdList(LPCITEMIDLIST pidl, bool& ok) {
     char buf[MAX_PATH + 1] = {};
     ok = pidl != nullptr && SHGetPathFromIDListA(pidl, buf) != FALSE;
-    return ok ? CutAtNull(buf, sizeof(buf)) : std::string();
+    return ok ? TrimAtNull(buf, sizeof(buf)) : std::string();
 }
 
 // The status text measured in the owner's device context and font, as the
@@ -114,7 +104,7 @@ ShellFileInfo QueryShell(const std::string& name, DWORD attributes, UINT flags) 
     if (SHGetFileInfoA(name.c_str(), attributes, &info, sizeof(info), flags) == 0) return out;
     out.icon = info.hIcon;
     out.icon_index = info.iIcon;
-    out.type_name = CutAtNull(info.szTypeName, sizeof(info.szTypeName));
+    out.type_name = TrimAtNull(info.szTypeName, sizeof(info.szTypeName));
     return out;
 }
 
@@ -124,25 +114,10 @@ void SendToBar(HWND bar, UINT message, COLORREF colour) {
 
 }  // namespace
 
-// ---- Program folder, help ----
-
-std::string ProgramFolder() {
-    std::vector<char> buf(MAX_PATH + 1);
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-        if (n == 0) return std::string();
-        if (n < buf.size() - 1) break;
-        buf.resize(buf.size() * 2);
-    }
-    std::string path = CutAtNull(buf.data(), buf.size());
-    const size_t slash = path.find_last_of('\\');
-    if (slash == std::string::npos) return std::string();
-    // "C:\" keeps its backslash, like the program folder of a drive root.
-    return slash == 2 && path[1] == ':' ? path.substr(0, 3) : path.substr(0, slash);
-}
+// ---- Help ----
 
 std::string HelpFilePath() {
-    std::string folder = ProgramFolder();
+    std::string folder = forms::App.Path();
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     return folder + "Corvella.chm";
 }
@@ -170,19 +145,14 @@ void ShowHelpTopic(HWND caller, int32_t context_id, int32_t window) {
 
 void SetHelpWindow(int32_t window) {
     if (window < kHelpWindowDefault || window > kHelpWindowPopupLarge) return;
-    HelpSetting() = HelpFilePath() + HelpWindowSuffix(window);
+    forms::App.SetHelpFile(HelpFilePath() + HelpWindowSuffix(window));
 }
 
-const std::string& AppHelpFile() { return HelpSetting(); }
+std::string AppHelpFile() { return forms::App.HelpFile(); }
 
 void SetHtmlHelpHook(HtmlHelpCall hook) { HelpHook() = std::move(hook); }
 
 // ---- Browser, associated program, folders ----
-
-std::string TrimAtNull(const std::string& text) {
-    const size_t nul = text.find('\0');
-    return nul == std::string::npos ? text : text.substr(0, nul);
-}
 
 std::string GetTempFolder() {
     std::vector<char> buf(MAX_PATH + 1);
@@ -192,7 +162,7 @@ std::string GetTempFolder() {
         n = GetTempPathA(static_cast<DWORD>(buf.size()), buf.data());
     }
     if (n == 0 || n >= buf.size()) return std::string();
-    return CutAtNull(buf.data(), buf.size());
+    return TrimAtNull(buf.data(), buf.size());
 }
 
 std::string GetBrowserPath(intptr_t& result_code) {
@@ -205,7 +175,7 @@ std::string GetBrowserPath(intptr_t& result_code) {
     result_code = reinterpret_cast<intptr_t>(FindExecutableA("dummy.html", folder.c_str(), buf));
     DeleteFileA(scratch.c_str());
     // A failed look-up leaves nothing worth returning in the buffer.
-    return result_code > 32 ? CutAtNull(buf, sizeof(buf)) : std::string();
+    return result_code > 32 ? TrimAtNull(buf, sizeof(buf)) : std::string();
 }
 
 bool OpenInBrowser(const std::string& url) {
@@ -303,7 +273,7 @@ std::string FitTextWithEllipsis(HDC dc, int32_t width_twips, const std::string& 
     std::vector<char> buf(whole.begin(), whole.end());
     buf.resize(whole.size() + 5, '\0');
     DrawTextA(dc, buf.data(), -1, &rect, flags | DT_MODIFYSTRING | DT_CALCRECT);
-    return CutAtNull(buf.data(), buf.size());
+    return TrimAtNull(buf.data(), buf.size());
 }
 
 // ---- Shell icons ----

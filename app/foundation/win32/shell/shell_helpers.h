@@ -13,14 +13,14 @@
 #include <functional>
 #include <string>
 
+#include "libs/common/text/text_primitives.h"
+
 namespace corvella {
 namespace shell {
 
-// ---- Program folder, help ------------------------------------------------
-
-// The folder of the running program, without a trailing "\" (except for a
-// drive root such as "C:\").
-std::string ProgramFolder();
+// ---- Help ----------------------------------------------------------------
+// The program folder is App.Path() of the forms run-time, and the help file
+// setting App.HelpFile(): one of each for the whole program.
 
 // "Corvella.chm" in the program folder.
 std::string HelpFilePath();
@@ -43,12 +43,12 @@ const char* HelpWindowSuffix(int32_t window);
 // The result of the help call is not checked.
 void ShowHelpTopic(HWND caller, int32_t context_id, int32_t window);
 
-// Sets the help file that context help of the program's windows uses: the
-// help file path with the window's suffix. A window outside 0 to 3 changes
-// nothing.
+// Sets the application's help file setting (App.HelpFile), which context
+// help of the program's windows uses: the help file path with the window's
+// suffix. A window outside 0 to 3 changes nothing.
 void SetHelpWindow(int32_t window);
-// The help file setting as last set ("" until SetHelpWindow is called).
-const std::string& AppHelpFile();
+// The application's help file setting, App.HelpFile() ("" until set).
+std::string AppHelpFile();
 
 // Replaces the help call (HtmlHelpA of hhctrl.ocx) for tests; an empty
 // function restores it. Arguments: caller, file with window suffix,
@@ -58,8 +58,8 @@ void SetHtmlHelpHook(HtmlHelpCall hook);
 
 // ---- Browser, associated program, folders --------------------------------
 
-// The text before the first NUL character (all of it when it has none).
-std::string TrimAtNull(const std::string& text);
+// TrimAtNull, the text before the first NUL character, is one of the shared
+// text primitives.
 
 // The user's temporary folder as GetTempPathA gives it (ending in "\").
 std::string GetTempFolder();

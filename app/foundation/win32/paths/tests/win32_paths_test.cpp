@@ -31,16 +31,16 @@ TEST(Win32Paths, RenameMovesButNeverReplaces) {
     const std::string a = TempName("a.mp3"), b = TempName("b.mp3"), c = TempName("c.mp3");
     Touch(a, "first");
     Touch(b, "second");
-    EXPECT_TRUE(corvella::PathExists(fs, a));
+    EXPECT_TRUE(corvella::PathExists(a));
     EXPECT_FALSE(corvella::RenameFile(fs, a, b)) << "the target exists";
     EXPECT_EQ(Slurp(a), "first");
     EXPECT_EQ(Slurp(b), "second");
     EXPECT_TRUE(corvella::RenameFile(fs, a, c));
-    EXPECT_FALSE(corvella::PathExists(fs, a));
+    EXPECT_FALSE(corvella::PathExists(a));
     EXPECT_EQ(Slurp(c), "first");
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
-    EXPECT_TRUE(corvella::PathExists(fs, folder)) << "folders exist too";
+    EXPECT_TRUE(corvella::PathExists(folder)) << "folders exist too";
     DeleteFileA(b.c_str());
     DeleteFileA(c.c_str());
 }

@@ -12,6 +12,7 @@
 
 #include "app/foundation/win32/shell/shell_helpers.h"
 #include "app/foundation/win32/shell/tests/test_support.h"
+#include "platform/forms/runtime.h"
 
 namespace corvella {
 namespace shell {
@@ -280,19 +281,15 @@ TEST(HelpTest, TopicsOpenByContextInTheNamedWindow) {
     EXPECT_EQ(calls[0].data, 1000u);
     EXPECT_EQ(calls[1].file, HelpFilePath() + ">POPUP_LARGE");
 
-    const std::string folder = ProgramFolder();
+    const std::string folder = forms::App.Path();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(HelpFilePath(), (folder.back() == '\\' ? folder : folder + "\\") + "Corvella.chm");
 
+    // The one help file setting: the forms' App carries what SetHelpWindow sets.
     SetHelpWindow(kHelpWindowPopupSmall);
-    EXPECT_EQ(AppHelpFile(), HelpFilePath() + ">POPUP_SMALL");
+    EXPECT_EQ(forms::App.HelpFile(), HelpFilePath() + ">POPUP_SMALL");
     SetHelpWindow(4);
-    EXPECT_EQ(AppHelpFile(), HelpFilePath() + ">POPUP_SMALL");
-}
-
-TEST(TrimAtNullTest, CutsAtTheFirstNul) {
-    EXPECT_EQ(TrimAtNull(std::string("abc\0def", 7)), "abc");
-    EXPECT_EQ(TrimAtNull("abc"), "abc");
+    EXPECT_EQ(forms::App.HelpFile(), HelpFilePath() + ">POPUP_SMALL");
 }
 
 // ---- Window helpers ----

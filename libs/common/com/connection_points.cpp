@@ -1,0 +1,250 @@
+#include "libs/common/com/connection_points.h"
+
+#include <olectl.h>
+
+#include <utility>
+
+#include "libs/common/com/com_server.h"
+
+namespace corvella::com {
+namespace {
+
+inline void AddRefItem(const CONNECTDATA& c) { c.pUnk->AddRef(); }
+inline void ReleaseItem(const CONNECTDATA& c) { c.pUnk->Release(); }
+inline void AddRefItem(IConnectionPoint* p) { p->AddRef(); }
+inline void ReleaseItem(IConnectionPoint* p) { p->Release(); }
+
+// IEnumConnections and IEnumConnectionPoints over a snapshot taken when the
+// enumerator was made; every item handed out carries its own reference.
+template <class IEnum, class Item>
+class Enumerator final : public IEnum, public RefCounted {
+public:
+    explicit Enumerator(std::vector<Item> items) : items_(std::move(items)) {
+        for (const Item& i : items_) AddRefItem(i);
+    }
+    ~Enumerator() override {
+        for (const Item& i : items_) ReleaseItem(i);
+    }
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, __uuidof(IEnum))) {
+            *ppv = static_cast<IEnum*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
+    STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
+
+    STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
+        if (!out || (count > 1 && !fetched)) return E_POINTER;
+        ULONG n = 0;
+        for (; n < count && pos_ < items_.size(); ++n, ++pos_) {
+            out[n] = items_[pos_];
+            AddRefItem(out[n]);
+        }
+        if (fetched) *fetched = n;
+        return n == count ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP Skip(ULONG count) override {
+        const size_t left = items_.size() - pos_;
+        pos_ += count < left ? count : left;
+        return count <= left ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP Reset() override {
+        pos_ = 0;
+        return S_OK;
+    }
+    STDMETHODIMP Clone(IEnum** out) override {
+        if (!out) return E_POINTER;
+        auto* copy = new (std::nothrow) Enumerator(items_);
+        *out = copy;
+        if (!copy) return E_OUTOFMEMORY;
+        copy->pos_ = pos_;
+        return S_OK;
+    }
+
+private:
+    std::vector<Item> items_;
+    size_t pos_ = 0;
+};
+
+template <class IEnum, class Item>
+HRESULT MakeEnumerator(std::vector<Item> items, IEnum** out) {
+    if (!out) return E_POINTER;
+    *out = new (std::nothrow) Enumerator<IEnum, Item>(std::move(items));
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace
+
+// One event interface of an EventSource. It is part of its source: its
+// references are the source's, so a client holding it keeps the source
+// alive and the two go together.
+class ConnectionPoint final : public IConnectionPoint {
+public:
+    struct Sink {
+        DWORD cookie;
+        ComPtr<IDispatch> dispatch;
+    };
+
+    ConnectionPoint(EventSource& owner, const IID& events) : owner_(owner), events_(events) {}
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IConnectionPoint)) {
+            *ppv = static_cast<IConnectionPoint*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return owner_.AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return owner_.Release(); }
+
+    STDMETHODIMP GetConnectionInterface(IID* out) override {
+        if (!out) return E_POINTER;
+        *out = events_;
+        return S_OK;
+    }
+    STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer** out) override {
+        if (!out) return E_POINTER;
+        *out = &owner_;
+        owner_.AddRef();
+        return S_OK;
+    }
+    // A sink answers for the event interface; one that answers only for
+    // IDispatch is taken too, as script hosts' sinks do.
+    STDMETHODIMP Advise(IUnknown* sink, DWORD* cookie) override {
+        if (!cookie) return E_POINTER;
+        *cookie = 0;
+        if (!sink) return E_POINTER;
+        ComPtr<IDispatch> d;
+        if (FAILED(sink->QueryInterface(events_, d.PutVoid())) &&
+            FAILED(sink->QueryInterface(IID_IDispatch, d.PutVoid())))
+            return CONNECT_E_CANNOTCONNECT;
+        *cookie = next_cookie_++;
+        sinks_.push_back({*cookie, d});
+        return S_OK;
+    }
+    STDMETHODIMP Unadvise(DWORD cookie) override {
+        for (auto it = sinks_.begin(); it != sinks_.end(); ++it) {
+            if (it->cookie != cookie) continue;
+            // Out of the list first: the sink's release may call back here.
+            Sink gone = std::move(*it);
+            sinks_.erase(it);
+            return S_OK;
+        }
+        return CONNECT_E_NOCONNECTION;
+    }
+    STDMETHODIMP EnumConnections(IEnumConnections** out) override {
+        std::vector<CONNECTDATA> items;
+        for (const Sink& s : sinks_) items.push_back({s.dispatch.Get(), s.cookie});
+        return MakeEnumerator(std::move(items), out);
+    }
+
+    const IID& events() const { return events_; }
+    size_t count() const { return sinks_.size(); }
+    std::vector<Sink> Snapshot() const { return sinks_; }
+    bool Connected(DWORD cookie) const {
+        for (const Sink& s : sinks_)
+            if (s.cookie == cookie) return true;
+        return false;
+    }
+
+private:
+    EventSource& owner_;
+    const IID& events_;
+    std::vector<Sink> sinks_;
+    DWORD next_cookie_ = 1;  // 0 means "no connection" to callers
+};
+
+EventSource::EventSource(std::initializer_list<const IID*> events) {
+    for (const IID* iid : events) points_.push_back(std::make_unique<ConnectionPoint>(*this, *iid));
+}
+
+EventSource::~EventSource() = default;
+
+STDMETHODIMP EventSource::EnumConnectionPoints(IEnumConnectionPoints** out) {
+    std::vector<IConnectionPoint*> items;
+    for (const auto& p : points_) items.push_back(p.get());
+    return MakeEnumerator(std::move(items), out);
+}
+
+STDMETHODIMP EventSource::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {
+    if (!out) return E_POINTER;
+    *out = Find(iid);
+    if (!*out) return CONNECT_E_NOCONNECTION;
+    (*out)->AddRef();
+    return S_OK;
+}
+
+ConnectionPoint* EventSource::Find(REFIID events) const {
+    for (const auto& p : points_)
+        if (IsEqualIID(p->events(), events)) return p.get();
+    return nullptr;
+}
+
+size_t EventSource::SinkCount(REFIID events) const {
+    const ConnectionPoint* p = Find(events);
+    return p ? p->count() : 0;
+}
+
+ComPtr<IUnknown> EventSource::KeepAlive() {
+    return ComPtr<IUnknown>(static_cast<IConnectionPointContainer*>(this));
+}
+
+HRESULT EventSource::Raise(DISPID id, const std::vector<Variant>& args) {
+    if (points_.empty()) return E_INVALIDARG;
+    return RaiseOn(points_.front()->events(), id, args);
+}
+
+HRESULT EventSource::RaiseOn(REFIID events, DISPID id, const std::vector<Variant>& args) {
+    ConnectionPoint* point = Find(events);
+    if (!point) return E_INVALIDARG;
+    const ComPtr<IUnknown> self = KeepAlive();
+    // Ends before `self` lets go, so the object never dies while raising.
+    struct Depth {
+        int& n;
+        explicit Depth(int& d) : n(d) { ++n; }
+        ~Depth() { --n; }
+    } depth(raising_);
+    // DISPPARAMS lists the arguments last first. The variants stay owned by
+    // `args`; a sink changes only what a by-reference argument points to.
+    std::vector<VARIANT> reversed;
+    for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(*it->Get());
+    // Sinks connected when the event began; one unadvised by an earlier
+    // handler is not called.
+    const std::vector<ConnectionPoint::Sink> sinks = point->Snapshot();
+    for (const ConnectionPoint::Sink& sink : sinks) {
+        if (!point->Connected(sink.cookie)) continue;
+        DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr,
+                             static_cast<UINT>(reversed.size()), 0};
+        Variant result;
+        EXCEPINFO excep = {};
+        UINT argerr = 0;
+        sink.dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                              result.Put(), &excep, &argerr);
+        SysFreeString(excep.bstrSource);
+        SysFreeString(excep.bstrDescription);
+        SysFreeString(excep.bstrHelpFile);
+    }
+    return S_OK;
+}
+
+STDMETHODIMP ClassInfoBase::GetClassInfo(ITypeInfo** out) { return GetTypeInfoOf(clsid_, out); }
+
+STDMETHODIMP ClassInfoBase::GetGUID(DWORD kind, GUID* out) {
+    if (!out) return E_POINTER;
+    if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) {
+        *out = GUID_NULL;
+        return E_INVALIDARG;
+    }
+    *out = events_;
+    return S_OK;
+}
+
+}  // namespace corvella::com

@@ -1,0 +1,85 @@
+// Events of a library's objects: connection points whose sinks are
+// IDispatch, one per event interface, and the class information a
+// container reads to find the default one.
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+#include "libs/common/com/com_ptr.h"
+
+namespace corvella::com {
+
+class ConnectionPoint;
+
+// IConnectionPointContainer of an object that raises events; an Object<...>
+// takes it in as Events<...> below and lists IConnectionPointContainer in
+// its interface table.
+class EventSource : public IConnectionPointContainer {
+public:
+    // The object's event interfaces (dispinterface ids), the default first.
+    explicit EventSource(std::initializer_list<const IID*> events);
+    virtual ~EventSource();
+    EventSource(const EventSource&) = delete;
+    EventSource& operator=(const EventSource&) = delete;
+
+    STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** out) override;
+    STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** out) override;
+
+    // Calls event `id` on every sink of the default event interface, the
+    // arguments in the order the event declares them. A by-reference
+    // argument (Variant::ByRef) carries each sink's change to the next sink
+    // and back to the caller. The object holds itself while it raises, as a
+    // handler may let go of the last outside reference: a method that
+    // touches its members after raising holds itself too (KeepAlive).
+    // Sink failures do not stop the others; E_INVALIDARG for an unknown
+    // event interface.
+    HRESULT Raise(DISPID id, const std::vector<Variant>& args = {});
+    HRESULT RaiseOn(REFIID events, DISPID id, const std::vector<Variant>& args = {});
+
+    // Sinks connected to the event interface (0 for an unknown one).
+    size_t SinkCount(REFIID events) const;
+
+    // A reference to this object, for a method that raises and goes on.
+    ComPtr<IUnknown> KeepAlive();
+    // True while an event of this object is being raised.
+    bool Raising() const { return raising_ > 0; }
+
+private:
+    ConnectionPoint* Find(REFIID events) const;
+    std::vector<std::unique_ptr<ConnectionPoint>> points_;
+    int raising_ = 0;
+};
+
+// Base of an Object<...> with the event interfaces `Ids`, the default first.
+template <const IID*... Ids>
+class Events : public EventSource {
+public:
+    Events() : EventSource({Ids...}) {}
+};
+
+class ClassInfoBase : public IProvideClassInfo2 {
+public:
+    ClassInfoBase(const CLSID& clsid, const IID& default_events)
+        : clsid_(clsid), events_(default_events) {}
+    STDMETHODIMP GetClassInfo(ITypeInfo** out) override;
+    STDMETHODIMP GetGUID(DWORD kind, GUID* out) override;
+
+private:
+    const CLSID& clsid_;
+    const IID& events_;
+};
+
+// Base of an Object<...> giving IProvideClassInfo2 from the library's type
+// library; list both IProvideClassInfo2 and IProvideClassInfo.
+template <const CLSID* Clsid, const IID* DefaultEvents>
+class ClassInfo : public ClassInfoBase {
+public:
+    ClassInfo() : ClassInfoBase(*Clsid, *DefaultEvents) {}
+};
+
+}  // namespace corvella::com

@@ -1,0 +1,6 @@
+# The automation face of forms and controls (Win32 only): what COM libraries
+# such as the flat look are handed in place of a form.
+if(CORVELLA_WIN32)
+  add_library(corvella_forms_automation STATIC ${CMAKE_CURRENT_LIST_DIR}/automation.cpp)
+  target_link_libraries(corvella_forms_automation PUBLIC corvella_forms ole32 oleaut32 uuid)
+endif()
