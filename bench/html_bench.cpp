@@ -55,19 +55,22 @@ int main(int argc, char** argv) {
     }
     DeleteFileA(path.c_str());
 
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "HtmlBenchHost";
-    RegisterClassA(&wc);
-    HWND host = CreateWindowExA(0, wc.lpszClassName, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 640, 200, nullptr, nullptr,
-                                wc.hInstance, nullptr);
-    ShowWindow(host, SW_SHOW);
-    HtmlLabel label;
-    label.width = 520;
-    label.height = 90;
+    struct TipForm : corvella::forms::Form {
+        HtmlLabel label;
+    } form;
+    form.name = "frmBench";
+    form.width = 10000;
+    form.height = 3000;
+    HtmlLabel& label = form.label;
+    label.name = "HTMLLabel";
+    label.width = corvella::forms::Screen.ToTwipsX(520);
+    label.height = corvella::forms::Screen.ToTwipsY(90);
+    label.borderStyle = 0;
     label.enableAnchors = true;
-    if (!label.Create(host)) return 1;
+    bool made = false;
+    form.CreateControls = [&] { made = label.Create(form); };
+    if (!form.Load() || !made) return 1;
+    form.Show();
 
     // The plain draws get a page and a font like the label's.
     HDC screen = GetDC(nullptr);
@@ -113,8 +116,7 @@ int main(int argc, char** argv) {
     printf("tips: %d laid out and painted in %.3f s (%.1f us each)\n", n, html, html * 1e6 / n);
     printf("plain text draws: %d in %.3f s (%.1f us each)\n", n, text, text * 1e6 / n);
     printf("ratio html/plain: %.2f (target at most 3)\n", text > 0 ? html / text : 0.0);
-    label.Destroy();
-    DestroyWindow(host);
+    form.Unload();
     DeleteObject(white);
     DeleteObject(font);
     DeleteDC(plain);

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "app/controls/htmllabel/core/html_layout.h"
 
 namespace corvella::htmllabel {
@@ -39,62 +41,47 @@ HCURSOR MakeHandCursor(HINSTANCE instance) {
     return CreateCursor(instance, 5, 0, cx, cy, andMask.data(), xorMask.data());
 }
 
-HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+HINSTANCE Instance() { return forms::App.hInstance(); }
 
-bool RegisterClasses() {
+// The viewport's messages go to the control that made it.
+bool RegisterViewportClass(WNDPROC proc) {
     static bool ready = false;
     if (ready) return true;
     WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpfnWndProc = proc;
     wc.hInstance = Instance();
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kHtmlLabelClass;
-    if (RegisterClassA(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-    wc.hbrBackground = nullptr;  // the page covers it
-    wc.hCursor = nullptr;        // set on every move
-    wc.lpszClassName = kViewportClass;
+    wc.lpszClassName = kViewportClass;  // no background and no cursor: the page covers it, moves set it
     if (RegisterClassA(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
     ready = true;
     return true;
 }
 
-template <typename Proc>
-void Attach(HWND hwnd, HtmlLabel* self, Proc proc) {
-    SetWindowLongA(hwnd, GWL_USERDATA, reinterpret_cast<LONG>(self));
-    SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(proc));
-}
-
-HtmlLabel* From(HWND hwnd) { return reinterpret_cast<HtmlLabel*>(GetWindowLongA(hwnd, GWL_USERDATA)); }
-
 }  // namespace
 
 HtmlLabel::~HtmlLabel() { Destroy(); }
 
-bool HtmlLabel::Create(HWND parent) {
-    if (hwnd_ != nullptr) return true;
-    if (!RegisterClasses()) return false;
-    hwnd_ = CreateWindowExA(0, kHtmlLabelClass, "", WS_CHILD | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0), left, top,
-                            width, height, parent, nullptr, Instance(), nullptr);
-    if (hwnd_ == nullptr) return false;
-    Attach(hwnd_, this, ControlProc);
-    viewport_ = CreateWindowExA(0, kViewportClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, hwnd_, nullptr, Instance(),
+bool HtmlLabel::Create(forms::Container& parent) {
+    if (Created()) return true;
+    if (!RegisterControlClass(kHtmlLabelClass) || !RegisterViewportClass(ViewportProc)) return false;
+    shown_ = visible;
+    if (!CreateWindowIn(parent, kHtmlLabelClass, WS_CLIPCHILDREN, 0, "")) return false;
+    viewport_ = CreateWindowExA(0, kViewportClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, hWnd(), nullptr, Instance(),
                                 nullptr);
-    scroll_ = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_VERT, 0, 0, 1, 1, hwnd_, nullptr, Instance(), nullptr);
+    scroll_ = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_VERT, 0, 0, 1, 1, hWnd(), nullptr, Instance(), nullptr);
     if (viewport_ == nullptr || scroll_ == nullptr) {
         Destroy();
         return false;
     }
-    Attach(viewport_, this, ViewportProc);
+    SetWindowLongA(viewport_, GWL_USERDATA, reinterpret_cast<LONG>(this));
 
     InitCommonControls();
     tip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, "", WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, Instance(), nullptr);
+                           CW_USEDEFAULT, CW_USEDEFAULT, hWnd(), nullptr, Instance(), nullptr);
     if (tip_ != nullptr) {
         TOOLINFOA ti{};
         ti.cbSize = TTTOOLINFOA_V1_SIZE;  // understood by every comctl32
         ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        ti.hwnd = hwnd_;
+        ti.hwnd = hWnd();
         ti.uId = reinterpret_cast<UINT_PTR>(viewport_);
         ti.lpszText = const_cast<char*>("");
         SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
@@ -114,14 +101,14 @@ bool HtmlLabel::Create(HWND parent) {
     return true;
 }
 
-void HtmlLabel::Destroy() {
-    if (tip_ != nullptr) DestroyWindow(tip_);
+void HtmlLabel::OnDetach() {
+    if (tip_ != nullptr && IsWindow(tip_)) DestroyWindow(tip_);
     tip_ = nullptr;
-    if (hwnd_ != nullptr) {
+    if (viewport_ != nullptr && IsWindow(viewport_)) {
         KillTimer(viewport_, kClickTimer);
-        DestroyWindow(hwnd_);  // and its children
+        SetWindowLongA(viewport_, GWL_USERDATA, 0);
     }
-    hwnd_ = viewport_ = scroll_ = nullptr;
+    viewport_ = scroll_ = nullptr;
     if (ownHand_) DestroyCursor(hand_);
     hand_ = nullptr;
     ownHand_ = false;
@@ -131,6 +118,7 @@ void HtmlLabel::Destroy() {
     scrollValue_ = scrollMax_ = 0;
     largeChange_ = 1;
     synced_.reset();
+    drawn_.reset();
 }
 
 int HtmlLabel::ScrollOffset() const {
@@ -140,18 +128,19 @@ int HtmlLabel::ScrollOffset() const {
 }
 
 void HtmlLabel::ApplyBorder() {
-    if (hwnd_ == nullptr) return;
-    LONG style = GetWindowLongA(hwnd_, GWL_STYLE) & ~static_cast<LONG>(WS_BORDER);
-    LONG ex = GetWindowLongA(hwnd_, GWL_EXSTYLE) & ~static_cast<LONG>(WS_EX_CLIENTEDGE);
+    HWND own = hWnd();
+    if (own == nullptr) return;
+    LONG style = GetWindowLongA(own, GWL_STYLE) & ~static_cast<LONG>(WS_BORDER);
+    LONG ex = GetWindowLongA(own, GWL_EXSTYLE) & ~static_cast<LONG>(WS_EX_CLIENTEDGE);
     if (borderStyle == 1) {
         if (appearance == 1)
             ex |= WS_EX_CLIENTEDGE;
         else
             style |= WS_BORDER;
     }
-    SetWindowLongA(hwnd_, GWL_STYLE, style);
-    SetWindowLongA(hwnd_, GWL_EXSTYLE, ex);
-    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+    SetWindowLongA(own, GWL_STYLE, style);
+    SetWindowLongA(own, GWL_EXSTYLE, ex);
+    SetWindowPos(own, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
@@ -173,16 +162,8 @@ void HtmlLabel::SetBackColor(uint32_t colour) {
 }
 
 void HtmlLabel::SetVisible(bool on) {
-    visible = on;
-    if (hwnd_ != nullptr) ShowWindow(hwnd_, on ? SW_SHOW : SW_HIDE);
-}
-
-void HtmlLabel::Move(int x, int y, int cx, int cy) {
-    left = x;
-    top = y;
-    width = cx;
-    height = cy;
-    if (hwnd_ != nullptr) MoveWindow(hwnd_, x, y, cx, cy, TRUE);
+    if (Created()) shown_ = on;
+    Control::SetVisible(on);
 }
 
 int HtmlLabel::mintExtractTagAttributes(const std::string& tagText) {
@@ -214,11 +195,11 @@ void HtmlLabel::SetDocumentHTML(const std::string& markup) {
     // layout that follows, or by the host's Refresh.
     backColor = doc_.backColor;
     page_.SetBackColour(backColor);
-    if (visible) Refresh(false);
+    if (Visible()) Refresh(false);
 }
 
 void HtmlLabel::Refresh(bool paintOnly) {
-    if (hwnd_ == nullptr) return;
+    if (!Created()) return;
     Busy busy(*this);
     doc_.defaultFontName = defaultFontName;
     doc_.defaultFontSize = defaultFontSize;
@@ -262,9 +243,9 @@ void HtmlLabel::SyncScrollBar() {
 }
 
 void HtmlLabel::OnResize() {
-    if (hwnd_ == nullptr) return;
+    if (!Created() || viewport_ == nullptr) return;
     RECT rc{};
-    GetClientRect(hwnd_, &rc);
+    GetClientRect(hWnd(), &rc);
     int pageWidth = rc.right, pageHeight = rc.bottom;
     if (enableScroll) {
         const int bar = GetSystemMetrics(SM_CXVSCROLL);
@@ -310,7 +291,7 @@ void HtmlLabel::OnMouseMove(int x, int y) {
     tipText_ = text;
     TOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V1_SIZE;
-    ti.hwnd = hwnd_;
+    ti.hwnd = hWnd();
     ti.uId = reinterpret_cast<UINT_PTR>(viewport_);
     ti.lpszText = const_cast<char*>(tipText_.c_str());
     SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
@@ -338,7 +319,7 @@ void HtmlLabel::OnClickTimer() {
     if (pendingHref_.empty()) return;
     std::string href = pendingHref_;
     pendingHref_.clear();
-    if (HyperlinkClick) HyperlinkClick(href);
+    if (HyperlinkClick) Fire("HyperlinkClick", [&] { HyperlinkClick(index, href); });
 }
 
 void HtmlLabel::OnKeyDown(int key) {
@@ -405,17 +386,12 @@ void HtmlLabel::Render(bool layout) {
     if (layout) drawn_->options.scrollValue = 0;  // the layout draws the top of the document
 }
 
-LRESULT CALLBACK HtmlLabel::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    HtmlLabel* self = From(hwnd);
-    return self != nullptr && self->hwnd_ == hwnd ? self->OnControl(msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
-}
-
 LRESULT CALLBACK HtmlLabel::ViewportProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    HtmlLabel* self = From(hwnd);
+    auto* self = reinterpret_cast<HtmlLabel*>(GetWindowLongA(hwnd, GWL_USERDATA));
     return self != nullptr && self->viewport_ == hwnd ? self->OnViewport(msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-LRESULT HtmlLabel::OnControl(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT HtmlLabel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE:
         OnResize();
@@ -423,13 +399,9 @@ LRESULT HtmlLabel::OnControl(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_VSCROLL:
         if (reinterpret_cast<HWND>(lp) == scroll_) OnScroll(LOWORD(wp));
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongA(hwnd_, GWL_USERDATA, 0);
-        break;
     default:
-        break;
+        return Control::OnMessage(msg, wp, lp);
     }
-    return DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
 LRESULT HtmlLabel::OnViewport(UINT msg, WPARAM wp, LPARAM lp) {
@@ -453,7 +425,7 @@ LRESULT HtmlLabel::OnViewport(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        SetFocus(viewport_);
+        ::SetFocus(viewport_);
         return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -470,7 +442,8 @@ LRESULT HtmlLabel::OnViewport(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_NCDESTROY:
         SetWindowLongA(viewport_, GWL_USERDATA, 0);
-        break;
+        viewport_ = nullptr;
+        return 0;
     default:
         break;
     }

@@ -1,8 +1,8 @@
 // The HTML view control ("Corvella.HTMLLabel"): shows a short document in a
-// small subset of HTML, the tip pane of the main window. A window of its own
-// holding the viewport (which copies the off-screen page), a vertical scroll
-// bar and a tool tip; a released link raises HyperlinkClick 250 ms later.
-// Geometry is in pixels of the parent's client area.
+// small subset of HTML, the tip pane of the main window. A forms control
+// whose window holds the viewport (which copies the off-screen page), a
+// vertical scroll bar and a tool tip; a released link raises HyperlinkClick
+// 250 ms later. Geometry is in twips like every control's.
 #pragma once
 
 #include <windows.h>
@@ -15,14 +15,15 @@
 
 #include "app/controls/htmllabel/core/html_document.h"
 #include "app/controls/htmllabel/win32/gdi_canvas.h"
+#include "platform/forms/forms.h"
 
 namespace corvella::htmllabel {
 
 extern const char kHtmlLabelClass[];  // "Corvella.HTMLLabel"
 
-struct HtmlLabel {
+class HtmlLabel : public forms::Control {
+public:
     // ---- design: set before Create() ----
-    int left = 0, top = 0, width = 200, height = 100;
     int appearance = 1;   // 0 flat, 1 three-dimensional
     int borderStyle = 1;  // 0 none, 1 single
     uint32_t backColor = kButtonFace;
@@ -30,23 +31,18 @@ struct HtmlLabel {
     bool enableAnchors = false;
     std::string defaultFontName = "Arial";
     float defaultFontSize = 10;
-    bool visible = true;
 
     // Raised from the click timer with the link's target; a handler may
     // change it.
-    std::function<void(std::string& href)> HyperlinkClick;
+    std::function<void(int index, std::string& href)> HyperlinkClick;
 
     HtmlLabel() = default;
-    ~HtmlLabel();
-    HtmlLabel(const HtmlLabel&) = delete;
-    HtmlLabel& operator=(const HtmlLabel&) = delete;
+    ~HtmlLabel() override;
 
-    bool Create(HWND parent);
-    void Destroy();
+    bool Create(forms::Container& parent) override;
 
-    // ---- public members ----
+    // ---- public members (hWnd, Move and the geometry come with the base) ----
     static const char* Version() { return "0.1.0"; }
-    HWND hWnd() const { return hwnd_; }
     const std::string& DefaultFontName() const { return defaultFontName; }
     void SetDefaultFontName(const std::string& name) { defaultFontName = name; }
     float DefaultFontSize() const { return defaultFontSize; }
@@ -76,10 +72,10 @@ struct HtmlLabel {
     const std::vector<std::string>& AttrNames() const { return attrNames_; }
     const std::vector<std::string>& AttrValues() const { return attrValues_; }
 
-    bool Visible() const { return visible; }
-    void SetVisible(bool on);
-    // Moves and sizes the control; the host calls Refresh afterwards.
-    void Move(int x, int y, int cx, int cy);
+    // The control's own visibility flag: a redraw lock clears the window's
+    // visible style under some systems, yet the control stays visible.
+    bool Visible() const override { return Created() ? shown_ : visible; }
+    void SetVisible(bool on) override;
 
     // ---- state the host and the tests read ----
     const HtmlDocument& Document() const { return doc_; }
@@ -93,10 +89,12 @@ struct HtmlLabel {
     bool OverLink() const { return overLink_; }
     const std::string& ToolTipText() const { return tipText_; }
 
+protected:
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnDetach() override;
+
 private:
-    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK ViewportProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT OnControl(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnViewport(UINT msg, WPARAM wp, LPARAM lp);
 
     void OnResize();
@@ -125,7 +123,7 @@ private:
     };
     int busy_ = 0;
 
-    HWND hwnd_ = nullptr;
+    bool shown_ = true;
     HWND viewport_ = nullptr;
     HWND scroll_ = nullptr;
     HWND tip_ = nullptr;

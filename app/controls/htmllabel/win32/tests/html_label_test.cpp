@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/controls/htmllabel/win32/html_label.h"
+#include "platform/forms/tests/forms_test_util.h"
 
 namespace corvella::htmllabel {
 namespace {
@@ -23,50 +25,50 @@ std::string WrapTipHtml(const std::string& tip) {
 
 const char kTip[] = "Use <b>bold</b> words and <a href=\"http://corvella.example/tips\">this link</a> here.";
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageA(&msg);
-        } else {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        }
+using forms::Screen;
+using forms::testing::PumpUntil;
+
+// The page is 400 x 80 pixels: the control has no border.
+constexpr int kPageWidth = 400;
+constexpr int kPageHeight = 80;
+
+struct TipForm : forms::Form {
+    HtmlLabel label;
+    TipForm() {
+        name = "frmTip";
+        width = 9000;
+        height = 4000;
+        label.name = "HTMLLabel";
+        label.width = Screen.ToTwipsX(kPageWidth);
+        label.height = Screen.ToTwipsY(kPageHeight);
+        label.borderStyle = 0;
+        label.enableAnchors = true;
+        CreateControls = [this] { ASSERT_TRUE(label.Create(*this)); };
     }
-    return true;
-}
+};
 
 LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
 
-class HtmlLabelTest : public ::testing::Test {
+class HtmlLabelTest : public forms::testing::FormsTest {
 protected:
     void SetUp() override {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "HtmlLabelTestHost";
-        RegisterClassA(&wc);
-        host = CreateWindowExA(0, "HtmlLabelTestHost", "host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 600, 400,
-                               nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(nullptr, host);
-        ShowWindow(host, SW_SHOW);
-        label.width = 400;
-        label.height = 80;
-        label.borderStyle = 0;
-        label.enableAnchors = true;
-        label.HyperlinkClick = [this](std::string& href) {
+        FormsTest::SetUp();
+        form.label.HyperlinkClick = [this](int, std::string& href) {
             clicks.push_back(href);
             clickTick = GetTickCount();
         };
     }
     void TearDown() override {
-        label.Destroy();
-        DestroyWindow(host);
+        form.Unload();
+        FormsTest::TearDown();
     }
 
+    void Load() {
+        ASSERT_TRUE(form.Load());
+        form.Show();
+    }
     void Show(const std::string& markup) {
-        ASSERT_TRUE(label.Create(host));
+        Load();
         label.SetDocumentHTML(markup);
         label.Refresh(true);
     }
@@ -78,8 +80,8 @@ protected:
     // The columns of the page where pixels of exactly this colour lie.
     std::vector<int> Columns(COLORREF colour) const {
         std::vector<int> xs;
-        for (int x = 0; x < label.width; ++x)
-            for (int y = 0; y < label.height; ++y)
+        for (int x = 0; x < kPageWidth; ++x)
+            for (int y = 0; y < kPageHeight; ++y)
                 if (GetPixel(label.PageDc(), x, y) == colour) {
                     xs.push_back(x);
                     break;
@@ -89,13 +91,13 @@ protected:
 
     unsigned PageSum() const {
         unsigned sum = 0;
-        for (int x = 0; x < label.width; x += 2)
-            for (int y = 0; y < label.height; ++y) sum = sum * 31 + GetPixel(label.PageDc(), x, y);
+        for (int x = 0; x < kPageWidth; x += 2)
+            for (int y = 0; y < kPageHeight; ++y) sum = sum * 31 + GetPixel(label.PageDc(), x, y);
         return sum;
     }
 
-    HWND host = nullptr;
-    HtmlLabel label;
+    TipForm form;
+    HtmlLabel& label = form.label;
     std::vector<std::string> clicks;
     DWORD clickTick = 0;
 };
@@ -240,7 +242,7 @@ TEST_F(HtmlLabelTest, ScrollKeys) {
 }
 
 TEST_F(HtmlLabelTest, DocumentSetUnderARedrawLockIsLaidOut) {
-    ASSERT_TRUE(label.Create(host));
+    Load();
     SendMessageA(label.hWnd(), WM_SETREDRAW, FALSE, 0);
     label.SetDocumentHTML(WrapTipHtml(kTip));
     SendMessageA(label.hWnd(), WM_SETREDRAW, TRUE, 0);
@@ -252,14 +254,14 @@ TEST_F(HtmlLabelTest, DocumentSetUnderARedrawLockIsLaidOut) {
     const std::vector<int> columns = Columns(text);
     ASSERT_FALSE(columns.empty());
     int y = 0;
-    while (y < label.height && GetPixel(label.PageDc(), columns.front(), y) != text) ++y;
+    while (y < kPageHeight && GetPixel(label.PageDc(), columns.front(), y) != text) ++y;
     HDC screen = GetDC(label.Viewport());
     EXPECT_EQ(text, GetPixel(screen, columns.front(), y));
     ReleaseDC(label.Viewport(), screen);
 }
 
 TEST_F(HtmlLabelTest, MembersAndDefaults) {
-    ASSERT_TRUE(label.Create(host));
+    Load();
     EXPECT_STREQ("0.1.0", HtmlLabel::Version());
     EXPECT_EQ("Arial", label.DefaultFontName());
     EXPECT_FLOAT_EQ(10, label.DefaultFontSize());
@@ -274,6 +276,14 @@ TEST_F(HtmlLabelTest, MembersAndDefaults) {
     char cls[64] = {};
     GetClassNameA(label.hWnd(), cls, sizeof cls);
     EXPECT_STREQ("Corvella.HTMLLabel", cls);
+    // A handler's error goes through the forms' error rule, named after the event.
+    label.HyperlinkClick = [](int, std::string&) { throw std::runtime_error("handler failed"); };
+    label.SetDocumentHTML(WrapTipHtml(kTip));
+    const HtmlToken& a = FirstLink();
+    SendMessageA(label.Viewport(), WM_LBUTTONUP, 0, At(a.Left + 2, a.Top + 2));
+    ASSERT_TRUE(PumpUntil([this] { return !boxes.empty(); }));
+    EXPECT_NE(std::string::npos, boxes.front().prompt.find("HTMLLabel_HyperlinkClick")) << boxes.front().prompt;
+    boxes.clear();
 }
 
 }  // namespace
