@@ -16,7 +16,7 @@ GdiCanvas::GdiCanvas() {
     ReleaseDC(nullptr, screen);
     if (dpi_ <= 0) dpi_ = 96;
     SetBkMode(dc_, TRANSPARENT);
-    firstFont_ = GetCurrentObject(dc_, OBJ_FONT);
+    firstFont_ = SelectObject(dc_, GetStockObject(SYSTEM_FONT));  // what the DC came with, put back at the end
     Resize(1, 1);
 }
 
