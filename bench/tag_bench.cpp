@@ -217,8 +217,7 @@ int main(int argc, char** argv) {
         std::FILE* f = std::fopen(paths[0].c_str(), "rb");
         header.resize(10);
         std::fread(&header[0], 1, 10, f);
-        uint32_t size = ((header[6] & 0x7F) << 21) | ((header[7] & 0x7F) << 14) | ((header[8] & 0x7F) << 7) |
-                        (header[9] & 0x7F);
+        const uint32_t size = corvella::id3v2::FromSyncsafe(reinterpret_cast<const uint8_t*>(header.data()) + 6);
         header.resize(10 + size);
         std::fseek(f, 0, SEEK_SET);
         std::fread(&header[0], 1, header.size(), f);

@@ -135,7 +135,10 @@ function(corvella_com_dll name)
               ${CORVELLA_ROOT}/libs/common/com/exports.cpp
               ${CORVELLA_ROOT}/libs/common/com/exports.def)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
-  target_link_libraries(${name} PRIVATE corvella_com ${D_IFACE} ${D_LIBS})
+  # oleaut32 straight after the COM plumbing: the error-info calls come from
+  # the library that documents them (the ole32 of Windows 95 and NT 4 may
+  # lack them), not from ole32 further down the link line.
+  target_link_libraries(${name} PRIVATE corvella_com oleaut32 ${D_IFACE} ${D_LIBS})
   if(D_TEST_ONLY)
     set(out ${CORVELLA_TEST_BIN})
   else()

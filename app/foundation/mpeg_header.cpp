@@ -1,5 +1,7 @@
 #include "app/foundation/mpeg_header.h"
 
+#include "libs/tags/ID3v2/core/id3v2_frames.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -109,9 +111,10 @@ MpegHeaderFields DecodeMpegHeader(const uint8_t b[4], uint64_t file_length) {
     return f;
 }
 
+// The tag library's decoder: one reading of the size for the whole program.
+// Its largest result, 255 * (2^21 + 2^14 + 2^7 + 1), fits a Long.
 int32_t CMP3Header::ByteToLong(const uint8_t bytes[4]) {
-    return static_cast<int32_t>(bytes[0]) * (1 << 21) + static_cast<int32_t>(bytes[1]) * (1 << 14) +
-           static_cast<int32_t>(bytes[2]) * (1 << 7) + static_cast<int32_t>(bytes[3]);
+    return static_cast<int32_t>(id3v2::FromSyncsafe(bytes));
 }
 
 bool CMP3Header::FindFirstFrame(File& file, uint64_t file_length, uint64_t& position) {

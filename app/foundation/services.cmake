@@ -27,3 +27,6 @@ corvella_test(foundation_services_mp3_tools_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/mpeg_header_tools_test.cpp
   LIBS corvella_foundation_services
   TIMEOUT 600)
+
+# The ID3v2 size in front of the audio is read with the tag library's decoder.
+target_link_libraries(corvella_foundation_services PRIVATE corvella_id3v2_core)

@@ -6,9 +6,8 @@ add_library(corvella_foundation_settings STATIC
   ${CMAKE_CURRENT_LIST_DIR}/memory_store.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/text_helpers.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/user_fields.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/units.cpp)
-target_link_libraries(corvella_foundation_settings PUBLIC corvella_storage)
+  ${CMAKE_CURRENT_LIST_DIR}/user_fields.cpp)
+target_link_libraries(corvella_foundation_settings PUBLIC corvella_storage corvella_rounding)
 
 corvella_test(foundation_settings_tests
   SOURCES
@@ -17,5 +16,4 @@ corvella_test(foundation_settings_tests
     ${CMAKE_CURRENT_LIST_DIR}/tests/user_fields_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/paths_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/text_helpers_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/tests/units_test.cpp
   LIBS corvella_foundation_settings)

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "app/foundation/text_helpers.h"
-#include "app/foundation/units.h"
+#include "libs/common/numeric/rounding.h"
 #include "libs/common/text/text_primitives.h"
 
 namespace corvella {
@@ -256,8 +256,10 @@ void cRegistry::SetValue(const Variant& value) {
         } else if (value.kind() == Variant::Kind::kInteger) {
             data = DataOfDword(static_cast<uint32_t>(static_cast<int32_t>(value.AsInteger())));
         } else {
-            // Nothing can be stored: report it rather than pass silently.
-            writable = false;
+            // Only integers go into a DWORD; anything else is skipped
+            // without an error, once the key is there.
+            if (!store_.CreateKey(classKey_, sectionKey_)) throw RegistryError(kErrRegistry, failure);
+            return;
         }
         break;
     default:

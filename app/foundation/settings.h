@@ -119,7 +119,8 @@ public:
     // Writes with ValueType: 1 or 2 the text form (stored as REG_EXPAND_SZ
     // when it holds "%" and another "%" at least two characters later, else
     // REG_SZ); 3 the bytes of a Bytes value; 4 or 5 a 16- or 32-bit integer
-    // as REG_DWORD. Anything else raises.
+    // as REG_DWORD; with 4 or 5 any other value is not written and raises
+    // nothing. Any other ValueType raises.
     void SetValue(const Variant& value);
 
     // Names of all values / sub-keys of SectionKey (0-based here; Count is

@@ -5,13 +5,13 @@
 
 #include <exception>
 
-#include "app/startup/forms.h"
 #include "app/foundation/settings.h"
+#include "app/mainwindow/frm_loading.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
 #include "app/startup/start_tables.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
-#include "app/startup/win32_settings_store.h"
+#include "app/foundation/win32/settings/win32_settings_store.h"
 #include "platform/forms/runtime.h"
 
 namespace corvella {
@@ -25,13 +25,9 @@ std::vector<std::string> gGenres;
 
 namespace {
 
-int gExitCode = 0;
-
 // A failed start-up step: its description and the step it happened in.
 void ReportStepError(const std::string& description, int step) {
-    const std::string text =
-        description + "\r\nin Quillmark.modMain.Main at line " + std::to_string(step);
-    MessageBoxA(nullptr, text.c_str(), forms::App.Title().c_str(), MB_OK);
+    forms::MsgBox(nullptr, forms::ErrorText(description, "modMain.Main", step), MB_OK);
 }
 
 // The program cannot run on without its tag objects: say which library is
@@ -40,10 +36,9 @@ bool CreateTagObject(REFCLSID clsid, REFIID iid, void** out, const char* library
     const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, out);
     if (SUCCEEDED(hr) && *out != nullptr) return true;
     *out = nullptr;
-    const std::string title = forms::App.Title();
-    const std::string text = std::string("The tag library ") + library + " cannot be created. " +
-                             title + " cannot start without it.";
-    MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+    const std::string text = std::string("The tag library ") + library +
+                             " cannot be created. " + forms::App.Title() + " cannot start without it.";
+    forms::MsgBox(nullptr, text, MB_OK | MB_ICONERROR);
     return false;
 }
 
@@ -78,15 +73,11 @@ int Main(HINSTANCE) {
 
     frmLoading().Show(forms::kModeless);
     if (!frmLoading().Loaded()) {
-        MessageBoxA(nullptr, "The start-up window cannot be created.",
-                    forms::App.Title().c_str(), MB_OK | MB_ICONERROR);
+        forms::MsgBox(nullptr, "The start-up window cannot be created.", MB_OK | MB_ICONERROR);
         return 4;
     }
     return 0;
 }
-
-void SetExitCode(int code) { gExitCode = code; }
-int ExitCode() { return gExitCode; }
 
 void ReleaseShared() {
     gID3v1.Reset();
@@ -103,7 +94,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (code == 0) {
         // The program lives in its forms and ends with the last of them.
         const int quit = corvella::forms::Run();
-        code = corvella::ExitCode() != 0 ? corvella::ExitCode() : quit;
+        const int set = corvella::forms::App.ExitCode();
+        code = set != 0 ? set : quit;
     }
     corvella::ReleaseShared();
     OleUninitialize();

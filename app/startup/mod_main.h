@@ -28,11 +28,6 @@ extern std::vector<std::string> gGenres;        // 148 names
 // (a tag library that cannot be created ends the start).
 int Main(HINSTANCE instance);
 
-// The program ends when its last form is unloaded, with this exit code (0
-// unless a failure set another).
-void SetExitCode(int code);
-int ExitCode();
-
 // Frees the shared objects; called once the message loop has ended.
 void ReleaseShared();
 

@@ -14,14 +14,6 @@ const char kPictureClass[] = "CorvellaPicture";
 const char kFrameClass[] = "CorvellaFrame";
 const char kImageClass[] = "CorvellaImage";
 
-std::string WindowText(HWND hwnd) {
-    const int length = GetWindowTextLengthA(hwnd);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int got = GetWindowTextA(hwnd, &text[0], length + 1);
-    text.resize(static_cast<size_t>(got > 0 ? got : 0));
-    return text;
-}
-
 void InvalidValue() { throw Error("Invalid property value", 380); }
 
 // Start and end of the selection of an edit (or of a combo's edit).
@@ -138,7 +130,109 @@ void TextBox::OnKeyPress(int& keyAscii) {
     if (KeyPress) Fire("KeyPress", [&] { KeyPress(index, keyAscii); });
 }
 
+// ---- ListControl ---------------------------------------------------------------
+
+void ListControl::FillList() {
+    for (const auto& item : items)
+        SendMessageA(hWnd(), messages_.add, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    lastIndex_ = -1;
+}
+
+void ListControl::NoteIndex() { lastIndex_ = ListIndex(); }
+
+void ListControl::SelectionChanged() {
+    const int now = ListIndex();
+    if (now == lastIndex_) return;
+    lastIndex_ = now;
+    Fire("Click", [&] {
+        if (Click) Click(index);
+    });
+}
+
+void ListControl::AddItem(const std::string& item, int at) {
+    if (!Created()) {
+        if (at < 0 || at >= static_cast<int>(items.size()))
+            items.push_back(item);
+        else
+            items.insert(items.begin() + at, item);
+        return;
+    }
+    if (at > ListCount()) throw Error("Invalid argument", 5);
+    if (at < 0)
+        SendMessageA(hWnd(), messages_.add, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    else
+        SendMessageA(hWnd(), messages_.insert, static_cast<WPARAM>(at),
+                     reinterpret_cast<LPARAM>(item.c_str()));
+    NoteIndex();
+}
+
+void ListControl::RemoveItem(int at) {
+    if (at < 0 || at >= ListCount()) throw Error("Invalid property array index", 381);
+    if (!Created()) {
+        items.erase(items.begin() + at);
+        return;
+    }
+    SendMessageA(hWnd(), messages_.remove, static_cast<WPARAM>(at), 0);
+    NoteIndex();
+}
+
+void ListControl::Clear() {
+    if (!Created()) {
+        items.clear();
+        return;
+    }
+    SendMessageA(hWnd(), messages_.reset, 0, 0);
+    lastIndex_ = -1;
+}
+
+int ListControl::ListCount() const {
+    if (!Created()) return static_cast<int>(items.size());
+    const LRESULT count = SendMessageA(hWnd(), messages_.count, 0, 0);
+    return count < 0 ? 0 : static_cast<int>(count);  // CB_ERR and LB_ERR are -1
+}
+
+std::string ListControl::List(int at) const {
+    if (at < 0 || at >= ListCount()) return std::string();
+    if (!Created()) return items[static_cast<size_t>(at)];
+    const LRESULT length = SendMessageA(hWnd(), messages_.textLength, static_cast<WPARAM>(at), 0);
+    if (length < 0) return std::string();
+    std::string item(static_cast<size_t>(length) + 1, '\0');
+    const LRESULT got = SendMessageA(hWnd(), messages_.text, static_cast<WPARAM>(at),
+                                     reinterpret_cast<LPARAM>(&item[0]));
+    item.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    return item;
+}
+
+int ListControl::ListIndex() const {
+    if (!Created()) return -1;
+    const LRESULT at = SendMessageA(hWnd(), messages_.getSelection, 0, 0);
+    return at < 0 ? -1 : static_cast<int>(at);
+}
+
+void ListControl::SetListIndex(int at) {
+    if (!Created()) return;
+    if (at < -1 || at >= ListCount()) InvalidValue();
+    SendMessageA(hWnd(), messages_.setSelection, static_cast<WPARAM>(at), 0);
+    if (at == lastIndex_) return;
+    lastIndex_ = at;
+    Fire("Click", [&] {
+        if (Click) Click(index);
+    });
+}
+
 // ---- ComboBox ----------------------------------------------------------------
+
+namespace {
+const ListControl::Messages kComboMessages = {CB_ADDSTRING,    CB_INSERTSTRING, CB_DELETESTRING,
+                                              CB_RESETCONTENT, CB_GETCOUNT,     CB_GETLBTEXTLEN,
+                                              CB_GETLBTEXT,    CB_GETCURSEL,    CB_SETCURSEL};
+const ListControl::Messages kListMessages = {LB_ADDSTRING,    LB_INSERTSTRING, LB_DELETESTRING,
+                                             LB_RESETCONTENT, LB_GETCOUNT,     LB_GETTEXTLEN,
+                                             LB_GETTEXT,      LB_GETCURSEL,    LB_SETCURSEL};
+}  // namespace
+
+ComboBox::ComboBox() : ListControl(kComboMessages) {}
+
 
 bool ComboBox::Create(Container& parent) {
     DWORD kind = style == 2 ? CBS_DROPDOWNLIST : style == 1 ? CBS_SIMPLE : CBS_DROPDOWN;
@@ -152,8 +246,7 @@ bool ComboBox::Create(Container& parent) {
     const bool made =
         CreateWindowIn(parent, "COMBOBOX", WS_TABSTOP | WS_VSCROLL | kind, 0, "", dropped);
     if (made) {
-        for (const auto& item : items)
-            SendMessageA(hWnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        FillList();
         if (style != 2 && !text.empty()) SetWindowTextA(hWnd(), text.c_str());
     }
     settingText_ = false;
@@ -165,79 +258,6 @@ HWND ComboBox::EditWindow() const {
     return Created() ? FindWindowExA(hWnd(), nullptr, "Edit", nullptr) : nullptr;
 }
 
-void ComboBox::NoteIndex() {
-    lastIndex_ = Created() ? static_cast<int>(SendMessageA(hWnd(), CB_GETCURSEL, 0, 0)) : -1;
-}
-
-void ComboBox::AddItem(const std::string& item, int at) {
-    if (!Created()) {
-        if (at < 0 || at >= static_cast<int>(items.size()))
-            items.push_back(item);
-        else
-            items.insert(items.begin() + at, item);
-        return;
-    }
-    if (at > ListCount()) throw Error("Invalid argument", 5);
-    if (at < 0)
-        SendMessageA(hWnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    else
-        SendMessageA(hWnd(), CB_INSERTSTRING, static_cast<WPARAM>(at),
-                     reinterpret_cast<LPARAM>(item.c_str()));
-    NoteIndex();
-}
-
-void ComboBox::RemoveItem(int at) {
-    if (at < 0 || at >= ListCount()) throw Error("Invalid property array index", 381);
-    if (!Created()) {
-        items.erase(items.begin() + at);
-        return;
-    }
-    SendMessageA(hWnd(), CB_DELETESTRING, static_cast<WPARAM>(at), 0);
-    NoteIndex();
-}
-
-void ComboBox::Clear() {
-    if (!Created()) {
-        items.clear();
-        return;
-    }
-    SendMessageA(hWnd(), CB_RESETCONTENT, 0, 0);
-    lastIndex_ = -1;
-}
-
-int ComboBox::ListCount() const {
-    if (!Created()) return static_cast<int>(items.size());
-    const LRESULT count = SendMessageA(hWnd(), CB_GETCOUNT, 0, 0);
-    return count == CB_ERR ? 0 : static_cast<int>(count);
-}
-
-std::string ComboBox::List(int at) const {
-    if (at < 0 || at >= ListCount()) return std::string();
-    if (!Created()) return items[static_cast<size_t>(at)];
-    const LRESULT length = SendMessageA(hWnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(at), 0);
-    if (length == CB_ERR) return std::string();
-    std::string item(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(hWnd(), CB_GETLBTEXT, static_cast<WPARAM>(at),
-                                     reinterpret_cast<LPARAM>(&item[0]));
-    item.resize(got == CB_ERR ? 0 : static_cast<size_t>(got));
-    return item;
-}
-
-int ComboBox::ListIndex() const {
-    return Created() ? static_cast<int>(SendMessageA(hWnd(), CB_GETCURSEL, 0, 0)) : -1;
-}
-
-void ComboBox::SetListIndex(int at) {
-    if (!Created()) return;
-    if (at < -1 || at >= ListCount()) InvalidValue();
-    SendMessageA(hWnd(), CB_SETCURSEL, static_cast<WPARAM>(at), 0);
-    if (at == lastIndex_) return;
-    lastIndex_ = at;
-    Fire("Click", [&] {
-        if (Click) Click(index);
-    });
-}
-
 std::string ComboBox::Text() const {
     if (!Created()) return style == 2 ? std::string() : text;
     // While the selection changes, the edit still holds the old text.
@@ -245,7 +265,7 @@ std::string ComboBox::Text() const {
         const int at = ListIndex();
         if (at >= 0 || style == 2) return List(at);
     }
-    return WindowText(hWnd());
+    return detail::WindowText(hWnd());
 }
 
 void ComboBox::SetText(const std::string& value) {
@@ -311,13 +331,8 @@ void ComboBox::SetSelText(const std::string& value) {
 
 void ComboBox::OnCommand(int code) {
     if (code == CBN_SELCHANGE) {
-        const int now = ListIndex();
-        if (now == lastIndex_) return;
-        lastIndex_ = now;
         inSelChange_ = true;
-        Fire("Click", [&] {
-            if (Click) Click(index);
-        });
+        SelectionChanged();
         inSelChange_ = false;
     } else if (code == CBN_EDITCHANGE && !settingText_) {
         NoteIndex();
@@ -635,7 +650,7 @@ LRESULT Frame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         RECT edge = rc;
         edge.top = metrics.tmHeight / 2;
         DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
-        const std::string text = WindowText(hwnd);
+        const std::string text = detail::WindowText(hwnd);
         if (!text.empty()) {
             RECT measure{0, 0, rc.right, metrics.tmHeight};
             DrawTextA(dc, text.c_str(), -1, &measure, DT_SINGLELINE | DT_CALCRECT);
@@ -671,87 +686,14 @@ LRESULT Image::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- ListBox -----------------------------------------------------------------
 
+ListBox::ListBox() : ListControl(kListMessages) {}
+
 bool ListBox::Create(Container& parent) {
     DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
     if (sorted) style |= LBS_SORT;
     if (!CreateWindowIn(parent, "LISTBOX", style, WS_EX_CLIENTEDGE, "")) return false;
-    for (const auto& item : items)
-        SendMessageA(hWnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    lastIndex_ = -1;
+    FillList();
     return true;
-}
-
-void ListBox::NoteIndex() { lastIndex_ = ListIndex(); }
-
-void ListBox::AddItem(const std::string& item, int at) {
-    if (!Created()) {
-        if (at < 0 || at >= static_cast<int>(items.size()))
-            items.push_back(item);
-        else
-            items.insert(items.begin() + at, item);
-        return;
-    }
-    if (at > ListCount()) throw Error("Invalid argument", 5);
-    if (at < 0)
-        SendMessageA(hWnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    else
-        SendMessageA(hWnd(), LB_INSERTSTRING, static_cast<WPARAM>(at),
-                     reinterpret_cast<LPARAM>(item.c_str()));
-    NoteIndex();
-}
-
-void ListBox::RemoveItem(int at) {
-    if (at < 0 || at >= ListCount()) throw Error("Invalid property array index", 381);
-    if (!Created()) {
-        items.erase(items.begin() + at);
-        return;
-    }
-    SendMessageA(hWnd(), LB_DELETESTRING, static_cast<WPARAM>(at), 0);
-    NoteIndex();
-}
-
-void ListBox::Clear() {
-    if (!Created()) {
-        items.clear();
-        return;
-    }
-    SendMessageA(hWnd(), LB_RESETCONTENT, 0, 0);
-    lastIndex_ = -1;
-}
-
-int ListBox::ListCount() const {
-    if (!Created()) return static_cast<int>(items.size());
-    const LRESULT count = SendMessageA(hWnd(), LB_GETCOUNT, 0, 0);
-    return count == LB_ERR ? 0 : static_cast<int>(count);
-}
-
-std::string ListBox::List(int at) const {
-    if (at < 0 || at >= ListCount()) return std::string();
-    if (!Created()) return items[static_cast<size_t>(at)];
-    const LRESULT length = SendMessageA(hWnd(), LB_GETTEXTLEN, static_cast<WPARAM>(at), 0);
-    if (length == LB_ERR) return std::string();
-    std::string item(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(hWnd(), LB_GETTEXT, static_cast<WPARAM>(at),
-                                     reinterpret_cast<LPARAM>(&item[0]));
-    item.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
-    return item;
-}
-
-int ListBox::ListIndex() const {
-    if (!Created()) return -1;
-    const LRESULT at = SendMessageA(hWnd(), LB_GETCURSEL, 0, 0);
-    return at == LB_ERR ? -1 : static_cast<int>(at);
-}
-
-void ListBox::SetListIndex(int at) {
-    if (!Created()) return;
-    if (at < -1 || at >= ListCount()) InvalidValue();
-    SendMessageA(hWnd(), LB_SETCURSEL, static_cast<WPARAM>(at), 0);
-    if (at == lastIndex_) return;
-    lastIndex_ = at;
-    Fire("Click", [&] {
-        if (Click) Click(index);
-    });
 }
 
 std::string ListBox::Text() const { return List(ListIndex()); }
@@ -777,13 +719,7 @@ void ListBox::SetTopIndex(int at) {
 }
 
 void ListBox::OnCommand(int code) {
-    if (code != LBN_SELCHANGE) return;
-    const int now = ListIndex();
-    if (now == lastIndex_) return;
-    lastIndex_ = now;
-    Fire("Click", [&] {
-        if (Click) Click(index);
-    });
+    if (code == LBN_SELCHANGE) SelectionChanged();
 }
 
 // ---- Timer -------------------------------------------------------------------

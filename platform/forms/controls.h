@@ -50,22 +50,20 @@ private:
     bool settingText_ = false;
 };
 
-class ComboBox : public Control {
+// What list boxes and combo boxes share: a list of text items, one of them
+// selected. The two system classes differ only in their message numbers.
+class ListControl : public Control {
 public:
-    int style = 0;  // 0 drop-down combo (editable), 1 simple combo, 2 drop-down list
     std::vector<std::string> items;  // the design-time list
-    std::string text;                // editable styles only
     bool sorted = false;
-    int dropItems = 8;  // rows of the dropped list
 
     // Fires when ListIndex changes, by the user or by code; not when the same
     // index is set again.
     ClickHandler Click;
-    ClickHandler Change;  // the edit text changed (editable styles)
-    KeyPressHandler KeyPress;
 
-    bool Create(Container& parent) override;
+    // At `at` (appended when negative); Error 5 past the end.
     void AddItem(const std::string& item, int at = -1);
+    // Error 381 outside the list.
     void RemoveItem(int at);
     void Clear();
     int ListCount() const;
@@ -74,10 +72,40 @@ public:
     // -1 clears the selection (and the text of an editable combo). Error 380
     // for an index outside the list.
     void SetListIndex(int at);
-    std::string Text() const;
+
+    // The message numbers of the system class.
+    struct Messages {
+        UINT add, insert, remove, reset, count, textLength, text, getSelection, setSelection;
+    };
+
+protected:
+    explicit ListControl(const Messages& messages) : messages_(messages) {}
+    // Puts the design list into the new window.
+    void FillList();
+    void NoteIndex();
+    // The selection changed: Click, unless it is the one Click saw last.
+    void SelectionChanged();
+    int lastIndex_ = -1;
+
+private:
+    const Messages& messages_;
+};
+
+class ComboBox : public ListControl {
+public:
+    int style = 0;  // 0 drop-down combo (editable), 1 simple combo, 2 drop-down list
+    std::string text;  // editable styles only
+    int dropItems = 8;  // rows of the dropped list
+
+    ClickHandler Change;  // the edit text changed (editable styles)
+    KeyPressHandler KeyPress;
+
+    ComboBox();
+    bool Create(Container& parent) override;
+    std::string Text() const override;
     // Editable: sets the edit text (Change fires when it differs). List
     // style: selects the item with that exact text, else Error 383.
-    void SetText(const std::string& value);
+    void SetText(const std::string& value) override;
     int SelStart() const;
     int SelLength() const;
     std::string SelText() const;
@@ -91,8 +119,6 @@ protected:
 
 private:
     HWND EditWindow() const;
-    void NoteIndex();
-    int lastIndex_ = -1;
     bool inSelChange_ = false;
     bool settingText_ = false;
 };
@@ -246,26 +272,12 @@ protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
-// A list of text items with one selected item.
-class ListBox : public Control {
+// A list of text items with one selected item; DblClick (of every control)
+// serves the double-click.
+class ListBox : public ListControl {
 public:
-    std::vector<std::string> items;  // the design-time list
-    bool sorted = false;
-
-    // Fires when ListIndex changes, by the user or by code; not when the same
-    // index is set again. DblClick (of every control) serves the double-click.
-    ClickHandler Click;
-
+    ListBox();
     bool Create(Container& parent) override;
-    void AddItem(const std::string& item, int at = -1);
-    // Error 381 outside the list.
-    void RemoveItem(int at);
-    void Clear();
-    int ListCount() const;
-    std::string List(int at) const;
-    int ListIndex() const;
-    // -1 clears the selection; Error 380 outside the list.
-    void SetListIndex(int at);
     // The selected item's text, "" without one.
     std::string Text() const override;
     // A number kept with each item (0 for a new one); Error 381 outside the list.
@@ -276,10 +288,6 @@ public:
 
 protected:
     void OnCommand(int code) override;
-
-private:
-    void NoteIndex();
-    int lastIndex_ = -1;
 };
 
 // A timer of a form; it ticks on the form's window. Created at design time

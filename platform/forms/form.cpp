@@ -272,6 +272,30 @@ Form::~Form() {
     if (doomedWindow_ != nullptr && IsWindow(doomedWindow_)) DestroyWindow(doomedWindow_);
 }
 
+Timer& Form::Designed(Timer& timer, const char* timerName, Container*) {
+    timer.name = timerName;
+    designedTimers_.push_back(&timer);
+    return timer;
+}
+
+Menu& Form::Designed(Menu& menu, const char* menuName, Menu* parent) {
+    menu.name = menuName;
+    if (parent != nullptr)
+        parent->Add(menu);
+    else
+        menus.push_back(&menu);
+    return menu;
+}
+
+void Form::CreateDesigned() {
+    for (const DesignedControl& entry : designed_) {
+        Container& in = entry.container != nullptr ? *entry.container : *this;
+        if (!entry.control->Create(in))
+            throw Error("Can't create the control " + entry.control->name, 0);
+    }
+    for (Timer* timer : designedTimers_) timer->Create(*this);
+}
+
 int Form::NextControlId() {
     // Ids come round again inside their range; one still in use is skipped.
     for (int tries = 0; tries <= kControlIdLast - kControlIdFirst; ++tries) {
@@ -351,7 +375,8 @@ bool Form::Load() {
 
     loading_ = true;
     AttachMenus();
-    if (CreateControls) Fire("CreateControls", CreateControls);
+    if (!designed_.empty() || !designedTimers_.empty()) Fire("CreateControls", [&] { CreateDesigned(); });
+    if (hwnd_ != nullptr && CreateControls) Fire("CreateControls", CreateControls);
     resizeReady_ = true;
     if (hwnd_ != nullptr && Form_Load) Fire("Load", Form_Load);
     loading_ = false;

@@ -22,6 +22,7 @@ namespace corvella::forms {
 class Control;
 class Form;
 class Timer;
+class Menu;
 
 // How a form is being unloaded (the QueryUnload argument).
 enum UnloadMode : int {
@@ -258,6 +259,30 @@ protected:
     std::string EventOwner() const override { return name; }
     std::string EventObject() const override { return "Form"; }
 
+    // ---- the form style (see form_style.h) ----
+    // Puts a control on the design list under `controlName`: each load
+    // creates the listed controls in list order, in `container` (the form
+    // when null), before CreateControls runs. Returns the control for its
+    // design properties.
+    template <class C>
+    C& Designed(C& control, const char* controlName, Container* container = nullptr) {
+        control.name = controlName;
+        designed_.push_back({&control, container});
+        return control;
+    }
+    // A timer, created on the form after the controls.
+    Timer& Designed(Timer& timer, const char* timerName, Container* = nullptr);
+    // A menu: a top-level one joins the bar (`menus`), one with a parent
+    // becomes its last item.
+    Menu& Designed(Menu& menu, const char* menuName, Menu* parent = nullptr);
+    // An event handler that calls a member function of the derived form:
+    //     cmdOK.Click = On(&FrmOptions::cmdOK_Click);
+    template <class T, class... A>
+    std::function<void(A...)> On(void (T::*handler)(A...)) {
+        T* self = static_cast<T*>(this);
+        return [self, handler](A... args) { (self->*handler)(std::forward<A>(args)...); };
+    }
+
 private:
     friend class Control;
     friend class Menu;
@@ -275,6 +300,7 @@ private:
     void KeyEvent(bool down, int& keyCode, int shift);
     CommandButton* FindButton(bool defaultButton) const;
     Control* FindControl(int id) const;
+    void CreateDesigned();
     // A free id of the control range; 0 when every one is taken.
     int NextControlId();
     // Menus: command ids for a menu and its items, the bar, shortcuts.
@@ -302,6 +328,12 @@ private:
     int nextId_ = kControlIdFirst;
     HWND doomedWindow_ = nullptr;
     HMENU menuBar_ = nullptr;
+    struct DesignedControl {
+        Control* control;
+        Container* container;
+    };
+    std::vector<DesignedControl> designed_;
+    std::vector<Timer*> designedTimers_;
     int nextMenuId_ = kMenuIdFirst;  // unloaded inside an event, destroyed after it
     std::vector<Control*> controls_;  // every control of the form, nested ones too
     std::vector<Timer*> timers_;

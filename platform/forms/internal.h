@@ -42,6 +42,9 @@ struct MouseArgs {
 };
 MouseArgs ReadMouse(UINT msg, WPARAM wp, LPARAM lp);
 
+// The text of a window.
+std::string WindowText(HWND hwnd);
+
 // The top-level window a window belongs to.
 HWND RootWindow(HWND hwnd);
 

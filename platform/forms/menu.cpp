@@ -78,8 +78,19 @@ std::string ShortcutText(const Shortcut& shortcut) {
 // ---- Menu ----------------------------------------------------------------------
 
 Menu::~Menu() {
-    if (parent_ != nullptr) parent_->Remove(*this);
-    for (Menu* item : items_) item->parent_ = nullptr;
+    // Gone from its parent, or from the bar of the form it is on, so that
+    // the form never reaches a menu that has been destroyed.
+    if (parent_ != nullptr) {
+        parent_->Remove(*this);
+    } else if (form_ != nullptr) {
+        auto& bar = form_->menus;
+        bar.erase(std::remove(bar.begin(), bar.end(), this), bar.end());
+        form_->RebuildMenuBar();
+    }
+    for (Menu* item : items_) {
+        item->parent_ = nullptr;
+        item->form_ = nullptr;
+    }
 }
 
 void Menu::Add(Menu& item, Menu* before) {

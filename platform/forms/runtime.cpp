@@ -11,7 +11,7 @@
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 #include "platform/forms/internal.h"
-#include "app/foundation/units.h"
+#include "platform/forms/twips.h"
 
 namespace corvella::forms {
 
@@ -151,13 +151,17 @@ MsgBoxHook SetMsgBoxHook(MsgBoxHook hook) {
 }
 
 int MsgBox(const std::string& prompt, unsigned buttons, const std::string& title) {
+    return MsgBox(GetActiveWindow(), prompt, buttons, title);
+}
+
+int MsgBox(HWND owner, const std::string& prompt, unsigned buttons, const std::string& title) {
     const std::string caption = title.empty() ? App.Title() : title;
     if (CurrentHook()) {
         // A copy: the hook may replace itself while it runs.
         MsgBoxHook hook = CurrentHook();
-        return hook(prompt, buttons, caption);
+        return hook(owner, prompt, buttons, caption);
     }
-    return MessageBoxA(GetActiveWindow(), prompt.c_str(), caption.c_str(), buttons);
+    return MessageBoxA(owner, prompt.c_str(), caption.c_str(), buttons);
 }
 
 // ---- message loop ------------------------------------------------------------

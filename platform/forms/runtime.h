@@ -9,6 +9,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 struct IOleInPlaceActiveObject;
 
@@ -114,18 +115,33 @@ private:
 
 // ---- message box -------------------------------------------------------------
 
-// What the message box does instead of showing a window: it gets the prompt,
-// the MB_ flags and the title, and returns the button (IDOK, IDYES, ...).
-using MsgBoxHook =
-    std::function<int(const std::string& prompt, unsigned buttons, const std::string& title)>;
+// The program's one way to show a message box; every box goes through it.
+
+// What the message box does instead of showing a window: it gets the owner
+// window, the prompt, the MB_ flags and the title, and returns the button
+// (IDOK, IDYES, ...).
+using MsgBoxHook = std::function<int(HWND owner, const std::string& prompt, unsigned buttons,
+                                     const std::string& title)>;
 
 // Replaces the message box (tests capture it instead of blocking); an empty
 // hook brings the system's box back. Returns the hook that was in place.
 MsgBoxHook SetMsgBoxHook(MsgBoxHook hook);
+// The same for a hook that does not look at the owner.
+template <class F, std::enable_if_t<std::is_invocable_r_v<int, F, const std::string&, unsigned,
+                                                          const std::string&>,
+                                    int> = 0>
+MsgBoxHook SetMsgBoxHook(F hook) {
+    return SetMsgBoxHook(MsgBoxHook(
+        [hook](HWND, const std::string& prompt, unsigned buttons, const std::string& title) {
+            return hook(prompt, buttons, title);
+        }));
+}
 
 // MessageBoxA owned by the active window. An empty title is the program's
 // title (App.Title()).
 int MsgBox(const std::string& prompt, unsigned buttons = MB_OK, const std::string& title = "");
+// The same owned by `owner` (no owner: null).
+int MsgBox(HWND owner, const std::string& prompt, unsigned buttons, const std::string& title = "");
 
 // ---- message loop ------------------------------------------------------------
 
@@ -179,6 +195,10 @@ public:
     int Revision() const;
     std::string HelpFile() const;
     void SetHelpFile(const std::string& file);
+    // The code the program ends with when its last form is gone; 0 unless
+    // a failure set another.
+    int ExitCode() const { return exitCode_; }
+    void SetExitCode(int code) { exitCode_ = code; }
     HINSTANCE hInstance() const;
 
 private:
@@ -186,6 +206,7 @@ private:
     mutable bool read_ = false;
     mutable std::string title_, path_, exeName_, helpFile_;
     mutable int major_ = 0, minor_ = 0, revision_ = 0;
+    int exitCode_ = 0;
 };
 extern AppObject App;
 

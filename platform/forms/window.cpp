@@ -1,5 +1,7 @@
 #include "platform/forms/window.h"
 
+#include "platform/forms/internal.h"
+
 namespace corvella::forms {
 
 namespace {
@@ -20,15 +22,15 @@ void PlaceWindow(HWND hwnd, int x, int y, int w, int h, UINT flags) {
     SetWindowPos(hwnd, nullptr, x, y, w, h, flags | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::string TextOf(HWND hwnd) {
+}  // namespace
+
+std::string detail::WindowText(HWND hwnd) {
     const int length = GetWindowTextLengthA(hwnd);
     std::string text(static_cast<size_t>(length) + 1, '\0');
     const int got = GetWindowTextA(hwnd, &text[0], length + 1);
     text.resize(static_cast<size_t>(got > 0 ? got : 0));
     return text;
 }
-
-}  // namespace
 
 WindowBase::BusyScope::~BusyScope() {
     if (--object_.busy_ != 0 || !object_.whenIdle_) return;
@@ -168,7 +170,7 @@ void WindowBase::SetEnabled(bool on) {
 }
 
 std::string WindowBase::Text() const {
-    if (hwnd_ != nullptr) return TextOf(hwnd_);
+    if (hwnd_ != nullptr) return detail::WindowText(hwnd_);
     const std::string* design = DesignText();
     return design != nullptr ? *design : std::string();
 }

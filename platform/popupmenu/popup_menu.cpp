@@ -1,5 +1,7 @@
 #include "platform/popupmenu/popup_menu.h"
 
+#include "platform/forms/runtime.h"
+
 #include <utility>
 
 namespace corvella {
@@ -277,22 +279,20 @@ int32_t PopupMenu::IndexOfCommand(UINT id) const {
 bool PopupMenu::DispatchCommand(UINT id) {
     const int32_t index = IndexOfCommand(id);
     if (index == 0 || IsSeparator(index) || HasChildren(index) || !At(index).enabled) return false;
-    ClickHandler handler = on_click_;  // the handler may replace itself
-    if (handler) handler(index);
+    RaiseClick(index);
     return true;
+}
+
+void PopupMenu::RaiseClick(int32_t index) {
+    ClickHandler handler = on_click_;  // the handler may replace itself
+    if (handler) forms::RunHandler(owner_name_, member_name_, "Click", [&] { handler(index); });
 }
 
 int32_t PopupMenu::Show(int32_t x, int32_t y, int32_t exclude_left, int32_t exclude_top, int32_t exclude_right,
                         int32_t exclude_bottom, bool raise_click) {
     if (owner_ == nullptr || !IsWindow(owner_) || items_.empty()) return 0;
-    HDC screen = GetDC(nullptr);
-    int dpi_x = GetDeviceCaps(screen, LOGPIXELSX);
-    int dpi_y = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    if (dpi_x <= 0) dpi_x = 96;
-    if (dpi_y <= 0) dpi_y = 96;
     auto to_screen = [&](int32_t tx, int32_t ty) {
-        POINT p = {MulDiv(tx, dpi_x, 1440), MulDiv(ty, dpi_y, 1440)};
+        POINT p = {forms::Screen.ToPixelsX(tx), forms::Screen.ToPixelsY(ty)};
         ClientToScreen(owner_, &p);
         return p;
     };
@@ -312,10 +312,7 @@ int32_t PopupMenu::Show(int32_t x, int32_t y, int32_t exclude_left, int32_t excl
                                                 at.x, at.y, owner_, exclude ? &params : nullptr));
     }
     const int32_t index = IndexOfCommand(id);
-    if (index != 0 && raise_click) {
-        ClickHandler handler = on_click_;
-        if (handler) handler(index);
-    }
+    if (index != 0 && raise_click) RaiseClick(index);
     return index;
 }
 

@@ -121,6 +121,14 @@ public:
                  int32_t exclude_bottom = 0, bool raise_click = true);
 
     void SetClickHandler(ClickHandler handler) { on_click_ = std::move(handler); }
+    // The names an error of the click handler is reported under: the
+    // owner's form and the member that holds the menu ("frmMain",
+    // "m_popup" give "frmMain.m_popup_Click"). The handler runs inside the
+    // forms' error boundary, so nothing it throws crosses a window procedure.
+    void SetEventNames(const std::string& owner, const std::string& member) {
+        owner_name_ = owner;
+        member_name_ = member;
+    }
 
     // The Win32 menu of the items filed under `stored_name`, or of all items
     // when it is empty. Command ids are CommandId(index).
@@ -161,7 +169,11 @@ private:
     std::vector<Item> items_;
     HWND owner_ = nullptr;
     HIMAGELIST images_ = nullptr;
+    void RaiseClick(int32_t index);
+
     ClickHandler on_click_;
+    std::string owner_name_ = "PopupMenu";
+    std::string member_name_;
 };
 
 }  // namespace platform

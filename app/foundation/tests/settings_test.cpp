@@ -222,13 +222,36 @@ TEST(Value, WriteFailuresRaise) {
     EXPECT_EQ(e.Number(), kErrRegistry);
     EXPECT_EQ(e.Description(), "Application-defined or object-defined error");
 
-    // A DWORD that cannot hold the value, and an unknown type, store nothing
-    // and say so.
-    r.SetValueType(kRegDword);
-    EXPECT_EQ(Raised([&] { r.SetValue(Variant::String("12")); }).Number(), kErrSetValue);
+    // An unknown type stores nothing and says so.
     r.SetValueType(9);
     EXPECT_EQ(Raised([&] { r.SetValue(Variant::String("x")); }).Number(), kErrSetValue);
     EXPECT_FALSE(ReadRaw(s, kOptions, "Name").found);
+}
+
+// A number type takes 16- and 32-bit integers only; any other value is
+// skipped without an error, and what was stored before stays.
+TEST(Value, NumberTypesSkipValuesThatAreNoIntegers) {
+    const Variant others[] = {Variant::String("12"), Variant::String("x"), Variant::Boolean(true),
+                              Variant::Double(1.5), Variant(), Variant::FromBytes({1, 2})};
+    for (int32_t type : {kRegDword, kRegDwordBigEndian}) {
+        MemoryStore s;
+        cRegistry r = At(s, "Software\\Corvella\\New", "n");
+        r.SetValueType(type);
+        for (const Variant& v : others) {
+            EXPECT_NO_THROW(r.SetValue(v)) << v.Text();
+            EXPECT_FALSE(ReadRaw(s, "Software\\Corvella\\New", "n").found) << v.Text();
+        }
+        EXPECT_TRUE(r.KeyExists()) << "the key is made as for any write";
+        r.SetValue(Variant::Long(7));
+        r.SetValue(Variant::String("8"));
+        EXPECT_EQ(ReadRaw(s, "Software\\Corvella\\New", "n").data, (std::vector<uint8_t>{7, 0, 0, 0}));
+
+        s.SetFailCreate(true);
+        cRegistry fresh = At(s, "Software\\Corvella\\Other", "n");
+        fresh.SetValueType(type);
+        EXPECT_EQ(Raised([&] { fresh.SetValue(Variant::String("x")); }).Number(), kErrRegistry)
+            << "a key that cannot be made still raises";
+    }
 }
 
 TEST(Keys, CreateExistsDelete) {

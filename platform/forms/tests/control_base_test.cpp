@@ -4,21 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/form_style.h"
 #include "platform/forms/tests/forms_test_util.h"
 
 namespace corvella::forms::testing {
 namespace {
 
 using ControlBase = FormsTest;
-
-struct TestForm : Form {
-    TestForm() {
-        name = "frmTest";
-        width = 6000;
-        height = 4500;
-    }
-    ~TestForm() override { Unload(); }
-};
 
 // A control as another library writes one: its own window class, a message
 // handler and a property with a design value and a window value.
@@ -257,12 +249,14 @@ TEST_F(ControlBase, SystemControlsRaiseKeyMouseFocusAndDoubleClickEvents) {
         button.Create(form);
     };
     form.Show();
-    text.SetFocus();
-    button.SetFocus();
-    EXPECT_EQ(events, (std::vector<std::string>{"txt GotFocus", "txt LostFocus", "cmd GotFocus"}));
+    // The focus messages themselves: the display is shared with other tests,
+    // whose windows may take the real focus at any time.
     events.clear();
-
-    text.SetFocus();
+    SendMessageA(text.hWnd(), WM_SETFOCUS, 0, 0);
+    SendMessageA(text.hWnd(), WM_KILLFOCUS, reinterpret_cast<WPARAM>(button.hWnd()), 0);
+    SendMessageA(button.hWnd(), WM_SETFOCUS, reinterpret_cast<WPARAM>(text.hWnd()), 0);
+    EXPECT_EQ(events, (std::vector<std::string>{"txt GotFocus", "txt LostFocus", "cmd GotFocus"}));
+    text.GotFocus = text.LostFocus = button.GotFocus = nullptr;
     events.clear();
     PostMessageA(text.hWnd(), WM_KEYDOWN, 'A', 0);
     PostMessageA(text.hWnd(), WM_KEYDOWN, VK_F2, 0);
@@ -300,6 +294,58 @@ TEST_F(ControlBase, ImageListFindsImagesByKeyAndRefusesATakenKey) {
     EXPECT_NE(copy, nullptr);
     DestroyIcon(copy);
     EXPECT_EQ(images.ExtractIcon(3), nullptr);
+}
+
+// A form in the form style: design in one place, wiring in another.
+class FrmStyled : public Form {
+public:
+    PictureBox picPanel;
+    CommandButton cmdInside;
+    Label lblTop;
+    Timer tmrTick;
+    Menu mnuFile, mnuOpen;
+    std::vector<std::string> calls;
+
+    FrmStyled() {
+        Design();
+        Wire();
+    }
+    ~FrmStyled() override { Unload(); }
+
+private:
+    void Design() {
+        name = "frmStyled";
+        DESIGN(picPanel).Move(0, 0, 3000, 2000);
+        DESIGN_IN(cmdInside, picPanel).caption = "Inside";
+        DESIGN(lblTop).caption = "Top";
+        DESIGN(tmrTick).interval = 0;
+        DESIGN(mnuFile).caption = "&File";
+        Designed(mnuOpen, "mnuOpen", &mnuFile).caption = "&Open";
+    }
+    void Wire() {
+        cmdInside.Click = On(&FrmStyled::cmdInside_Click);
+        mnuOpen.Click = On(&FrmStyled::mnuOpen_Click);
+    }
+    void cmdInside_Click(int index) { calls.push_back("cmdInside_Click " + std::to_string(index)); }
+    void mnuOpen_Click(int) { calls.push_back("mnuOpen_Click"); }
+};
+
+TEST_F(ControlBase, AFormInTheFormStyleCreatesItsDesignOnEveryLoad) {
+    FrmStyled form;
+    for (int load = 0; load < 2; ++load) {
+        form.Show();
+        ASSERT_TRUE(form.cmdInside.Created());
+        EXPECT_EQ(GetParent(form.cmdInside.hWnd()), form.picPanel.hWnd());
+        EXPECT_EQ(form.lblTop.Caption(), "Top");
+        EXPECT_TRUE(form.tmrTick.Created());
+        EXPECT_EQ(form.cmdInside.ObjectName(), "frmStyled.cmdInside");
+        SendMessageA(form.cmdInside.hWnd(), BM_CLICK, 0, 0);
+        form.mnuOpen.DoClick();
+        form.Unload();
+    }
+    EXPECT_EQ(form.calls, (std::vector<std::string>{"cmdInside_Click -1", "mnuOpen_Click",
+                                                    "cmdInside_Click -1", "mnuOpen_Click"}));
+    EXPECT_EQ(form.menus.size(), 1u);
 }
 
 }  // namespace

@@ -10,16 +10,6 @@ namespace {
 
 using Controls = FormsTest;
 
-// A form shown for the test, unloaded at the end.
-struct TestForm : Form {
-    TestForm() {
-        name = "frmTest";
-        width = 6000;
-        height = 4500;
-    }
-    ~TestForm() override { Unload(); }
-};
-
 TEST_F(Controls, CheckBoxClickFiresForTheUserAndWheneverCodeChangesValue) {
     TestForm form;
     CheckBox check;

@@ -27,6 +27,16 @@ protected:
     std::vector<ShownBox> boxes;  // every message box, in order
 };
 
+// A form shown for the test, unloaded at the end.
+struct TestForm : Form {
+    TestForm() {
+        name = "frmTest";
+        width = 6000;
+        height = 4500;
+    }
+    ~TestForm() override { Unload(); }
+};
+
 // Handles messages until done() holds or the time is up; false on time-out.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/forms/tests/forms_test_util.h"
-#include "app/foundation/units.h"
+#include "platform/forms/twips.h"
 
 namespace corvella::forms::testing {
 namespace {

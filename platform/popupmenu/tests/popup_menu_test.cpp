@@ -1,3 +1,4 @@
+#include "platform/forms/runtime.h"
 #include "platform/popupmenu/popup_menu.h"
 
 #include <gtest/gtest.h>
@@ -317,6 +318,20 @@ TEST_F(PopupMenuShow, CommandIdsDispatchToClick) {
     menu_.SetEnabled(6, false);
     EXPECT_FALSE(menu_.DispatchCommand(PopupMenu::CommandId(6)));
     EXPECT_EQ(clicks_, std::vector<int32_t>{4});
+}
+
+TEST_F(PopupMenuShow, AFailingClickIsReportedUnderTheMembersName) {
+    std::vector<std::string> reports;
+    forms::SetMsgBoxHook([&](const std::string& prompt, unsigned, const std::string&) {
+        reports.push_back(prompt);
+        return IDOK;
+    });
+    menu_.SetEventNames("frmMain", "m_PopupViewMenu");
+    menu_.SetClickHandler([](int32_t) { throw forms::Error("Bad view", 5); });
+    EXPECT_TRUE(menu_.DispatchCommand(PopupMenu::CommandId(2)));
+    forms::SetMsgBoxHook(nullptr);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], forms::ErrorText("Bad view", "frmMain.m_PopupViewMenu_Click", 0));
 }
 
 }  // namespace

@@ -4,15 +4,11 @@
 #include <utility>
 
 #include "app/foundation/listview_sort.h"
+#include "platform/forms/runtime.h"
 
 namespace corvella {
 namespace foundation {
 namespace {
-
-ErrorBoxHook& Hook() {
-    static ErrorBoxHook hook;
-    return hook;
-}
 
 struct Failure {
     DWORD number;
@@ -51,11 +47,7 @@ bool Report(HWND list_view, const char* helper, bool show_errors, const Failure&
         while ((GetWindowLongA(owner, GWL_STYLE) & WS_CHILD) && GetParent(owner) != nullptr)
             owner = GetParent(owner);
     }
-    const UINT style = MB_OK | MB_ICONINFORMATION;
-    if (Hook())
-        Hook()(owner, text, title, style);
-    else
-        MessageBoxA(owner, text.c_str(), title.c_str(), style);
+    forms::MsgBox(owner, text, MB_OK | MB_ICONINFORMATION, title);
     return false;
 }
 
@@ -108,12 +100,6 @@ bool SendColumnOrder(HWND list_view, std::vector<int> order) {
 }
 
 }  // namespace
-
-ErrorBoxHook SetErrorBoxHook(ErrorBoxHook hook) {
-    ErrorBoxHook previous = std::move(Hook());
-    Hook() = std::move(hook);
-    return previous;
-}
 
 bool EnhListView_Add_FullRowSelect(HWND list_view, bool show_errors) {
     return AddExtendedStyle(list_view, LVS_EX_FULLROWSELECT, "EnhListView_Add_FullRowSelect", show_errors);

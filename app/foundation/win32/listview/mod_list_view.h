@@ -19,13 +19,7 @@
 namespace corvella {
 namespace foundation {
 
-// Receives what would be shown: owner, text, title and the MessageBoxA style.
-using ErrorBoxHook =
-    std::function<void(HWND owner, const std::string& text, const std::string& title, UINT style)>;
-
-// Replaces the error box (an empty hook restores MessageBoxA); returns the
-// hook in place before.
-ErrorBoxHook SetErrorBoxHook(ErrorBoxHook hook);
+// Error boxes are shown through the forms' MsgBox (and captured by its hook).
 
 // Adds LVS_EX_FULLROWSELECT / LVS_EX_CHECKBOXES to the extended style,
 // keeping the others. False when the list view did not take it.

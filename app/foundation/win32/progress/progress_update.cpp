@@ -2,66 +2,35 @@
 
 #include <exception>
 
-#include "app/foundation/units.h"
+#include "libs/common/numeric/rounding.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
 
 namespace corvella {
 
 FrmProgressUpdate::FrmProgressUpdate() {
-    name = "frmProgressUpdate";
-    caption = "Updating Tag Information...";
-    borderStyle = forms::kFixedDialog;
-    controlBox = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 5550;
-    height = 2130;
-    fontName = "Tahoma";
+    Design();
+    Wire();
+}
 
-    Label1.name = "Label1";
-    Label1.caption = "File:";
-    Label1.Move(120, 120, 900, 255);
-    Label2.name = "Label2";
-    Label2.useMnemonic = false;
-    Label2.Move(1080, 120, 4080, 255);
-    Label4.name = "Label4";
-    Label4.caption = "Filename:";
-    Label4.Move(120, 420, 900, 255);
-    Label3.name = "Label3";
-    Label3.useMnemonic = false;  // file names may hold "&"
-    Label3.Move(1080, 420, 4080, 255);
+void FrmProgressUpdate::Wire() {
+    Form_Load = On(&FrmProgressUpdate::Form_Load_);
+    Form_QueryUnload = On(&FrmProgressUpdate::Form_QueryUnload_);
+    cmdMain.Click = On(&FrmProgressUpdate::cmdMain_Click);
+}
 
-    ProgressBar1.name = "ProgressBar1";
-    ProgressBar1.smooth = true;
-    ProgressBar1.borderStyle = 0;
-    ProgressBar1.min = 0;
-    ProgressBar1.max = 100;
-    ProgressBar1.Move(120, 780, 5040, 255);
+void FrmProgressUpdate::Form_Load_() {
+    shell::SetProgressBackColour(ProgressBar1.hWnd(), RGB(255, 255, 255));
+    shell::SetProgressBarColour(ProgressBar1.hWnd(), RGB(23, 103, 180));
+}
 
-    cmdMain.name = "cmdMain";
-    cmdMain.caption = "&Cancel";
-    cmdMain.cancel = true;
-    cmdMain.Move(3960, 1140, 1200, 375);
+// Cancel only hides: the batch sees it and stops after its current item.
+void FrmProgressUpdate::cmdMain_Click(int) { Hide(); }
 
-    CreateControls = [this] {
-        Label1.Create(*this);
-        Label2.Create(*this);
-        Label4.Create(*this);
-        Label3.Create(*this);
-        ProgressBar1.Create(*this);
-        cmdMain.Create(*this);
-    };
-    Form_Load = [this] {
-        shell::SetProgressBackColour(ProgressBar1.hWnd(), RGB(255, 255, 255));
-        shell::SetProgressBarColour(ProgressBar1.hWnd(), RGB(23, 103, 180));
-    };
-    // Cancel only hides: the batch sees it and stops after its current item.
-    cmdMain.Click = [this](int) { Hide(); };
-    // Closing it by hand is a Cancel too; the caller unloads it.
-    Form_QueryUnload = [this](int& cancel, int unloadMode) {
-        if (unloadMode != forms::kUnloadControlMenu) return;
-        cancel = 1;
-        Hide();
-    };
+// Closing it by hand is a Cancel too; the caller unloads it.
+void FrmProgressUpdate::Form_QueryUnload_(int& cancel, int unloadMode) {
+    if (unloadMode != forms::kUnloadControlMenu) return;
+    cancel = 1;
+    Hide();
 }
 
 FrmProgressUpdate::~FrmProgressUpdate() = default;

@@ -33,6 +33,14 @@ public:
     // painting. Nothing happens while the window is not loaded.
     void UpdateProgress(const std::string& countText, const std::string& fileName, int16_t percent,
                         const std::string& caption);
+
+private:
+    void Design();  // progress_update_design.cpp
+    void Wire();
+
+    void Form_Load_();
+    void Form_QueryUnload_(int& cancel, int unloadMode);
+    void cmdMain_Click(int index);
 };
 
 // The default instance.

@@ -211,14 +211,14 @@ void Win32DirectoryLister::Remember(const std::string& folder_path, DWORD serial
 
 // ---- Yields ----
 
-PumpingSearchEvents::PumpingSearchEvents(DWORD interval_ms)
-    : interval_(interval_ms), last_(GetTickCount() - interval_ms) {}
+PumpingSearchEvents::PumpingSearchEvents(std::function<void()> yield, DWORD interval_ms)
+    : yield_(std::move(yield)), interval_(interval_ms), last_(GetTickCount() - interval_ms) {}
 
 void PumpingSearchEvents::YieldToMessages() {
     const DWORD now = GetTickCount();
-    if (now - last_ < interval_) return;
+    if (now - last_ < interval_ || !yield_) return;
     last_ = now;
-    DoEvents();
+    yield_();
 }
 
 }  // namespace shell

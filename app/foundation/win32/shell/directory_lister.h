@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -60,19 +61,22 @@ private:
     std::vector<LONGLONG> buffer_;
 };
 
-// Search events whose yields run the thread's pending messages, so the
-// caller's window repaints and takes input while a search runs. A yield
-// pumps only when `interval_ms` have passed since the last pump: asking
-// the queue costs as much as listing a folder entry. Callers derive from
-// it for SearchingDir and FoundFile.
+// Search events whose yields let the program's message loop run, so the
+// caller's window repaints and takes input while a search runs: the program
+// passes the forms' DoEvents as `yield` (one pump for the whole program, with
+// its key handling, that returns even while messages keep coming). A yield
+// calls it only when `interval_ms` have passed since the last one: asking
+// the queue costs as much as listing a folder entry. Callers derive from it
+// for SearchingDir and FoundFile.
 class PumpingSearchEvents : public foundation::FileSearchEvents {
 public:
-    explicit PumpingSearchEvents(DWORD interval_ms = kDefaultIntervalMs);
+    explicit PumpingSearchEvents(std::function<void()> yield, DWORD interval_ms = kDefaultIntervalMs);
     void YieldToMessages() override;
 
     static constexpr DWORD kDefaultIntervalMs = 15;
 
 private:
+    std::function<void()> yield_;
     DWORD interval_;
     DWORD last_;
 };

@@ -74,8 +74,7 @@ void Win32PlaybackFiles::ShowError(const std::string& text) {
         hook_(text);
         return;
     }
-    const std::string title = title_.empty() ? forms::App.Title() : title_;
-    MessageBoxA(owner_, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+    forms::MsgBox(owner_, text, MB_OK | MB_ICONERROR, title_);
 }
 
 // ---- The program's player ----

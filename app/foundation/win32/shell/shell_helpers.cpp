@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/foundation/units.h"
+#include "libs/common/numeric/rounding.h"
 #include "platform/forms/runtime.h"
 
 namespace corvella {
@@ -83,13 +83,6 @@ std::string FitForOwner(const std::string& path) {
     if (old) SelectObject(dc, old);
     ReleaseDC(g_picker_owner, dc);
     return fitted;
-}
-
-double TwipsPerPixelAxis(int index) {
-    HDC dc = GetDC(nullptr);
-    const int ppi = dc ? GetDeviceCaps(dc, index) : 0;
-    if (dc) ReleaseDC(nullptr, dc);
-    return TwipsPerPixel(ppi);
 }
 
 // Shell flags callers may pass; the procedures set the rest themselves.
@@ -268,7 +261,7 @@ int CALLBACK BrowseCallbackProc(HWND picker, UINT message, LPARAM lparam, LPARAM
 std::string FitTextWithEllipsis(HDC dc, int32_t width_twips, const std::string& text, UINT flags) {
     const std::string whole = TrimAtNull(text);
     if (!dc) return whole;
-    RECT rect = {0, 0, TwipsToPixels(width_twips, TwipsPerPixelX()), 0};
+    RECT rect = {0, 0, forms::Screen.ToPixelsX(width_twips), 0};
     // DT_MODIFYSTRING may write up to four characters beyond the text.
     std::vector<char> buf(whole.begin(), whole.end());
     buf.resize(whole.size() + 5, '\0');
@@ -352,28 +345,25 @@ void SetTopMost(HWND window, bool top_most) {
     SetWindowPos(window, top_most ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-double TwipsPerPixelX() { return TwipsPerPixelAxis(LOGPIXELSX); }
-double TwipsPerPixelY() { return TwipsPerPixelAxis(LOGPIXELSY); }
-
 FormMetrics MetricsOf(HWND form) {
     FormMetrics m;
     RECT r;
     if (form && GetWindowRect(form, &r)) {
-        m.width_twips = PixelsToTwips(r.right - r.left, TwipsPerPixelX());
-        m.height_twips = PixelsToTwips(r.bottom - r.top, TwipsPerPixelY());
+        m.width_twips = forms::Screen.ToTwipsX(r.right - r.left);
+        m.height_twips = forms::Screen.ToTwipsY(r.bottom - r.top);
     }
     return m;
 }
 
 int32_t CenterLeft(const FormMetrics& form) {
     if (form.scale_mode != kScaleTwips) return 0;
-    const int32_t half = RoundHalfEven(GetSystemMetrics(SM_CXFULLSCREEN) * TwipsPerPixelX() / 2.0);
+    const int32_t half = RoundHalfEven(GetSystemMetrics(SM_CXFULLSCREEN) * forms::Screen.TwipsPerPixelX() / 2.0);
     return RoundHalfEven(half - form.width_twips / 2.0);
 }
 
 int32_t CenterTop(const FormMetrics& form) {
     if (form.scale_mode != kScaleTwips) return 0;
-    const int32_t half = RoundHalfEven(GetSystemMetrics(SM_CYFULLSCREEN) * TwipsPerPixelY() / 2.0);
+    const int32_t half = RoundHalfEven(GetSystemMetrics(SM_CYFULLSCREEN) * forms::Screen.TwipsPerPixelY() / 2.0);
     return RoundHalfEven(half - form.height_twips / 2.0);
 }
 
@@ -399,20 +389,6 @@ void MakeToolbarFlat(HWND host) {
     if (!bar) return;
     const LONG style = GetWindowLongA(bar, GWL_STYLE);
     SetWindowLongA(bar, GWL_STYLE, style | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NOPARENTALIGN);
-}
-
-// ---- Message pump ----
-
-void DoEvents() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 }  // namespace shell

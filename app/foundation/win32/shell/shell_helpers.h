@@ -171,10 +171,6 @@ FormMetrics MetricsOf(HWND form);
 int32_t CenterLeft(const FormMetrics& form);
 int32_t CenterTop(const FormMetrics& form);
 
-// The screen's twips per pixel across and down.
-double TwipsPerPixelX();
-double TwipsPerPixelY();
-
 // Drawing off (true) or on (false) by WM_SETREDRAW.
 void LockRedraw(HWND window, bool lock);
 // The same; unlocking also repaints the window and its children at once.
@@ -186,13 +182,6 @@ void SystemBeep(UINT sound_type);
 // Gives the toolbar that is the first child of `host` the flat style
 // without divider and parent alignment.
 void MakeToolbarFlat(HWND host);
-
-// ---- Message pump ------------------------------------------------------
-
-// Lets the thread's windows handle their pending messages (repaint, input)
-// and returns when the queue is empty. A WM_QUIT is put back for the
-// program's own loop.
-void DoEvents();
 
 }  // namespace shell
 }  // namespace corvella

@@ -168,8 +168,12 @@ size_t CFrames::Find(const std::string& key) const {
 }
 
 bool CFrames::Add(std::unique_ptr<IFrame> frame, const std::string& key) {
-    if (!frame || Find(key) != entries_.size()) return false;
-    entries_.push_back(Entry{key, std::move(frame)});
+    return Insert(entries_.size() + 1, std::move(frame), key);
+}
+
+bool CFrames::Insert(size_t position, std::unique_ptr<IFrame> frame, const std::string& key) {
+    if (!frame || position < 1 || position > entries_.size() + 1 || Find(key) != entries_.size()) return false;
+    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(position - 1), Entry{key, std::move(frame)});
     return true;
 }
 

@@ -71,9 +71,15 @@ public:
     std::string AdditionalInfo() const { return Prefix(); }
     // False when the body cannot hold this kind of frame; nothing is kept then.
     bool AdditionalInfo(const std::string& body);
+    // The body as the file stores it, when that differs from the one split
+    // (unsynchronised, or behind a data-length indicator): an unchanged
+    // frame is written back so.
+    void Stored(const std::string& body) { if (has_raw_) raw_ = body; }
 
-    // The four characters written in the frame header.
-    virtual std::string FrameID() const { return FrameIdOf(id_); }
+    // The four characters written in the frame header: the field's own ID
+    // unless the frame was read or made under another one.
+    std::string FrameID() const { return frame_id_.empty() ? FrameIdOf(id_) : frame_id_; }
+    void FrameID(const std::string& frame_id) { frame_id_ = frame_id; }
     // Header flags as read; a changed frame is rebuilt and has none.
     uint16_t Flags() const { return changed_ ? 0 : flags_; }
     void Flags(uint16_t flags) { flags_ = flags; }
@@ -90,6 +96,7 @@ protected:
     std::string data_;
 
 private:
+    std::string frame_id_;
     std::string raw_;      // the body as read
     bool has_raw_ = false;
     bool changed_ = false;
@@ -140,16 +147,12 @@ protected:
 // Its ID is -1, so no field lookup ever finds it.
 class CFrameOpaque : public IFrame {
 public:
-    explicit CFrameOpaque(const std::string& frame_id) : frame_id_(frame_id) {}
-    std::string FrameID() const override { return frame_id_; }
+    explicit CFrameOpaque(const std::string& frame_id) { FrameID(frame_id); }
 
 protected:
     bool Parse(const std::string&) override { return true; }
     std::string Prefix() const override { return std::string(); }
     std::string RenderData() const override { return std::string(); }
-
-private:
-    std::string frame_id_;
 };
 
 // A new frame object of the class that edits `frame` (0..11).
@@ -179,6 +182,8 @@ public:
 
     // False (and the frame is dropped) when the key is already present.
     bool Add(std::unique_ptr<IFrame> frame, const std::string& key);
+    // The same, placed at a 1-based position (Count() + 1 appends).
+    bool Insert(size_t position, std::unique_ptr<IFrame> frame, const std::string& key);
     // By key or by 1-based position; false when absent.
     bool Remove(const std::string& key);
     bool Remove(size_t position);

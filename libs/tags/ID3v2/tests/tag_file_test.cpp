@@ -84,8 +84,9 @@ TEST_F(Id3v2File, FramesNotEditedAreKeptInOrder) {
     tag.SetFrameValue(Title, "New");
     tag.SetFrameValue(Artist, "Band");
     ASSERT_TRUE(tag.WriteTag(fs, path));
+    // The set title is the only one: its duplicate went with the set.
     const std::string expected = pic + Frame("TIT2", std::string("\0New", 4)) + txxx +
-                                 Frame("COMM", std::string("\0eng\0hi", 7)) + comm2 + title2 + packed +
+                                 Frame("COMM", std::string("\0eng\0hi", 7)) + comm2 + packed +
                                  Frame("ZZZ9", "?") + Frame("TPE1", std::string("\0Band", 5));
     const std::string f = Slurp(path);
     EXPECT_EQ(expected, FramesOf(f, expected.size()));
@@ -120,7 +121,7 @@ TEST_F(Id3v2File, Version4StaysVersion4) {
     EXPECT_EQ(4, tag.Version());
     EXPECT_EQ("Caf\xE9", tag.GetFrameValue(Title));
     EXPECT_EQ("Bj\xF6rk", tag.GetFrameValue(Artist));
-    EXPECT_EQ("", tag.GetFrameValue(Album));
+    EXPECT_EQ("abc", tag.GetFrameValue(Album));  // behind its data-length indicator
     tag.SetFrameValue(Title, "\xE9t\xE9");
     fs.cluster = 0;
     ASSERT_TRUE(tag.WriteTag(fs, path));  // fits the old room, the footer's included
@@ -137,11 +138,7 @@ TEST_F(Id3v2File, TagFlagsAndOtherVersions) {
     const std::string pic = std::string("\0\xFF\xE0\xFF", 4);
     std::string frames = std::string("\0\0\0\6", 4) + std::string(6, '\0') + Frame("APIC", pic) +
                          Frame("TIT2", std::string("\0X", 2));
-    std::string unsynced;
-    for (size_t i = 0; i < frames.size(); ++i) {
-        unsynced.push_back(frames[i]);
-        if (uint8_t(frames[i]) == 0xFF) unsynced.push_back('\0');
-    }
+    const std::string unsynced = Unsynchronised(frames);
     const std::string audio = Audio();
     const std::string path = dir.File("u.mp3", Tag(3, 0xC0, unsynced) + audio);
     ASSERT_TRUE(tag.ReadTag(fs, path));
@@ -152,18 +149,18 @@ TEST_F(Id3v2File, TagFlagsAndOtherVersions) {
     EXPECT_EQ(Frame("APIC", pic) + Frame("TIT2", std::string("\0X", 2)), FramesOf(f, 26));
     EXPECT_TRUE(audio == f.substr(f.size() - audio.size()));
 
-    // 2.4 unsynchronised as a whole: its frames are carried along, each now
-    // saying it is unsynchronised itself.
+    // 2.4 unsynchronised as a whole: its frames are read and carried along,
+    // each now saying it is unsynchronised itself.
     const std::string v4u = dir.File("v4u.mp3", Tag(4, 0x80, Frame("TIT2", std::string("\0\xFF\0A", 4), true)));
     ASSERT_TRUE(tag.ReadTag(fs, v4u));
-    EXPECT_EQ("", tag.GetFrameValue(Title));
+    EXPECT_EQ("\xFF" "A", tag.GetFrameValue(Title));
     ASSERT_TRUE(tag.WriteTag(fs, v4u));
     EXPECT_EQ(Frame("TIT2", std::string("\0\xFF\0A", 4), true, 0x0002), FramesOf(Slurp(v4u), 14));
 
-    // 2.2: no frames read; the old tag gives way to a 2.3 one.
+    // 2.2: read, and written back as 2.3.
     const std::string v22 = dir.File("v22.mp3", Tag(2, 0, std::string("TT2\0\0\3\0ab", 9), 5) + audio);
     ASSERT_TRUE(tag.ReadTag(fs, v22));
-    EXPECT_EQ(0u, tag.Frames().Count());
+    EXPECT_EQ("ab", tag.GetFrameValue(Title));
     tag.SetFrameValue(Title, "Y");
     fs.cluster = 0;
     ASSERT_TRUE(tag.WriteTag(fs, v22));

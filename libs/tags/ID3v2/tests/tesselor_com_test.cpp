@@ -3,6 +3,7 @@
 // its registration.
 #include "libs/common/tests/com_test_util.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
+#include "libs/tags/ID3v2/tests/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +98,72 @@ TEST_F(Tesselor, ReadOnlyFileWriteKeepsAttributeAndRemoveFails) {
     std::string tagged = ReadBytes(mp3);
     EXPECT_FALSE(Call(&_CID3v2::RemoveTag, mp3)) << "removal leaves a read-only file alone";
     EXPECT_EQ(ReadBytes(mp3), tagged);
+}
+
+// Tags other writers left damaged, older or newer, through the library: the
+// field reads, a write gives one frame with the new value, and the bytes
+// after the tag are the same after the write and after a removal.
+TEST_F(Tesselor, DamagedOlderAndNewerTags) {
+    namespace t = testing_id3v2;
+    const std::string audio = t::Audio(3000);
+    const std::string title = t::Frame("TIT2", std::string("\0Old", 4));
+    const std::string artist = t::Frame("TPE1", std::string("\0B", 2));
+    const std::string cut = t::Frame("TIT2", std::string("\0Cut off", 8));  // 3 body bytes in the tag
+    const std::string packed = t::Frame("TALB", std::string("\0\0\0\x10xyz", 7), false, 0x0080);
+    const std::string past_end = t::Declaring(t::Tag(3, 0, title), 100000);
+    const std::string cut_tag =
+        t::Declaring(t::Tag(3, 0, artist + cut), uint32_t(artist.size() + 13)).substr(0, 10 + artist.size() + 13);
+    const struct {
+        const char* name;
+        std::string tag;
+        std::string tail;  // what follows the tag
+        tesselor::EFrames field;
+        const char* before;
+        const char* set;
+        const char* id;  // the frame that holds the field once written
+    } cases[] = {
+        {"size past the end of the file", past_end, std::string(64, '\0') + audio, tesselor::Title, "Old", "New", "TIT2"},
+        {"2.4 date", t::Tag(4, 0, t::Frame("TDRC", std::string("\0" "2003-10-20", 11), true)), audio,
+         tesselor::Release_Year, "2003", "2004", "TDRC"},
+        {"2.4 unsynchronised", t::Tag(4, 0x80, t::Frame("TIT2", std::string("\0\xFF\0A", 4), true)), audio,
+         tesselor::Title, "\xFF" "A", "New", "TIT2"},
+        {"compressed album", t::Tag(3, 0, title + packed), audio, tesselor::Album, "", "New", "TALB"},
+        {"frame cut by the tag", cut_tag, std::string("t off") + audio, tesselor::Title, "Cu", "New", "TIT2"},
+        {"2.2", t::Tag(2, 0, std::string("TT2\0\0\4\0Old", 10) + std::string("CRM\0\0\1x", 7)), audio,
+         tesselor::Title, "Old", "New", "TIT2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string mp3 = dir_.File("damaged.mp3");
+        WriteBytes(mp3, c.tag + c.tail);
+        ASSERT_TRUE(Call(&_CID3v2::ReadTag, mp3));
+        EXPECT_EQ(Get(c.field), c.before);
+        Set(c.field, c.set);
+        ASSERT_TRUE(Call(&_CID3v2::WriteTag, mp3));
+        const std::string bytes = ReadBytes(mp3);
+        ASSERT_GE(bytes.size(), c.tail.size());
+        const std::string head = bytes.substr(0, bytes.size() - c.tail.size());
+        EXPECT_TRUE(bytes.substr(head.size()) == c.tail) << "the audio changed";
+        ASSERT_GE(head.size(), 10u);
+        EXPECT_EQ(head.size(), 10 + corvella::id3v2::FromSyncsafe(reinterpret_cast<const uint8_t*>(head.data()) + 6))
+            << "the tag ends where the audio starts";
+        EXPECT_EQ(head.find(c.id), head.rfind(c.id)) << "one frame for the field";
+        EXPECT_EQ(head.find("TYER"), std::string::npos);
+        ASSERT_TRUE(Call(&_CID3v2::ReadTag, mp3));
+        EXPECT_EQ(Get(c.field), c.set);
+        ASSERT_TRUE(Call(&_CID3v2::RemoveTag, mp3));
+        EXPECT_TRUE(ReadBytes(mp3) == c.tail);
+    }
+
+    // Where the audio starts cannot be told: refused, the file as it was.
+    const std::string unknown = t::Declaring(t::Tag(5, 0, title), 100000) + audio;
+    std::string mp3 = dir_.File("unknown.mp3");
+    WriteBytes(mp3, unknown);
+    ASSERT_TRUE(Call(&_CID3v2::ReadTag, mp3));
+    Set(tesselor::Title, "New");
+    EXPECT_FALSE(Call(&_CID3v2::WriteTag, mp3));
+    EXPECT_FALSE(Call(&_CID3v2::RemoveTag, mp3));
+    EXPECT_TRUE(ReadBytes(mp3) == unknown);
 }
 
 TEST_F(Tesselor, LateBoundByProgIdWithByRefName) {

@@ -36,6 +36,24 @@ inline std::string Tag(int version, uint8_t flags, const std::string& frames, si
            Syncsafe(uint32_t(frames.size() + padding)) + frames + std::string(padding, '\0');
 }
 
+// A tag whose header declares `size`, whatever it holds.
+inline std::string Declaring(std::string tag, uint32_t size) { return tag.replace(6, 4, Syncsafe(size)); }
+
+// A 2.2 frame: three-character ID, three-byte size, no flags.
+inline std::string Frame22(const std::string& id, const std::string& body) {
+    return id + char(body.size() >> 16) + char(body.size() >> 8) + char(body.size()) + body;
+}
+
+// The bytes with a 00 put after every FF.
+inline std::string Unsynchronised(const std::string& in) {
+    std::string out;
+    for (char c : in) {
+        out.push_back(c);
+        if (uint8_t(c) == 0xFF) out.push_back('\0');
+    }
+    return out;
+}
+
 // Audio-like bytes that do not begin with FF, so no scan for FF can pass.
 inline std::string Audio(size_t n = 3000) {
     std::string a;

@@ -1,4 +1,5 @@
 #include "app/foundation/win32/listview/mod_list_view.h"
+#include "platform/forms/runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +26,17 @@ struct Box {
 class ListViewHelpers : public ::testing::Test {
 protected:
     void SetUp() override {
-        previous_ = SetErrorBoxHook([this](HWND owner, const std::string& text, const std::string& title, UINT style) {
-            box_.owner = owner;
-            box_.text = text;
-            box_.title = title;
-            box_.style = style;
-            ++box_.shown;
-        });
+        previous_ = forms::SetMsgBoxHook(
+            [this](HWND owner, const std::string& text, unsigned style, const std::string& title) {
+                box_.owner = owner;
+                box_.text = text;
+                box_.title = title;
+                box_.style = style;
+                ++box_.shown;
+                return IDOK;
+            });
     }
-    void TearDown() override { SetErrorBoxHook(previous_); }
+    void TearDown() override { forms::SetMsgBoxHook(previous_); }
 
     // A window handle that no longer names a window.
     static HWND DeadWindow() {
@@ -43,7 +46,7 @@ protected:
     }
 
     Box box_;
-    ErrorBoxHook previous_;
+    forms::MsgBoxHook previous_;
 };
 
 TEST_F(ListViewHelpers, CheckAndUncheckEveryRow) {

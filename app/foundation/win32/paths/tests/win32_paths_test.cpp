@@ -2,7 +2,7 @@
 // types as the registry itself reports them (reg query).
 #include "app/foundation/settings.h"
 #include "app/foundation/win32/paths/win32_paths.h"
-#include "app/startup/win32_settings_store.h"
+#include "app/foundation/win32/settings/win32_settings_store.h"
 
 #include <windows.h>
 

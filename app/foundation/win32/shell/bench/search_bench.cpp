@@ -14,6 +14,7 @@
 
 #include "app/foundation/folder_search.h"
 #include "app/foundation/win32/shell/directory_lister.h"
+#include "platform/forms/runtime.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ std::vector<std::string> BareWalk(const std::string& root) {
 std::vector<std::string> FolderSearch(const std::string& root,
                                       ListingMethod method = ListingMethod::Automatic) {
     Win32DirectoryLister lister(method);
-    PumpingSearchEvents events;
+    PumpingSearchEvents events([] { corvella::forms::DoEvents(); });
     CFileSystem search(lister);
     search.SetEvents(&events);
     search.SetFileExtenstions("*.mp3");

@@ -10,6 +10,7 @@
 
 #include "app/foundation/folder_search.h"
 #include "app/foundation/win32/shell/directory_lister.h"
+#include "platform/forms/runtime.h"
 #include "app/foundation/win32/shell/tests/test_support.h"
 
 namespace corvella {
@@ -21,6 +22,7 @@ using testing_support::DataFolder;
 
 class Recorder : public PumpingSearchEvents {
 public:
+    Recorder() : PumpingSearchEvents([] { forms::DoEvents(); }) {}
     void SearchingDir(const std::string& folder, bool& cancel) override {
         (void)cancel;
         folders.push_back(folder);
@@ -169,7 +171,12 @@ INSTANTIATE_TEST_SUITE_P(Methods, DirectoryListerTest,
 TEST(PumpingSearchEventsTest, YieldRunsPendingMessagesAtMostOncePerInterval) {
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread gets its queue
-    PumpingSearchEvents events(60000);
+    int yields = 0;
+    auto pump = [&] {
+        ++yields;
+        forms::DoEvents();
+    };
+    PumpingSearchEvents events(pump, 60000);
     ASSERT_TRUE(PostThreadMessageA(GetCurrentThreadId(), WM_APP + 7, 0, 0));
     events.YieldToMessages();  // the first yield pumps
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_APP + 7, WM_APP + 7, PM_NOREMOVE));
@@ -177,7 +184,8 @@ TEST(PumpingSearchEventsTest, YieldRunsPendingMessagesAtMostOncePerInterval) {
     events.YieldToMessages();  // too soon
     EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_APP + 7, WM_APP + 7, PM_REMOVE));
 
-    PumpingSearchEvents every(0);
+    EXPECT_EQ(yields, 1);
+    PumpingSearchEvents every(pump, 0);
     for (int i = 0; i < 2; ++i) {
         ASSERT_TRUE(PostThreadMessageA(GetCurrentThreadId(), WM_APP + 7, 0, 0));
         every.YieldToMessages();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/foundation/win32/shell/shell_helpers.h"
+#include "platform/forms/runtime.h"
 #include "app/foundation/win32/shell/tests/test_support.h"
 #include "platform/forms/runtime.h"
 
@@ -161,7 +162,7 @@ TEST(FitTextTest, ShortensToTheWidthAndLeavesFittingTextAlone) {
     EXPECT_NE(fitted.find("track.mp3"), std::string::npos) << fitted;
     SIZE size;
     GetTextExtentPoint32A(dc, fitted.c_str(), static_cast<int>(fitted.size()), &size);
-    EXPECT_LE(size.cx, 1500 / TwipsPerPixelX() + 1);
+    EXPECT_LE(size.cx, 1500 / forms::Screen.TwipsPerPixelX() + 1);
 
     const std::string end = FitTextWithEllipsis(dc, 1500, "A title that is much too long to fit", DT_END_ELLIPSIS);
     EXPECT_EQ(end.substr(end.size() - 3), "...") << end;
@@ -326,13 +327,13 @@ protected:
     static void TearDownTestSuite() {
         if (window_) DestroyWindow(window_);
         window_ = child_ = nullptr;
-        DoEvents();
+        forms::DoEvents();
     }
     void SetUp() override {
         ASSERT_NE(window_, nullptr);
         ASSERT_NE(child_, nullptr);
         UpdateWindow(window_);
-        DoEvents();
+        forms::DoEvents();
     }
     static HWND window_;
     static HWND child_;
@@ -369,8 +370,8 @@ TEST_F(WindowTest, RedrawLockAndUnlockRepaintsAtOnce) {
 TEST_F(WindowTest, CentredFormSitsInTheMiddleOfTheScreen) {
     const FormMetrics m = MetricsOf(window_);
     EXPECT_GT(m.width_twips, 0);
-    const int left = static_cast<int>(CenterLeft(m) / TwipsPerPixelX());
-    const int top = static_cast<int>(CenterTop(m) / TwipsPerPixelY());
+    const int left = static_cast<int>(CenterLeft(m) / forms::Screen.TwipsPerPixelX());
+    const int top = static_cast<int>(CenterTop(m) / forms::Screen.TwipsPerPixelY());
     SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     RECT r;
     GetWindowRect(window_, &r);
@@ -401,18 +402,6 @@ TEST_F(WindowTest, ToolbarTurnsFlatAndProgressBarTakesColours) {
     // Each message answers with the colour it replaces.
     EXPECT_EQ(static_cast<COLORREF>(SendMessageA(progress, PBM_SETBARCOLOR, 0, CLR_DEFAULT)), RGB(1, 2, 3));
     EXPECT_EQ(static_cast<COLORREF>(SendMessageA(progress, PBM_SETBKCOLOR, 0, CLR_DEFAULT)), RGB(4, 5, 6));
-}
-
-TEST(DoEventsTest, RunsPostedMessagesAndKeepsQuitForTheProgram) {
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-    PostThreadMessageA(GetCurrentThreadId(), WM_APP + 1, 0, 0);
-    DoEvents();
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_APP + 1, WM_APP + 1, PM_NOREMOVE));
-    PostQuitMessage(5);
-    DoEvents();
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 5u);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/foundation/win32/shell/shell_helpers.h"
+#include "platform/forms/runtime.h"
 
 namespace corvella {
 namespace shell {
@@ -42,7 +43,7 @@ bool PumpUntil(Pred done, DWORD ms) {
     const DWORD start = GetTickCount();
     while (!done()) {
         if (GetTickCount() - start > ms) return false;
-        DoEvents();
+        forms::DoEvents();
         Sleep(10);
     }
     return true;

@@ -1,4 +1,4 @@
-#include "app/startup/win32_settings_store.h"
+#include "app/foundation/win32/settings/win32_settings_store.h"
 
 #include <windows.h>
 

@@ -1,16 +1,13 @@
-// Rounding and twips/pixel arithmetic. Twips are 1/1440 inch; the screen's
-// twips per pixel follow from its pixels per inch (15 at 96).
+// The one conversion between twips (1/1440 inch) and pixels, with one
+// rounding rule: halves go to the even neighbour. Portable: the forms'
+// Screen object feeds it the screen's density.
 #pragma once
 
 #include <cstdint>
 
-namespace corvella {
+namespace corvella::forms {
 
 constexpr int32_t kTwipsPerInch = 1440;
-
-// Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4,
-// -2.5 -> -2). Values beyond the 32-bit range are clamped to it; NaN gives 0.
-int32_t RoundHalfEven(double value);
 
 // 1440 / pixelsPerInch. A screen that reports no sensible density (0 or
 // less) is taken as 96 pixels per inch, so callers never divide by zero.
@@ -24,4 +21,4 @@ int32_t TwipsToPixels(double twips, double twipsPerPixel);
 // twipsPerPixel taken as 15).
 int32_t PixelsToTwips(double pixels, double twipsPerPixel);
 
-}  // namespace corvella
+}  // namespace corvella::forms

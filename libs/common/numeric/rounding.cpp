@@ -1,18 +1,9 @@
-#include "app/foundation/units.h"
+#include "libs/common/numeric/rounding.h"
 
 #include <cmath>
 #include <limits>
 
 namespace corvella {
-namespace {
-
-constexpr double kDefaultTwipsPerPixel = 15.0;  // 96 pixels per inch
-
-double SaneTwipsPerPixel(double tpp) {
-    return (tpp > 0.0 && std::isfinite(tpp)) ? tpp : kDefaultTwipsPerPixel;
-}
-
-}  // namespace
 
 int32_t RoundHalfEven(double value) {
     if (std::isnan(value)) return 0;
@@ -32,19 +23,6 @@ int32_t RoundHalfEven(double value) {
     }
     if (result >= kMax) return std::numeric_limits<int32_t>::max();
     return static_cast<int32_t>(result);
-}
-
-double TwipsPerPixel(int32_t pixelsPerInch) {
-    if (pixelsPerInch <= 0) return kDefaultTwipsPerPixel;
-    return static_cast<double>(kTwipsPerInch) / pixelsPerInch;
-}
-
-int32_t TwipsToPixels(double twips, double twipsPerPixel) {
-    return RoundHalfEven(twips / SaneTwipsPerPixel(twipsPerPixel));
-}
-
-int32_t PixelsToTwips(double pixels, double twipsPerPixel) {
-    return RoundHalfEven(pixels * SaneTwipsPerPixel(twipsPerPixel));
 }
 
 }  // namespace corvella

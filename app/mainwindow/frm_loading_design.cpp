@@ -1,0 +1,38 @@
+#include "app/mainwindow/frm_loading.h"
+#include "platform/forms/form_style.h"
+
+namespace corvella {
+
+void FrmLoading::Design() {
+    name = "frmLoading";
+    borderStyle = forms::kFixedDialog;
+    minButton = false;
+    maxButton = false;
+    startUpPosition = forms::kStartCenterScreen;
+    width = 5400;
+    height = 1800;
+    fontName = "Tahoma";
+    {
+        auto& c = DESIGN(Label2);
+        c.caption = "Gathering Program Information...";
+        c.Move(180, 150, 4920, 255);
+    }
+    {
+        auto& c = DESIGN(lblOutput);
+        c.useMnemonic = false;
+        c.Move(180, 450, 4920, 255);
+    }
+    {
+        auto& c = DESIGN(pLoading);
+        c.max = kShowMainAt;
+        c.smooth = true;
+        c.Move(180, 810, 4920, 255);
+    }
+    {
+        auto& c = DESIGN(tmrProgress);
+        c.interval = 1;
+        c.enabled = true;
+    }
+}
+
+}  // namespace corvella

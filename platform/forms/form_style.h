@@ -1,0 +1,37 @@
+// The way a form is written so that it stays readable at the main window's
+// size (about 150 controls, 300 handlers):
+//
+//   frm_options.h           the class: controls and menus as members, grouped
+//                           as the window groups them; handlers as private
+//                           member functions named object_Event
+//                           (cmdOK_Click, Form_Load_); Design() and Wire().
+//   frm_options_design.cpp  Design(): the form's own properties, then every
+//                           control, timer and menu named once, through
+//                           DESIGN, with its design properties. Nothing else.
+//   frm_options.cpp         the constructor (Design(); Wire();), Wire(): one
+//                           line per event, `x.Event = On(&Frm::x_Event)`,
+//                           and the handlers.
+//   frm_options_<concern>.cpp  for a large form, the handlers of one concern
+//                           each (menus, layout, list, apply...).
+//
+//     void FrmLoading::Design() {
+//         name = "frmLoading";
+//         borderStyle = forms::kFixedDialog;
+//         {
+//             auto& c = DESIGN(lblOutput);
+//             c.useMnemonic = false;
+//             c.Move(180, 450, 4920, 255);
+//         }
+//         DESIGN(tmrProgress).interval = 1;
+//     }
+//
+// The form creates what Design() listed on every load, in the order listed
+// (a container before its controls: DESIGN_IN(control, container)), so no
+// CreateControls is written by hand.
+#pragma once
+
+#include "platform/forms/forms.h"
+
+// The member's own name is the control's name: it is written once.
+#define DESIGN(member) Designed(member, #member)
+#define DESIGN_IN(member, container) Designed(member, #member, &(container))
