@@ -106,9 +106,9 @@ int main(int argc, char** argv) {
             FillRect(plain, &rc, white);
             SetTextColor(plain, RGB(0x49, 0x49, 0x49));
             DrawTextA(plain, tip.data(), static_cast<int>(tip.size()), &rc, DT_WORDBREAK | DT_NOPREFIX);
-            HDC view = GetDC(label.Viewport());  // and shown, as the label shows its page
+            HDC view = GetDC(label.hWnd());  // and shown, as the label shows its page
             BitBlt(view, 0, 0, 520, 90, plain, 0, 0, SRCCOPY);
-            ReleaseDC(label.Viewport(), view);
+            ReleaseDC(label.hWnd(), view);
         }
     QueryPerformanceCounter(&t2);
     const double html = Seconds(t0, t1, f), text = Seconds(t1, t2, f);

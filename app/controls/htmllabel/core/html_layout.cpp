@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <limits>
 #include <vector>
+
+#include "libs/common/numeric/rounding.h"
 
 namespace corvella::htmllabel {
 
@@ -18,13 +18,7 @@ constexpr int kMaxCells = 17;
 constexpr int kMaxColumns = 17;
 
 // To the nearest integer, a half to the even neighbour, kept in 32 bits.
-int32_t Round(double v) {
-    if (!(v == v)) return 0;
-    v = std::nearbyint(v);
-    if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
+int32_t Round(double v) { return RoundHalfEven(v); }
 
 // Integer division as the layout counts it: both sides rounded first, the
 // quotient truncated; nothing to divide by gives 0.

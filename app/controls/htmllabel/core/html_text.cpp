@@ -1,6 +1,6 @@
 #include "app/controls/htmllabel/core/html_text.h"
 
-#include <cmath>
+#include "libs/common/numeric/rounding.h"
 
 namespace corvella::htmllabel {
 
@@ -100,10 +100,9 @@ bool ParseNumber(const std::string& text, double& out) {
 bool ParseInt16(const std::string& text, int& out) {
     double v = 0;
     if (!ParseNumber(text, v)) return false;
-    v = std::nearbyint(v);
-    if (v < -32768 || v > 32767) return false;
-    out = static_cast<int>(v);
-    return true;
+    if (v < -32768.5 || v > 32767.5) return false;
+    out = RoundHalfEven(v);
+    return out >= -32768 && out <= 32767;
 }
 
 std::string NormaliseDocument(const std::string& markup) {

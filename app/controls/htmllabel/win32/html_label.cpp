@@ -12,7 +12,6 @@ const char kHtmlLabelClass[] = "Corvella.HTMLLabel";
 
 namespace {
 
-const char kViewportClass[] = "Corvella.HTMLLabel.Viewport";
 constexpr UINT_PTR kClickTimer = 1;
 constexpr UINT kClickDelayMs = 250;
 
@@ -43,47 +42,27 @@ HCURSOR MakeHandCursor(HINSTANCE instance) {
 
 HINSTANCE Instance() { return forms::App.hInstance(); }
 
-// The viewport's messages go to the control that made it.
-bool RegisterViewportClass(WNDPROC proc) {
-    static bool ready = false;
-    if (ready) return true;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = Instance();
-    wc.lpszClassName = kViewportClass;  // no background and no cursor: the page covers it, moves set it
-    if (RegisterClassA(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-    ready = true;
-    return true;
-}
-
 }  // namespace
 
 HtmlLabel::~HtmlLabel() { Destroy(); }
 
 bool HtmlLabel::Create(forms::Container& parent) {
     if (Created()) return true;
-    if (!RegisterControlClass(kHtmlLabelClass) || !RegisterViewportClass(ViewportProc)) return false;
+    // The control's client area left of the scroll bar is the viewport: it
+    // shows the page and takes the mouse and the keys.
+    if (!RegisterControlClass(kHtmlLabelClass, 0, nullptr)) return false;
     shown_ = visible;
     if (!CreateWindowIn(parent, kHtmlLabelClass, WS_CLIPCHILDREN, 0, "")) return false;
-    viewport_ = CreateWindowExA(0, kViewportClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 1, 1, hWnd(), nullptr, Instance(),
-                                nullptr);
     scroll_ = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_VERT, 0, 0, 1, 1, hWnd(), nullptr, Instance(), nullptr);
-    if (viewport_ == nullptr || scroll_ == nullptr) {
+    if (scroll_ == nullptr) {
         Destroy();
         return false;
     }
-    SetWindowLongA(viewport_, GWL_USERDATA, reinterpret_cast<LONG>(this));
-
     InitCommonControls();
     tip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, "", WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, hWnd(), nullptr, Instance(), nullptr);
     if (tip_ != nullptr) {
-        TOOLINFOA ti{};
-        ti.cbSize = TTTOOLINFOA_V1_SIZE;  // understood by every comctl32
-        ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        ti.hwnd = hWnd();
-        ti.uId = reinterpret_cast<UINT_PTR>(viewport_);
-        ti.lpszText = const_cast<char*>("");
+        TOOLINFOA ti = ToolInfo("");
         SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
     }
     // The system's hand where there is one (IDC_HAND), else our own.
@@ -101,14 +80,20 @@ bool HtmlLabel::Create(forms::Container& parent) {
     return true;
 }
 
+TOOLINFOA HtmlLabel::ToolInfo(const char* text) const {
+    TOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;  // understood by every comctl32
+    ti.uFlags = TTF_IDISHWND;          // the mouse messages are relayed to it
+    ti.hwnd = hWnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(hWnd());
+    ti.lpszText = const_cast<char*>(text);
+    return ti;
+}
+
 void HtmlLabel::OnDetach() {
     if (tip_ != nullptr && IsWindow(tip_)) DestroyWindow(tip_);
     tip_ = nullptr;
-    if (viewport_ != nullptr && IsWindow(viewport_)) {
-        KillTimer(viewport_, kClickTimer);
-        SetWindowLongA(viewport_, GWL_USERDATA, 0);
-    }
-    viewport_ = scroll_ = nullptr;
+    scroll_ = nullptr;
     if (ownHand_) DestroyCursor(hand_);
     hand_ = nullptr;
     ownHand_ = false;
@@ -205,9 +190,7 @@ void HtmlLabel::Refresh(bool paintOnly) {
     doc_.defaultFontSize = defaultFontSize;
     if (!paintOnly) Render(true);
     if (enableScroll) {
-        RECT rc{};
-        GetClientRect(viewport_, &rc);
-        const ScrollRange range = ComputeScrollRange(doc_, rc.bottom);
+        const ScrollRange range = ComputeScrollRange(doc_, page_.PageHeight());
         scrollMax_ = range.max;
         largeChange_ = range.largeChange;
         scrollValue_ = 0;
@@ -243,10 +226,10 @@ void HtmlLabel::SyncScrollBar() {
 }
 
 void HtmlLabel::OnResize() {
-    if (!Created() || viewport_ == nullptr) return;
+    if (!Created() || scroll_ == nullptr) return;
     RECT rc{};
     GetClientRect(hWnd(), &rc);
-    int pageWidth = rc.right, pageHeight = rc.bottom;
+    int pageWidth = rc.right;
     if (enableScroll) {
         const int bar = GetSystemMetrics(SM_CXVSCROLL);
         pageWidth = rc.right - bar;
@@ -254,31 +237,28 @@ void HtmlLabel::OnResize() {
         scrollValue_ = 0;
         SyncScrollBar();
     }
-    MoveWindow(viewport_, 0, 0, pageWidth > 0 ? pageWidth : 0, pageHeight > 0 ? pageHeight : 0, TRUE);
     // A new page starts blank; the host lays the document out again.
-    page_.Resize(pageWidth, pageHeight);
+    page_.Resize(pageWidth, rc.bottom);
     drawn_.reset();
 }
 
 void HtmlLabel::CopyPage() {
-    if (viewport_ == nullptr || !IsWindowVisible(viewport_)) return;
-    HDC dc = GetDC(viewport_);
+    if (!Created() || !IsWindowVisible(hWnd())) return;
+    HDC dc = GetDC(hWnd());
     CopyPageTo(dc);
-    ReleaseDC(viewport_, dc);
+    ReleaseDC(hWnd(), dc);
 }
 
 void HtmlLabel::CopyPageTo(HDC dc) {
-    RECT rc{};
-    GetClientRect(viewport_, &rc);
     // The page holds the visible part already shifted: the copy never offsets.
-    BitBlt(dc, 0, 0, rc.right, rc.bottom, page_.Dc(), 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, page_.PageWidth(), page_.PageHeight(), page_.Dc(), 0, 0, SRCCOPY);
 }
 
-void HtmlLabel::OnViewportPaint() {
+void HtmlLabel::OnPaint() {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(viewport_, &ps);
+    HDC dc = BeginPaint(hWnd(), &ps);
     CopyPageTo(dc);
-    EndPaint(viewport_, &ps);
+    EndPaint(hWnd(), &ps);
 }
 
 void HtmlLabel::OnMouseMove(int x, int y) {
@@ -289,11 +269,7 @@ void HtmlLabel::OnMouseMove(int x, int y) {
     SetCursor(overLink_ ? hand_ : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
     if (text == tipText_ || tip_ == nullptr) return;
     tipText_ = text;
-    TOOLINFOA ti{};
-    ti.cbSize = TTTOOLINFOA_V1_SIZE;
-    ti.hwnd = hWnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(viewport_);
-    ti.lpszText = const_cast<char*>(tipText_.c_str());
+    TOOLINFOA ti = ToolInfo(tipText_.c_str());
     SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
@@ -311,11 +287,11 @@ void HtmlLabel::OnMouseUp(int x, int y) {
     // The event comes from the timer, outside the mouse handler; a second
     // release before it replaces the target.
     pendingHref_ = href;
-    SetTimer(viewport_, kClickTimer, kClickDelayMs, nullptr);
+    SetTimer(hWnd(), kClickTimer, kClickDelayMs, nullptr);
 }
 
 void HtmlLabel::OnClickTimer() {
-    KillTimer(viewport_, kClickTimer);
+    KillTimer(hWnd(), kClickTimer);
     if (pendingHref_.empty()) return;
     std::string href = pendingHref_;
     pendingHref_.clear();
@@ -386,12 +362,12 @@ void HtmlLabel::Render(bool layout) {
     if (layout) drawn_->options.scrollValue = 0;  // the layout draws the top of the document
 }
 
-LRESULT CALLBACK HtmlLabel::ViewportProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<HtmlLabel*>(GetWindowLongA(hwnd, GWL_USERDATA));
-    return self != nullptr && self->viewport_ == hwnd ? self->OnViewport(msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
-}
-
 LRESULT HtmlLabel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
+    if (tip_ != nullptr && msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK) {
+        MSG m{hWnd(), msg, wp, lp, 0, {x, y}};
+        SendMessageA(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+    }
     switch (msg) {
     case WM_SIZE:
         OnResize();
@@ -399,21 +375,13 @@ LRESULT HtmlLabel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_VSCROLL:
         if (reinterpret_cast<HWND>(lp) == scroll_) OnScroll(LOWORD(wp));
         return 0;
-    default:
-        return Control::OnMessage(msg, wp, lp);
-    }
-}
-
-LRESULT HtmlLabel::OnViewport(UINT msg, WPARAM wp, LPARAM lp) {
-    const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
-    switch (msg) {
     case WM_PAINT:
-        OnViewportPaint();
+        OnPaint();
         return 0;
     case WM_ERASEBKGND:
-        return 1;
+        return 1;  // the page covers it
     case WM_SETCURSOR:
-        if (LOWORD(lp) == HTCLIENT) {
+        if (reinterpret_cast<HWND>(wp) == hWnd() && LOWORD(lp) == HTCLIENT) {
             LPCSTR shape = busy_ > 0 ? IDC_WAIT : IDC_ARROW;
             SetCursor(overLink_ && enableAnchors && busy_ == 0 ? hand_ : LoadCursorA(nullptr, shape));
             return TRUE;
@@ -421,33 +389,33 @@ LRESULT HtmlLabel::OnViewport(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_MOUSEMOVE:
         OnMouseMove(x, y);
-        return 0;
+        break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        ::SetFocus(viewport_);
-        return 0;
+        SetFocus();  // for the scroll keys
+        break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
         OnMouseUp(x, y);
-        return 0;
+        break;
     case WM_KEYDOWN:
         OnKeyDown(static_cast<int>(wp));
-        return 0;
+        break;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
     case WM_TIMER:
-        if (wp == kClickTimer) OnClickTimer();
-        return 0;
-    case WM_NCDESTROY:
-        SetWindowLongA(viewport_, GWL_USERDATA, 0);
-        viewport_ = nullptr;
-        return 0;
+        if (wp == kClickTimer) {
+            OnClickTimer();
+            return 0;
+        }
+        break;
     default:
         break;
     }
-    return DefWindowProcA(viewport_, msg, wp, lp);
+    // The common events (mouse, keys, focus) as every control has them.
+    return Control::OnMessage(msg, wp, lp);
 }
 
 }  // namespace corvella::htmllabel

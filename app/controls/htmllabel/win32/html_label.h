@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -79,7 +81,6 @@ public:
 
     // ---- state the host and the tests read ----
     const HtmlDocument& Document() const { return doc_; }
-    HWND Viewport() const { return viewport_; }
     HWND ScrollBar() const { return scroll_; }
     HWND ToolTip() const { return tip_; }
     int ScrollValue() const { return scrollValue_; }
@@ -94,11 +95,10 @@ protected:
     void OnDetach() override;
 
 private:
-    static LRESULT CALLBACK ViewportProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT OnViewport(UINT msg, WPARAM wp, LPARAM lp);
+    TOOLINFOA ToolInfo(const char* text) const;
 
     void OnResize();
-    void OnViewportPaint();
+    void OnPaint();
     void OnMouseMove(int x, int y);
     void OnMouseUp(int x, int y);
     void OnKeyDown(int key);
@@ -124,7 +124,6 @@ private:
     int busy_ = 0;
 
     bool shown_ = true;
-    HWND viewport_ = nullptr;
     HWND scroll_ = nullptr;
     HWND tip_ = nullptr;
     HCURSOR hand_ = nullptr;

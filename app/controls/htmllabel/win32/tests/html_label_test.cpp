@@ -121,16 +121,16 @@ TEST_F(HtmlLabelTest, TipDocumentColoursAndGeometry) {
     EXPECT_GT(text.back(), a.Right);
     EXPECT_LT(a.Left, a.Right);
     // The viewport shows the page.
-    HDC screen = GetDC(label.Viewport());
+    HDC screen = GetDC(label.hWnd());
     EXPECT_EQ(RGB(255, 255, 255), GetPixel(screen, 1, 1));
-    ReleaseDC(label.Viewport(), screen);
+    ReleaseDC(label.hWnd(), screen);
 }
 
 TEST_F(HtmlLabelTest, ReleasingALinkRaisesHyperlinkClickFromTheTimer) {
     Show(WrapTipHtml(kTip));
     const HtmlToken& a = FirstLink();
     const DWORD released = GetTickCount();
-    SendMessageA(label.Viewport(), WM_LBUTTONUP, 0, At((a.Left + a.Right) / 2, (a.Top + a.Bottom) / 2));
+    SendMessageA(label.hWnd(), WM_LBUTTONUP, 0, At((a.Left + a.Right) / 2, (a.Top + a.Bottom) / 2));
     EXPECT_TRUE(clicks.empty());  // not from the mouse handler
     ASSERT_TRUE(PumpUntil([this] { return !clicks.empty(); }));
     EXPECT_EQ((std::vector<std::string>{"http://corvella.example/tips"}), clicks);
@@ -138,20 +138,20 @@ TEST_F(HtmlLabelTest, ReleasingALinkRaisesHyperlinkClickFromTheTimer) {
 
     // Off the link, or with links off: nothing.
     clicks.clear();
-    SendMessageA(label.Viewport(), WM_LBUTTONUP, 0, At(a.Right + 40, (a.Top + a.Bottom) / 2));
+    SendMessageA(label.hWnd(), WM_LBUTTONUP, 0, At(a.Right + 40, (a.Top + a.Bottom) / 2));
     label.SetEnableAnchors(false);
-    SendMessageA(label.Viewport(), WM_LBUTTONUP, 0, At((a.Left + a.Right) / 2, (a.Top + a.Bottom) / 2));
-    SendMessageA(label.Viewport(), WM_TIMER, 1, 0);
+    SendMessageA(label.hWnd(), WM_LBUTTONUP, 0, At((a.Left + a.Right) / 2, (a.Top + a.Bottom) / 2));
+    SendMessageA(label.hWnd(), WM_TIMER, 1, 0);
     EXPECT_TRUE(clicks.empty());
 }
 
 TEST_F(HtmlLabelTest, HoverShowsTheHandAndTheTarget) {
     Show(WrapTipHtml(kTip));
     const HtmlToken& a = FirstLink();
-    SendMessageA(label.Viewport(), WM_MOUSEMOVE, 0, At(a.Left + 2, a.Top + 2));
+    SendMessageA(label.hWnd(), WM_MOUSEMOVE, 0, At(a.Left + 2, a.Top + 2));
     EXPECT_TRUE(label.OverLink());
     EXPECT_EQ("http://corvella.example/tips", label.ToolTipText());
-    SendMessageA(label.Viewport(), WM_MOUSEMOVE, 0, At(a.Right + 40, a.Top + 2));
+    SendMessageA(label.hWnd(), WM_MOUSEMOVE, 0, At(a.Right + 40, a.Top + 2));
     EXPECT_FALSE(label.OverLink());
     EXPECT_EQ("", label.ToolTipText());
     ASSERT_NE(nullptr, label.ToolTip());
@@ -175,10 +175,10 @@ TEST_F(HtmlLabelTest, InDocumentAnchorScrolls) {
     int target = 0;
     for (const HtmlToken& t : label.Document().Tokens())
         if (t.AnchorName == "end") target = t.Top / 10;
-    SendMessageA(label.Viewport(), WM_LBUTTONUP, 0, At(a.Left + 2, a.Top + 2));
+    SendMessageA(label.hWnd(), WM_LBUTTONUP, 0, At(a.Left + 2, a.Top + 2));
     EXPECT_EQ(std::min(target, label.ScrollMax()), label.ScrollValue());
     EXPECT_EQ(label.ScrollValue(), GetScrollPos(label.ScrollBar(), SB_CTL));
-    SendMessageA(label.Viewport(), WM_TIMER, 1, 0);
+    SendMessageA(label.hWnd(), WM_TIMER, 1, 0);
     EXPECT_TRUE(clicks.empty());  // nothing was pending
 
     // Without scrolling the same target is reported whole, and the links are
@@ -188,7 +188,7 @@ TEST_F(HtmlLabelTest, InDocumentAnchorScrolls) {
     label.Refresh(true);
     ASSERT_GT(label.ScrollValue(), 0);
     const HtmlToken& b = FirstLink();
-    SendMessageA(label.Viewport(), WM_LBUTTONUP, 0, At(b.Left + 2, b.Top + 2));
+    SendMessageA(label.hWnd(), WM_LBUTTONUP, 0, At(b.Left + 2, b.Top + 2));
     ASSERT_TRUE(PumpUntil([this] { return !clicks.empty(); }));
     EXPECT_EQ("#end", clicks.front());
     EXPECT_FALSE(IsWindowVisible(label.ScrollBar()));
@@ -201,7 +201,7 @@ TEST_F(HtmlLabelTest, ScrollKeys) {
     ASSERT_GT(max, large + 2);
     BYTE keys[256] = {};
     SetKeyboardState(keys);
-    auto press = [this](int key) { SendMessageA(label.Viewport(), WM_KEYDOWN, static_cast<WPARAM>(key), 0); };
+    auto press = [this](int key) { SendMessageA(label.hWnd(), WM_KEYDOWN, static_cast<WPARAM>(key), 0); };
     const struct {
         int key;
         bool ctrl;
@@ -255,9 +255,9 @@ TEST_F(HtmlLabelTest, DocumentSetUnderARedrawLockIsLaidOut) {
     ASSERT_FALSE(columns.empty());
     int y = 0;
     while (y < kPageHeight && GetPixel(label.PageDc(), columns.front(), y) != text) ++y;
-    HDC screen = GetDC(label.Viewport());
+    HDC screen = GetDC(label.hWnd());
     EXPECT_EQ(text, GetPixel(screen, columns.front(), y));
-    ReleaseDC(label.Viewport(), screen);
+    ReleaseDC(label.hWnd(), screen);
 }
 
 TEST_F(HtmlLabelTest, MembersAndDefaults) {
@@ -280,7 +280,7 @@ TEST_F(HtmlLabelTest, MembersAndDefaults) {
     label.HyperlinkClick = [](int, std::string&) { throw std::runtime_error("handler failed"); };
     label.SetDocumentHTML(WrapTipHtml(kTip));
     const HtmlToken& a = FirstLink();
-    SendMessageA(label.Viewport(), WM_LBUTTONUP, 0, At(a.Left + 2, a.Top + 2));
+    SendMessageA(label.hWnd(), WM_LBUTTONUP, 0, At(a.Left + 2, a.Top + 2));
     ASSERT_TRUE(PumpUntil([this] { return !boxes.empty(); }));
     EXPECT_NE(std::string::npos, boxes.front().prompt.find("HTMLLabel_HyperlinkClick")) << boxes.front().prompt;
     boxes.clear();
