@@ -170,7 +170,7 @@ RenderOptions HtmlLabel::Options() const {
 }
 
 void HtmlLabel::SetDocumentHTML(const std::string& markup) {
-    Busy busy(*this);
+    Working working(*this);
     doc_.defaultFontName = defaultFontName;
     doc_.defaultFontSize = defaultFontSize;
     doc_.enableAnchors = enableAnchors;
@@ -185,7 +185,7 @@ void HtmlLabel::SetDocumentHTML(const std::string& markup) {
 
 void HtmlLabel::Refresh(bool paintOnly) {
     if (!Created()) return;
-    Busy busy(*this);
+    Working working(*this);
     doc_.defaultFontName = defaultFontName;
     doc_.defaultFontSize = defaultFontSize;
     if (!paintOnly) Render(true);
@@ -382,8 +382,8 @@ LRESULT HtmlLabel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 1;  // the page covers it
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wp) == hWnd() && LOWORD(lp) == HTCLIENT) {
-            LPCSTR shape = busy_ > 0 ? IDC_WAIT : IDC_ARROW;
-            SetCursor(overLink_ && enableAnchors && busy_ == 0 ? hand_ : LoadCursorA(nullptr, shape));
+            LPCSTR shape = working_ > 0 ? IDC_WAIT : IDC_ARROW;
+            SetCursor(overLink_ && enableAnchors && working_ == 0 ? hand_ : LoadCursorA(nullptr, shape));
             return TRUE;
         }
         break;

@@ -116,12 +116,12 @@ private:
     int ScrollOffset() const;
 
     // The hourglass over the viewport while a document is worked on.
-    struct Busy {
-        explicit Busy(HtmlLabel& l) : label(l) { ++label.busy_; }
-        ~Busy() { --label.busy_; }
+    struct Working {
+        explicit Working(HtmlLabel& l) : label(l) { ++label.working_; }
+        ~Working() { --label.working_; }
         HtmlLabel& label;
     };
-    int busy_ = 0;
+    int working_ = 0;
 
     bool shown_ = true;
     HWND scroll_ = nullptr;
