@@ -2,11 +2,13 @@
 
 #include <cmath>
 
+#include "libs/flatcontrols/win32/frame_draw.h"
+
 namespace corvella::htmllabel {
 
 COLORREF ToColorRef(uint32_t colour) {
-    if ((colour & 0x80000000u) != 0) return GetSysColor(static_cast<int>(colour & 0xFFu));
-    return static_cast<COLORREF>(colour & 0x00FFFFFFu);
+    const COLORREF rgb = flat::TranslateColor(colour);
+    return rgb == CLR_INVALID ? 0 : rgb;  // a colour that names nothing draws black
 }
 
 GdiCanvas::GdiCanvas() {
