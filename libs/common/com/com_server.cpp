@@ -113,6 +113,8 @@ private:
 
 }  // namespace
 
+void RefCounted::Destroy() { delete this; }
+
 void ModuleAddRef() { InterlockedIncrement(&g_count); }
 void ModuleRelease() { InterlockedDecrement(&g_count); }
 LONG ModuleCount() { return g_count; }
@@ -224,6 +226,56 @@ HRESULT RaiseError(HRESULT hr, const char* source, const char* description, REFI
         cei->Release();
     }
     return hr;
+}
+
+namespace {
+
+// The variant type a by-reference parameter points at (VT_DISPATCH for any
+// object), or VT_EMPTY for a parameter that is not by reference.
+VARTYPE ByRefTarget(const TYPEDESC& t) {
+    if (t.vt != VT_PTR || t.lptdesc == nullptr) return VT_EMPTY;
+    const TYPEDESC& target = *t.lptdesc;
+    if (target.vt == VT_PTR) return VT_DISPATCH;  // an interface pointer by reference
+    return target.vt;
+}
+
+}  // namespace
+
+ScriptByRefArgs::ScriptByRefArgs(ITypeInfo* ti, DISPID id, WORD flags, DISPPARAMS* params)
+    : params_(params) {
+    if (ti == nullptr || params == nullptr || params->cArgs == 0 || params->rgvarg == nullptr) return;
+    TYPEATTR* attr = nullptr;
+    if (FAILED(ti->GetTypeAttr(&attr))) return;
+    const WORD functions = attr->cFuncs;
+    ti->ReleaseTypeAttr(attr);
+    for (WORD f = 0; f < functions; ++f) {
+        FUNCDESC* fd = nullptr;
+        if (FAILED(ti->GetFuncDesc(f, &fd))) continue;
+        if (fd->memid == id && (fd->invkind & flags) != 0) {
+            const UINT named = params->cNamedArgs;
+            for (UINT i = named; i < params->cArgs; ++i) {
+                // Positional arguments come last to first.
+                const UINT position = params->cArgs - 1 - i;
+                if (position >= UINT(fd->cParams)) continue;
+                const VARTYPE want = ByRefTarget(fd->lprgelemdescParam[position].tdesc);
+                const VARIANTARG& a = params->rgvarg[i];
+                if (want == VT_EMPTY || want == VT_VARIANT || a.vt != (VT_BYREF | VT_VARIANT) ||
+                    a.pvarVal == nullptr || a.pvarVal->vt != want)
+                    continue;
+                if (args_.empty()) args_.assign(params->rgvarg, params->rgvarg + params->cArgs);
+                // Every member of the variant's value union starts at one address.
+                args_[i].vt = VT_BYREF | want;
+                args_[i].byref = &a.pvarVal->lVal;
+            }
+            ti->ReleaseFuncDesc(fd);
+            break;
+        }
+        ti->ReleaseFuncDesc(fd);
+    }
+    if (args_.empty()) return;
+    copy_ = *params;
+    copy_.rgvarg = args_.data();
+    params_ = &copy_;
 }
 
 }  // namespace corvella::com

@@ -4,6 +4,8 @@
 // answering for one or several interfaces.
 #pragma once
 
+#include <vector>
+
 #include <windows.h>
 #include <oaidl.h>
 
@@ -58,17 +60,36 @@ public:
     ULONG AddRefImpl() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
     ULONG ReleaseImpl() {
         LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
+        if (n == 0) Destroy();
         return static_cast<ULONG>(n);
     }
 
 private:
+    // Out of line: inlined, the compiler takes the base for the whole object.
+    void Destroy();
     LONG refs_ = 1;
 };
 
 // IDispatch for a dual interface `Iface`, answered from the type library so a
 // script sees the same names, ids and argument types as an early-bound caller.
 // IUnknown is left to the object (Dual or Object below).
+// A script passes a variable by reference as a reference to a variant.
+// For a by-reference string, number or object parameter the type library's
+// invocation wants a reference to that type and answers "Type mismatch"
+// otherwise; so such an argument is handed on as a reference to the value
+// inside the caller's variant, and what the callee writes lands in the
+// caller's variable as it would for a compiled caller.
+class ScriptByRefArgs {
+public:
+    ScriptByRefArgs(ITypeInfo* ti, DISPID id, WORD flags, DISPPARAMS* params);
+    DISPPARAMS* Params() { return params_; }
+
+private:
+    DISPPARAMS* params_;
+    DISPPARAMS copy_{};
+    std::vector<VARIANTARG> args_;
+};
+
 template <class Iface>
 class TypeLibDispatch : public Iface {
 public:
@@ -96,7 +117,8 @@ public:
         ITypeInfo* ti = nullptr;
         HRESULT hr = GetTypeInfoOf(__uuidof(Iface), &ti);
         if (FAILED(hr)) return hr;
-        hr = DispInvoke(static_cast<Iface*>(this), ti, id, flags, params, result, excep, argerr);
+        ScriptByRefArgs args(ti, id, flags, params);
+        hr = DispInvoke(static_cast<Iface*>(this), ti, id, flags, args.Params(), result, excep, argerr);
         ti->Release();
         return hr;
     }

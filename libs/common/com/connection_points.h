@@ -1,6 +1,9 @@
 // Events of a library's objects: connection points whose sinks are
 // IDispatch, one per event interface, and the class information a
-// container reads to find the default one.
+// container reads to find the default one. A class with events is
+//   class X : public Object<X, TypeLibDispatch<_X>, Events<&DIID___X>,
+//                           ClassInfo<&CLSID_X, &DIID___X>>
+// with its interface table (see libs/common/tests/com_probe/com_probe.cpp).
 #pragma once
 
 #include <windows.h>

@@ -25,4 +25,5 @@ Err.Clear
 On Error GoTo 0
 
 Set flat = Nothing
+WScript.Echo "script finished"
 WScript.Quit failures

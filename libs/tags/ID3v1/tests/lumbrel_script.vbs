@@ -37,4 +37,5 @@ Check tag.RemoveTag(path) = True, "RemoveTag"
 Check fso.GetFile(path).Size = 300, "the tag is gone"
 Check tag.ReadTag(folder & "\missing.mp3") = False, "ReadTag of a missing file"
 fso.DeleteFolder folder, True
+WScript.Echo "script finished"
 WScript.Quit failures

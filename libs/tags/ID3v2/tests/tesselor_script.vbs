@@ -41,4 +41,5 @@ Check fso.GetFile(path).Size = size0, "the tag is gone, the audio stays"
 Check tag.GetFrameValue(0) = "", "RemoveTag empties the frames"
 Check tag.ReadTag(folder & "\missing.mp3") = False, "ReadTag of a missing file"
 fso.DeleteFolder folder, True
+WScript.Echo "script finished"
 WScript.Quit failures
