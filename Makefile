@@ -44,7 +44,7 @@ run: build
 	sh tools/run.sh $(WIN32)/bin $(abspath $(BUILD))/corvella-main-window.png
 
 bench: build
-	sh tools/bench.sh $(NATIVE) $(WIN32)
+	sh tools/with-xvfb.sh sh tools/bench.sh $(NATIVE) $(WIN32)
 
 clean:
 	rm -rf $(BUILD)
