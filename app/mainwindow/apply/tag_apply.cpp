@@ -134,7 +134,7 @@ ApplyOutcome ApplyID3Update(const ApplyRequest& request, TagObject& id3v1, TagOb
     int k = 0;
     for (size_t i = 0; i < request.rowKeys.size(); ++i) {
         if (!Ticked(request, i)) continue;
-        progress.Yield();
+        progress.DoEvents();
         ++k;
         const std::string& key = request.rowKeys[i];
         progress.Show(std::to_string(k) + " of " + std::to_string(total), GetFileTitle(key, true),

@@ -52,7 +52,7 @@ class ApplyProgress {
 public:
     virtual ~ApplyProgress() = default;
     // Before each file of a batch: lets waiting messages run (a Cancel).
-    virtual void Yield() {}
+    virtual void DoEvents() {}
     // Before each file: "k of n", the file's name with its extension, the
     // share done in percent (rounded half to even) and the caption.
     virtual void Show(const std::string& countText, const std::string& fileName, int percent,

@@ -74,7 +74,7 @@ struct Shown {
 
 class Recorder : public ApplyProgress {
 public:
-    void Yield() override { ++yields; }
+    void DoEvents() override { ++doEvents; }
     void Show(const std::string& countText, const std::string& fileName, int percent,
               const std::string& caption) override {
         shown.push_back({countText, fileName, percent, caption});
@@ -82,7 +82,7 @@ public:
     bool Cancelled() override { return cancelAfter > 0 && static_cast<int>(shown.size()) >= cancelAfter; }
     void ParserError() override { ++parserErrors; }
     std::vector<Shown> shown;
-    int yields = 0, parserErrors = 0, cancelAfter = 0;
+    int doEvents = 0, parserErrors = 0, cancelAfter = 0;
 };
 
 const std::string kDir = "C:\\Music\\";
@@ -129,7 +129,7 @@ TEST_F(TagApply, SingleModeWritesEveryShownFieldOfTheSelectedFileOnly) {
         EXPECT_EQ(progress.shown[0].file, "03 - Song 3.mp3");
         EXPECT_EQ(progress.shown[0].percent, 100);
         EXPECT_EQ(progress.shown[0].caption, kCaptionUpdating);
-        EXPECT_EQ(progress.yields, 0) << "single mode does not yield";
+        EXPECT_EQ(progress.doEvents, 0) << "single mode does not yield";
         EXPECT_EQ(disk.v2[Path(3)][0], "Old 3 (live)");
         EXPECT_EQ(disk.v2[Path(3)][1], "New Artist");
         EXPECT_EQ(disk.v2[Path(3)][7], "") << "the ID3v2 view's panel gives every frame";
@@ -174,7 +174,7 @@ TEST_F(TagApply, BatchGivesOrderByListPlaceAndTheSelectedRowEveryField) {
     EXPECT_EQ(progress.shown[0].percent, 50);
     EXPECT_EQ(progress.shown[1].count, "2 of 2");
     EXPECT_EQ(progress.shown[1].percent, 100);
-    EXPECT_EQ(progress.yields, 2);
+    EXPECT_EQ(progress.doEvents, 2);
     EXPECT_EQ(disk.v1[Path(2)][2], "2 of 2");
     EXPECT_EQ(disk.v1[Path(5)][2], "5 of 2") << "order is the row's place in the whole list";
     EXPECT_EQ(disk.v1[Path(2)][0], "Old 2") << "an unpressed field keeps the file's value";

@@ -1,0 +1,64 @@
+// The apply's tag objects in the program: the shared CID3v1 and CID3v2 COM
+// objects behind the apply's TagObject interface, and the apply's progress
+// shown in the batch progress window.
+#pragma once
+
+#include <windows.h>
+
+#include "app/mainwindow/apply/tag_apply.h"
+
+struct _CID3v1;
+struct _CID3v2;
+
+namespace corvella {
+namespace apply {
+
+// Holds a reference to the object for its own life.
+class ComID3v1 : public TagObject {
+public:
+    explicit ComID3v1(_CID3v1* tag);
+    ~ComID3v1() override;
+    ComID3v1(const ComID3v1&) = delete;
+    ComID3v1& operator=(const ComID3v1&) = delete;
+
+    std::optional<std::string> FieldText(int index) override;
+    bool ReadTag(const std::string& path) override;
+    bool SetField(int index, const std::string& value) override;
+    bool WriteTag(const std::string& path) override;
+    bool RemoveTag(const std::string& path) override;
+
+private:
+    _CID3v1* tag_;
+};
+
+class ComID3v2 : public TagObject {
+public:
+    explicit ComID3v2(_CID3v2* tag);
+    ~ComID3v2() override;
+    ComID3v2(const ComID3v2&) = delete;
+    ComID3v2& operator=(const ComID3v2&) = delete;
+
+    std::optional<std::string> FieldText(int index) override;
+    bool ReadTag(const std::string& path) override;
+    bool SetField(int index, const std::string& value) override;
+    bool WriteTag(const std::string& path) override;
+    bool RemoveTag(const std::string& path) override;
+
+private:
+    _CID3v2* tag_;
+};
+
+// The apply under the batch progress window: yields through the message
+// loop, reads Cancel from the window's visibility and shows the parser
+// message box.
+class ProgressWindowApply : public ApplyProgress {
+public:
+    void DoEvents() override;
+    void Show(const std::string& countText, const std::string& fileName, int percent,
+              const std::string& caption) override;
+    bool Cancelled() override;
+    void ParserError() override;
+};
+
+}  // namespace apply
+}  // namespace corvella
