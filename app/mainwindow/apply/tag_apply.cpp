@@ -1,6 +1,7 @@
 #include "app/mainwindow/apply/tag_apply.h"
 
 #include "app/foundation/paths.h"
+#include "app/foundation/settings.h"
 #include "libs/common/numeric/rounding.h"
 
 namespace corvella {
@@ -70,6 +71,12 @@ private:
 bool Ticked(const ApplyRequest& r, size_t row) { return row < r.ticked.size() && r.ticked[row]; }
 
 }  // namespace
+
+void ReadApplySettings(SettingsStore& store, ApplyRequest& request) {
+    const std::string section = std::string(kSettingsRoot) + "\\Options";
+    request.updateBoth = GetSettingBool(store, section, "Update Both", false);
+    request.ellipsis = GetSettingLong(store, section, "Ellipsis", 0) == 1;
+}
 
 bool AllFieldsEmpty(const std::array<std::string, kFieldCount>& masks) {
     for (const std::string& m : masks)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/foundation/masks.h"
+#include "app/foundation/settings_store.h"
 
 namespace corvella {
 namespace apply {
@@ -82,6 +83,11 @@ struct ApplyOutcome {
 // Both" leaves the ID3v2-only frames of each file as they are.
 ApplyOutcome ApplyID3Update(const ApplyRequest& request, TagObject& id3v1, TagObject& id3v2,
                             ApplyProgress& progress);
+
+// Reads the settings the apply follows, under Software\Corvella\Options:
+// "Update Both" (a flag, default False) and "Ellipsis" (1 = on, default 0;
+// the options dialog stores it as text, the side bar as a number).
+void ReadApplySettings(SettingsStore& store, ApplyRequest& request);
 
 // True when every mask (the genre box's text at 5) is exactly "".
 bool AllFieldsEmpty(const std::array<std::string, kFieldCount>& masks);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/foundation/memory_store.h"
+#include "app/foundation/settings.h"
 #include "app/mainwindow/apply/tag_apply.h"
 
 namespace corvella {
@@ -314,6 +316,36 @@ TEST_F(TagApply, NoSelectedRowTouchesNothingAndTheGuardIsAlwaysCleared) {
     bool inner = true;
     EXPECT_TRUE(guard.Run([&] { inner = guard.Run([] {}); }));
     EXPECT_FALSE(inner) << "a tick inside a running apply does nothing";
+}
+
+}  // namespace
+}  // namespace apply
+}  // namespace corvella
+
+namespace corvella {
+namespace apply {
+namespace {
+
+TEST(ApplySettings, DefaultsWrittenAndEitherFormOfEllipsisRead) {
+    MemoryStore store;
+    ApplyRequest req;
+    req.updateBoth = req.ellipsis = true;
+    ReadApplySettings(store, req);
+    EXPECT_FALSE(req.updateBoth);
+    EXPECT_FALSE(req.ellipsis);
+    const std::string section = std::string(kSettingsRoot) + "\\Options";
+    EXPECT_EQ(GetSettingText(store, section, "Update Both", "?"), "False") << "written on first read";
+    struct Case {
+        Variant stored;
+        bool on;
+    } cases[] = {{Variant::Long(1), true}, {Variant::Integer(1), true}, {Variant::Long(2), false}, {Variant::Integer(0), false}};
+    for (const Case& c : cases) {
+        cRegistry(store).SaveSetting(kHkeyCurrentUser, section, "Ellipsis", c.stored);
+        SaveSettingBool(store, section, "Update Both", c.on);
+        ReadApplySettings(store, req);
+        EXPECT_EQ(req.ellipsis, c.on) << c.stored.Text();
+        EXPECT_EQ(req.updateBoth, c.on);
+    }
 }
 
 }  // namespace
