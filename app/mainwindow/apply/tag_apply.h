@@ -104,27 +104,5 @@ std::string ShortenForID3v1(int field, const std::string& value, bool on);
 // line per file, by name with its extension; "" when there are none.
 std::string UnwrittenFilesMessage(const std::vector<std::string>& paths);
 
-// The re-entry guard of the apply's timer tick. Run calls `work` unless an
-// apply runs already (then it returns false at once); the guard is cleared
-// when `work` returns or throws.
-class ApplyGuard {
-public:
-    template <class F>
-    bool Run(F&& work) {
-        if (running_) return false;
-        running_ = true;
-        struct Clear {
-            bool& flag;
-            ~Clear() { flag = false; }
-        } clear{running_};
-        work();
-        return true;
-    }
-    bool Running() const { return running_; }
-
-private:
-    bool running_ = false;
-};
-
 }  // namespace apply
 }  // namespace corvella

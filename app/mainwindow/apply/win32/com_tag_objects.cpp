@@ -123,5 +123,16 @@ void ProgressWindowApply::ParserError() {
     forms::MsgBox(foundation::kParserErrorText, MB_OK | MB_ICONEXCLAMATION, foundation::kParserErrorTitle);
 }
 
+ApplyOutcome RunApplyWithProgress(forms::Form& caller, const ApplyRequest& request, TagObject& id3v1,
+                                  TagObject& id3v2) {
+    ApplyOutcome out;
+    if (request.selectedRow < 0 || static_cast<size_t>(request.selectedRow) >= request.rowKeys.size()) return out;
+    ProgressWindowApply progress;
+    RunWithProgress(caller, [&] { out = ApplyID3Update(request, id3v1, id3v2, progress); });
+    if (!out.unwritten.empty())
+        forms::MsgBox(UnwrittenFilesMessage(out.unwritten), MB_OK | MB_ICONEXCLAMATION);
+    return out;
+}
+
 }  // namespace apply
 }  // namespace corvella

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/mainwindow/apply/tag_apply.h"
+#include "platform/forms/forms.h"
 
 struct _CID3v1;
 struct _CID3v2;
@@ -59,6 +60,14 @@ public:
     bool Cancelled() override;
     void ParserError() override;
 };
+
+// The apply as the apply button starts it: under the modal progress window
+// of `caller`, from its one-shot timer, never twice at once and never with
+// a run left marked as going (also when a tag object fails). Afterwards the
+// files that could not be written are named in one message box. Without a
+// selected row nothing is shown and nothing is written.
+ApplyOutcome RunApplyWithProgress(forms::Form& caller, const ApplyRequest& request, TagObject& id3v1,
+                                  TagObject& id3v2);
 
 }  // namespace apply
 }  // namespace corvella
