@@ -31,12 +31,43 @@ bool Done(Call&& call) {
     return SUCCEEDED(call(&ok)) && ok == VARIANT_TRUE;
 }
 
+// The file name as each library takes it: ID3v1 by value, ID3v2 by reference.
+BSTR NameArgument(CallText& name, _CID3v1*) { return name.get(); }
+BSTR* NameArgument(CallText& name, _CID3v2*) { return name.address(); }
+
 }  // namespace
 
-ComID3v1::ComID3v1(_CID3v1* tag) : tag_(tag) { tag_->AddRef(); }
-ComID3v1::~ComID3v1() { tag_->Release(); }
+template <class Tag>
+ComTag<Tag>::ComTag(Tag* tag) : tag_(tag) {
+    tag_->AddRef();
+}
 
-std::optional<std::string> ComID3v1::FieldText(int index) {
+template <class Tag>
+ComTag<Tag>::~ComTag() {
+    tag_->Release();
+}
+
+template <class Tag>
+bool ComTag<Tag>::ReadTag(const std::string& path) {
+    CallText name(path);
+    return Done([&](VARIANT_BOOL* ok) { return tag_->ReadTag(NameArgument(name, tag_), ok); });
+}
+
+template <class Tag>
+bool ComTag<Tag>::WriteTag(const std::string& path) {
+    CallText name(path);
+    return Done([&](VARIANT_BOOL* ok) { return tag_->WriteTag(NameArgument(name, tag_), ok); });
+}
+
+template <class Tag>
+bool ComTag<Tag>::RemoveTag(const std::string& path) {
+    CallText name(path);
+    return Done([&](VARIANT_BOOL* ok) { return tag_->RemoveTag(NameArgument(name, tag_), ok); });
+}
+
+// ID3v1 fields cross as variants.
+template <>
+std::optional<std::string> ComTag<_CID3v1>::FieldText(int index) {
     VARIANT v;
     VariantInit(&v);
     if (FAILED(tag_->GetFieldValue(static_cast<lumbrel::EFields>(index), &v))) return std::nullopt;
@@ -48,12 +79,8 @@ std::optional<std::string> ComID3v1::FieldText(int index) {
     return text;
 }
 
-bool ComID3v1::ReadTag(const std::string& path) {
-    CallText name(path);
-    return Done([&](VARIANT_BOOL* ok) { return tag_->ReadTag(name.get(), ok); });
-}
-
-bool ComID3v1::SetField(int index, const std::string& value) {
+template <>
+bool ComTag<_CID3v1>::SetField(int index, const std::string& value) {
     VARIANT v, result;
     VariantInit(&v);
     VariantInit(&result);
@@ -65,20 +92,9 @@ bool ComID3v1::SetField(int index, const std::string& value) {
     return SUCCEEDED(hr);
 }
 
-bool ComID3v1::WriteTag(const std::string& path) {
-    CallText name(path);
-    return Done([&](VARIANT_BOOL* ok) { return tag_->WriteTag(name.get(), ok); });
-}
-
-bool ComID3v1::RemoveTag(const std::string& path) {
-    CallText name(path);
-    return Done([&](VARIANT_BOOL* ok) { return tag_->RemoveTag(name.get(), ok); });
-}
-
-ComID3v2::ComID3v2(_CID3v2* tag) : tag_(tag) { tag_->AddRef(); }
-ComID3v2::~ComID3v2() { tag_->Release(); }
-
-std::optional<std::string> ComID3v2::FieldText(int index) {
+// ID3v2 frames cross as strings.
+template <>
+std::optional<std::string> ComTag<_CID3v2>::FieldText(int index) {
     if (index < 0 || index >= kFieldCount) return std::nullopt;
     BSTR value = nullptr;
     if (FAILED(tag_->GetFrameValue(static_cast<tesselor::EFrames>(index), &value))) return std::nullopt;
@@ -87,12 +103,8 @@ std::optional<std::string> ComID3v2::FieldText(int index) {
     return text;
 }
 
-bool ComID3v2::ReadTag(const std::string& path) {
-    CallText name(path);
-    return Done([&](VARIANT_BOOL* ok) { return tag_->ReadTag(name.address(), ok); });
-}
-
-bool ComID3v2::SetField(int index, const std::string& value) {
+template <>
+bool ComTag<_CID3v2>::SetField(int index, const std::string& value) {
     CallText text(value);
     BSTR result = nullptr;
     const HRESULT hr = tag_->SetFrameValue(static_cast<tesselor::EFrames>(index), text.get(), &result);
@@ -100,15 +112,8 @@ bool ComID3v2::SetField(int index, const std::string& value) {
     return SUCCEEDED(hr);
 }
 
-bool ComID3v2::WriteTag(const std::string& path) {
-    CallText name(path);
-    return Done([&](VARIANT_BOOL* ok) { return tag_->WriteTag(name.address(), ok); });
-}
-
-bool ComID3v2::RemoveTag(const std::string& path) {
-    CallText name(path);
-    return Done([&](VARIANT_BOOL* ok) { return tag_->RemoveTag(name.address(), ok); });
-}
+template class ComTag<_CID3v1>;
+template class ComTag<_CID3v2>;
 
 void ProgressWindowApply::DoEvents() { forms::DoEvents(); }
 

@@ -14,13 +14,15 @@ struct _CID3v2;
 namespace corvella {
 namespace apply {
 
-// Holds a reference to the object for its own life.
-class ComID3v1 : public TagObject {
+// One of the tag libraries' objects as a TagObject; holds a reference to
+// the object for its own life.
+template <class Tag>
+class ComTag : public TagObject {
 public:
-    explicit ComID3v1(_CID3v1* tag);
-    ~ComID3v1() override;
-    ComID3v1(const ComID3v1&) = delete;
-    ComID3v1& operator=(const ComID3v1&) = delete;
+    explicit ComTag(Tag* tag);
+    ~ComTag() override;
+    ComTag(const ComTag&) = delete;
+    ComTag& operator=(const ComTag&) = delete;
 
     std::optional<std::string> FieldText(int index) override;
     bool ReadTag(const std::string& path) override;
@@ -29,25 +31,11 @@ public:
     bool RemoveTag(const std::string& path) override;
 
 private:
-    _CID3v1* tag_;
+    Tag* tag_;
 };
 
-class ComID3v2 : public TagObject {
-public:
-    explicit ComID3v2(_CID3v2* tag);
-    ~ComID3v2() override;
-    ComID3v2(const ComID3v2&) = delete;
-    ComID3v2& operator=(const ComID3v2&) = delete;
-
-    std::optional<std::string> FieldText(int index) override;
-    bool ReadTag(const std::string& path) override;
-    bool SetField(int index, const std::string& value) override;
-    bool WriteTag(const std::string& path) override;
-    bool RemoveTag(const std::string& path) override;
-
-private:
-    _CID3v2* tag_;
-};
+using ComID3v1 = ComTag<_CID3v1>;
+using ComID3v2 = ComTag<_CID3v2>;
 
 // The apply under the batch progress window: yields through the message
 // loop, reads Cancel from the window's visibility and shows the parser
