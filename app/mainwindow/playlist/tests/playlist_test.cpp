@@ -1,13 +1,6 @@
 #include <gtest/gtest.h>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
-#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -59,48 +52,23 @@ std::string Slurp(const std::string& path) {
     return s.str();
 }
 
-// A fresh folder of the system's; its files are removed by the test.
-std::string MakeFolder() {
-#ifdef _WIN32
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
-    std::string dir = std::string(base) + "playlist" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir.c_str(), nullptr);
-    return dir;
-#else
-    char dir[] = "/tmp/playlistXXXXXX";
-    return mkdtemp(dir) ? dir : "";
-#endif
-}
-
-void MakeReadOnly(const std::string& path) {
-#ifdef _WIN32
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-#else
-    chmod(path.c_str(), 0444);
-#endif
-}
-
 TEST(Playlist, WriteReplacesAnOldAndReadOnlyPlaylist) {
-    const std::string dir = MakeFolder();
-    ASSERT_FALSE(dir.empty());
-    const std::string path = dir + "/list.m3u";
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "corvella_playlist_test";
+    fs::create_directories(dir);
+    const std::string path = (dir / "list.m3u").string();
+    FileSystem& files = platform_filesystem();
     std::string error;
-    ASSERT_TRUE(WritePlaylist(platform_filesystem(), path, {"C:\\a.mp3", "C:\\b.mp3"}, error)) << error;
+    ASSERT_TRUE(WritePlaylist(files, path, {"C:\\a.mp3", "C:\\b.mp3"}, error)) << error;
     EXPECT_EQ(Slurp(path), "C:\\a.mp3\r\nC:\\b.mp3\r\n");
 
-    MakeReadOnly(path);
-    ASSERT_TRUE(WritePlaylist(platform_filesystem(), path, {"C:\\c.mp3"}, error)) << error;
+    files.set_attributes(path, kAttrReadOnly);
+    ASSERT_TRUE(WritePlaylist(files, path, {"C:\\c.mp3"}, error)) << error;
     EXPECT_EQ(Slurp(path), "C:\\c.mp3\r\n") << "the longer old content is cut";
 
-    EXPECT_FALSE(WritePlaylist(platform_filesystem(), dir + "/no/such/x.m3u", {"C:\\c.mp3"}, error));
+    EXPECT_FALSE(WritePlaylist(files, (dir / "no" / "x.m3u").string(), {"C:\\c.mp3"}, error));
     EXPECT_NE(error.find("could not be written"), std::string::npos);
-    std::remove(path.c_str());
-#ifdef _WIN32
-    RemoveDirectoryA(dir.c_str());
-#else
-    rmdir(dir.c_str());
-#endif
+    fs::remove_all(dir);
 }
 
 }  // namespace
