@@ -169,7 +169,7 @@ protected:
     Silent progress_;
 };
 
-TEST_F(ComApply, OneFieldInTheID3v1ViewAndUpdateBothKeepTheOtherFrames) {
+TEST_F(ComApply, OneFieldInTheID3v1ViewUpdateBothAndRemoval) {
     const std::string a = MakeFile("a.mp3", 1);
     const size_t before = ReadBytes(a).size();
     const Dump was = Read(a);
@@ -201,7 +201,15 @@ TEST_F(ComApply, OneFieldInTheID3v1ViewAndUpdateBothKeepTheOtherFrames) {
     EXPECT_EQ(now.at("v2:TPE1"), "New Artist");
     for (const char* kept : {"v2:TCOM", "v2:TOPE", "v2:TCOP", "v2:TENC"})
         EXPECT_EQ(now.count(kept) ? now.at(kept) : "<gone>", was.at(kept)) << kept;
-    ExpectAudioKept();
+
+    // Every field empty with "Update Both": both tags go, the audio stays.
+    req.masks = {};
+    out = ApplyID3Update(req, *v1_, *v2_, progress_);
+    EXPECT_TRUE(out.removing && out.unwritten.empty());
+    now = Read(a);
+    EXPECT_EQ(now.at("v1"), "none");
+    EXPECT_EQ(now.at("v2"), "none");
+    EXPECT_TRUE(ReadBytes(a) == audio_[a]);
 }
 
 TEST_F(ComApply, BatchOrderOfTotalWithAReadOnlyAndALockedFile) {
@@ -238,22 +246,6 @@ TEST_F(ComApply, BatchOrderOfTotalWithAReadOnlyAndALockedFile) {
     EXPECT_EQ(dc.at("v2:TALB"), "3 of 4");
     EXPECT_EQ(GetFileAttributesA(c.c_str()) & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     ExpectAudioKept();
-}
-
-TEST_F(ComApply, EveryFieldEmptyRemovesBothTags) {
-    const std::string a = MakeFile("a.mp3", 5);
-    ApplyRequest req;
-    req.rowKeys = {a};
-    req.selectedRow = 0;
-    req.tagVersion = 1;
-    req.updateBoth = true;
-    const ApplyOutcome out = ApplyID3Update(req, *v1_, *v2_, progress_);
-    EXPECT_TRUE(out.removing);
-    EXPECT_TRUE(out.unwritten.empty());
-    const Dump now = Read(a);
-    EXPECT_EQ(now.at("v1"), "none");
-    EXPECT_EQ(now.at("v2"), "none");
-    EXPECT_EQ(ReadBytes(a), audio_[a]);
 }
 
 }  // namespace
