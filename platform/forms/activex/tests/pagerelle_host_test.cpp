@@ -148,6 +148,14 @@ TEST_F(WizardHost, RememberedFlagsAndResetButtons) {
     EXPECT_THROW(bar.SetButtonCaption(4, "x"), Error);
 }
 
+COLORREF PixelAt(HWND hwnd, int x, int y) {
+    UpdateWindow(hwnd);
+    HDC dc = GetDC(hwnd);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return c;
+}
+
 int LeftTwips(HWND child) {
     RECT r;
     GetWindowRect(child, &r);
@@ -177,6 +185,21 @@ TEST_F(WizardHost, TheBarSpansTheBottomAndLaysOutItsButtonsPerHelpPosition) {
         for (int b = 0; b < 4; ++b)
             EXPECT_NEAR(LeftTwips(form.Button(b)), Screen.ToPixelsX(lefts[b]), 1) << position << " " << b;
     }
+    // The etched rule starts right of a description, at 0 without one.
+    HWND window = bar.ControlWindow();
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    EXPECT_EQ(PixelAt(window, 1, 0), shadow);
+    bar.SetDescriptionText("Step");
+    HDC dc = GetDC(window);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(form.Button(0), WM_GETFONT, 0, 0)));
+    SIZE text = {};
+    GetTextExtentPoint32A(dc, "Step", 4, &text);
+    ReleaseDC(window, dc);
+    const int start = Screen.ToPixelsX(wizard::RuleStart("Step", Screen.ToTwipsX(text.cx), 60));
+    EXPECT_NE(PixelAt(window, 1, 0), shadow);
+    EXPECT_EQ(PixelAt(window, start + 1, 0), shadow);
+    EXPECT_EQ(PixelAt(window, start + 1, 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+
     // The form grows: the bar follows to its new bottom and width.
     form.SetWidth(9000);
     form.SetHeight(6600);
@@ -208,14 +231,6 @@ TEST_F(WizardHost, TwoBarsOrNoneDecideThePageHeight) {
         EXPECT_EQ(page.Height(), form.ScaleHeight() - bars * wizard::kBarHeight) << bars;
         form.Unload();
     }
-}
-
-COLORREF PixelAt(HWND hwnd, int x, int y) {
-    UpdateWindow(hwnd);
-    HDC dc = GetDC(hwnd);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(hwnd, dc);
-    return c;
 }
 
 bool AnyPixel(HWND hwnd, const RECT& r, COLORREF colour) {
