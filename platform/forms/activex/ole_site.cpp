@@ -376,7 +376,7 @@ public:
         VariantInit(result);
         Form* form = owner_ ? owner_->ParentForm() : nullptr;
         switch (id) {
-        case DISPID_AMBIENT_USERMODE: *result = *Variant(true).Get(); break;
+        case DISPID_AMBIENT_USERMODE: *result = *Variant(!owner_ || owner_->userMode).Get(); break;
         case DISPID_AMBIENT_UIDEAD:
         case DISPID_AMBIENT_SHOWGRABHANDLES:
         case DISPID_AMBIENT_SHOWHATCHING:

@@ -324,6 +324,59 @@ TEST_F(WizardHost, KeysReachTheBarAndAPagesControlsReportToTheForm) {
     EXPECT_EQ(clicks, std::vector<std::string>{"cmdBrowse"}) << "through the page's window to the form";
 }
 
+std::string VerbCaption(OleControlSite& site, LONG& id) {
+    com::ComPtr<IOleObject> ole;
+    com::ComPtr<IEnumOLEVERB> verbs;
+    if (FAILED(site.Unknown()->QueryInterface(IID_IOleObject, ole.PutVoid())) ||
+        FAILED(ole->EnumVerbs(verbs.Put())))
+        return "<none>";
+    OLEVERB verb = {};
+    ULONG got = 0;
+    if (verbs->Next(1, &verb, &got) != S_OK) return "<none>";
+    id = verb.lVerb;
+    char caption[64] = {};
+    WideCharToMultiByte(CP_ACP, 0, verb.lpszVerbName, -1, caption, sizeof caption, nullptr, nullptr);
+    CoTaskMemFree(verb.lpszVerbName);
+    return caption;
+}
+
+TEST_F(WizardHost, InTheDesignerAPageIsATileWithAVerbToRestoreIt) {
+    Form form;
+    form.name = "frmDesign";
+    form.width = 7000;
+    form.height = 5000;
+    WizardPage page;
+    WizardButtons bar;
+    page.name = "wizNew";
+    page.userMode = bar.userMode = false;
+    page.left = 300;
+    page.top = 450;
+    form.CreateControls = [&] {
+        bar.Create(form);
+        page.Create(form);
+    };
+    form.Show();
+    const int tileWidth = Screen.ToTwipsX(Screen.ToPixelsX(2000));
+    EXPECT_EQ(page.Width(), tileWidth) << "a new page is a tile";
+    EXPECT_EQ(page.Height(), Screen.ToTwipsY(Screen.ToPixelsY(375)));
+    LONG verb = 0;
+    EXPECT_EQ(VerbCaption(page, verb), "Restore Control");
+    EXPECT_EQ(verb, 100);
+    com::ComPtr<IOleObject> ole;
+    page.Unknown()->QueryInterface(IID_IOleObject, ole.PutVoid());
+    ASSERT_EQ(ole->DoVerb(100, nullptr, nullptr, 0, nullptr, nullptr), S_OK);
+    EXPECT_EQ(page.Left(), 0);
+    EXPECT_EQ(page.Width(), form.ScaleWidth());
+    EXPECT_EQ(page.Height(), form.ScaleHeight() - wizard::kBarHeight);
+    EXPECT_EQ(VerbCaption(page, verb), "Minimise Control");
+    ASSERT_EQ(ole->DoVerb(100, nullptr, nullptr, 0, nullptr, nullptr), S_OK);
+    EXPECT_EQ(page.Left(), 300) << "back where the tile was";
+    EXPECT_EQ(page.Top(), 450);
+    EXPECT_EQ(page.Width(), tileWidth);
+    EXPECT_EQ(ole->DoVerb(101, nullptr, nullptr, 0, nullptr, nullptr), OLEOBJ_S_INVALIDVERB);
+    form.Unload();
+}
+
 TEST_F(WizardHost, CancelClickedMayUnloadTheForm) {
     auto form = std::make_unique<WizardForm>();
     int cancelled = 0;
