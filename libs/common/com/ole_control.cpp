@@ -1,5 +1,7 @@
 #include "libs/common/com/ole_control.h"
 
+#include "libs/common/com/enumerator.h"
+
 #include <cstring>
 #include <map>
 #include <new>
@@ -172,54 +174,14 @@ const DWORD kStreamMagic = 0x42505643;  // "CVPB"
 
 // The control's verbs as a container lists them; each name handed out is
 // the caller's to free (CoTaskMemFree).
-class VerbEnum final : public IEnumOLEVERB, public RefCounted {
-public:
-    explicit VerbEnum(std::vector<ControlBase::Verb> verbs) : verbs_(std::move(verbs)) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IEnumOLEVERB)) {
-            *ppv = static_cast<IEnumOLEVERB*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
-    STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
-    STDMETHODIMP Next(ULONG count, OLEVERB* out, ULONG* fetched) override {
-        if (!out) return E_POINTER;
-        ULONG n = 0;
-        for (; n < count && pos_ < verbs_.size(); ++n, ++pos_) {
-            const Bstr name(verbs_[pos_].caption);
-            const size_t bytes = (name.Length() + 1) * sizeof(wchar_t);
-            auto* text = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
-            if (text) memcpy(text, name.Get(), bytes);
-            out[n] = {verbs_[pos_].id, text, 0, OLEVERBATTRIB_ONCONTAINERMENU};
-        }
-        if (fetched) *fetched = n;
-        return n == count ? S_OK : S_FALSE;
-    }
-    STDMETHODIMP Skip(ULONG count) override {
-        pos_ += count;
-        return pos_ <= verbs_.size() ? S_OK : S_FALSE;
-    }
-    STDMETHODIMP Reset() override {
-        pos_ = 0;
-        return S_OK;
-    }
-    STDMETHODIMP Clone(IEnumOLEVERB** out) override {
-        if (!out) return E_POINTER;
-        auto* copy = new (std::nothrow) VerbEnum(verbs_);
-        if (copy) copy->pos_ = pos_;
-        *out = copy;
-        return copy ? S_OK : E_OUTOFMEMORY;
-    }
-
-private:
-    std::vector<ControlBase::Verb> verbs_;
-    size_t pos_ = 0;
-};
+void HandVerb(const ControlBase::Verb& verb, OLEVERB& out) {
+    const Bstr name(verb.caption);
+    const size_t bytes = (name.Length() + 1) * sizeof(wchar_t);
+    auto* text = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
+    if (text) memcpy(text, name.Get(), bytes);
+    out = {verb.id, text, 0, OLEVERBATTRIB_ONCONTAINERMENU};
+}
+using VerbEnum = Enumerator<IEnumOLEVERB, ControlBase::Verb, OLEVERB, &HandVerb>;
 
 }  // namespace
 
@@ -484,8 +446,7 @@ STDMETHODIMP ControlBase::EnumVerbs(IEnumOLEVERB** out) {
     *out = nullptr;
     std::vector<Verb> verbs = Verbs();
     if (verbs.empty()) return OLEOBJ_E_NOVERBS;
-    *out = new (std::nothrow) VerbEnum(std::move(verbs));
-    return *out ? S_OK : E_OUTOFMEMORY;
+    return VerbEnum::Make(std::move(verbs), out);
 }
 
 HRESULT ControlBase::ActivateInPlace(IOleClientSite* site, HWND, LPCRECT, bool ui) {

@@ -134,4 +134,37 @@ TEST(PagerelleStream, APageRoundTripsThroughAStreamItsFontIncluded) {
     stream->Release();
 }
 
+TEST(PagerelleEnum, NewEnumHandsOutThePagesInOrder) {
+    ComApartment com;
+    _WizardButtons* bar = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WizardButtons, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID__WizardButtons, reinterpret_cast<void**>(&bar)));
+    IDispatch* pages[2] = {};
+    VARIANT none;
+    VariantInit(&none);
+    V_VT(&none) = VT_ERROR;
+    V_ERROR(&none) = DISP_E_PARAMNOTFOUND;
+    for (IDispatch*& p : pages) {
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WizardPage, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                                  reinterpret_cast<void**>(&p)));
+        bar->Add(p, none);
+    }
+    IUnknown* unknown = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(bar->NewEnum(&unknown));
+    IEnumVARIANT* items = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&items)));
+    VARIANT got[3];
+    ULONG fetched = 0;
+    EXPECT_EQ(items->Next(3, got, &fetched), S_FALSE);
+    ASSERT_EQ(fetched, 2u);
+    for (ULONG i = 0; i < fetched; ++i) {
+        EXPECT_EQ(V_DISPATCH(&got[i]), pages[i]);
+        VariantClear(&got[i]);
+    }
+    items->Release();
+    unknown->Release();
+    for (IDispatch* p : pages) p->Release();
+    bar->Release();
+}
+
 }  // namespace
