@@ -1,6 +1,10 @@
 #include "libs/common/com/ole_control.h"
 
+#include "libs/common/com/enumerator.h"
+
+#include <cstring>
 #include <map>
+#include <new>
 #include <utility>
 
 namespace corvella::com {
@@ -167,6 +171,17 @@ HRESULT TakeValue(IStream* s, Variant& out) {
 }
 
 const DWORD kStreamMagic = 0x42505643;  // "CVPB"
+
+// The control's verbs as a container lists them; each name handed out is
+// the caller's to free (CoTaskMemFree).
+void HandVerb(const ControlBase::Verb& verb, OLEVERB& out) {
+    const Bstr name(verb.caption);
+    const size_t bytes = (name.Length() + 1) * sizeof(wchar_t);
+    auto* text = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
+    if (text) memcpy(text, name.Get(), bytes);
+    out = {verb.id, text, 0, OLEVERBATTRIB_ONCONTAINERMENU};
+}
+using VerbEnum = Enumerator<IEnumOLEVERB, ControlBase::Verb, OLEVERB, &HandVerb>;
 
 }  // namespace
 
@@ -422,8 +437,16 @@ STDMETHODIMP ControlBase::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, H
         if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
         return S_OK;
     default:
-        return OLEOBJ_S_INVALIDVERB;
+        return verb > 0 ? OnVerb(verb) : OLEOBJ_S_INVALIDVERB;
     }
+}
+
+STDMETHODIMP ControlBase::EnumVerbs(IEnumOLEVERB** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    std::vector<Verb> verbs = Verbs();
+    if (verbs.empty()) return OLEOBJ_E_NOVERBS;
+    return VerbEnum::Make(std::move(verbs), out);
 }
 
 HRESULT ControlBase::ActivateInPlace(IOleClientSite* site, HWND, LPCRECT, bool ui) {

@@ -99,6 +99,14 @@ public:
     // The window is about to go.
     virtual void OnClosing() {}
     virtual DWORD MiscStatus() const;
+    // Verbs of the control's own (positive ids) that a container lists
+    // through EnumVerbs and runs through DoVerb.
+    struct Verb {
+        LONG id;
+        std::string caption;
+    };
+    virtual std::vector<Verb> Verbs() const { return {}; }
+    virtual HRESULT OnVerb(LONG) { return OLEOBJ_S_INVALIDVERB; }
 
     // ---- IOleObject ----
     STDMETHODIMP SetClientSite(IOleClientSite* site) override;
@@ -111,7 +119,7 @@ public:
     STDMETHODIMP GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
     STDMETHODIMP DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND parent,
                         LPCRECT pos) override;
-    STDMETHODIMP EnumVerbs(IEnumOLEVERB**) override { return OLEOBJ_E_NOVERBS; }
+    STDMETHODIMP EnumVerbs(IEnumOLEVERB** out) override;
     STDMETHODIMP Update() override { return S_OK; }
     STDMETHODIMP IsUpToDate() override { return S_OK; }
     STDMETHODIMP GetUserClassID(CLSID* clsid) override;

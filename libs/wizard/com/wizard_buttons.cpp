@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "libs/common/com/enumerator.h"
 #include "libs/wizard/com/pagerelle_internal.h"
 #include "libs/wizard/core/wizard_logic.h"
 
@@ -60,52 +61,13 @@ PageIndex IndexOf(const VARIANT& index) {
 }
 
 // The pages for a For Each.
-class PageEnum final : public IEnumVARIANT, public com::RefCounted {
-public:
-    explicit PageEnum(std::vector<ComPtr<IDispatch>> pages) : pages_(std::move(pages)) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IEnumVARIANT) {
-            *ppv = static_cast<IEnumVARIANT*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
-    STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
-    STDMETHODIMP Next(ULONG count, VARIANT* out, ULONG* fetched) override {
-        ULONG n = 0;
-        for (; n < count && pos_ < pages_.size(); ++n, ++pos_) {
-            VariantInit(&out[n]);
-            V_VT(&out[n]) = VT_DISPATCH;
-            V_DISPATCH(&out[n]) = pages_[pos_].Get();
-            if (V_DISPATCH(&out[n])) V_DISPATCH(&out[n])->AddRef();
-        }
-        if (fetched) *fetched = n;
-        return n == count ? S_OK : S_FALSE;
-    }
-    STDMETHODIMP Skip(ULONG count) override {
-        pos_ += count;
-        return pos_ <= pages_.size() ? S_OK : S_FALSE;
-    }
-    STDMETHODIMP Reset() override {
-        pos_ = 0;
-        return S_OK;
-    }
-    STDMETHODIMP Clone(IEnumVARIANT** out) override {
-        auto* copy = new (std::nothrow) PageEnum(pages_);
-        if (!copy) return E_OUTOFMEMORY;
-        copy->pos_ = pos_;
-        *out = copy;
-        return S_OK;
-    }
-
-private:
-    std::vector<ComPtr<IDispatch>> pages_;
-    size_t pos_ = 0;
-};
+void HandPage(const ComPtr<IDispatch>& page, VARIANT& out) {
+    VariantInit(&out);
+    V_VT(&out) = VT_DISPATCH;
+    V_DISPATCH(&out) = page.Get();
+    if (page) page->AddRef();
+}
+using PageEnum = com::Enumerator<IEnumVARIANT, ComPtr<IDispatch>, VARIANT, &HandPage>;
 
 class WizardButtonsControl
     : public com::Control<WizardButtonsControl, _WizardButtons, &CLSID_WizardButtons, &DIID___WizardButtons> {
@@ -259,8 +221,10 @@ public:
         if (!out) return E_POINTER;
         std::vector<ComPtr<IDispatch>> all;
         pages_.ForEach([&](const ComPtr<IDispatch>& p) { all.push_back(p); });
-        *out = new (std::nothrow) PageEnum(std::move(all));
-        return *out ? S_OK : E_OUTOFMEMORY;
+        IEnumVARIANT* pages = nullptr;
+        const HRESULT hr = PageEnum::Make(std::move(all), &pages);
+        *out = pages;
+        return hr;
     }
     STDMETHODIMP ShowPage(short number) override {
         ShowPageNumber(number);

@@ -23,6 +23,7 @@ const OLE_COLOR kTextColour = 0x80000012;
 const OLE_COLOR kSplashBack = 0x80000002;
 const int kBannerHeight = 885;
 const int kSplashWidth = 2535;
+const LONG kTileVerb = 100;
 
 enum Prop {
     kStyle, kState, kTop, kLeft, kBackColor, kSplashFillProp, kBannerFillProp, kTextColourProp, kDescription,
@@ -231,6 +232,30 @@ public:
         }
     }
 
+    // The designer's way between the full page and its tile.
+    std::vector<Verb> Verbs() const override {
+        return {{kTileVerb, state_ == 1 ? "Minimise Control" : "Restore Control"}};
+    }
+    HRESULT OnVerb(LONG verb) override {
+        if (verb != kTileVerb) return OLEOBJ_S_INVALIDVERB;
+        if (state_ == 1) {
+            Minimise();
+        } else {
+            Variant left, top;
+            if (SUCCEEDED(ExtenderGet(L"Left", left)) && SUCCEEDED(ExtenderGet(L"Top", top))) {
+                minLeft_ = AsLong(left);
+                minTop_ = AsLong(top);
+                NotifyChanged(DISPID_UNKNOWN);
+            }
+            if (HWND site = Window() ? GetParent(Window()) : nullptr)
+                SetWindowPos(site, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            state_ = 1;
+            FillParent();
+        }
+        if (Window()) InvalidateRect(Window(), nullptr, TRUE);
+        return S_OK;
+    }
+
     // The designer's tile shows the control's name.
     void OnAmbientChanged(DISPID) override {
         if (Window()) InvalidateRect(Window(), nullptr, TRUE);
@@ -314,9 +339,34 @@ private:
         }
     }
 
-    // Run time: fill the parent above its bars. A failing step is skipped.
+    // The tile: 2000 x 375 twips at its remembered place.
+    void Minimise() {
+        state_ = 0;
+        pageColour_ = kPageColour;
+        laying_out_ = true;
+        ExtenderCall(L"Move", {Variant(minLeft_), Variant(minTop_), Variant(2000L), Variant(375L)});
+        laying_out_ = false;
+    }
+
+    // Run time, or a restored page in the designer: fill the parent above
+    // its bars. A tile in the designer keeps where it was put. A failing
+    // step is skipped.
     void Layout() {
-        if (laying_out_ || !Window() || !UserMode()) return;
+        if (laying_out_ || !Window()) return;
+        if (UserMode() || state_ == 1) {
+            FillParent();
+            return;
+        }
+        Variant left, top;
+        if (SUCCEEDED(ExtenderGet(L"Left", left)) && SUCCEEDED(ExtenderGet(L"Top", top))) {
+            minLeft_ = AsLong(left);
+            minTop_ = AsLong(top);
+        }
+        Minimise();
+    }
+
+    void FillParent() {
+        if (laying_out_ || !Window()) return;
         laying_out_ = true;
         Variant parent;
         if (SUCCEEDED(ExtenderGet(L"Parent", parent)) && parent.Type() == VT_DISPATCH && V_DISPATCH(parent.Get())) {

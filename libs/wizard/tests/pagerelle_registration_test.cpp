@@ -1,5 +1,5 @@
-// Pagerelle's identities as registered, and regsvr32 /u removing every key
-// the registration wrote.
+// Pagerelle without a form: its identities as registered, regsvr32 /u
+// removing every key the registration wrote, and a stream round trip.
 #include <olectl.h>
 
 #include <string>
@@ -69,6 +69,102 @@ TEST(PagerelleRegistration, ControlsRegisterWithTheirIdentitiesAndUnregisterComp
     for (const auto& k : keys) EXPECT_FALSE(RegQuery(k)) << k;
     ASSERT_EQ(RunAndWait("regsvr32 /s \"" + dll + "\""), 0u);
     for (const auto& k : keys) EXPECT_TRUE(RegQuery(k)) << k;
+}
+
+// Without a container: a stream keeps every persisted value, the fonts too.
+TEST(PagerelleStream, APageRoundTripsThroughAStreamItsFontIncluded) {
+    ComApartment com;
+    IPersistStreamInit* page = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WizardPage, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID_IPersistStreamInit, reinterpret_cast<void**>(&page)));
+    page->InitNew();
+    _WizardPage* typed = nullptr;
+    page->QueryInterface(IID__WizardPage, reinterpret_cast<void**>(&typed));
+    BSTR title = Bstr("Completed the File Sorting Wizard");
+    typed->put_BannerTitle(title);
+    typed->put_Style(Splash);
+    typed->put_SplashBackColor(0x123456);
+    FONTDESC fd = {sizeof(FONTDESC), const_cast<LPOLESTR>(L"Courier New"), {}, FW_BOLD, ANSI_CHARSET, FALSE, FALSE, FALSE};
+    fd.cySize.int64 = 120000;
+    IDispatch* courier = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(OleCreateFontIndirect(&fd, IID_IFontDisp, reinterpret_cast<void**>(&courier)));
+    typed->putref_Font(courier);
+    courier->Release();
+    IStream* stream = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream));
+    ASSERT_HRESULT_SUCCEEDED(page->Save(stream, TRUE));
+    LARGE_INTEGER zero = {};
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+
+    IPersistStreamInit* copy = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WizardPage, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID_IPersistStreamInit, reinterpret_cast<void**>(&copy)));
+    ASSERT_HRESULT_SUCCEEDED(copy->Load(stream));
+    _WizardPage* loaded = nullptr;
+    copy->QueryInterface(IID__WizardPage, reinterpret_cast<void**>(&loaded));
+    BSTR got = nullptr;
+    loaded->get_BannerTitle(&got);
+    EXPECT_EQ(Ansi(got), "Completed the File Sorting Wizard");
+    EPageStyle style = Banner;
+    loaded->get_Style(&style);
+    EXPECT_EQ(style, Splash);
+    long colour = 0;
+    loaded->get_SplashBackColor(&colour);
+    EXPECT_EQ(colour, 0x123456);
+    IDispatch* font = nullptr;
+    loaded->get_Font(&font);
+    ASSERT_NE(font, nullptr);
+    IFont* f = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(font->QueryInterface(IID_IFont, reinterpret_cast<void**>(&f)));
+    // The face may be substituted on this system; size and weight are not.
+    CY size = {};
+    f->get_Size(&size);
+    BOOL bold = FALSE;
+    f->get_Bold(&bold);
+    EXPECT_EQ(size.int64, 120000) << "the font came back from the stream";
+    EXPECT_TRUE(bold);
+    f->Release();
+    font->Release();
+    SysFreeString(got);
+    SysFreeString(title);
+    loaded->Release();
+    copy->Release();
+    typed->Release();
+    page->Release();
+    stream->Release();
+}
+
+TEST(PagerelleEnum, NewEnumHandsOutThePagesInOrder) {
+    ComApartment com;
+    _WizardButtons* bar = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WizardButtons, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID__WizardButtons, reinterpret_cast<void**>(&bar)));
+    IDispatch* pages[2] = {};
+    VARIANT none;
+    VariantInit(&none);
+    V_VT(&none) = VT_ERROR;
+    V_ERROR(&none) = DISP_E_PARAMNOTFOUND;
+    for (IDispatch*& p : pages) {
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WizardPage, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                                  reinterpret_cast<void**>(&p)));
+        bar->Add(p, none);
+    }
+    IUnknown* unknown = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(bar->NewEnum(&unknown));
+    IEnumVARIANT* items = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&items)));
+    VARIANT got[3];
+    ULONG fetched = 0;
+    EXPECT_EQ(items->Next(3, got, &fetched), S_FALSE);
+    ASSERT_EQ(fetched, 2u);
+    for (ULONG i = 0; i < fetched; ++i) {
+        EXPECT_EQ(V_DISPATCH(&got[i]), pages[i]);
+        VariantClear(&got[i]);
+    }
+    items->Release();
+    unknown->Release();
+    for (IDispatch* p : pages) p->Release();
+    bar->Release();
 }
 
 }  // namespace

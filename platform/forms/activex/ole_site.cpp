@@ -21,8 +21,9 @@ template <class... Ifaces>
 class Counted : public Ifaces... {
 public:
     virtual ~Counted() = default;
-    ULONG Up() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    ULONG Down() {
+    // Overrides the IUnknown of every interface at once.
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+    STDMETHODIMP_(ULONG) Release() override {
         const LONG n = InterlockedDecrement(&refs_);
         if (n == 0) delete this;
         return static_cast<ULONG>(n);
@@ -31,10 +32,6 @@ public:
 private:
     LONG refs_ = 1;
 };
-
-#define CORVELLA_COUNTED                                              \
-    STDMETHODIMP_(ULONG) AddRef() override { return this->Up(); }     \
-    STDMETHODIMP_(ULONG) Release() override { return this->Down(); }
 
 HRESULT Answer(void* itf, IUnknown* as, void** ppv) {
     *ppv = itf;
@@ -51,7 +48,6 @@ bool SameName(LPCOLESTR a, const wchar_t* b) {
 // An IDispatch of a few named members of the container's own.
 class NamedDispatch : public Counted<IDispatch> {
 public:
-    CORVELLA_COUNTED
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
         if (riid == IID_IUnknown || riid == IID_IDispatch) return Answer(static_cast<IDispatch*>(this), this, ppv);
@@ -102,7 +98,6 @@ private:
 class FrameObject : public Counted<IOleInPlaceFrame> {
 public:
     explicit FrameObject(HWND form) : form_(form) {}
-    CORVELLA_COUNTED
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
         if (riid == IID_IUnknown || riid == IID_IOleWindow || riid == IID_IOleInPlaceUIWindow ||
@@ -138,7 +133,6 @@ private:
 class FormObjects : public Counted<IOleContainer, IEnumUnknown> {
 public:
     explicit FormObjects(std::vector<ComPtr<IUnknown>> items) : items_(std::move(items)) {}
-    CORVELLA_COUNTED
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
         if (riid == IID_IUnknown || riid == IID_IParseDisplayName || riid == IID_IOleContainer)
@@ -266,7 +260,6 @@ void LeaveRelay(HWND form, OleControlSite* site) {
 class OleSiteObject : public Counted<IOleClientSite, IOleInPlaceSite, IOleControlSite, IDispatch> {
 public:
     explicit OleSiteObject(OleControlSite* owner) : owner_(owner) {}
-    CORVELLA_COUNTED
     void Forget() {
         owner_ = nullptr;
         extender_.Reset();
@@ -376,7 +369,7 @@ public:
         VariantInit(result);
         Form* form = owner_ ? owner_->ParentForm() : nullptr;
         switch (id) {
-        case DISPID_AMBIENT_USERMODE: *result = *Variant(true).Get(); break;
+        case DISPID_AMBIENT_USERMODE: *result = *Variant(!owner_ || owner_->userMode).Get(); break;
         case DISPID_AMBIENT_UIDEAD:
         case DISPID_AMBIENT_SHOWGRABHANDLES:
         case DISPID_AMBIENT_SHOWHATCHING:
@@ -458,22 +451,9 @@ public:
             case kExtName: value = Variant(owner_->name); break;
             case kExtObject: value = Variant(owner_->Object()); break;
             case kExtParent:
-            case kExtContainer: {
-                Container* where = owner_->Parent();
-                if (id == kExtParent && owner_->ParentForm()) where = owner_->ParentForm();
-                for (OleControlSite* site : owner_->ParentForm() ? HostedControls(*owner_->ParentForm())
-                                                                  : std::vector<OleControlSite*>{})
-                    if (where == &site->Inside() && id == kExtContainer) {
-                        value = Variant(site->Extender());
-                        where = nullptr;
-                    }
-                if (where) {
-                    auto* scale = new ScaleObject(*where);
-                    value = Variant(static_cast<IDispatch*>(scale));
-                    scale->Release();
-                }
+            case kExtContainer:
+                value = Variant(Holder(id == kExtParent).Get());
                 break;
-            }
             case kExtMove: {
                 long l = 0, t = 0, w = owner_->Width(), h = owner_->Height();
                 if (!arg(0, l)) return DISP_E_PARAMNOTOPTIONAL;
@@ -530,6 +510,18 @@ public:
     }
 
 private:
+    // Parent: the form; Container: the hosted control it sits in, else the
+    // form or control that holds it. A new reference, or null.
+    ComPtr<IDispatch> Holder(bool parent) const {
+        Form* form = owner_->ParentForm();
+        Container* where = parent && form ? form : owner_->Parent();
+        if (!parent && form)
+            for (OleControlSite* site : HostedControls(*form))
+                if (where == &site->Inside()) return ComPtr<IDispatch>(site->Extender());
+        if (!where) return {};
+        return ComPtr<IDispatch>::Attach(new ScaleObject(*where));
+    }
+
     OleControlSite* owner_;
 };
 

@@ -31,6 +31,8 @@ public:
     CLSID clsid = GUID_NULL;
     // The design's property bag; empty: the control starts new (InitNew).
     std::vector<DesignProperty> properties;
+    // The ambient UserMode: false hosts the control as a designer would.
+    bool userMode = true;
 
     OleControlSite();
     ~OleControlSite() override;

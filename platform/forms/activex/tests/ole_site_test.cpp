@@ -123,6 +123,27 @@ TEST_F(HostTest, AmbientExtenderAndContainerAsTheControlSeesThem) {
     EXPECT_EQ(r.bottom, Screen.ToPixelsY(750));
 }
 
+TEST_F(HostTest, AControlActivatesInsideAnotherOne) {
+    ProbeForm form;
+    OleControlSite nested;
+    nested.name = "probeNested";
+    nested.clsid = CLSID_OleProbeControl;
+    nested.left = 1500;
+    nested.width = 900;
+    nested.height = 600;
+    auto outer = form.CreateControls;
+    form.CreateControls = [&] {
+        outer();
+        nested.Create(form.probe1.Inside());
+    };
+    form.Show();
+    ASSERT_NE(nested.ControlWindow(), nullptr);
+    EXPECT_EQ(GetParent(nested.hWnd()), form.probe1.ControlWindow());
+    EXPECT_EQ(Text(nested, 7, {}), "3") << "the form's hosted controls, nested ones too";
+    EXPECT_EQ(Text(nested, 5, {Variant(std::string("Left"))}), "1500");
+    form.Unload();
+}
+
 TEST_F(HostTest, EventsReachTheFormByDispatchIdWithByReferenceArguments) {
     ProbeForm form;
     std::vector<long> seen;

@@ -148,6 +148,14 @@ TEST_F(WizardHost, RememberedFlagsAndResetButtons) {
     EXPECT_THROW(bar.SetButtonCaption(4, "x"), Error);
 }
 
+COLORREF PixelAt(HWND hwnd, int x, int y) {
+    UpdateWindow(hwnd);
+    HDC dc = GetDC(hwnd);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return c;
+}
+
 int LeftTwips(HWND child) {
     RECT r;
     GetWindowRect(child, &r);
@@ -177,6 +185,21 @@ TEST_F(WizardHost, TheBarSpansTheBottomAndLaysOutItsButtonsPerHelpPosition) {
         for (int b = 0; b < 4; ++b)
             EXPECT_NEAR(LeftTwips(form.Button(b)), Screen.ToPixelsX(lefts[b]), 1) << position << " " << b;
     }
+    // The etched rule starts right of a description, at 0 without one.
+    HWND window = bar.ControlWindow();
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    EXPECT_EQ(PixelAt(window, 1, 0), shadow);
+    bar.SetDescriptionText("Step");
+    HDC dc = GetDC(window);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(form.Button(0), WM_GETFONT, 0, 0)));
+    SIZE text = {};
+    GetTextExtentPoint32A(dc, "Step", 4, &text);
+    ReleaseDC(window, dc);
+    const int start = Screen.ToPixelsX(wizard::RuleStart("Step", Screen.ToTwipsX(text.cx), 60));
+    EXPECT_NE(PixelAt(window, 1, 0), shadow);
+    EXPECT_EQ(PixelAt(window, start + 1, 0), shadow);
+    EXPECT_EQ(PixelAt(window, start + 1, 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+
     // The form grows: the bar follows to its new bottom and width.
     form.SetWidth(9000);
     form.SetHeight(6600);
@@ -208,14 +231,6 @@ TEST_F(WizardHost, TwoBarsOrNoneDecideThePageHeight) {
         EXPECT_EQ(page.Height(), form.ScaleHeight() - bars * wizard::kBarHeight) << bars;
         form.Unload();
     }
-}
-
-COLORREF PixelAt(HWND hwnd, int x, int y) {
-    UpdateWindow(hwnd);
-    HDC dc = GetDC(hwnd);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(hwnd, dc);
-    return c;
 }
 
 bool AnyPixel(HWND hwnd, const RECT& r, COLORREF colour) {
@@ -307,6 +322,59 @@ TEST_F(WizardHost, KeysReachTheBarAndAPagesControlsReportToTheForm) {
 
     SendMessageA(form.cmdBrowse.hWnd(), BM_CLICK, 0, 0);
     EXPECT_EQ(clicks, std::vector<std::string>{"cmdBrowse"}) << "through the page's window to the form";
+}
+
+std::string VerbCaption(OleControlSite& site, LONG& id) {
+    com::ComPtr<IOleObject> ole;
+    com::ComPtr<IEnumOLEVERB> verbs;
+    if (FAILED(site.Unknown()->QueryInterface(IID_IOleObject, ole.PutVoid())) ||
+        FAILED(ole->EnumVerbs(verbs.Put())))
+        return "<none>";
+    OLEVERB verb = {};
+    ULONG got = 0;
+    if (verbs->Next(1, &verb, &got) != S_OK) return "<none>";
+    id = verb.lVerb;
+    char caption[64] = {};
+    WideCharToMultiByte(CP_ACP, 0, verb.lpszVerbName, -1, caption, sizeof caption, nullptr, nullptr);
+    CoTaskMemFree(verb.lpszVerbName);
+    return caption;
+}
+
+TEST_F(WizardHost, InTheDesignerAPageIsATileWithAVerbToRestoreIt) {
+    Form form;
+    form.name = "frmDesign";
+    form.width = 7000;
+    form.height = 5000;
+    WizardPage page;
+    WizardButtons bar;
+    page.name = "wizNew";
+    page.userMode = bar.userMode = false;
+    page.left = 300;
+    page.top = 450;
+    form.CreateControls = [&] {
+        bar.Create(form);
+        page.Create(form);
+    };
+    form.Show();
+    const int tileWidth = Screen.ToTwipsX(Screen.ToPixelsX(2000));
+    EXPECT_EQ(page.Width(), tileWidth) << "a new page is a tile";
+    EXPECT_EQ(page.Height(), Screen.ToTwipsY(Screen.ToPixelsY(375)));
+    LONG verb = 0;
+    EXPECT_EQ(VerbCaption(page, verb), "Restore Control");
+    EXPECT_EQ(verb, 100);
+    com::ComPtr<IOleObject> ole;
+    page.Unknown()->QueryInterface(IID_IOleObject, ole.PutVoid());
+    ASSERT_EQ(ole->DoVerb(100, nullptr, nullptr, 0, nullptr, nullptr), S_OK);
+    EXPECT_EQ(page.Left(), 0);
+    EXPECT_EQ(page.Width(), form.ScaleWidth());
+    EXPECT_EQ(page.Height(), form.ScaleHeight() - wizard::kBarHeight);
+    EXPECT_EQ(VerbCaption(page, verb), "Minimise Control");
+    ASSERT_EQ(ole->DoVerb(100, nullptr, nullptr, 0, nullptr, nullptr), S_OK);
+    EXPECT_EQ(page.Left(), 300) << "back where the tile was";
+    EXPECT_EQ(page.Top(), 450);
+    EXPECT_EQ(page.Width(), tileWidth);
+    EXPECT_EQ(ole->DoVerb(101, nullptr, nullptr, 0, nullptr, nullptr), OLEOBJ_S_INVALIDVERB);
+    form.Unload();
 }
 
 TEST_F(WizardHost, CancelClickedMayUnloadTheForm) {
