@@ -194,6 +194,10 @@ void WebSearch::Closed() {
     }
 }
 
+std::vector<DiscID> WebSearch::Gathered() const {
+    return part_ == Part::kPage ? ParseSearchPage(page_) : discs_;
+}
+
 Outcome WebSearch::Result() const {
     switch (part_) {
     case Part::kDone: return Outcome::kComplete;

@@ -48,6 +48,10 @@ public:
     Outcome Result() const;
     // The result links, once complete; none otherwise.
     const std::vector<DiscID>& Discs() const { return discs_; }
+    // What a query ended early (cancelled, timed out) hands back: the
+    // complete result links of the page so far. A link cut off by the end of
+    // what came is left out, so nothing half-read reaches the host.
+    std::vector<DiscID> Gathered() const;
     const std::string& Error() const { return error_; }
 
 private:

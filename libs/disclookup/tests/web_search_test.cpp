@@ -47,6 +47,24 @@ TEST(WebSearch, SameResultWhereverTheReplyIsCut) {
     }
 }
 
+TEST(WebSearch, AQueryEndedEarlyKeepsTheCompleteLinksOnly) {
+    const std::string reply = SearchReply();
+    const std::vector<DiscID> all = SearchDiscs();
+    size_t seen = 0;
+    for (size_t cut = 0; cut <= reply.size(); ++cut) {
+        WebSearch w;
+        w.Receive(std::string_view(reply).substr(0, cut));
+        const std::vector<DiscID> some = w.Gathered();
+        ASSERT_TRUE(some.size() >= seen && some.size() <= all.size()) << cut;
+        ASSERT_TRUE(std::equal(some.begin(), some.end(), all.begin())) << cut;
+        seen = some.size();
+    }
+    EXPECT_EQ(seen, all.size());
+    WebSearch refused;
+    refused.Receive("HTTP/1.0 500 Oops\r\n\r\n" + SearchPage());
+    EXPECT_TRUE(refused.Gathered().empty());
+}
+
 TEST(WebSearch, StatusIsCheckedAndErrorsEndAtOnce) {
     for (const std::string status : {"HTTP/1.1 404 Not Found", "HTTP/1.1 301 Moved Permanently", "HTTP/1.1 2000 OK",
                                      "HTTP/1.1 20", "ICY 200 OK", "201 cddb server ready", ""}) {

@@ -10,84 +10,12 @@
 #include <memory>
 
 #include "platform/tcpclient/tcp_client.h"
+#include "platform/tcpclient/tests/peer.h"
 
 using namespace corvella::tcp;
+using corvella::tcp::testing::Peer;
 
 namespace {
-
-// Listens on a free port and runs `serve` on its own thread for each of
-// `connections` clients; records what `serve` reports for the test.
-class Peer {
-public:
-    using Serve = std::function<void(Peer&, SOCKET)>;
-    explicit Peer(Serve serve, int connections = 1) {
-        WSADATA data;
-        WSAStartup(MAKEWORD(1, 1), &data);
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in at{};
-        at.sin_family = AF_INET;
-        at.sin_addr.s_addr = inet_addr("127.0.0.1");
-        int size = sizeof at;
-        bind(listener_, reinterpret_cast<sockaddr*>(&at), sizeof at);
-        listen(listener_, 5);
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&at), &size);
-        port = ntohs(at.sin_port);
-        serve_ = std::move(serve);
-        connections_ = connections;
-        InitializeCriticalSection(&lock_);
-        // A Win32 thread: the shipped compilers have no std::thread.
-        thread_ = CreateThread(nullptr, 0, &Peer::Run, this, 0, nullptr);
-    }
-    ~Peer() {
-        InterlockedExchange(&stopping_, 1);
-        TcpClient wake;  // ends an accept that still waits
-        wake.Connect("127.0.0.1", port);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        DeleteCriticalSection(&lock_);
-        closesocket(listener_);
-        WSACleanup();
-    }
-    static void Send(SOCKET s, const std::string& bytes) { send(s, bytes.data(), int(bytes.size()), 0); }
-    // Up to `count` bytes, fewer when the client closes first.
-    static std::string Receive(SOCKET s, size_t count) {
-        std::string got(count, '\0');
-        size_t n = 0;
-        for (int r; n < count && (r = recv(s, &got[n], int(count - n), 0)) > 0;) n += size_t(r);
-        return got.substr(0, n);
-    }
-    void Record(const std::string& what) {
-        EnterCriticalSection(&lock_);
-        recorded_ += what;
-        LeaveCriticalSection(&lock_);
-    }
-    std::string Recorded() {
-        EnterCriticalSection(&lock_);
-        std::string copy = recorded_;
-        LeaveCriticalSection(&lock_);
-        return copy;
-    }
-    uint16_t port = 0;
-
-private:
-    static DWORD WINAPI Run(void* self) {
-        Peer& peer = *static_cast<Peer*>(self);
-        for (int i = 0; i < peer.connections_ && !peer.stopping_; ++i) {
-            const SOCKET c = accept(peer.listener_, nullptr, nullptr);
-            if (!peer.stopping_) peer.serve_(peer, c);
-            closesocket(c);
-        }
-        return 0;
-    }
-
-    SOCKET listener_;
-    Serve serve_;
-    int connections_ = 1;
-    volatile LONG stopping_ = 0;
-    HANDLE thread_ = nullptr;
-    CRITICAL_SECTION lock_;
-    std::string recorded_;
-};
 
 bool PumpUntil(const std::function<bool()>& done) {
     for (const DWORD start = GetTickCount(); !done();) {
