@@ -10,13 +10,15 @@ files=${BENCH_FILES:-10000}
 [ -f "$bench_native/CMakeCache.txt" ] ||
   cmake -S "$root" -B "$bench_native" -DCMAKE_BUILD_TYPE=Release -DCORVELLA_SANITIZE=OFF >/dev/null
 cmake --build "$bench_native" -j "$(nproc)" --target tag_bench >/dev/null
-cmake --build "$win32" -j "$(nproc)" --target tag_bench search_bench >/dev/null
+cmake --build "$win32" -j "$(nproc)" --target tag_bench search_bench listview_bench >/dev/null
 "$root/cmake/wine-prefix.sh" start >/dev/null
 trap '"$root/cmake/wine-prefix.sh" stop' EXIT
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Lumbrel.dll"
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Tesselor.dll"
 echo "== folder search: 10,000 files in 500 folders, under Wine"
 "$root/cmake/wine-run.sh" "$win32/bin/search_bench.exe" 10000 500 | tr -d '\r'
+echo "== list view: 10,000 rows of 13 columns, redraw locked, wrapper against bare messages, under Wine"
+sh "$root/tools/with-xvfb.sh" "$root/cmake/wine-run.sh" "$win32/bin/listview_bench.exe" 10000 | tr -d '\r'
 echo "== tag reading and in-place writing"
 "$bench_native/bench/tag_bench" "$files"
 "$root/cmake/wine-run.sh" "$win32/bin/tag_bench.exe" "$files" | tr -d '\r'
