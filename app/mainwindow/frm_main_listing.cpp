@@ -116,9 +116,11 @@ std::vector<std::string> FrmMain::ReadCells(int32_t version, const std::string& 
     }
     if (version == 1 && shared_.id3v2 != nullptr && *shared_.id3v2) {
         _CID3v2* tag = shared_.id3v2->Get();
-        com::Bstr name(path);
+        // [in, out]: the library may free and replace the name.
+        BSTR name = com::AnsiToBstr(path);
         VARIANT_BOOL ok = VARIANT_FALSE;
-        read = SUCCEEDED(tag->ReadTag(name.InOut(), &ok)) && ok != VARIANT_FALSE;
+        read = SUCCEEDED(tag->ReadTag(&name, &ok)) && ok != VARIANT_FALSE;
+        SysFreeString(name);
         return mainwindow::RowCells(version, read, path, [tag](int k) {
             com::Bstr v;
             return SUCCEEDED(tag->GetFrameValue(static_cast<EFrames>(k), v.Put())) ? v.Ansi() : std::string();
