@@ -1,6 +1,8 @@
 // Folder choice, the deferred listing, the version switch and the edit panel.
 #include "app/mainwindow/frm_main.h"
 
+#include "app/mainwindow/frm_display_info.h"
+
 #include "app/foundation/folder_search.h"
 #include "app/foundation/paths.h"
 #include "app/foundation/text_helpers.h"
@@ -55,7 +57,6 @@ void FrmMain::FTVWFiles_FolderSelected(const platform::FolderItem& folder) {
 }
 
 void FrmMain::ShowFiles(const std::string& path, bool showInfo) {
-    (void)showInfo;  // no caller asks for the search window
     if (EqualsNoCase(path, "desktop")) {
         CurrentFolder = shell::GetSpecialFolder(hWnd(), 0);
     } else if (!PathExists(path)) {
@@ -74,6 +75,11 @@ void FrmMain::ShowFiles(const std::string& path, bool showInfo) {
     trigger_.Arm();
     m_Timer->SetInterval(10);
     m_Timer->SetEnabled(true);
+    if (showInfo) {
+        frmDisplayInfo().Show(forms::kModal, this);
+        frmDisplayInfo().SetShouldShow(showInfo);
+        frmDisplayInfo().Unload();
+    }
     if (shared_.currentFolder != nullptr) *shared_.currentFolder = path;
 }
 

@@ -1,6 +1,7 @@
 // The main window on real folders of LAME-encoded files tagged by id3v2,
 // with the real tag libraries and the registry of the test prefix.
 #include "app/mainwindow/frm_main.h"
+#include "app/mainwindow/frm_display_info.h"
 
 #include <windows.h>
 #include <ole2.h>
@@ -284,6 +285,25 @@ TEST_F(MainWindowTest, RecursiveListingAndUnreadableTips) {
     CloseHandle(h);
     DeleteFileA(tips.c_str());
     f->Unload();
+}
+
+}  // namespace
+}  // namespace corvella
+
+namespace corvella {
+namespace {
+
+TEST_F(MainWindowTest, SearchWindowCancelOnlyHides) {
+    FrmDisplayInfo info;
+    info.Show();
+    EXPECT_EQ(info.Caption(), "Searching for and Displaying  Files...");
+    EXPECT_EQ(info.lblFilename.Caption(), "#### Filename ####");
+    info.SetShouldShow(true);
+    info.cmdMain.DoClick();
+    EXPECT_FALSE(info.Visible());
+    EXPECT_TRUE(info.Loaded());
+    EXPECT_TRUE(info.ShouldShow());
+    info.Unload();
 }
 
 }  // namespace
