@@ -387,6 +387,14 @@ TEST_F(MainWindowTest, BarsHideAlikeFromMenuToolbarAndCloseButtonAndTheWindowKee
     EXPECT_FALSE(f->picQEditContainer.Visible());
     EXPECT_EQ(f->picLVContainer.Top(), 15);
 
+    // The check boxes show while a field toggle of the shown version is
+    // pressed; the ID3v1 view does not count the ID3v2-only toggles.
+    struct Toggle { int field; int width; };
+    for (const Toggle& t : {Toggle{8, 0}, Toggle{8, 0}, Toggle{0, 165}, Toggle{0, 0}}) {
+        ClickFirstButton(f->Toolbar4(t.field).ToolbarWindow());
+        EXPECT_EQ(f->lvFiles.ColumnHeaders(1).Width(), t.width) << t.field;
+    }
+
     MINMAXINFO info{};
     SendMessageA(f->hWnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x, 550);
