@@ -11,7 +11,7 @@ files=${BENCH_FILES:-10000}
 [ -f "$bench_native/CMakeCache.txt" ] ||
   cmake -S "$root" -B "$bench_native" -DCMAKE_BUILD_TYPE=Release -DCORVELLA_SANITIZE=OFF >/dev/null
 cmake --build "$bench_native" -j "$(nproc)" --target tag_bench >/dev/null
-cmake --build "$win32" -j "$(nproc)" --target tag_bench search_bench listview_bench html_bench >/dev/null
+cmake --build "$win32" -j "$(nproc)" --target tag_bench search_bench listview_bench html_bench main_window_bench >/dev/null
 "$root/cmake/wine-prefix.sh" start >/dev/null
 trap '"$root/cmake/wine-prefix.sh" stop' EXIT
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Lumbrel.dll"
@@ -25,3 +25,8 @@ echo "== tag reading and in-place writing"
 "$root/cmake/wine-run.sh" "$win32/bin/tag_bench.exe" "$files" | tr -d '\r'
 echo "== tip pane: every tip of a 300-line tips file laid out and painted, against plain text draws, under Wine"
 "$root/cmake/wine-run.sh" "$win32/bin/html_bench.exe" 20 | tr -d '\r'
+echo "== main window: 10,000 tagged files in 500 folders listed recursively in each tag view, against the bare walk and tag reads, under Wine"
+tree="$root/build/bench-main-window"
+sh "$root/app/mainwindow/bench/make_tree.sh" "$tree" 10000 500
+"$root/cmake/wine-run.sh" "$win32/bin/main_window_bench.exe" "Z:$(echo "$tree/tree" | tr / \\\\)" |
+  tr -d '\r' | grep -v "Read access"
