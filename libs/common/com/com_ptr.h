@@ -101,6 +101,8 @@ public:
         SysFreeString(std::exchange(s_, nullptr));
         return &s_;
     }
+    // For an [in, out] parameter: the callee may free and replace it.
+    BSTR* InOut() { return &s_; }
     // Still owned here: for [in] parameters.
     BSTR Get() const { return s_; }
     UINT Length() const { return SysStringLen(s_); }
@@ -116,6 +118,10 @@ public:
     explicit Variant(long n) : Variant() {
         V_VT(&v_) = VT_I4;
         V_I4(&v_) = n;
+    }
+    explicit Variant(double d) : Variant() {
+        V_VT(&v_) = VT_R8;
+        V_R8(&v_) = d;
     }
     explicit Variant(bool b) : Variant() {
         V_VT(&v_) = VT_BOOL;

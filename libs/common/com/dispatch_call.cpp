@@ -1,0 +1,47 @@
+#include "libs/common/com/dispatch_call.h"
+
+namespace corvella::com {
+namespace {
+
+HRESULT InvokeByName(IDispatch* object, const wchar_t* name, WORD flags,
+                     const std::vector<Variant>& args, Variant* result) {
+    if (!object) return E_POINTER;
+    DISPID id = 0;
+    LPOLESTR n = const_cast<LPOLESTR>(name);
+    HRESULT hr = object->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr)) return hr;
+    // DISPPARAMS lists the arguments last first; the variants stay `args`'.
+    std::vector<VARIANT> reversed;
+    for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(*it->Get());
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(),
+                         flags == DISPATCH_PROPERTYPUT ? &named : nullptr,
+                         static_cast<UINT>(reversed.size()),
+                         flags == DISPATCH_PROPERTYPUT ? 1u : 0u};
+    EXCEPINFO excep = {};
+    UINT argerr = 0;
+    Variant local;
+    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                        (result ? result : &local)->Put(), &excep, &argerr);
+    SysFreeString(excep.bstrSource);
+    SysFreeString(excep.bstrDescription);
+    SysFreeString(excep.bstrHelpFile);
+    return hr;
+}
+
+}  // namespace
+
+HRESULT CallByName(IDispatch* object, const wchar_t* name, const std::vector<Variant>& args,
+                   Variant* result) {
+    return InvokeByName(object, name, DISPATCH_METHOD, args, result);
+}
+
+HRESULT GetByName(IDispatch* object, const wchar_t* name, Variant& value) {
+    return InvokeByName(object, name, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, &value);
+}
+
+HRESULT PutByName(IDispatch* object, const wchar_t* name, const Variant& value) {
+    return InvokeByName(object, name, DISPATCH_PROPERTYPUT, {value}, nullptr);
+}
+
+}  // namespace corvella::com
