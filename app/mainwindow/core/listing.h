@@ -1,0 +1,74 @@
+// The folder listing's rules that need no window: the trigger that a folder
+// choice arms and the listing tick consumes, the status texts, and the cells
+// of a row for each tag version.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace corvella::mainwindow {
+
+// The deferred listing. A folder choice arms it; a tick starts a listing
+// unless one runs (the listing yields to the message loop, so ticks and
+// further choices arrive while it runs). A choice made during a listing
+// stays armed, so the next tick lists it; a close asked for during a
+// listing waits until the listing has returned.
+class ListingTrigger {
+public:
+    void Arm() { armed_ = true; }
+    bool Armed() const { return armed_; }
+    bool Running() const { return running_; }
+
+    // A tick: true when a listing starts now (the caller then lists and
+    // calls End, also when the listing fails).
+    bool Begin();
+    // The listing has returned; true when the timer must stay armed for a
+    // folder chosen meanwhile.
+    bool End();
+
+    // The window is asked to close: true when it may close now; otherwise
+    // the close is kept until the running listing ends.
+    bool RequestClose();
+    bool ClosePending() const { return closePending_; }
+    // After End: true once when a kept close is due.
+    bool TakeDueClose();
+
+private:
+    bool armed_ = false;
+    bool running_ = false;
+    bool closePending_ = false;
+};
+
+// Status bar texts.
+extern const char kSearchingForFiles[];  // "Searching for Files..."
+extern const char kNoFilesFound[];       // "0 Files Found"
+extern const char kLoadingFiles[];       // "Loading and Reading Files..."
+std::string FilesFoundText(int32_t count);                          // "12 Files found"
+std::string ReadingFileText(int32_t number, const std::string& fileTitle);
+std::string SearchingFolderText(const std::string& folder);
+
+// The twelve cells (sub-items 1 to 12) of a row. `field(i)` gives field or
+// frame i of the tag just read; `read` is what ReadTag returned.
+template <class FieldOf>
+std::vector<std::string> RowCells(int32_t version, bool read, const std::string& path, FieldOf field) {
+    std::vector<std::string> cells(12);
+    cells[11] = path;
+    if (!read) return cells;
+    if (version == 0) {
+        for (int k = 0; k < 7; ++k) cells[k] = field(k);
+    } else if (version == 1) {
+        for (int k = 0; k < 8; ++k) cells[k] = field(k);
+        // Frame 8 (Original Artist) has no column.
+        for (int k = 9; k < 12; ++k) cells[k - 1] = field(k);
+    }
+    return cells;
+}
+
+// Tips: the file's lines (CR LF, LF or CR ended; a last line without an end
+// still counts; every line is a tip, empty ones too) and the page one tip
+// is shown in.
+std::vector<std::string> SplitTipLines(const std::string& content);
+std::string WrapTipHtml(const std::string& tip);
+
+}  // namespace corvella::mainwindow
