@@ -1,23 +1,213 @@
-// frmMain, the main window; for now an empty resizable window that takes
-// part in the start-up hand-over.
+// frmMain, the main window: the folder tree, the file list with the tag
+// fields of the shown version as columns, the tip pane and the tag side bar
+// between the rebar (menu bar, version box, main toolbar) and the status bar.
+//
+// Files by concern: frm_main_design.cpp (the controls, named once),
+// frm_main.cpp (wiring, load and close), frm_main_listing.cpp (folder
+// choice, the deferred listing, version switch, edit panel),
+// frm_main_layout.cpp (panes, splitters, bars), frm_main_menus.cpp (menus,
+// toolbars, view mode, tips).
 #pragma once
 
+#include <oaidl.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/controls/flatbox/flat_box.h"
+#include "app/controls/htmllabel/win32/html_label.h"
+#include "app/foundation/settings_store.h"
+#include "app/foundation/win32/listview/column_sort.h"
+#include "app/mainwindow/core/layout_settings.h"
+#include "app/mainwindow/core/listing.h"
+#include "app/mainwindow/core/main_layout.h"
+#include "libs/common/com/com_ptr.h"
+#include "platform/foldertree/folder_tree.h"
 #include "platform/forms/forms.h"
+#include "platform/forms/image_list.h"
+#include "platform/listview/list_view.h"
+#include "platform/popupmenu/popup_menu.h"
+#include "platform/statusbar/status_bar.h"
+#include "platform/toolbar/common_toolbar.h"
+#include "platform/toolbar/toolbar.h"
+
+struct _CID3v1;
+struct _CID3v2;
 
 namespace corvella {
 
+// What the window reads tags with: the program's shared tag objects, handed
+// over by start-up, which keeps them for the whole run.
+struct MainWindowShared {
+    com::ComPtr<_CID3v1>* id3v1 = nullptr;
+    com::ComPtr<_CID3v2>* id3v2 = nullptr;
+    const std::vector<std::string>* genres = nullptr;
+    std::string* currentFolder = nullptr;  // gCurrentFolder
+};
+
 class FrmMain : public forms::Form {
 public:
+    // ---- the rebar and its bands ----
+    platform::ReBar ReBar1;
+    platform::Toolbar MenuBar;
+    forms::PictureBox Picture1;
+    forms::ComboBox cboVersion;
+    platform::Toolbar Toolbar1;
+    platform::StatusBar SB1;
+
+    // ---- the pane container ----
+    forms::PictureBox picContainer;
+    forms::PictureBox picFolderContainer;
+    forms::Label FolderHeader;
+    platform::ToolbarHost ToolbarHost2;
+    platform::Toolbar Toolbar3;
+    platform::FolderTree FTVWFiles;
+    forms::Image imgSplitter;
+    forms::PictureBox picSplitter;
+    forms::PictureBox picLVContainer;
+    platform::ListView lvFiles;
+    forms::Image imgSplitterH;
+    forms::PictureBox picSplitterH;
+    forms::PictureBox picQEditContainer;
+    forms::Label TipBarHeader;
+    platform::ToolbarHost ToolbarHost1;
+    platform::Toolbar Toolbar2;
+    htmllabel::HtmlLabel HTMLLabel;
+    forms::Label lblMoreTips;
+
+    // ---- the tag side bar ----
+    forms::PictureBox picSideBar;
+    controls::FlatBoxContainer FlatBoxContainer1;
+    platform::ToolbarHost ToolbarHost4;
+    platform::Toolbar Toolbar5;
+    forms::PictureBox Picture3;
+    forms::ControlArray<forms::Label> lblField{"lblField"};
+    forms::ControlArray<forms::TextBox> txtField{"txtField"};
+    forms::ControlArray<platform::CommonToolbar> Toolbar4{"Toolbar4"};
+    forms::ComboBox cboGenre;
+    forms::PictureBox Picture4;  // the ID3v2-only rows
+    forms::PictureBox Picture2;  // buttons and options under the rows
+    forms::ControlArray<forms::CommandButton> Command2{"Command2"};
+    forms::CheckBox chkUpdateBoth;
+    forms::CheckBox chkEllipsis;
+
+    // ---- image lists ----
+    forms::ImageList iml32Temp, iml16Temp, imlFolder, imlHeader, imlCheck, imlToolBar;
+
+    // ---- menus ----
+    platform::PopupMenu m_popup, m_PopupMenu, m_PopupColMenu, m_PopupViewMenu, m_FieldPopupMenu,
+        m_PopupExport;
+
+    // ---- state other parts read ----
+    std::string CurrentFolder;
+    int32_t TagVersion = 0;
+    bool RecursiveSearch = false;
+    bool FormLoaded = false;
+    bool LocatePending = false;
+    std::string LocateKey;
+    int32_t CheckHeaderImage = 0;
+    std::vector<std::string> FolderHistory;
+    std::vector<std::string> Tips;
+
     FrmMain();
+    ~FrmMain() override;
+
+    // Start-up hands these over before the load; the settings store is the
+    // registry's in the program and may be another in tests.
+    void SetShared(const MainWindowShared& shared) { shared_ = shared; }
+    void SetSettingsStore(SettingsStore* store) { store_ = store; }
+
+    void ShowFiles(const std::string& path, bool showInfo);
+    void ListMP3Files(const std::string& folder, bool recursive, int32_t tagVersion);
+    void ToggleTagVersion(int32_t version);
+    void UpdateDisplay(int32_t version);
+    void UpdateVersionDisplay(int32_t version);
+    void UpdateMenus();
+    bool LoadTips(const std::string& path);
+    bool NoFieldSelected();
+    bool ListingRunning() const { return trigger_.Running(); }
+    // Runs the command of a menu item or toolbar button key.
+    void RunCommand(const std::string& key);
 
 private:
-    void Design();
+    void Design();  // frm_main_design.cpp
     void Wire();
 
+    // ---- load and close (frm_main.cpp) ----
     void Form_Load_();
-    bool Form_WindowProc(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     void Form_QueryUnload_(int& cancel, int unloadMode);
     void Form_Unload_(int& cancel);
+    bool Form_WindowProc(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    void RestoreLayout();
+    void RestoreColumns();
+    void SaveLayout();
+    mainwindow::LayoutLimits Limits() const;
+
+    // ---- listing (frm_main_listing.cpp) ----
+    void FTVWFiles_FolderSelected(const platform::FolderItem& folder);
+    void m_Timer_Timer(int index);
+    void lvFiles_ItemClick(platform::ListItem& item);
+    void cboVersion_Click(int index);
+    void ClearPanel();
+    std::vector<std::string> ReadCells(int32_t version, const std::string& path, bool& read);
+
+    // ---- layout (frm_main_layout.cpp) ----
+    void Form_Resize_();
+    void picContainer_Resize(int index);
+    void picFolderContainer_Resize(int index);
+    void picLVContainer_Resize(int index);
+    void picQEditContainer_Resize(int index);
+    void picSideBar_Resize(int index);
+    void ReBar1_HeightChanged(long height);
+    void ArrangeVerticalSplit(int32_t x);
+    void ArrangeHorizontalSplit(int32_t y);
+    void imgSplitter_MouseDown(int index, int button, int shift, int x, int y);
+    void imgSplitter_MouseMove(int index, int button, int shift, int x, int y);
+    void imgSplitter_MouseUp(int index, int button, int shift, int x, int y);
+    void imgSplitterH_MouseDown(int index, int button, int shift, int x, int y);
+    void imgSplitterH_MouseMove(int index, int button, int shift, int x, int y);
+    void imgSplitterH_MouseUp(int index, int button, int shift, int x, int y);
+    void ShowFolderBar(bool visible);
+    void ShowTipBar(bool visible);
+    void ShowStatusBar(bool visible);
+    void UpdateTagBar();
+    void Toolbar5_ButtonClick(int& button);
+    void Toolbar2_ButtonClick(int& button);
+    void Toolbar3_ButtonClick(int& button);
+    void Toolbar4_ButtonClick(int index, platform::ToolbarButton& button);
+    void SetCheckColumnWidth();
+
+    // ---- menus, toolbars, tips (frm_main_menus.cpp) ----
+    void BuildMenus();
+    void BuildToolbars();
+    void BuildColumns();
+    void SetViewMode(int32_t mode);
+    void UpdateToolbarButtons();
+    void m_popup_Click(int32_t index);
+    void m_PopupViewMenu_Click(int32_t index);
+    void Toolbar1_ButtonClick(int& button);
+    void lblMoreTips_Click(int index);
+    void SetMenuChecked(const std::string& key, bool checked);
+
+    SettingsStore& Store();
+
+    MainWindowShared shared_;
+    SettingsStore* store_ = nullptr;
+    std::unique_ptr<SettingsStore> ownStore_;
+    std::unique_ptr<forms::Timer> m_Timer;
+    mainwindow::ListingTrigger trigger_;
+    foundation::CColumnSort columnSort_;
+    int32_t sortColumn_ = 1;
+    int32_t sortDirection_ = 0;
+    int32_t splitLimit_ = mainwindow::kSplitLimit;
+    bool draggingV_ = false, draggingH_ = false;
+    int32_t lastTip_ = 0;
+    bool closing_ = false;
+    bool settingVersion_ = false;  // the version box set from code
 };
 
 // The default instance.

@@ -7,6 +7,7 @@
 
 #include "app/foundation/settings.h"
 #include "app/mainwindow/frm_loading.h"
+#include "app/mainwindow/frm_main.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
 #include "app/startup/start_tables.h"
@@ -22,6 +23,7 @@ com::ComPtr<_CID3v2> gID3v2;
 std::vector<std::string> gV1FieldNames;
 std::vector<std::string> gV2FieldNames;
 std::vector<std::string> gGenres;
+std::string gCurrentFolder;
 
 namespace {
 
@@ -71,6 +73,7 @@ int Main(HINSTANCE) {
         ReportStepError(e.what(), 8);
     }
 
+    frmMain().SetShared({&gID3v1, &gID3v2, &gGenres, &gCurrentFolder});
     frmLoading().Show(forms::kModeless);
     if (!frmLoading().Loaded()) {
         forms::MsgBox(nullptr, "The start-up window cannot be created.", MB_OK | MB_ICONERROR);

@@ -1,0 +1,295 @@
+// Folder choice, the deferred listing, the version switch and the edit panel.
+#include "app/mainwindow/frm_main.h"
+
+#include "app/foundation/folder_search.h"
+#include "app/foundation/paths.h"
+#include "app/foundation/text_helpers.h"
+#include "app/foundation/win32/listview/mod_list_view.h"
+#include "app/foundation/win32/shell/directory_lister.h"
+#include "app/foundation/win32/shell/shell_helpers.h"
+#include "libs/tags/ID3v1/com/lumbrel.h"
+#include "libs/tags/ID3v2/com/tesselor.h"
+
+namespace corvella {
+
+using namespace foundation;
+
+namespace {
+
+// Redraw off for a window until the scope ends, also when it ends by an
+// error: a listing that fails never leaves the list frozen.
+class RedrawLock {
+public:
+    explicit RedrawLock(HWND window) : window_(window) { shell::LockWindow(window_, true); }
+    ~RedrawLock() { shell::LockWindow(window_, false); }
+    RedrawLock(const RedrawLock&) = delete;
+    RedrawLock& operator=(const RedrawLock&) = delete;
+
+private:
+    HWND window_;
+};
+
+// The search's folder reports go to the status bar; its yields run the
+// program's messages.
+class ListingSearchEvents : public shell::PumpingSearchEvents {
+public:
+    explicit ListingSearchEvents(platform::StatusBar& bar)
+        : PumpingSearchEvents([] { forms::DoEvents(); }), bar_(bar) {}
+    void SearchingDir(const std::string& folder, bool&) override {
+        bar_.Panels("File").SetText(mainwindow::SearchingFolderText(folder));
+    }
+
+private:
+    platform::StatusBar& bar_;
+};
+
+// Per-file texts on the status bar at most this often: each one paints at
+// once, and a folder of thousands of files would spend its time painting.
+constexpr DWORD kFileTextIntervalMs = 40;
+
+}  // namespace
+
+void FrmMain::FTVWFiles_FolderSelected(const platform::FolderItem& folder) {
+    ShowFiles(folder.Path(), false);
+    FolderHistory.push_back(folder.Path());
+}
+
+void FrmMain::ShowFiles(const std::string& path, bool showInfo) {
+    (void)showInfo;  // no caller asks for the search window
+    if (EqualsNoCase(path, "desktop")) {
+        CurrentFolder = shell::GetSpecialFolder(hWnd(), 0);
+    } else if (!PathExists(path)) {
+        lvFiles.ListItems.Clear();
+        return;
+    } else {
+        CurrentFolder = path;
+    }
+    if (CurrentFolder.empty() || !PathExists(CurrentFolder)) return;
+    if (!m_Timer) {
+        m_Timer = std::make_unique<forms::Timer>();
+        m_Timer->name = "m_Timer";
+        m_Timer->Tick = On(&FrmMain::m_Timer_Timer);
+    }
+    if (!m_Timer->Created() && !m_Timer->Create(*this)) return;
+    trigger_.Arm();
+    m_Timer->SetInterval(10);
+    m_Timer->SetEnabled(true);
+    if (shared_.currentFolder != nullptr) *shared_.currentFolder = path;
+}
+
+void FrmMain::m_Timer_Timer(int) {
+    if (trigger_.Begin()) {
+        // Ends the listing whatever way it returns: the guard is never left
+        // set, and the timer stays armed for a folder chosen meanwhile.
+        struct End {
+            FrmMain& f;
+            ~End() {
+                const bool again = f.trigger_.End();
+                if (f.m_Timer) f.m_Timer->SetEnabled(again);
+            }
+        } end{*this};
+        ListMP3Files(CurrentFolder, RecursiveSearch, TagVersion);
+    }
+    if (trigger_.TakeDueClose()) {
+        Unload(forms::kUnloadControlMenu);
+        return;
+    }
+    if (closing_) return;
+    UpdateDisplay(cboVersion.ListIndex());
+    UpdateToolbarButtons();
+    UpdateMenus();
+}
+
+std::vector<std::string> FrmMain::ReadCells(int32_t version, const std::string& path, bool& read) {
+    read = false;
+    if (version == 0 && shared_.id3v1 != nullptr && *shared_.id3v1) {
+        _CID3v1* tag = shared_.id3v1->Get();
+        com::Bstr name(path);
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        read = SUCCEEDED(tag->ReadTag(name.Get(), &ok)) && ok != VARIANT_FALSE;
+        return mainwindow::RowCells(version, read, path, [tag](int k) {
+            com::Variant v;
+            std::string text;
+            if (SUCCEEDED(tag->GetFieldValue(static_cast<EFields>(k), v.Put()))) com::VariantToAnsi(*v.Get(), text);
+            return text;
+        });
+    }
+    if (version == 1 && shared_.id3v2 != nullptr && *shared_.id3v2) {
+        _CID3v2* tag = shared_.id3v2->Get();
+        com::Bstr name(path);
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        read = SUCCEEDED(tag->ReadTag(name.InOut(), &ok)) && ok != VARIANT_FALSE;
+        return mainwindow::RowCells(version, read, path, [tag](int k) {
+            com::Bstr v;
+            return SUCCEEDED(tag->GetFrameValue(static_cast<EFrames>(k), v.Put())) ? v.Ansi() : std::string();
+        });
+    }
+    return mainwindow::RowCells(version, false, path, [](int) { return std::string(); });
+}
+
+void FrmMain::ClearPanel() {
+    for (int i : {0, 1, 2, 3, 4, 6, 7, 8, 9}) txtField(i).SetText("");
+    cboGenre.SetText("");
+    for (int i : {10, 11})
+        if (txtField(i).Enabled()) txtField(i).SetText("");
+}
+
+void FrmMain::ListMP3Files(const std::string& folder, bool recursive, int32_t tagVersion) {
+    lvFiles.ListItems.Clear();
+    RedrawLock lock(picLVContainer.hWnd());
+    ClearPanel();
+    Command2(0).SetEnabled(false);
+    SB1.Panels(1).SetText(mainwindow::kSearchingForFiles);
+
+    std::vector<std::string> files;
+    {
+        shell::Win32DirectoryLister lister;
+        foundation::CFileSystem search(lister);
+        ListingSearchEvents events(SB1);
+        search.SetEvents(&events);
+        search.SetFileExtenstions("*.mp3");
+        search.SetRecursiveSubDirs(recursive);
+        search.SetSearchPaths(folder);
+        search.Search(files);
+    }
+    // The window is closing: the rows would be thrown away at once.
+    if (trigger_.ClosePending()) return;
+    if (files.empty()) {
+        SB1.Panels(1).SetText(mainwindow::kNoFilesFound);
+        SB1.Panels(2).SetText("");
+        return;
+    }
+
+    SB1.Panels(1).SetText(mainwindow::kLoadingFiles);
+    DWORD lastText = GetTickCount() - kFileTextIntervalMs;
+    const int32_t count = static_cast<int32_t>(files.size());
+    for (int32_t i = 0; i < count; ++i) {
+        const std::string& path = files[i];
+        if (i + 1 == count || GetTickCount() - lastText >= kFileTextIntervalMs) {
+            SB1.Panels("File").SetText(mainwindow::ReadingFileText(i + 1, GetFileTitle(path, true)));
+            lastText = GetTickCount();
+        }
+        platform::ListItem& row = lvFiles.ListItems.Add(path, "", 1);
+        bool read = false;
+        const std::vector<std::string> cells = ReadCells(tagVersion, path, read);
+        for (int k = 0; k < 12; ++k)
+            if (!cells[k].empty()) row.SetSubItem(k + 1, cells[k]);
+        EnhListView_SubItemImages(lvFiles.hWnd(), i + 1, 1, 0, true);
+    }
+    SB1.Panels(1).SetText(mainwindow::FilesFoundText(lvFiles.ListItems.Count()));
+    SB1.Panels("File").SetText("");
+
+    const bool autoCheck = mainwindow::ReadAutoCheck(Store());
+    CheckHeaderImage = autoCheck ? 3 : 2;
+    EnhListView_SetHeaderImage(lvFiles.hWnd(), 0, CheckHeaderImage, true);
+    if (autoCheck) {
+        EnhLitView_CheckAllItems(lvFiles.hWnd(), false);
+    } else {
+        EnhLitView_UnCheckAllItems(lvFiles.hWnd(), false);
+    }
+    SetCheckColumnWidth();
+
+    if (lvFiles.ListItems.Count() > 0) {
+        platform::ListItem* select = nullptr;
+        if (LocatePending) {
+            select = lvFiles.ListItems(LocateKey);
+            LocatePending = false;
+        }
+        // The located file may have gone meanwhile: the first row then.
+        if (select == nullptr) select = lvFiles.ListItems(1);
+        lvFiles.SetSelectedItem(select);
+    }
+    UpdateDisplay(tagVersion);
+}
+
+void FrmMain::lvFiles_ItemClick(platform::ListItem&) { UpdateDisplay(cboVersion.ListIndex()); }
+
+void FrmMain::cboVersion_Click(int) {
+    if (settingVersion_) return;
+    ToggleTagVersion(cboVersion.ListIndex());
+}
+
+void FrmMain::ToggleTagVersion(int32_t version) {
+    TagVersion = version;
+    if (version == 0 || version == 1) {
+        settingVersion_ = true;
+        struct Done {
+            bool& flag;
+            ~Done() { flag = false; }
+        } done{settingVersion_};
+        cboVersion.SetListIndex(version);
+    }
+    const int32_t item = m_popup.IndexForKey("mnuTagVersion(" + std::to_string(version) + ")");
+    if (item > 0) m_popup.SetOptionChoice(item);
+    {
+        RedrawLock lock(lvFiles.hWnd());
+        UpdateVersionDisplay(version);
+    }
+    UpdateDisplay(version);
+    Picture4.SetVisible(version == 1);
+    Picture2.SetTop(version == 1 ? 4740 : 2940);
+}
+
+void FrmMain::UpdateVersionDisplay(int32_t version) {
+    if (version != 0 && version != 1) return;
+    const int32_t count = lvFiles.ListItems.Count();
+    for (int32_t i = 1; i <= count; ++i) {
+        platform::ListItem* row = lvFiles.ListItems(i);
+        if (row == nullptr) continue;
+        const std::string key = row->Key();
+        bool read = false;
+        const std::vector<std::string> cells = ReadCells(version, key, read);
+        for (int k = 0; k < 11; ++k) row->SetSubItem(k + 1, cells[k]);
+        row->SetSubItem(12, key);
+        EnhListView_SubItemImages(lvFiles.hWnd(), i, 1, 0, true);
+    }
+}
+
+void FrmMain::UpdateDisplay(int32_t version) {
+    platform::ListItem* selected = lvFiles.ListItems.Count() > 0 ? lvFiles.SelectedItem() : nullptr;
+    if (selected == nullptr) {
+        for (int i : {0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11}) txtField(i).SetText("");
+        cboGenre.SetText("");
+        Command2(0).SetEnabled(false);
+        return;
+    }
+    Command2(0).SetEnabled(true);
+    if (version != 0 && version != 1) return;
+    const std::string key = selected->Key();
+    std::vector<std::string> fields(12);
+    if (version == 0 && shared_.id3v1 != nullptr && *shared_.id3v1) {
+        bool read = false;
+        const std::vector<std::string> cells = ReadCells(0, key, read);
+        for (int i = 0; i < 7; ++i) fields[i] = cells[i];
+    } else if (version == 1 && shared_.id3v2 != nullptr && *shared_.id3v2) {
+        bool read = false;
+        ReadCells(1, key, read);
+        // The panel shows Original Artist too, which no column does.
+        _CID3v2* tag = shared_.id3v2->Get();
+        for (int i = 0; i < 12; ++i) {
+            com::Bstr v;
+            if (SUCCEEDED(tag->GetFrameValue(static_cast<EFrames>(i), v.Put()))) fields[i] = v.Ansi();
+        }
+    }
+    for (int i = 0; i < 12; ++i) {
+        if (i == 5) {
+            cboGenre.SetText(fields[i]);
+        } else {
+            txtField(i).SetText(fields[i]);
+        }
+    }
+}
+
+bool FrmMain::NoFieldSelected() {
+    const int last = cboVersion.ListIndex() == 0 ? 6 : 11;
+    for (int i = 0; i <= last; ++i) {
+        try {
+            if (Toolbar4(i).Buttons(1).Value() == 1) return false;
+        } catch (const std::exception&) {
+            // A missing toggle counts as released.
+        }
+    }
+    return true;
+}
+
+}  // namespace corvella

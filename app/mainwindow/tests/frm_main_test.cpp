@@ -1,0 +1,285 @@
+// The main window on real folders of LAME-encoded files tagged by id3v2,
+// with the real tag libraries and the registry of the test prefix.
+#include "app/mainwindow/frm_main.h"
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "app/foundation/settings.h"
+#include "app/foundation/win32/settings/win32_settings_store.h"
+#include "libs/tags/ID3v1/com/lumbrel.h"
+#include "libs/tags/ID3v2/com/tesselor.h"
+#include "platform/forms/tests/forms_test_util.h"
+#include "platform/toolbar/native_toolbar.h"
+
+namespace corvella {
+namespace {
+
+using forms::testing::PumpUntil;
+
+const char kLayout[] = "Software\\Corvella\\Layout\\Main";
+
+std::string DataFolder(const char* sub) {
+    const char* unix = std::getenv("CORVELLA_MAIN_DATA");
+    std::string path = std::string("Z:") + (unix ? unix : "/tmp") + "/" + sub;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+struct Stored {
+    DWORD type = 0;
+    std::string text;  // REG_SZ text, or the decimal DWORD
+};
+
+Stored Read(const std::string& section, const std::string& name) {
+    Stored s;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, section.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return s;
+    BYTE data[1024] = {};
+    DWORD size = sizeof data - 1;
+    if (RegQueryValueExA(key, name.c_str(), nullptr, &s.type, data, &size) == ERROR_SUCCESS) {
+        s.text = s.type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data))
+                                     : std::string(reinterpret_cast<char*>(data));
+    }
+    RegCloseKey(key);
+    return s;
+}
+
+class MainWindowTest : public forms::testing::FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        OleInitialize(nullptr);
+        DeleteRegistryTree(store_, kSettingsRootFullPath);
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
+                                                  __uuidof(_CID3v1), v1_.PutVoid()));
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
+                                                  __uuidof(_CID3v2), v2_.PutVoid()));
+    }
+    void TearDown() override {
+        v1_.Reset();
+        v2_.Reset();
+        OleUninitialize();
+        FormsTest::TearDown();
+    }
+
+    void Set(const char* name, const Variant& value) {
+        cRegistry(store_).SaveSetting(static_cast<int32_t>(0x80000001u), kLayout, name, value);
+    }
+
+    // A window loaded on `folder` whose first listing has ended.
+    std::unique_ptr<FrmMain> Open(const std::string& folder, const char* expect) {
+        Set("Folder", Variant::String(folder));
+        auto f = std::make_unique<FrmMain>();
+        f->SetShared({&v1_, &v2_, &genres_, &current_});
+        f->Show();
+        EXPECT_TRUE(Listed(*f, expect)) << f->SB1.Panels(1).Text();
+        return f;
+    }
+    static bool Listed(FrmMain& f, const std::string& text) {
+        return PumpUntil([&] { return !f.ListingRunning() && f.SB1.Panels(1).Text() == text; }, 30000);
+    }
+
+    Win32SettingsStore store_;
+    com::ComPtr<_CID3v1> v1_;
+    com::ComPtr<_CID3v2> v2_;
+    std::vector<std::string> genres_{"Blues", "Classic Rock", "Country"};
+    std::string current_;
+};
+
+TEST_F(MainWindowTest, ListsRowsSubItemsChecksAndTextsInEachVersion) {
+    auto f = Open(DataFolder("three"), "3 Files found");
+    platform::ListView& lv = f->lvFiles;
+    ASSERT_EQ(lv.ListItems.Count(), 3);
+    const std::string third = DataFolder("three") + "\\03 - Track 3.mp3";
+    platform::ListItem* row = lv.ListItems(third);
+    ASSERT_NE(row, nullptr);
+    struct Cell { int k; const char* v1; const char* v2; };
+    const Cell cells[] = {{1, "Aurora", "Aurora"}, {2, "Mara Lindqvist", "Mara Lindqvist"},
+                          {3, "Northern Lights", "Northern Lights"}, {4, "2001", "2001"},
+                          {8, "", "J. Berg"}, {11, "", "LAME 3.100"}};
+    for (const Cell& c : cells) EXPECT_EQ(row->SubItem(c.k), c.v1) << c.k;
+    EXPECT_EQ(row->SubItem(12), third);
+    for (int i = 1; i <= 3; ++i) EXPECT_TRUE(lv.ListItems(i)->Checked());  // Auto-Check missing: ticked
+    EXPECT_EQ(f->CheckHeaderImage, 3);
+    EXPECT_EQ(f->SB1.Panels("File").Text(), "");
+    EXPECT_EQ(f->txtField(0).Text(), lv.SelectedItem()->SubItem(1));
+    EXPECT_TRUE(f->Command2(0).Enabled());
+    EXPECT_EQ(current_, DataFolder("three"));
+
+    f->ToggleTagVersion(1);
+    for (const Cell& c : cells) EXPECT_EQ(row->SubItem(c.k), c.v2) << c.k;
+    EXPECT_EQ(f->cboVersion.ListIndex(), 1);
+    EXPECT_TRUE(f->Picture4.Visible());
+    f->ToggleTagVersion(0);
+    EXPECT_EQ(row->SubItem(8), "");
+    EXPECT_FALSE(f->Picture4.Visible());
+
+    f->ShowFiles(DataFolder("empty"), false);
+    ASSERT_TRUE(Listed(*f, "0 Files Found"));
+    EXPECT_EQ(lv.ListItems.Count(), 0);
+    EXPECT_FALSE(f->Command2(0).Enabled());
+    EXPECT_EQ(f->txtField(0).Text(), "");
+    f->Unload();
+}
+
+TEST_F(MainWindowTest, CloseStoresEveryValueTypedAndASecondStartRestores) {
+    auto f = Open(DataFolder("three"), "3 Files found");
+    f->Move(600, 450, 10500, 7800);
+    f->RunCommand("mnuTipOfDay");
+    f->RunCommand("mnuFolders");
+    f->RunCommand("mnuTagVersion(1)");
+    f->chkEllipsis.SetValue(1);
+    f->lvFiles.ColumnHeaders("Artist").SetWidth(2400);
+    f->Unload();
+
+    struct Value { const char* name; DWORD type; const char* text; };
+    const Value values[] = {
+        {"Left", REG_SZ, "600"},          {"Top", REG_SZ, "450"},
+        {"Width", REG_SZ, "10500"},       {"Height", REG_SZ, "7800"},
+        {"View Mode", REG_DWORD, "3"},    {"Show Tip Bar", REG_SZ, "True"},
+        {"Show Status Bar", REG_SZ, "True"}, {"Show Folder Bar", REG_SZ, "False"},
+        {"Show Tag Bar", REG_SZ, "True"}, {"Recursive Searching", REG_SZ, "False"},
+        {"Tag Version", REG_DWORD, "1"},  {"Sort Direction", REG_DWORD, "0"},
+        {"Sort Column", REG_DWORD, "1"},  {"Ellipsis", REG_SZ, "1"},
+        {"Update Both", REG_SZ, "0"},
+    };
+    for (const Value& v : values) {
+        const Stored s = Read(kLayout, v.name);
+        EXPECT_EQ(s.type, v.type) << v.name;
+        EXPECT_EQ(s.text, v.text) << v.name;
+    }
+    EXPECT_EQ(Read(kLayout, "Folder").text, DataFolder("three"));
+    EXPECT_EQ(Read(kLayout, "SplitterV").type, static_cast<DWORD>(REG_SZ));
+    const std::string widths = std::string(kLayout) + "\\Fields Width";
+    EXPECT_EQ(Read(widths, "Artist").type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(std::stoi(Read(widths, "Artist").text), 2400 - 2400 % 15);
+    EXPECT_EQ(Read(std::string(kLayout) + "\\Fields Position", "Full Path").text, "12");
+
+    auto again = std::make_unique<FrmMain>();
+    again->SetShared({&v1_, &v2_, &genres_, &current_});
+    again->Show();
+    ASSERT_TRUE(Listed(*again, "3 Files found"));
+    EXPECT_EQ(again->Left(), 600);
+    EXPECT_EQ(again->Width(), 10500);
+    EXPECT_EQ(again->TagVersion, 1);
+    EXPECT_TRUE(again->picQEditContainer.Visible());
+    EXPECT_FALSE(again->picFolderContainer.Visible());
+    EXPECT_EQ(again->chkEllipsis.Value(), 1);
+    EXPECT_EQ(again->lvFiles.ColumnHeaders("Artist").Width(), 2400 - 2400 % 15);
+    EXPECT_EQ(again->lvFiles.ListItems(3)->SubItem(8), "J. Berg");
+
+    // Closed maximised: the last normal size and place stay stored.
+    again->SetWindowState(forms::kMaximized);
+    again->Unload();
+    EXPECT_EQ(Read(kLayout, "Width").text, "10500");
+    EXPECT_EQ(Read(kLayout, "Left").text, "600");
+}
+
+TEST_F(MainWindowTest, OutOfRangeValuesNeverStopTheLoad) {
+    Set("Tag Version", Variant::Long(2));
+    Set("View Mode", Variant::Long(9));
+    Set("Sort Column", Variant::Long(40));
+    Set("Height", Variant::Double(-1200));
+    Set("SplitterV", Variant::Double(900000));
+    Set("SplitterH", Variant::Double(-5));
+    auto f = Open(DataFolder("three"), "3 Files found");
+    EXPECT_TRUE(f->FormLoaded);
+    EXPECT_EQ(f->TagVersion, 0);
+    EXPECT_EQ(f->lvFiles.View(), 3);
+    EXPECT_GT(f->Height(), 0);
+    // The list stays on the screen: the folder pane leaves room for it.
+    EXPECT_GT(f->picLVContainer.Width(), 0);
+    EXPECT_LT(f->picFolderContainer.Width(), f->picContainer.ScaleWidth());
+    f->Unload();
+}
+
+TEST_F(MainWindowTest, TagBarButtonTogglesAndTheFolderPaneKeepsItsWidth) {
+    Set("SplitterV", Variant::Double(3600));
+    auto f = Open(DataFolder("three"), "3 Files found");
+    EXPECT_EQ(f->picFolderContainer.Width(), 3600);
+    const HWND bar = f->Toolbar5.ToolbarWindow();
+    RECT rc{};
+    SendMessageA(bar, TB_GETRECT, platform::detail::kFirstButtonId, reinterpret_cast<LPARAM>(&rc));
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    for (int expect : {mainwindow::kSideBarClosed, mainwindow::kSideBarOpen}) {
+        SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(bar, WM_LBUTTONUP, 0, at);
+        EXPECT_EQ(f->picSideBar.Width(), expect);
+        EXPECT_EQ(f->Picture3.Visible(), expect == mainwindow::kSideBarOpen);
+        EXPECT_EQ(f->picFolderContainer.Width(), 3600);
+    }
+    f->Unload();
+}
+
+// The status bar tells the test where the listing is: its hook acts while
+// the listing yields to the message loop.
+void OnStatus(FrmMain& f, const std::string& prefix, std::function<void()> act) {
+    auto done = std::make_shared<bool>(false);
+    f.SB1.WindowProc = [prefix, act, done](UINT msg, WPARAM, LPARAM lp, LRESULT&) {
+        if (msg == SB_SETTEXTA && !*done && lp != 0 &&
+            std::string(reinterpret_cast<const char*>(lp)).rfind(prefix, 0) == 0) {
+            *done = true;
+            act();
+        }
+        return false;
+    };
+}
+
+TEST_F(MainWindowTest, ClosingDuringAListingWaitsForItThenCloses) {
+    auto f = Open(DataFolder("three"), "3 Files found");
+    f->RunCommand("mnuRecursive");  // lists tree/ with its sub-folders next
+    f->ShowFiles(DataFolder("tree"), false);
+    const HWND window = f->hWnd();
+    OnStatus(*f, "Searching Folder: ", [window] { PostMessageA(window, WM_CLOSE, 0, 0); });
+    ASSERT_TRUE(PumpUntil([&] { return !f->Loaded(); }, 30000));
+    EXPECT_FALSE(f->ListingRunning());
+    EXPECT_EQ(Read(kLayout, "Recursive Searching").text, "True");
+}
+
+TEST_F(MainWindowTest, AFolderPickedDuringAListingIsListedAfterIt) {
+    auto f = Open(DataFolder("three"), "3 Files found");
+    f->RunCommand("mnuRecursive");
+    FrmMain* form = f.get();
+    const std::string other = DataFolder("other");
+    OnStatus(*f, "Searching Folder: ", [form, other] { form->FTVWFiles.SetPath(other); });
+    f->ShowFiles(DataFolder("tree"), false);
+    ASSERT_TRUE(Listed(*f, "1 Files found"));
+    EXPECT_EQ(f->lvFiles.ListItems(1)->Key(), other + "\\Elsewhere.mp3");
+    EXPECT_EQ(f->FTVWFiles.Path(), other);
+    ASSERT_GE(f->FolderHistory.size(), 2u);
+    EXPECT_EQ(f->FolderHistory.back(), other);
+    f->Unload();
+}
+
+TEST_F(MainWindowTest, RecursiveListingAndUnreadableTips) {
+    auto f = Open(DataFolder("three"), "3 Files found");
+    f->RunCommand("mnuRecursive");
+    ASSERT_TRUE(Listed(*f, "3 Files found"));
+    f->ShowFiles(DataFolder("tree"), false);
+    ASSERT_TRUE(Listed(*f, "320 Files found"));
+    platform::ListItem* deep = f->lvFiles.ListItems(DataFolder("tree") + "\\h\\39.mp3");
+    ASSERT_NE(deep, nullptr);
+    EXPECT_EQ(deep->SubItem(1), "Deep One");
+
+    // A tips file that exists but cannot be read is a missing one.
+    const std::string tips = DataFolder("three") + "\\locked.tip";
+    HANDLE h = CreateFileA(tips.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const size_t before = f->Tips.size();
+    EXPECT_FALSE(f->LoadTips(tips));
+    EXPECT_FALSE(f->LoadTips(DataFolder("three")));
+    EXPECT_EQ(f->Tips.size(), before);
+    CloseHandle(h);
+    DeleteFileA(tips.c_str());
+    f->Unload();
+}
+
+}  // namespace
+}  // namespace corvella

@@ -1,0 +1,32 @@
+#!/bin/sh
+# Makes the main window's test folders beneath $1 (a Unix path): real MP3
+# files encoded by LAME and tagged by the independent id3v2 tool.
+#   three/       three tagged files (ID3v1 and ID3v2; the third with a
+#                composer and an encoder frame)
+#   other/       one tagged file
+#   empty/       no MP3 file
+#   tree/a..h/   eight sub-folders of 40 files each, untagged but one
+set -e
+out=$1
+[ -n "$out" ] || { echo "usage: $0 DIR" >&2; exit 2; }
+rm -rf "$out"
+mkdir -p "$out/three" "$out/other" "$out/empty" "$out/tree"
+seed="$out/seed.mp3"
+head -c 88200 /dev/zero | lame --quiet -r -s 44.1 --bitwidth 16 -m m -b 64 - "$seed" 2>/dev/null
+for i in 1 2 3; do cp "$seed" "$out/three/0$i - Track $i.mp3"; done
+id3v2 -a "The Quiet Ones" -A "Silent Evenings" -t "Morning Hush" -y 1998 -g 13 -T 1 -c "first take" \
+  "$out/three/01 - Track 1.mp3"
+id3v2 -a "The Quiet Ones" -A "Silent Evenings" -t "Low Tide" -y 1998 -g 13 -T 2 "$out/three/02 - Track 2.mp3"
+id3v2 -a "Mara Lindqvist" -A "Northern Lights" -t "Aurora" -y 2001 -g 8 -T 7 --TCOM "J. Berg" \
+  --TENC "LAME 3.100" "$out/three/03 - Track 3.mp3"
+cp "$seed" "$out/other/Elsewhere.mp3"
+id3v2 -a "Someone Else" -t "Elsewhere" "$out/other/Elsewhere.mp3"
+echo "not music" >"$out/empty/readme.txt"
+for d in a b c d e f g h; do
+  mkdir -p "$out/tree/$d"
+  i=0
+  while [ $i -lt 40 ]; do cp "$seed" "$out/tree/$d/$i.mp3"; i=$((i + 1)); done
+done
+id3v2 -t "Deep One" "$out/tree/h/39.mp3"
+rm -f "$seed"
+echo "music ready: $out"
