@@ -167,9 +167,12 @@ void FrmMain::ShowStatusBar(bool visible) {
 void FrmMain::Toolbar2_ButtonClick(int&) { ShowTipBar(false); }
 void FrmMain::Toolbar3_ButtonClick(int&) { ShowFolderBar(false); }
 
-// The tag-bar button is a check button: it has toggled itself when the click
-// arrives, so its state is the bar's new state as it is.
-void FrmMain::Toolbar5_ButtonClick(int&) { UpdateTagBar(); }
+// The bar toolbar's check button (style 2) leaves its state to the click:
+// the handler turns it over once and the bar follows that state.
+void FrmMain::Toolbar5_ButtonClick(int& button) {
+    Toolbar5.SetPressed(button, !Toolbar5.Pressed(button));
+    UpdateTagBar();
+}
 
 void FrmMain::UpdateTagBar() {
     const bool open = Toolbar5.Pressed(0);

@@ -17,7 +17,7 @@ Box ContainerBox(int32_t rebarPx, int32_t ty, int32_t formScaleWidth, int32_t fo
 VerticalSplit ArrangeVertical(int32_t x, bool folderVisible, int32_t width, int32_t height,
                               int32_t sideBarWidth, int32_t ty) {
     VerticalSplit s;
-    if (x > width - kSplitLimit) x = width - kSplitLimit;
+    if (x > width - sideBarWidth - kSplitLimit) x = width - sideBarWidth - kSplitLimit;
     if (x < kSplitLimit) x = kSplitLimit;
     s.x = x;
     s.sideBar.left = width - sideBarWidth;

@@ -38,7 +38,7 @@ struct VerticalSplit {
 
 // Places the panes for the vertical splitter at `x` in a container
 // `width` x `height`. The position is kept between the split limit and the
-// container's width less the limit (the drag's bounds), so a position saved
+// container's width less the side bar and the limit, so a position saved
 // in a wider window cannot push the list out of sight.
 VerticalSplit ArrangeVertical(int32_t x, bool folderVisible, int32_t width, int32_t height,
                               int32_t sideBarWidth, int32_t twipsPerPixelY);

@@ -138,6 +138,10 @@ TEST_F(MainWindowTest, CloseStoresEveryValueTypedAndASecondStartRestores) {
     f->chkEllipsis.SetValue(1);
     f->lvFiles.ColumnHeaders("Artist").SetWidth(2400);
     f->Unload();
+    // The last form gone ends the run; this test starts the program again.
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 
     struct Value { const char* name; DWORD type; const char* text; };
     const Value values[] = {
@@ -165,7 +169,8 @@ TEST_F(MainWindowTest, CloseStoresEveryValueTypedAndASecondStartRestores) {
     auto again = std::make_unique<FrmMain>();
     again->SetShared({&v1_, &v2_, &genres_, &current_});
     again->Show();
-    ASSERT_TRUE(Listed(*again, "3 Files found"));
+    ASSERT_TRUE(Listed(*again, "3 Files found"))
+        << again->SB1.Panels(1).Text() << " | " << again->FTVWFiles.Path() << " | " << again->CurrentFolder;
     EXPECT_EQ(again->Left(), 600);
     EXPECT_EQ(again->Width(), 10500);
     EXPECT_EQ(again->TagVersion, 1);

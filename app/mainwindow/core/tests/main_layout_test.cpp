@@ -18,8 +18,10 @@ TEST(MainLayout, ContainerFollowsRebarAndStatusBar) {
 
 TEST(MainLayout, VerticalSplitKeepsBothLimits) {
     struct Case { int32_t x, expect; };
-    // 500 is below the limit; 20000 a position saved in a wider window.
-    for (const Case& c : {Case{500, 2000}, Case{2000, 2000}, Case{3500, 3500}, Case{20000, 10000 - 2000}}) {
+    // 500 is below the limit; 20000 a position saved in a wider window: the
+    // list keeps the limit's width beside the side bar.
+    for (const Case& c : {Case{500, 2000}, Case{2000, 2000}, Case{3000, 3000},
+                          Case{20000, 10000 - kSideBarOpen - 2000}}) {
         VerticalSplit s = ArrangeVertical(c.x, true, 10000, 6000, kSideBarOpen, 15);
         EXPECT_EQ(s.x, c.expect) << c.x;
         EXPECT_EQ(s.folder.width, c.expect);
