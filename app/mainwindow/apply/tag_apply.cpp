@@ -1,0 +1,161 @@
+#include "app/mainwindow/apply/tag_apply.h"
+
+#include "app/foundation/paths.h"
+#include "app/foundation/settings.h"
+#include "libs/common/numeric/rounding.h"
+
+namespace corvella {
+namespace apply {
+namespace {
+
+// Lines of the unwritten-files message before the rest is only counted: the
+// box must still fit the screen when a whole read-only folder was ticked.
+constexpr size_t kMessageLines = 20;
+
+class Run {
+public:
+    Run(const ApplyRequest& request, TagObject& id3v1, TagObject& id3v2, ApplyProgress& progress)
+        : r_(request), v1_(id3v1), v2_(id3v2), progress_(progress) {}
+
+    // One file: removes its tag(s), or writes the panel into them. `full`:
+    // every field of the shown version from the panel, else the pressed ones.
+    // False when a tag could not be read, written or removed.
+    bool DoFile(const std::string& key, int order, int total, bool removing, bool full) {
+        const bool doV1 = r_.updateBoth || r_.tagVersion == 0;
+        const bool doV2 = r_.updateBoth || r_.tagVersion != 0;
+        bool ok = true;
+        if (removing) {
+            if (doV1) ok = v1_.RemoveTag(key) && ok;
+            if (doV2) ok = v2_.RemoveTag(key) && ok;
+            return ok;
+        }
+        if (doV1) ok = WriteVersion(0, key, order, total, full) && ok;
+        if (doV2) ok = WriteVersion(1, key, order, total, full) && ok;
+        return ok;
+    }
+
+private:
+    // Reads the file's tag of `version`, sets the panel's fields into it and
+    // writes it once. A field that is not taken, or whose mask fails for this
+    // file, keeps the file's own value. An unreadable tag is not written: its
+    // kept fields would be lost.
+    bool WriteVersion(int version, const std::string& key, int order, int total, bool full) {
+        TagObject& tag = version == 0 ? v1_ : v2_;
+        if (!tag.ReadTag(key)) return false;
+        const int fields = version == 0 ? kV1FieldCount : kFieldCount;
+        // From the ID3v1 view the panel has no ID3v2-only fields to give.
+        const int shown = r_.tagVersion == 0 ? kV1FieldCount : kFieldCount;
+        for (int i = 0; i < fields && i < shown; ++i) {
+            if (!full && !r_.pressed[i]) continue;
+            const foundation::MaskExpansion value =
+                foundation::ExpandTagMask(key, version, i, r_.masks[i], order, total, v1_, v2_);
+            if (!value.ok()) {
+                if (value.status == foundation::MaskStatus::ParseError && !parserErrorShown_) {
+                    parserErrorShown_ = true;
+                    progress_.ParserError();
+                }
+                continue;
+            }
+            tag.SetField(i, version == 0 ? ShortenForID3v1(i, value.value, r_.ellipsis) : value.value);
+        }
+        return tag.WriteTag(key);
+    }
+
+    const ApplyRequest& r_;
+    TagObject& v1_;
+    TagObject& v2_;
+    ApplyProgress& progress_;
+    bool parserErrorShown_ = false;
+};
+
+bool Ticked(const ApplyRequest& r, size_t row) { return row < r.ticked.size() && r.ticked[row]; }
+
+}  // namespace
+
+void ReadApplySettings(SettingsStore& store, ApplyRequest& request) {
+    const std::string section = std::string(kSettingsRoot) + "\\Options";
+    request.updateBoth = GetSettingBool(store, section, "Update Both", false);
+    request.ellipsis = GetSettingLong(store, section, "Ellipsis", 0) == 1;
+}
+
+bool AllFieldsEmpty(const std::array<std::string, kFieldCount>& masks) {
+    for (const std::string& m : masks)
+        if (!m.empty()) return false;
+    return true;
+}
+
+bool NoFieldSelected(int tagVersion, const std::array<bool, kFieldCount>& pressed) {
+    const int shown = tagVersion == 0 ? kV1FieldCount : kFieldCount;
+    for (int i = 0; i < shown; ++i)
+        if (pressed[i]) return false;
+    return true;
+}
+
+std::string ShortenForID3v1(int field, const std::string& value, bool on) {
+    if (!on || field == kGenreField || value.size() < 30) return value;
+    std::string out = value;
+    out.replace(27, 3, "...");
+    return out;
+}
+
+std::string UnwrittenFilesMessage(const std::vector<std::string>& paths) {
+    if (paths.empty()) return "";
+    std::string text = paths.size() == 1 ? "The tag of this file could not be written:"
+                                         : "The tags of these files could not be written:";
+    for (size_t i = 0; i < paths.size() && i < kMessageLines; ++i) text += "\r\n" + paths[i];
+    if (paths.size() > kMessageLines)
+        text += "\r\n... and " + std::to_string(paths.size() - kMessageLines) + " more.";
+    text += "\r\n\r\nThe files may be read-only, in use by another program or gone. They are unchanged; "
+            "every other file was written.";
+    return text;
+}
+
+ApplyOutcome ApplyID3Update(const ApplyRequest& request, TagObject& id3v1, TagObject& id3v2,
+                            ApplyProgress& progress) {
+    ApplyOutcome out;
+    // Without a selected row there is no file for the panel's values.
+    if (request.selectedRow < 0 || static_cast<size_t>(request.selectedRow) >= request.rowKeys.size())
+        return out;
+    out.ran = true;
+
+    int total = 0;
+    for (size_t i = 0; i < request.rowKeys.size(); ++i)
+        if (Ticked(request, i)) ++total;
+    out.batch = total > 0 && !NoFieldSelected(request.tagVersion, request.pressed);
+    out.removing = AllFieldsEmpty(request.masks);
+    const std::string caption = out.removing ? kCaptionRemoving : kCaptionUpdating;
+    const std::string& selectedKey = request.rowKeys[request.selectedRow];
+
+    Run run(request, id3v1, id3v2, progress);
+    auto note = [&](const std::string& key, bool ok) {
+        ++out.filesDone;
+        if (!ok) out.unwritten.push_back(key);
+    };
+
+    if (!out.batch) {
+        progress.Show("1 of 1", GetFileTitle(selectedKey, true), 100, caption);
+        note(selectedKey, run.DoFile(selectedKey, request.selectedRow + 1, total, out.removing, true));
+        return out;
+    }
+
+    int k = 0;
+    for (size_t i = 0; i < request.rowKeys.size(); ++i) {
+        if (!Ticked(request, i)) continue;
+        progress.DoEvents();
+        ++k;
+        const std::string& key = request.rowKeys[i];
+        progress.Show(std::to_string(k) + " of " + std::to_string(total), GetFileTitle(key, true),
+                      RoundHalfEven(k * 100.0 / total), caption);
+        // Order is the row's place in the whole list, not its place among
+        // the ticked rows; the selected row takes every field.
+        note(key, run.DoFile(key, static_cast<int>(i) + 1, total, out.removing, key == selectedKey));
+        if (progress.Cancelled()) {
+            out.cancelled = true;
+            break;
+        }
+    }
+    return out;
+}
+
+}  // namespace apply
+}  // namespace corvella

@@ -1,0 +1,108 @@
+// The tag apply of the main window: the edit panel's masks written into the
+// selected file (single mode) or, for the pressed fields, into every ticked
+// file (batch mode); every mask empty removes the tag instead.
+//
+// Portable: the two tag versions are reached through TagObject, which the
+// program backs with its shared CID3v1 and CID3v2 objects; the progress
+// window, the message loop and the message boxes through ApplyProgress.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/foundation/masks.h"
+#include "app/foundation/settings_store.h"
+
+namespace corvella {
+namespace apply {
+
+// Field indices: EFrames 0 to 11; the first seven are also ID3v1's EFields.
+constexpr int kFieldCount = 12;
+constexpr int kV1FieldCount = 7;
+constexpr int kGenreField = 5;
+
+// One tag version's object as the apply uses it: the mask expansion's view
+// (FieldText, ReadTag) plus setting a field and writing or removing the tag.
+class TagObject : public foundation::TagFieldSource {
+public:
+    // False when the object refuses the value.
+    virtual bool SetField(int index, const std::string& value) = 0;
+    // False when the file could not be written; the file is then unchanged.
+    virtual bool WriteTag(const std::string& path) = 0;
+    virtual bool RemoveTag(const std::string& path) = 0;
+};
+
+inline const char kCaptionUpdating[] = "Updating Tag Information...";
+inline const char kCaptionRemoving[] = "Removing Tag...";
+
+// What the panel and the list hold when the user applies.
+struct ApplyRequest {
+    int tagVersion = 0;  // the shown version: 0 ID3v1, 1 ID3v2
+    std::array<std::string, kFieldCount> masks;  // index 5 is the genre box's text
+    std::array<bool, kFieldCount> pressed{};     // the field toggles
+    std::vector<std::string> rowKeys;            // every row's full path, in list order
+    std::vector<bool> ticked;                    // per row; missing entries are unticked
+    int selectedRow = -1;                        // 0-based; -1 when no row is selected
+    bool updateBoth = false;                     // the setting "Update Both"
+    bool ellipsis = false;                       // the setting "Ellipsis" is 1
+};
+
+// The apply's window on the user: the progress window and the message loop.
+class ApplyProgress {
+public:
+    virtual ~ApplyProgress() = default;
+    // Before each file of a batch: lets waiting messages run (a Cancel).
+    virtual void DoEvents() {}
+    // Before each file: "k of n", the file's name with its extension, the
+    // share done in percent (rounded half to even) and the caption.
+    virtual void Show(const std::string& countText, const std::string& fileName, int percent,
+                      const std::string& caption) = 0;
+    // After each file of a batch: true once the user has cancelled.
+    virtual bool Cancelled() { return false; }
+    // A "#Map#" mask did not fit a file's name; called once per apply, on
+    // the first such file (foundation::kParserErrorText).
+    virtual void ParserError() {}
+};
+
+struct ApplyOutcome {
+    bool ran = false;        // false: no row was selected, nothing was touched
+    bool batch = false;
+    bool removing = false;
+    bool cancelled = false;  // the user cancelled; the files done stay done
+    int filesDone = 0;
+    // Full paths of the files that could not be read, written or stripped,
+    // each once, in list order; every other file was written.
+    std::vector<std::string> unwritten;
+};
+
+// Runs one apply. Writes both versions with updateBoth (ID3v1 first, so a
+// "#Sync#" of the ID3v2 pass reads the ID3v1 tag just written). A field
+// whose mask cannot be expanded keeps the file's own value. From the ID3v1
+// view only the seven ID3v1 fields are taken from the panel: an "Update
+// Both" leaves the ID3v2-only frames of each file as they are.
+ApplyOutcome ApplyID3Update(const ApplyRequest& request, TagObject& id3v1, TagObject& id3v2,
+                            ApplyProgress& progress);
+
+// Reads the settings the apply follows, under Software\Corvella\Options:
+// "Update Both" (a flag, default False) and "Ellipsis" (1 = on, default 0;
+// the options dialog stores it as text, the side bar as a number).
+void ReadApplySettings(SettingsStore& store, ApplyRequest& request);
+
+// True when every mask (the genre box's text at 5) is exactly "".
+bool AllFieldsEmpty(const std::array<std::string, kFieldCount>& masks);
+// True when no toggle of the shown version (0 to 6 for ID3v1, 0 to 11 for
+// ID3v2) is pressed.
+bool NoFieldSelected(int tagVersion, const std::array<bool, kFieldCount>& pressed);
+
+// The ID3v1 shortening: with `on`, a value of 30 characters or more gets
+// "..." as its characters 28 to 30 (its length stays; the tag library cuts
+// it to the field). The genre is never shortened.
+std::string ShortenForID3v1(int field, const std::string& value, bool on);
+
+// The message shown once a batch has ended with files left unwritten: one
+// line per file, by name with its extension; "" when there are none.
+std::string UnwrittenFilesMessage(const std::vector<std::string>& paths);
+
+}  // namespace apply
+}  // namespace corvella
