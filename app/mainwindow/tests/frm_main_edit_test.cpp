@@ -1,0 +1,273 @@
+// The main window's edit panel, apply and commands on copies of real
+// LAME-encoded files tagged by id3v2, with the real tag libraries. What the
+// apply wrote is read back from the bytes of each file, not through the
+// tag libraries; the audio of every file is compared before and after.
+#include <windows.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+
+#include "app/foundation/settings.h"
+#include "app/foundation/win32/settings/win32_settings_store.h"
+#include "app/mainwindow/frm_main.h"
+#include "libs/tags/ID3v1/com/lumbrel.h"
+#include "libs/tags/ID3v2/com/tesselor.h"
+#include "platform/forms/tests/forms_test_util.h"
+
+namespace corvella {
+namespace {
+
+using forms::testing::PumpUntil;
+
+std::string DataFile(const std::string& name) {
+    const char* unix = std::getenv("CORVELLA_MAIN_DATA");
+    std::string path = std::string("Z:") + (unix ? unix : "/tmp") + "/three/" + name;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The file's ID3v1 title as its 128 bytes hold it; "" without a tag.
+std::string V1Title(const std::string& path) {
+    const std::string b = Bytes(path);
+    if (b.size() < 128 || b.compare(b.size() - 128, 3, "TAG") != 0) return "<none>";
+    std::string t = b.substr(b.size() - 125, 30);
+    t = t.substr(0, t.find('\0'));
+    return t.substr(0, t.find_last_not_of(' ') + 1);
+}
+
+// The bytes between the ID3v2 tag and the ID3v1 tag.
+std::string Audio(const std::string& path) {
+    const std::string b = Bytes(path);
+    size_t start = 0;
+    if (b.compare(0, 3, "ID3") == 0) {
+        start = 10;
+        for (int i = 6; i < 10; ++i) start += static_cast<size_t>(static_cast<unsigned char>(b[i])) << (7 * (9 - i));
+    }
+    size_t end = b.size();
+    if (end >= start + 128 && b.compare(end - 128, 3, "TAG") == 0) end -= 128;
+    return b.substr(start, end - start);
+}
+
+class MainEditTest : public forms::testing::FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        OleInitialize(nullptr);
+        DeleteRegistryTree(store_, kSettingsRootFullPath);
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "corvella_edit_" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        for (int i = 1; i <= 3; ++i) {
+            const std::string name = "0" + std::to_string(i) + " - Track " + std::to_string(i) + ".mp3";
+            files_.push_back(folder_ + "\\" + name);
+            ASSERT_TRUE(CopyFileA(DataFile(name).c_str(), files_.back().c_str(), FALSE)) << DataFile(name);
+            audio_[files_.back()] = Audio(files_.back());
+        }
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
+                                                  __uuidof(_CID3v1), v1_.PutVoid()));
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
+                                                  __uuidof(_CID3v2), v2_.PutVoid()));
+        cRegistry(store_).SaveSetting(static_cast<int32_t>(0x80000001u), "Software\\Corvella\\Layout\\Main",
+                                      "Folder", Variant::String(folder_));
+        f_ = std::make_unique<FrmMain>();
+        f_->SetShared({&v1_, &v2_, &genres_, &current_});
+        f_->Show();
+        ASSERT_TRUE(PumpUntil([&] { return !f_->ListingRunning() && f_->lvFiles.ListItems.Count() == 3; }, 30000));
+    }
+    void TearDown() override {
+        if (f_) f_->Unload();
+        f_.reset();
+        for (const std::string& file : files_) {
+            // The audio never changes, whatever the apply wrote.
+            EXPECT_EQ(Audio(file), audio_[file]) << file;
+            SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(file.c_str());
+        }
+        RemoveDirectoryA(folder_.c_str());
+        v1_.Reset();
+        v2_.Reset();
+        OleUninitialize();
+        FormsTest::TearDown();
+    }
+
+    void Select(int row) {
+        f_->lvFiles.SetSelectedItem(f_->lvFiles.ListItems(row));
+        f_->UpdateDisplay(f_->cboVersion.ListIndex());
+    }
+    void ClearFields() {
+        for (int i : {0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11}) f_->txtField(i).SetText("");
+        f_->cboGenre.SetText("");
+    }
+    // The apply button as the user presses it.
+    void Apply() { SendMessageA(f_->Command2(0).hWnd(), BM_CLICK, 0, 0); }
+
+    Win32SettingsStore store_;
+    com::ComPtr<_CID3v1> v1_;
+    com::ComPtr<_CID3v2> v2_;
+    std::vector<std::string> genres_{"Blues", "Classic Rock", "Country"};
+    std::string current_, folder_;
+    std::vector<std::string> files_;
+    std::map<std::string, std::string> audio_;
+    std::unique_ptr<FrmMain> f_;
+};
+
+TEST_F(MainEditTest, OneFieldInTheV1ViewWritesExactly128Bytes) {
+    Select(2);
+    const std::string before = Bytes(files_[1]);
+    f_->txtField(0).SetText("Changed Title");
+    Apply();
+    const std::string after = Bytes(files_[1]);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after.substr(0, after.size() - 128), before.substr(0, before.size() - 128));
+    EXPECT_EQ(V1Title(files_[1]), "Changed Title");
+    EXPECT_EQ(V1Title(files_[0]), "Morning Hush");
+    EXPECT_EQ(f_->lvFiles.ListItems(2)->SubItem(1), "Changed Title");  // every row read again
+}
+
+TEST_F(MainEditTest, BatchOverTickedRowsExpandsOrderAndTotalThenReturnsToSingleMode) {
+    f_->lvFiles.ListItems(2)->SetChecked(false);
+    Select(1);
+    f_->txtField(0).SetText("#Order# of #Total#");
+    f_->Toolbar4(0).Buttons(1).SetValue(1);
+    Apply();
+    EXPECT_EQ(V1Title(files_[0]), "1 of 2");
+    EXPECT_EQ(V1Title(files_[1]), "Low Tide");
+    EXPECT_EQ(V1Title(files_[2]), "3 of 2");  // its place in the list, not its count
+    EXPECT_EQ(f_->Toolbar4(0).Buttons(1).Value(), 0);
+    EXPECT_EQ(f_->lvFiles.ColumnHeaders(1).Width(), 0);
+}
+
+TEST_F(MainEditTest, EmptyPanelRemovesTheTagAndUpdateBothKeepsV2OnlyFrames) {
+    Select(3);
+    f_->chkUpdateBoth.SetValue(1);  // stored at once: the apply reads it
+    f_->txtField(0).SetText("Both Ways");
+    Apply();
+    EXPECT_EQ(V1Title(files_[2]), "Both Ways");
+    const std::string b = Bytes(files_[2]);
+    EXPECT_NE(b.find("Both Ways"), b.rfind("Both Ways"));  // in both tags
+    EXPECT_NE(b.find("J. Berg"), std::string::npos) << "the composer frame stays";
+
+    f_->chkUpdateBoth.SetValue(0);
+    Select(1);
+    ClearFields();
+    Apply();
+    EXPECT_EQ(V1Title(files_[0]), "<none>");
+    EXPECT_EQ(Bytes(files_[0]).compare(0, 3, "ID3"), 0) << "only the shown version is removed";
+}
+
+TEST_F(MainEditTest, ALockedFileInABatchIsNamedAndTheOthersAreWritten) {
+    // Another program holds the first file open without sharing.
+    HANDLE lock = CreateFileA(files_[0].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Select(2);
+    f_->txtField(1).SetText("Everyone");
+    f_->Toolbar4(1).Buttons(1).SetValue(1);
+    Apply();
+    CloseHandle(lock);
+    f_->ToggleTagVersion(0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].prompt.find("01 - Track 1.mp3"), std::string::npos) << boxes[0].prompt;
+    EXPECT_EQ(f_->lvFiles.ListItems(2)->SubItem(2), "Everyone");
+    EXPECT_EQ(f_->lvFiles.ListItems(3)->SubItem(2), "Everyone");
+    EXPECT_EQ(f_->lvFiles.ListItems(1)->SubItem(2), "The Quiet Ones");
+}
+
+TEST_F(MainEditTest, WithoutASelectedRowTheApplyButtonIsGreyAndAnApplyWritesNothing) {
+    f_->lvFiles.SetSelectedItem(nullptr);
+    f_->txtField(0).SetText("Nobody");
+    const std::string before = Bytes(files_[0]);
+    f_->ApplyID3Update();
+    EXPECT_FALSE(f_->Command2(0).Enabled());
+    EXPECT_EQ(Bytes(files_[0]), before);
+    EXPECT_TRUE(boxes.empty());
+    Select(1);  // a later apply still runs
+    f_->txtField(0).SetText("Somebody");
+    Apply();
+    EXPECT_EQ(V1Title(files_[0]), "Somebody");
+}
+
+TEST_F(MainEditTest, EveryMenuAndToolbarKeyReachesAHandler) {
+    for (platform::PopupMenu* menu :
+         {&f_->m_popup, &f_->m_PopupMenu, &f_->m_PopupViewMenu, &f_->m_PopupExport}) {
+        for (int32_t i = 1; i <= menu->Count(); ++i) {
+            const std::string key = menu->ItemKey(i);
+            bool parent = false;
+            for (int32_t j = 1; j <= menu->Count(); ++j) parent = parent || menu->Parent(j) == i;
+            if (key.empty() || parent || menu->Caption(i) == "-") continue;
+            EXPECT_TRUE(f_->HasCommand(key)) << key;
+        }
+    }
+    for (int b = 0; b < f_->Toolbar1.ButtonCount(); ++b) {
+        const std::string key = f_->Toolbar1.ButtonKey(b);
+        if (!key.empty()) EXPECT_TRUE(f_->HasCommand(key)) << key;
+    }
+    // A connected tool opens from each of its keys; the menus' clicks reach it.
+    int opened = 0;
+    FrmMain::ConnectTool("frmRenameFiles", [&](forms::Form& owner) {
+        EXPECT_EQ(&owner, f_.get());
+        ++opened;
+    });
+    f_->RunCommand("btnRename");
+    f_->m_popup.DispatchCommand(platform::PopupMenu::CommandId(f_->m_popup.IndexForKey("mnuRename")));
+    f_->m_PopupMenu.DispatchCommand(platform::PopupMenu::CommandId(f_->m_PopupMenu.IndexForKey("mnuRename")));
+    FrmMain::ConnectTool("frmRenameFiles", nullptr);
+    EXPECT_EQ(opened, 3);
+    // A few window commands by their menu items.
+    f_->m_PopupViewMenu.DispatchCommand(platform::PopupMenu::CommandId(f_->m_PopupViewMenu.IndexForKey("mnuView(2)")));
+    EXPECT_EQ(f_->lvFiles.View(), 2);
+    f_->m_popup.DispatchCommand(platform::PopupMenu::CommandId(f_->m_popup.IndexForKey("mnuTagVersion(1)")));
+    EXPECT_EQ(f_->cboVersion.ListIndex(), 1);
+    // The side bar's buttons: "Options..." is the options command, "Sync
+    // Versions" has none and stays grey.
+    EXPECT_FALSE(f_->Command2(1).Enabled());
+    EXPECT_TRUE(f_->Command2(2).Enabled());
+}
+
+TEST_F(MainEditTest, PanelBoxesStoreTheirSettingsAndGenreTypeAheadTakesPrintableKeysOnly) {
+    f_->chkEllipsis.SetValue(1);
+    f_->chkUpdateBoth.SetValue(1);
+    const std::string options = "Software\\Corvella\\Options";
+    EXPECT_EQ(GetSettingLong(store_, options, "Ellipsis", 0), 1);
+    EXPECT_TRUE(GetSettingBool(store_, options, "Update Both", false));
+
+    f_->cboGenre.SetText("");
+    HWND edit = GetWindow(f_->cboGenre.hWnd(), GW_CHILD);
+    ASSERT_NE(edit, nullptr);
+    // Typed keys come through the message loop, as the user's do.
+    auto drained = [] {
+        MSG m;
+        return !PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+    };
+    for (char c : std::string("co")) PostMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+    ASSERT_TRUE(PumpUntil([&] { return f_->cboGenre.Text() == "country"; }));
+    EXPECT_EQ(f_->cboGenre.SelText(), "untry");  // the completion is selected
+    for (int key : {3, 24, 26, 13, 27}) PostMessageA(edit, WM_CHAR, static_cast<WPARAM>(key), 0);
+    ASSERT_TRUE(PumpUntil(drained));
+    const std::string text = f_->cboGenre.Text();
+    for (char c : text) EXPECT_GE(static_cast<unsigned char>(c), 32u) << text;
+}
+
+TEST_F(MainEditTest, ColumnMenuHidesAndShowsAColumn) {
+    const int32_t composer = f_->m_PopupColMenu.IndexForKey("Composer");
+    f_->m_PopupColMenu.DispatchCommand(platform::PopupMenu::CommandId(composer));
+    EXPECT_EQ(f_->lvFiles.ColumnHeaders(composer + 2).Width(), 0);
+    EXPECT_FALSE(f_->m_PopupColMenu.Checked(composer));
+    f_->m_PopupColMenu.DispatchCommand(platform::PopupMenu::CommandId(composer));
+    EXPECT_NEAR(f_->lvFiles.ColumnHeaders(composer + 2).Width(), 1400, 15);  // whole pixels
+}
+
+}  // namespace
+}  // namespace corvella
