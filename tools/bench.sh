@@ -10,7 +10,7 @@ files=${BENCH_FILES:-10000}
 [ -f "$bench_native/CMakeCache.txt" ] ||
   cmake -S "$root" -B "$bench_native" -DCMAKE_BUILD_TYPE=Release -DCORVELLA_SANITIZE=OFF >/dev/null
 cmake --build "$bench_native" -j "$(nproc)" --target tag_bench >/dev/null
-cmake --build "$win32" -j "$(nproc)" --target tag_bench search_bench listview_bench html_bench >/dev/null
+cmake --build "$win32" -j "$(nproc)" --target tag_bench search_bench listview_bench html_bench main_window_bench >/dev/null
 "$root/cmake/wine-prefix.sh" start >/dev/null
 trap '"$root/cmake/wine-prefix.sh" stop' EXIT
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Lumbrel.dll"
@@ -27,3 +27,11 @@ echo "== tip pane: every tip of a 300-line tips file laid out and painted, again
 "$root/cmake/wine-prefix.sh" stop
 sh "$root/tools/with-xvfb.sh" sh -c '"$1/cmake/wine-prefix.sh" start >/dev/null &&
   "$1/cmake/wine-run.sh" "$2/bin/html_bench.exe" 20' - "$root" "$win32" | tr -d '\r'
+echo "== main window: 10,000 tagged files in 500 folders listed recursively in each tag view, against the bare walk and tag reads, under Wine"
+tree="$root/build/bench-main-window"
+"$root/cmake/wine-prefix.sh" stop
+sh "$root/app/mainwindow/bench/make_tree.sh" "$tree" 10000 500
+sh "$root/tools/with-xvfb.sh" sh -c '"$1/cmake/wine-prefix.sh" start >/dev/null &&
+  "$1/cmake/wine-regsvr.sh" "$2/bin/Lumbrel.dll" && "$1/cmake/wine-regsvr.sh" "$2/bin/Tesselor.dll" &&
+  "$1/cmake/wine-run.sh" "$2/bin/main_window_bench.exe" "Z:$(echo "$3/tree" | tr / \\\\)"' - "$root" "$win32" "$tree" |
+  tr -d '\r' | grep -v "Read access"

@@ -137,6 +137,9 @@ void FrmMain::ClearPanel() {
 void FrmMain::ListMP3Files(const std::string& folder, bool recursive, int32_t tagVersion) {
     lvFiles.ListItems.Clear();
     RedrawLock lock(picLVContainer.hWnd());
+    // The list's own drawing too: a list view that draws keeps its scroll
+    // bars and item rectangles up to date with every row added.
+    RedrawLock listLock(lvFiles.hWnd());
     ClearPanel();
     Command2(0).SetEnabled(false);
     SB1.Panels(1).SetText(mainwindow::kSearchingForFiles);
@@ -172,9 +175,19 @@ void FrmMain::ListMP3Files(const std::string& folder, bool recursive, int32_t ta
         platform::ListItem& row = lvFiles.ListItems.Add(path, "", 1);
         bool read = false;
         const std::vector<std::string> cells = ReadCells(tagVersion, path, read);
-        for (int k = 0; k < 12; ++k)
+        if (i == 0) {
+            EnhListView_SubItemImages(lvFiles.hWnd(), 1, 1, 0, true);
+        }
+        // The Title cell takes its text and the MP3 icon in one message.
+        LVITEMA title{};
+        title.mask = LVIF_TEXT | LVIF_IMAGE;
+        title.iItem = row.Index() - 1;
+        title.iSubItem = 1;
+        title.pszText = const_cast<char*>(cells[0].c_str());
+        title.iImage = 0;
+        SendMessageA(lvFiles.hWnd(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&title));
+        for (int k = 1; k < 12; ++k)
             if (!cells[k].empty()) row.SetSubItem(k + 1, cells[k]);
-        EnhListView_SubItemImages(lvFiles.hWnd(), i + 1, 1, 0, true);
     }
     SB1.Panels(1).SetText(mainwindow::FilesFoundText(lvFiles.ListItems.Count()));
     SB1.Panels("File").SetText("");

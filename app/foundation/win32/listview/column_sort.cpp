@@ -1,4 +1,5 @@
 #include "app/foundation/win32/listview/column_sort.h"
+#include "app/foundation/win32/listview/mod_list_view.h"
 
 #include <vector>
 
@@ -23,7 +24,7 @@ void CColumnSort::Release() {
 bool CColumnSort::InitializeListView(HWND list_view, HIMAGELIST arrows) {
     Release();
     list_view_ = list_view;
-    images_ = arrows != nullptr ? ImageList_Duplicate(arrows) : nullptr;
+    images_ = arrows != nullptr ? CopyImageList(arrows) : nullptr;
     return images_ != nullptr;
 }
 

@@ -164,7 +164,7 @@ bool EnhListView_SetStateImageList(HWND list_view, HIMAGELIST images) {
     if (!shared && images != nullptr) {
         // The list view destroys its state images with itself; the caller's
         // list must not be destroyed twice, so the list view gets a copy.
-        given = ImageList_Duplicate(images);
+        given = CopyImageList(images);
         if (given == nullptr) return false;
     }
     HIMAGELIST previous = reinterpret_cast<HIMAGELIST>(
@@ -174,6 +174,32 @@ bool EnhListView_SetStateImageList(HWND list_view, HIMAGELIST images) {
     if (!shared && previous != nullptr && previous != given) ImageList_Destroy(previous);
     const HIMAGELIST now = reinterpret_cast<HIMAGELIST>(SendMessageA(list_view, LVM_GETIMAGELIST, LVSIL_STATE, 0));
     return now == given && given != nullptr;
+}
+
+HIMAGELIST CopyImageList(HIMAGELIST images) {
+    if (images == nullptr) return nullptr;
+    using Duplicate = HIMAGELIST(WINAPI*)(HIMAGELIST);
+    static const Duplicate duplicate = [] {
+        HMODULE comctl = GetModuleHandleA("comctl32.dll");
+        return comctl != nullptr ? reinterpret_cast<Duplicate>(GetProcAddress(comctl, "ImageList_Duplicate"))
+                                 : nullptr;
+    }();
+    if (duplicate != nullptr) return duplicate(images);
+    int cx = 0, cy = 0;
+    if (!ImageList_GetIconSize(images, &cx, &cy)) return nullptr;
+    const int count = ImageList_GetImageCount(images);
+    HIMAGELIST copy = ImageList_Create(cx, cy, ILC_COLOR24 | ILC_MASK, count, 4);
+    if (copy == nullptr) return nullptr;
+    for (int i = 0; i < count; ++i) {
+        HICON icon = ImageList_GetIcon(images, i, ILD_NORMAL);
+        const int at = icon != nullptr ? ImageList_ReplaceIcon(copy, -1, icon) : -1;
+        if (icon != nullptr) DestroyIcon(icon);
+        if (at < 0) {
+            ImageList_Destroy(copy);
+            return nullptr;
+        }
+    }
+    return copy;
 }
 
 bool EnhListView_SetHeaderImage(HWND list_view, int32_t column, int32_t image, bool show_image) {

@@ -54,6 +54,12 @@ bool EnhListView_SetColumnOrder(HWND list_view, const std::vector<int32_t>& orde
 // when it is destroyed. False when the list view kept none.
 bool EnhListView_SetStateImageList(HWND list_view, HIMAGELIST images);
 
+// A new list with the images of `images` (the caller destroys it); null
+// when none could be made. ImageList_Duplicate comes with the common
+// controls of Internet Explorer 5, so it is looked up; without it the
+// images are copied one by one.
+HIMAGELIST CopyImageList(HIMAGELIST images);
+
 // Header item `column` (0-based) shows image `image` alone when
 // `show_image`, else its text. False when the header refused.
 bool EnhListView_SetHeaderImage(HWND list_view, int32_t column, int32_t image, bool show_image);
