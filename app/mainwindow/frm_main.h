@@ -6,7 +6,10 @@
 // frm_main.cpp (wiring, load and close), frm_main_listing.cpp (folder
 // choice, the deferred listing, version switch, edit panel),
 // frm_main_layout.cpp (panes, splitters, bars), frm_main_menus.cpp (menus,
-// toolbars, view mode, tips).
+// toolbars, view mode, tips), frm_main_commands.cpp (the dispatch of every
+// key, delete, locate, playlist), frm_main_events.cpp (edit panel and list
+// events, header, column menu), frm_main_fieldmenu.cpp (the field menu),
+// frm_main_apply.cpp (the apply run from the panel).
 #pragma once
 
 #include <oaidl.h>
@@ -255,6 +258,7 @@ private:
     bool QuickExtractConnected() const;
     std::string RunQuickExtract(const std::string& text, int flag);
     std::string SelectedKey() const;
+    void FollowOptions();
     com::ComPtr<IDispatch> m_cHookDlg;  // the common dialog object (_cCommonDialog)
     std::string shownKey_;  // the row whose tag the panel shows
 

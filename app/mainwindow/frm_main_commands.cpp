@@ -12,6 +12,7 @@
 #include "app/foundation/win32/shell/playback_win32.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
 #include "app/mainwindow/about/frm_about.h"
+#include "app/mainwindow/apply/tag_apply.h"
 #include "app/mainwindow/core/edit_panel.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/mainwindow/options/frm_options.h"
@@ -74,7 +75,11 @@ struct FrmMainCommands {
             {"mnuHelp", [](FrmMain& f) { shell::ShowHelpTopic(f.hWnd(), 1000, 0); }},
             {"btnHelp", [](FrmMain& f) { shell::ShowHelpTopic(f.hWnd(), 1000, 0); }},
             {"mnuAbout", [](FrmMain& f) { frmAbout().Show(forms::kModal, &f); }},
-            {"mnuOptions", [](FrmMain& f) { frmOptions().Show(forms::kModal, &f); }},
+            {"mnuOptions",
+             [](FrmMain& f) {
+                 frmOptions().Show(forms::kModal, &f);
+                 f.FollowOptions();
+             }},
             {"mnuPlay",
              [](FrmMain& f) {
                  const std::string key = f.SelectedKey();
@@ -143,6 +148,13 @@ void FrmMain::m_PopupExport_Click(int32_t index) { RunCommand(m_PopupExport.Item
 // reports the point in twips of this window, where the menu shows).
 void FrmMain::Toolbar1_ButtonDropDown(int& button, int x, int y) {
     if (Toolbar1.ButtonKey(button) == "btnExport") m_PopupExport.Show(x, y, 0, 0, 0, 0, true);
+}
+
+// The side bar's ellipsis box shows the option the dialog may have changed.
+void FrmMain::FollowOptions() {
+    apply::ApplyRequest settings;
+    apply::ReadApplySettings(Store(), settings);
+    chkEllipsis.SetValue(settings.ellipsis ? 1 : 0);
 }
 
 std::string FrmMain::SelectedKey() const {

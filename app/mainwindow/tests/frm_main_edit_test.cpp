@@ -3,6 +3,7 @@
 // apply wrote is read back from the bytes of each file, not through the
 // tag libraries; the audio of every file is compared before and after.
 #include <windows.h>
+#include <commctrl.h>
 #include <ole2.h>
 
 #include <gtest/gtest.h>
@@ -59,6 +60,72 @@ std::string Audio(const std::string& path) {
     if (end >= start + 128 && b.compare(end - 128, 3, "TAG") == 0) end -= 128;
     return b.substr(start, end - start);
 }
+
+// A second thread that answers the next modal piece of user interface of
+// the window: a popup menu is measured and closed with Escape, a file
+// dialog with `title` gets `fileName` typed and OK pressed.
+class Answerer {
+public:
+    Answerer(std::string title, std::string fileName) : title_(std::move(title)), fileName_(std::move(fileName)) {
+        InitializeCriticalSection(&lock_);
+        stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, &Answerer::Run, this, 0, nullptr);
+    }
+    ~Answerer() {
+        SetEvent(stop_);
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        CloseHandle(stop_);
+        DeleteCriticalSection(&lock_);
+    }
+    bool Answered() {
+        EnterCriticalSection(&lock_);
+        const bool done = answered_;
+        LeaveCriticalSection(&lock_);
+        return done;
+    }
+    RECT MenuRect() {
+        EnterCriticalSection(&lock_);
+        const RECT r = menuRect_;
+        LeaveCriticalSection(&lock_);
+        return r;
+    }
+
+private:
+    static DWORD WINAPI Run(void* self) {
+        auto* a = static_cast<Answerer*>(self);
+        while (WaitForSingleObject(a->stop_, 10) == WAIT_TIMEOUT) a->Look();
+        return 0;
+    }
+    void Look() {
+        HWND menu = FindWindowA("#32768", nullptr);
+        if (menu != nullptr && IsWindowVisible(menu)) {
+            RECT r{};
+            GetWindowRect(menu, &r);
+            EnterCriticalSection(&lock_);
+            if (!answered_) menuRect_ = r;
+            answered_ = true;
+            LeaveCriticalSection(&lock_);
+            PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            return;
+        }
+        if (title_.empty()) return;
+        HWND dialog = FindWindowA("#32770", title_.c_str());
+        if (dialog == nullptr || !IsWindowVisible(dialog)) return;
+        for (int id : {0x47c, 0x480}) SetDlgItemTextA(dialog, id, fileName_.c_str());
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        EnterCriticalSection(&lock_);
+        answered_ = true;
+        LeaveCriticalSection(&lock_);
+        title_.clear();
+    }
+
+    std::string title_, fileName_;
+    CRITICAL_SECTION lock_;
+    HANDLE stop_ = nullptr, thread_ = nullptr;
+    bool answered_ = false;
+    RECT menuRect_{};
+};
 
 class MainEditTest : public forms::testing::FormsTest {
 protected:
@@ -267,6 +334,85 @@ TEST_F(MainEditTest, ColumnMenuHidesAndShowsAColumn) {
     EXPECT_FALSE(f_->m_PopupColMenu.Checked(composer));
     f_->m_PopupColMenu.DispatchCommand(platform::PopupMenu::CommandId(composer));
     EXPECT_NEAR(f_->lvFiles.ColumnHeaders(composer + 2).Width(), 1400, 15);  // whole pixels
+}
+
+TEST_F(MainEditTest, PlaylistSavedUnderANewNameHoldsBareNamesInItsFolderAndFullPathsElsewhere) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const struct {
+        std::string typed, written;
+        bool bare;
+    } cases[] = {
+        {folder_ + "\\list", folder_ + "\\list.m3u", true},
+        {std::string(temp) + "corvella_list_" + std::to_string(GetCurrentProcessId()) + ".M3U",
+         std::string(temp) + "corvella_list_" + std::to_string(GetCurrentProcessId()) + ".M3U", false},
+    };
+    for (const auto& c : cases) {
+        {
+            Answerer answer("Save Playlist As...", c.typed);
+            f_->RunCommand("mnuPlayList");
+            EXPECT_TRUE(answer.Answered());
+        }
+        std::string expected;
+        for (const std::string& file : files_)
+            expected += (c.bare ? file.substr(file.rfind('\\') + 1) : file) + "\r\n";
+        EXPECT_EQ(Bytes(c.written), expected) << c.written;
+        DeleteFileA(c.written.c_str());
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MainEditTest, ExportArrowDropsItsMenuUnderTheButton) {
+    const int button = f_->Toolbar1.ButtonIndex("btnExport");
+    HWND bar = FindWindowExA(f_->Toolbar1.hWnd(), nullptr, TOOLBARCLASSNAMEA, nullptr);
+    if (bar == nullptr) bar = f_->Toolbar1.hWnd();
+    RECT rc{};
+    ASSERT_TRUE(SendMessageA(bar, TB_GETITEMRECT, static_cast<WPARAM>(button),
+                             reinterpret_cast<LPARAM>(&rc)));
+    POINT corner{rc.left, rc.bottom};
+    ClientToScreen(bar, &corner);
+    Answerer answer("", "");
+    const LPARAM arrow = MAKELPARAM(rc.right - 4, (rc.top + rc.bottom) / 2);
+    PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, arrow);
+    PostMessageA(bar, WM_LBUTTONUP, 0, arrow);
+    ASSERT_TRUE(PumpUntil([&] { return answer.Answered() && FindWindowA("#32768", nullptr) == nullptr; }, 10000));
+    const RECT menu = answer.MenuRect();
+    EXPECT_NEAR(menu.left, corner.x, 2);
+    EXPECT_NEAR(menu.top, corner.y, 2);
+}
+
+TEST_F(MainEditTest, FieldMenuWritesTokensAndPiecesAndOnlyTheTrackFieldOffersTheOrderItem) {
+    Select(1);  // "01 - Track 1.mp3"
+    auto choose = [&](const std::string& key) {
+        const int32_t index = f_->m_FieldPopupMenu.IndexForKey(key);
+        ASSERT_GT(index, 0) << key;
+        f_->m_FieldPopupMenu.DispatchCommand(platform::PopupMenu::CommandId(index));
+    };
+    auto drop = [&](int field) {
+        Answerer answer("", "");
+        PostMessageA(f_->ExtenderButton1(field).hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        PostMessageA(f_->ExtenderButton1(field).hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+        ASSERT_TRUE(PumpUntil([&] { return answer.Answered() && FindWindowA("#32768", nullptr) == nullptr; }, 10000));
+        EXPECT_EQ(f_->CurrentField, field);
+    };
+    drop(6);
+    const int32_t order = f_->m_FieldPopupMenu.IndexForKey("mnuTrackOrder");
+    EXPECT_GT(order, 0);
+    EXPECT_LT(order, f_->m_FieldPopupMenu.IndexForKey("mnuExtractv1"));
+    EXPECT_GT(f_->m_FieldPopupMenu.IndexForKey("mnuTrack"), 0) << "the pre-defined Track item stays";
+    choose("mnuTrackOrder");
+    EXPECT_EQ(f_->txtField(6).Text(), "#Order#");
+    choose("Track 1");  // a piece of the selected file's name
+    EXPECT_EQ(f_->txtField(6).Text(), "Track 1");
+
+    drop(5);
+    EXPECT_EQ(f_->m_FieldPopupMenu.IndexForKey("mnuTrackOrder"), 0);
+    EXPECT_EQ(f_->m_FieldPopupMenu.IndexForKey("sep"), 0);
+    int titles = 0;
+    for (int32_t i = 1; i <= f_->m_FieldPopupMenu.Count(); ++i) titles += f_->m_FieldPopupMenu.ItemKey(i) == "mnuTitle";
+    EXPECT_EQ(titles, 1) << "each build leaves one copy of the tree";
+    choose("mnuOrgArtist");
+    EXPECT_EQ(f_->cboGenre.Text(), "#Org. Artist#");
 }
 
 }  // namespace
