@@ -327,6 +327,32 @@ TEST_F(MainEditTest, PanelBoxesStoreTheirSettingsAndGenreTypeAheadTakesPrintable
     for (char c : text) EXPECT_GE(static_cast<unsigned char>(c), 32u) << text;
 }
 
+TEST_F(MainEditTest, ColumnClicksSortEachWayAndTheCheckColumnTicksAndUnticksAll) {
+    platform::ListView& lv = f_->lvFiles;
+    auto click = [&](int column) { lv.ColumnClick(lv.ColumnHeaders(column)); };
+    const struct {
+        int column, key, order;
+        const char* first;
+    } steps[] = {
+        {2, 1, 1, "Morning Hush"},   // Title is the restored sort column: descending first
+        {2, 1, 0, "Aurora"},         // the second click turns it over
+        {3, 2, 0, "Mara Lindqvist"}, // another column sorts ascending
+        {2, 1, 0, "Aurora"},         // and Title comes back in the direction it had
+    };
+    for (const auto& s : steps) {
+        click(s.column);
+        EXPECT_EQ(lv.SortKey(), s.key);
+        EXPECT_EQ(lv.SortOrder(), s.order);
+        EXPECT_EQ(lv.ListItems(1)->SubItem(s.key), s.first);
+    }
+    ASSERT_EQ(f_->CheckHeaderImage, 3);  // listed with every row ticked
+    for (bool ticked : {false, true}) {
+        click(1);
+        EXPECT_EQ(f_->CheckHeaderImage, ticked ? 3 : 2);
+        for (int i = 1; i <= 3; ++i) EXPECT_EQ(lv.ListItems(i)->Checked(), ticked) << i;
+    }
+}
+
 TEST_F(MainEditTest, ColumnMenuHidesAndShowsAColumn) {
     const int32_t composer = f_->m_PopupColMenu.IndexForKey("Composer");
     f_->m_PopupColMenu.DispatchCommand(platform::PopupMenu::CommandId(composer));
