@@ -63,6 +63,7 @@ SettingsStore& FrmMain::Store() {
 
 void FrmMain::Form_Load_() {
     LogHandOver("frmMain.Form_Load " + SplashValue());
+    flat_.Create(*this);
     LoadTips(forms::App.Path() + "\\tips.tip");
 
     // The MP3 files' shell icons for the list's views.
@@ -77,7 +78,6 @@ void FrmMain::Form_Load_() {
     }
     lvFiles.SetIcons(&iml32Temp);
     lvFiles.SetSmallIcons(&iml16Temp);
-    columnSort_.InitializeListView(lvFiles.hWnd(), imlHeader.hImageList());
 
     if (shared_.genres != nullptr)
         for (const std::string& genre : *shared_.genres) cboGenre.AddItem(genre);
@@ -95,6 +95,8 @@ void FrmMain::Form_Load_() {
     forms::ResumeNext skip;
     skip([&] { RestoreColumns(); });
     skip([&] { EnhListView_Add_FullRowSelect(lvFiles.hWnd(), false); });
+    for (forms::Control* pane : std::initializer_list<forms::Control*>{&picQEditContainer, &picFolderContainer, &picLVContainer, &picSideBar})
+        skip([&] { flat_.SoftBorder(*pane); });
     skip([&] { lblMoreTips_Click(-1); });
     Toolbar4.ForEach([&](platform::CommonToolbar& t) { skip([&] { shell::MakeToolbarFlat(t.hWnd()); }); });
     skip([&] { EnhListView_Add_CheckBoxes(lvFiles.hWnd(), false); });
@@ -154,7 +156,6 @@ void FrmMain::RestoreLayout() {
     skip([&] {
         lvFiles.SetSortKey(m.sortColumn);
         lvFiles.SetSortOrder(m.sortDirection);
-        columnSort_.SetHeaderIcons(m.sortColumn, m.sortDirection);
     });
     skip([&] { Toolbar5.SetPressed(0, m.showTagBar); });
     skip([&] { UpdateTagBar(); });
@@ -219,6 +220,7 @@ void FrmMain::Form_QueryUnload_(int& cancel, int) {
         return;
     }
     closing_ = true;
+    flat_.Destroy();
     try {
         SaveLayout();
     } catch (const std::exception& e) {

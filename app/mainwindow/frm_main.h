@@ -26,8 +26,8 @@
 #include "app/controls/flatheader/flat_header.h"
 #include "app/controls/htmllabel/win32/html_label.h"
 #include "app/foundation/settings_store.h"
-#include "app/foundation/win32/listview/column_sort.h"
 #include "app/mainwindow/core/layout_settings.h"
+#include "app/mainwindow/flat_look.h"
 #include "app/mainwindow/core/listing.h"
 #include "app/mainwindow/core/main_layout.h"
 #include "libs/common/com/com_ptr.h"
@@ -267,7 +267,7 @@ private:
     std::unique_ptr<SettingsStore> ownStore_;
     std::unique_ptr<forms::Timer> m_Timer;
     mainwindow::ListingTrigger trigger_;
-    foundation::CColumnSort columnSort_;
+    FlatLook flat_;
     int32_t sortColumn_ = 1;
     int32_t sortDirection_ = 0;
     int32_t splitLimit_ = mainwindow::kSplitLimit;

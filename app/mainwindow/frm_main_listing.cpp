@@ -1,6 +1,8 @@
 // Folder choice, the deferred listing, the version switch and the edit panel.
 #include "app/mainwindow/frm_main.h"
 
+#include "app/mainwindow/frm_display_info.h"
+
 #include "app/foundation/folder_search.h"
 #include "app/foundation/paths.h"
 #include "app/foundation/text_helpers.h"
@@ -55,7 +57,6 @@ void FrmMain::FTVWFiles_FolderSelected(const platform::FolderItem& folder) {
 }
 
 void FrmMain::ShowFiles(const std::string& path, bool showInfo) {
-    (void)showInfo;  // no caller asks for the search window
     if (EqualsNoCase(path, "desktop")) {
         CurrentFolder = shell::GetSpecialFolder(hWnd(), 0);
     } else if (!PathExists(path)) {
@@ -74,6 +75,11 @@ void FrmMain::ShowFiles(const std::string& path, bool showInfo) {
     trigger_.Arm();
     m_Timer->SetInterval(10);
     m_Timer->SetEnabled(true);
+    if (showInfo) {
+        frmDisplayInfo().Show(forms::kModal, this);
+        frmDisplayInfo().SetShouldShow(showInfo);
+        frmDisplayInfo().Unload();
+    }
     if (shared_.currentFolder != nullptr) *shared_.currentFolder = path;
 }
 
@@ -116,9 +122,11 @@ std::vector<std::string> FrmMain::ReadCells(int32_t version, const std::string& 
     }
     if (version == 1 && shared_.id3v2 != nullptr && *shared_.id3v2) {
         _CID3v2* tag = shared_.id3v2->Get();
-        com::Bstr name(path);
+        // [in, out]: the library may free and replace the name.
+        BSTR name = com::AnsiToBstr(path);
         VARIANT_BOOL ok = VARIANT_FALSE;
-        read = SUCCEEDED(tag->ReadTag(name.InOut(), &ok)) && ok != VARIANT_FALSE;
+        read = SUCCEEDED(tag->ReadTag(&name, &ok)) && ok != VARIANT_FALSE;
+        SysFreeString(name);
         return mainwindow::RowCells(version, read, path, [tag](int k) {
             com::Bstr v;
             return SUCCEEDED(tag->GetFrameValue(static_cast<EFrames>(k), v.Put())) ? v.Ansi() : std::string();

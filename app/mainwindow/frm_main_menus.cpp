@@ -156,6 +156,8 @@ void FrmMain::BuildToolbars() {
     ToolbarHost2.Attach(Toolbar3);
     ToolbarHost4.Attach(Toolbar5);
 
+    // Menu captions stand alone, in one line like a window's menu bar.
+    MenuBar.SetButtonSize(1, true);
     MenuBar.SetMenu(m_popup);
     MenuBar.SetMenuButtonWidths(100, 50);
     Toolbar1.SetButtonSize(16, true);

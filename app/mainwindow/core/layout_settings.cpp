@@ -111,38 +111,28 @@ MainLayout ReadMainLayout(SettingsStore& store, const LayoutLimits& limits) {
 
 void SaveMainLayout(SettingsStore& store, const MainLayout& m, bool normalState) {
     cRegistry reg(store);
-    auto single = [&](const char* n, int32_t v) {
-        reg.SaveSetting(kHkcu, kLayoutSection, n, Variant::Double(v));
-    };
-    auto along = [&](const char* n, int32_t v) {
-        reg.SaveSetting(kHkcu, kLayoutSection, n, Variant::Long(v));
-    };
-    auto flag = [&](const char* n, bool v) {
-        reg.SaveSetting(kHkcu, kLayoutSection, n, Variant::Boolean(v));
-    };
-    auto integer = [&](const char* n, int32_t v) {
-        reg.SaveSetting(kHkcu, kLayoutSection, n, Variant::Integer(static_cast<int16_t>(v)));
-    };
+    auto put = [&](const char* name, const Variant& v) { reg.SaveSetting(kHkcu, kLayoutSection, name, v); };
+    auto integer = [](int32_t v) { return Variant::Integer(static_cast<int16_t>(v)); };
     if (normalState) {
-        single("Left", m.left);
-        single("Top", m.top);
-        single("Width", m.width);
-        single("Height", m.height);
+        put("Left", Variant::Double(m.left));
+        put("Top", Variant::Double(m.top));
+        put("Width", Variant::Double(m.width));
+        put("Height", Variant::Double(m.height));
     }
-    single("SplitterV", m.splitterV);
-    single("SplitterH", m.splitterH);
-    reg.SaveSetting(kHkcu, kLayoutSection, "Folder", Variant::String(m.folder));
-    along("View Mode", m.viewMode);
-    flag("Show Tip Bar", m.showTipBar);
-    flag("Show Status Bar", m.showStatusBar);
-    flag("Show Folder Bar", m.showFolderBar);
-    flag("Show Tag Bar", m.showTagBar);
-    flag("Recursive Searching", m.recursive);
-    along("Tag Version", m.tagVersion);
-    along("Sort Direction", m.sortDirection);
-    along("Sort Column", m.sortColumn);
-    integer("Ellipsis", m.ellipsis);
-    integer("Update Both", m.updateBoth);
+    put("SplitterV", Variant::Double(m.splitterV));
+    put("SplitterH", Variant::Double(m.splitterH));
+    put("Folder", Variant::String(m.folder));
+    put("View Mode", Variant::Long(m.viewMode));
+    put("Show Tip Bar", Variant::Boolean(m.showTipBar));
+    put("Show Status Bar", Variant::Boolean(m.showStatusBar));
+    put("Show Folder Bar", Variant::Boolean(m.showFolderBar));
+    put("Show Tag Bar", Variant::Boolean(m.showTagBar));
+    put("Recursive Searching", Variant::Boolean(m.recursive));
+    put("Tag Version", Variant::Long(m.tagVersion));
+    put("Sort Direction", Variant::Long(m.sortDirection));
+    put("Sort Column", Variant::Long(m.sortColumn));
+    put("Ellipsis", integer(m.ellipsis));
+    put("Update Both", integer(m.updateBoth));
 }
 
 int32_t ReadColumnWidth(SettingsStore& store, const std::string& header) {

@@ -1,6 +1,7 @@
 // The main window on real folders of LAME-encoded files tagged by id3v2,
 // with the real tag libraries and the registry of the test prefix.
 #include "app/mainwindow/frm_main.h"
+#include "app/mainwindow/frm_display_info.h"
 
 #include <windows.h>
 #include <ole2.h>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/foundation/memory_store.h"
 #include "app/foundation/settings.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
@@ -284,6 +286,66 @@ TEST_F(MainWindowTest, RecursiveListingAndUnreadableTips) {
     CloseHandle(h);
     DeleteFileA(tips.c_str());
     f->Unload();
+}
+
+}  // namespace
+}  // namespace corvella
+
+namespace corvella {
+namespace {
+
+TEST_F(MainWindowTest, SearchWindowCancelOnlyHides) {
+    FrmDisplayInfo info;
+    info.Show();
+    EXPECT_EQ(info.Caption(), "Searching for and Displaying  Files...");
+    EXPECT_EQ(info.lblFilename.Caption(), "#### Filename ####");
+    info.SetShouldShow(true);
+    info.cmdMain.DoClick();
+    EXPECT_FALSE(info.Visible());
+    EXPECT_TRUE(info.Loaded());
+    EXPECT_TRUE(info.ShouldShow());
+    info.Unload();
+}
+
+}  // namespace
+}  // namespace corvella
+
+namespace corvella {
+namespace {
+
+// A store that fails once on "Auto-Check" when armed: an error in the middle
+// of a listing, after the rows are in.
+class FailingStore : public MemoryStore {
+public:
+    bool armed = false;
+    bool QueryValue(int32_t root, const std::string& path, const std::string& name, int32_t& type,
+                    std::vector<uint8_t>& data) override {
+        if (armed && name == "Auto-Check") {
+            armed = false;
+            throw 42;
+        }
+        return MemoryStore::QueryValue(root, path, name, type, data);
+    }
+};
+
+TEST_F(MainWindowTest, AnErrorInsideAListingLeavesNoGuardOrLockBehind) {
+    FailingStore store;
+    cRegistry(store).SaveSetting(static_cast<int32_t>(0x80000001u), kLayout, "Folder",
+                                 Variant::String(DataFolder("three")));
+    FrmMain f;
+    f.SetSettingsStore(&store);
+    f.SetShared({&v1_, &v2_, &genres_, &current_});
+    f.Show();
+    ASSERT_TRUE(Listed(f, "3 Files found"));
+    store.armed = true;
+    f.ShowFiles(DataFolder("other"), false);
+    ASSERT_TRUE(PumpUntil([&] { return !boxes.empty(); }, 20000));
+    EXPECT_FALSE(f.ListingRunning());
+    EXPECT_NE(GetWindowLongA(f.picLVContainer.hWnd(), GWL_STYLE) & WS_VISIBLE, 0);
+    f.ShowFiles(DataFolder("three"), false);
+    ASSERT_TRUE(Listed(f, "3 Files found"));
+    EXPECT_EQ(f.lvFiles.ListItems.Count(), 3);
+    f.Unload();
 }
 
 }  // namespace

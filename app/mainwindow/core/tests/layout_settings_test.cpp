@@ -94,8 +94,9 @@ TEST(LayoutSettings, SaveThenReadRoundTripsAndMaximisedKeepsPosition) {
     EXPECT_FALSE(back.showFolderBar); EXPECT_TRUE(back.showTipBar);
     EXPECT_EQ(back.sortColumn, 4); EXPECT_EQ(back.sortDirection, 1);
     EXPECT_FALSE(back.showTagBar); EXPECT_EQ(back.ellipsis, 1); EXPECT_EQ(back.updateBoth, 1);
-    EXPECT_EQ(StoredType(store, kLayoutSection, "Sort Column"), 4);
-    EXPECT_EQ(StoredType(store, kLayoutSection, "Ellipsis"), 1);
+    // Every value of the table is written by a close, as its type says.
+    for (const LayoutValue& v : LayoutValues())
+        EXPECT_EQ(StoredType(store, kLayoutSection, v.name), v.type == StoredAs::kLong ? 4 : 1) << v.name;
 
     MainLayout maximised = m;
     maximised.width = 30000;
