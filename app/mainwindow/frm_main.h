@@ -26,6 +26,7 @@
 #include "app/controls/flatheader/flat_header.h"
 #include "app/controls/htmllabel/win32/html_label.h"
 #include "app/foundation/settings_store.h"
+#include "app/foundation/win32/listview/column_sort.h"
 #include "app/mainwindow/core/layout_settings.h"
 #include "app/mainwindow/flat_look.h"
 #include "app/mainwindow/core/listing.h"
@@ -260,7 +261,7 @@ private:
     std::string SelectedKey() const;
     void FollowOptions();
     com::ComPtr<IDispatch> m_cHookDlg;  // the common dialog object (_cCommonDialog)
-    std::string shownKey_;  // the row whose tag the panel shows
+    std::unique_ptr<foundation::CColumnSort> columnSorter_;  // made by the first column click
 
     MainWindowShared shared_;
     SettingsStore* store_ = nullptr;

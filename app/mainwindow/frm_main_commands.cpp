@@ -11,11 +11,10 @@
 #include "app/foundation/paths.h"
 #include "app/foundation/win32/shell/playback_win32.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
-#include "app/mainwindow/about/frm_about.h"
 #include "app/mainwindow/apply/tag_apply.h"
 #include "app/mainwindow/core/edit_panel.h"
 #include "app/mainwindow/frm_main.h"
-#include "app/mainwindow/options/frm_options.h"
+#include "app/mainwindow/main_dialogs.h"
 #include "app/mainwindow/playlist/playlist.h"
 #include "libs/commondialog/com/ossivane.h"
 #include "libs/common/storage/storage.h"
@@ -74,10 +73,10 @@ struct FrmMainCommands {
             {"btnExport", [](FrmMain& f) { f.SavePlaylist(); }},
             {"mnuHelp", [](FrmMain& f) { shell::ShowHelpTopic(f.hWnd(), 1000, 0); }},
             {"btnHelp", [](FrmMain& f) { shell::ShowHelpTopic(f.hWnd(), 1000, 0); }},
-            {"mnuAbout", [](FrmMain& f) { frmAbout().Show(forms::kModal, &f); }},
+            {"mnuAbout", [](FrmMain& f) { mainwindow::ShowAboutBox(f); }},
             {"mnuOptions",
              [](FrmMain& f) {
-                 frmOptions().Show(forms::kModal, &f);
+                 mainwindow::ShowOptionsDialog(f);
                  f.FollowOptions();
              }},
             {"mnuPlay",
