@@ -266,6 +266,38 @@ TEST_F(MainEditTest, WithoutASelectedRowTheApplyButtonIsGreyAndAnApplyWritesNoth
     EXPECT_EQ(V1Title(files_[0]), "Somebody");
 }
 
+TEST_F(MainEditTest, AClickOnEmptyListSpaceEmptiesThePanelAndGreysTheApplyButton) {
+    Select(1);
+    ASSERT_TRUE(f_->Command2(0).Enabled());
+    RECT client{};
+    GetClientRect(f_->lvFiles.hWnd(), &client);
+    const LPARAM below = MAKELPARAM(client.right / 2, client.bottom - 4);  // under the last row
+    PostMessageA(f_->lvFiles.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, below);
+    PostMessageA(f_->lvFiles.hWnd(), WM_LBUTTONUP, 0, below);
+    EXPECT_TRUE(PumpUntil([&] { return !f_->Command2(0).Enabled(); }));
+    EXPECT_EQ(f_->lvFiles.SelectedItem(), nullptr);
+    EXPECT_EQ(f_->txtField(0).Text(), "");
+}
+
+TEST_F(MainEditTest, LocateAfterARecursiveListingShowsTheFilesFolderWithItsRowSelected) {
+    const std::string sub = folder_ + "\\sub";
+    CreateDirectoryA(sub.c_str(), nullptr);
+    const std::string deep = sub + "\\Deep.mp3";
+    ASSERT_TRUE(CopyFileA(files_[0].c_str(), deep.c_str(), FALSE));
+    f_->RunCommand("mnuRecursive");
+    ASSERT_TRUE(PumpUntil([&] { return !f_->ListingRunning() && f_->lvFiles.ListItems.Count() == 4; }, 30000));
+    f_->lvFiles.SetSelectedItem(f_->lvFiles.ListItems(deep));
+    f_->RunCommand("mnuLocate");
+    EXPECT_TRUE(PumpUntil([&] { return !f_->ListingRunning() && f_->lvFiles.ListItems.Count() == 1; }, 30000));
+    ASSERT_NE(f_->lvFiles.SelectedItem(), nullptr);
+    EXPECT_EQ(f_->lvFiles.SelectedItem()->Key(), deep);
+    EXPECT_FALSE(f_->LocatePending);
+    f_->Unload();
+    f_.reset();
+    DeleteFileA(deep.c_str());
+    RemoveDirectoryA(sub.c_str());
+}
+
 TEST_F(MainEditTest, EveryMenuAndToolbarKeyReachesAHandler) {
     for (platform::PopupMenu* menu :
          {&f_->m_popup, &f_->m_PopupMenu, &f_->m_PopupViewMenu, &f_->m_PopupExport}) {
