@@ -62,11 +62,13 @@ std::string Audio(const std::string& path) {
 }
 
 // A second thread that answers the next modal piece of user interface of
-// the window: a popup menu is measured and closed with Escape, a file
-// dialog with `title` gets `fileName` typed and OK pressed.
+// the window: a popup menu is measured and closed with Escape, a dialog
+// with `title` ("*" for any) gets `fileName` typed (when not empty) and
+// `button` pressed.
 class Answerer {
 public:
-    Answerer(std::string title, std::string fileName) : title_(std::move(title)), fileName_(std::move(fileName)) {
+    Answerer(std::string title, std::string fileName, int button = IDOK)
+        : title_(std::move(title)), fileName_(std::move(fileName)), button_(button) {
         InitializeCriticalSection(&lock_);
         stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         thread_ = CreateThread(nullptr, 0, &Answerer::Run, this, 0, nullptr);
@@ -110,10 +112,11 @@ private:
             return;
         }
         if (title_.empty()) return;
-        HWND dialog = FindWindowA("#32770", title_.c_str());
+        HWND dialog = FindWindowA("#32770", title_ == "*" ? nullptr : title_.c_str());
         if (dialog == nullptr || !IsWindowVisible(dialog)) return;
-        for (int id : {0x47c, 0x480}) SetDlgItemTextA(dialog, id, fileName_.c_str());
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        if (!fileName_.empty())
+            for (int id : {0x47c, 0x480}) SetDlgItemTextA(dialog, id, fileName_.c_str());
+        PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button_), 0);
         EnterCriticalSection(&lock_);
         answered_ = true;
         LeaveCriticalSection(&lock_);
@@ -121,6 +124,7 @@ private:
     }
 
     std::string title_, fileName_;
+    int button_;
     CRITICAL_SECTION lock_;
     HANDLE stop_ = nullptr, thread_ = nullptr;
     bool answered_ = false;
@@ -296,6 +300,24 @@ TEST_F(MainEditTest, LocateAfterARecursiveListingShowsTheFilesFolderWithItsRowSe
     f_.reset();
     DeleteFileA(deep.c_str());
     RemoveDirectoryA(sub.c_str());
+}
+
+TEST_F(MainEditTest, DeleteKeepsTheRowWhenTheUserSaysNoAndRemovesItWithTheFile) {
+    Select(2);
+    for (int answer : {IDNO, IDYES}) {
+        {
+            Answerer confirm("*", "", answer);
+            f_->RunCommand("mnuDelete");
+            EXPECT_TRUE(confirm.Answered());
+        }
+        EXPECT_EQ(f_->lvFiles.ListItems.Count(), answer == IDNO ? 3 : 2);
+    }
+    EXPECT_EQ(GetFileAttributesA(files_[1].c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(f_->lvFiles.ListItems.Count(), 2);
+    EXPECT_EQ(f_->lvFiles.ListItems(files_[1]), nullptr);
+    EXPECT_FALSE(f_->Command2(0).Enabled());  // no row is selected now
+    audio_.erase(files_[1]);
+    files_.erase(files_.begin() + 1);
 }
 
 TEST_F(MainEditTest, EveryMenuAndToolbarKeyReachesAHandler) {
