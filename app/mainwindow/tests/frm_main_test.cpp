@@ -350,3 +350,57 @@ TEST_F(MainWindowTest, AnErrorInsideAListingLeavesNoGuardOrLockBehind) {
 
 }  // namespace
 }  // namespace corvella
+
+namespace corvella {
+namespace {
+
+void ClickFirstButton(HWND bar) {
+    RECT rc{};
+    SendMessageA(bar, TB_GETRECT, platform::detail::kFirstButtonId, reinterpret_cast<LPARAM>(&rc));
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(bar, WM_LBUTTONUP, 0, at);
+}
+
+TEST_F(MainWindowTest, BarsHideAlikeFromMenuToolbarAndCloseButtonAndTheWindowKeepsItsLeastSize) {
+    auto f = Open(DataFolder("three"), "3 Files found");
+    const int32_t item = f->m_popup.IndexForKey("mnuFolders");
+    struct Way { const char* name; std::function<void()> hide; };
+    const Way ways[] = {
+        {"menu", [&] { f->RunCommand("mnuFolders"); }},
+        {"toolbar", [&] {
+             f->Toolbar1.SetPressed("btnFolders", false);
+             f->RunCommand("btnFolders");
+         }},
+        {"close button", [&] { ClickFirstButton(f->Toolbar3.ToolbarWindow()); }},
+    };
+    for (const Way& way : ways) {
+        if (!f->picFolderContainer.Visible()) f->RunCommand("mnuFolders");  // shown again
+        ASSERT_TRUE(f->picFolderContainer.Visible()) << way.name;
+        way.hide();
+        EXPECT_FALSE(f->picFolderContainer.Visible()) << way.name;
+        EXPECT_FALSE(f->m_popup.Checked(item)) << way.name;
+        EXPECT_FALSE(f->Toolbar1.Pressed("btnFolders")) << way.name;
+        EXPECT_EQ(f->picLVContainer.Left(), 0) << way.name;
+    }
+    ClickFirstButton(f->Toolbar2.ToolbarWindow());  // the tip bar's close only hides
+    EXPECT_FALSE(f->picQEditContainer.Visible());
+    EXPECT_EQ(f->picLVContainer.Top(), 15);
+
+    // The check boxes show while a field toggle of the shown version is
+    // pressed; the ID3v1 view does not count the ID3v2-only toggles.
+    struct Toggle { int field; int width; };
+    for (const Toggle& t : {Toggle{8, 0}, Toggle{8, 0}, Toggle{0, 165}, Toggle{0, 0}}) {
+        ClickFirstButton(f->Toolbar4(t.field).ToolbarWindow());
+        EXPECT_EQ(f->lvFiles.ColumnHeaders(1).Width(), t.width) << t.field;
+    }
+
+    MINMAXINFO info{};
+    SendMessageA(f->hWnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 550);
+    EXPECT_EQ(info.ptMinTrackSize.y, 400);
+    f->Unload();
+}
+
+}  // namespace
+}  // namespace corvella
