@@ -316,6 +316,35 @@ TEST_F(MainEditTest, DeleteKeepsTheRowWhenTheUserSaysNoAndRemovesItWithTheFile) 
     files_.erase(files_.begin() + 1);
 }
 
+// Play and Stop are offered only over a row, and only once.
+TEST_F(MainEditTest, ListMenuOffersPlayAndStopOverARowOnly) {
+    HWND list = f_->lvFiles.hWnd();
+    RECT row{}, client{};
+    row.left = LVIR_BOUNDS;
+    ASSERT_TRUE(SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)));
+    GetClientRect(list, &client);
+    const struct {
+        POINT at;
+        int plays;
+    } clicks[] = {{{client.right / 2, client.bottom - 4}, 0},
+                  {{(row.left + row.right) / 2, (row.top + row.bottom) / 2}, 1},
+                  {{(row.left + row.right) / 2, (row.top + row.bottom) / 2}, 1},
+                  {{client.right / 2, client.bottom - 4}, 0}};
+    for (const auto& c : clicks) {
+        POINT screen = c.at;
+        ClientToScreen(list, &screen);
+        SetCursorPos(screen.x, screen.y);
+        Answerer answer("", "");
+        PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(c.at.x, c.at.y));
+        PostMessageA(list, WM_RBUTTONUP, 0, MAKELPARAM(c.at.x, c.at.y));
+        ASSERT_TRUE(PumpUntil([&] { return answer.Answered() && FindWindowA("#32768", nullptr) == nullptr; }, 10000));
+        int plays = 0;
+        for (int32_t i = 1; i <= f_->m_PopupMenu.Count(); ++i) plays += f_->m_PopupMenu.ItemKey(i) == "mnuPlay";
+        EXPECT_EQ(plays, c.plays);
+        EXPECT_EQ(f_->m_PopupMenu.IndexForKey("mnuSep") != 0, c.plays == 1);
+    }
+}
+
 TEST_F(MainEditTest, EveryMenuAndToolbarKeyReachesAHandler) {
     for (platform::PopupMenu* menu :
          {&f_->m_popup, &f_->m_PopupMenu, &f_->m_PopupViewMenu, &f_->m_PopupExport}) {
