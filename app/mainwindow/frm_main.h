@@ -32,6 +32,7 @@
 #include "app/mainwindow/core/listing.h"
 #include "app/mainwindow/core/main_layout.h"
 #include "libs/common/com/com_ptr.h"
+#include "libs/common/com/event_sink.h"
 #include "platform/foldertree/folder_tree.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/image_list.h"
@@ -260,7 +261,10 @@ private:
     std::string RunQuickExtract(const std::string& text, int flag);
     std::string SelectedKey() const;
     void FollowOptions();
-    com::ComPtr<IDispatch> m_cHookDlg;  // the common dialog object (_cCommonDialog)
+    IDispatch* HookDialog();
+    void m_cHookDlg_InitDialog(long hDlg);
+    com::ComPtr<IDispatch> m_cHookDlg;  // the common dialog object (_cCommonDialog), made on first use
+    com::EventConnection hookDlgEvents_;
     std::unique_ptr<foundation::CColumnSort> columnSorter_;  // made by the first column click
 
     MainWindowShared shared_;

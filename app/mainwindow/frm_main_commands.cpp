@@ -17,6 +17,7 @@
 #include "app/mainwindow/main_dialogs.h"
 #include "app/mainwindow/playlist/playlist.h"
 #include "libs/commondialog/com/ossivane.h"
+#include "platform/forms/automation.h"
 #include "libs/common/storage/storage.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
 
@@ -221,13 +222,9 @@ struct FileDialog {
         if (FAILED(hr)) throw forms::Error(ComErrorText(hr), static_cast<long>(hr));
     }
 
-    std::string Show(com::ComPtr<IDispatch>& dlg, HWND owner, bool save) {
-        if (!dlg) {
-            const HRESULT hr = CoCreateInstance(CLSID_cCommonDialog, nullptr, CLSCTX_INPROC_SERVER,
-                                                __uuidof(_cCommonDialog), dlg.PutVoid());
-            if (FAILED(hr) || !dlg) throw forms::Error("The common dialog library Ossivane.dll cannot be created.", hr);
-        }
-        auto* d = static_cast<_cCommonDialog*>(dlg.Get());
+    std::string Show(IDispatch* dlg, HWND owner, bool save) {
+        auto* d = static_cast<_cCommonDialog*>(dlg);
+        Check(d->put_HookDialog(VARIANT_TRUE));
         Check(d->put_hwnd(static_cast<long>(reinterpret_cast<intptr_t>(owner))));
         Check(d->put_DialogTitle(com::Bstr(title).Get()));
         Check(d->put_CancelError(cancelError ? VARIANT_TRUE : VARIANT_FALSE));
@@ -243,6 +240,26 @@ struct FileDialog {
     }
 };
 
+// The common dialog object, with its InitDialog event connected: every
+// dialog it shows opens centred on this window.
+IDispatch* FrmMain::HookDialog() {
+    if (m_cHookDlg) return m_cHookDlg.Get();
+    const HRESULT hr = CoCreateInstance(CLSID_cCommonDialog, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_cCommonDialog),
+                                        m_cHookDlg.PutVoid());
+    if (FAILED(hr) || !m_cHookDlg) throw forms::Error("The common dialog library Ossivane.dll cannot be created.", hr);
+    com::ComPtr<com::EventSink> sink = com::EventSink::Create(DIID___cCommonDialog);
+    sink->On(1, "InitDialog", [this](com::EventArgs& args) { m_cHookDlg_InitDialog(args.Long(0)); });
+    hookDlgEvents_.Advise(m_cHookDlg.Get(), sink.Get());
+    return m_cHookDlg.Get();
+}
+
+void FrmMain::m_cHookDlg_InitDialog(long hDlg) {
+    IDispatch* face = forms::AutomationFace(*this);
+    if (face == nullptr) return;
+    static_cast<_cCommonDialog*>(m_cHookDlg.Get())->CentreDialog(hDlg, face);
+    face->Release();
+}
+
 void FrmMain::SavePlaylist() {
     try {
         const std::string current = shared_.currentFolder != nullptr ? *shared_.currentFolder : CurrentFolder;
@@ -252,7 +269,7 @@ void FrmMain::SavePlaylist() {
         dialog.flags = static_cast<long>(playlist::kDialogFlags);
         dialog.initDir = current;
         dialog.fileName = playlist::OfferedName(current);
-        const std::string path = playlist::PlaylistPath(dialog.Show(m_cHookDlg, hWnd(), true));
+        const std::string path = playlist::PlaylistPath(dialog.Show(HookDialog(), hWnd(), true));
         if (path.empty()) return;
         std::vector<std::string> keys;
         const int32_t count = lvFiles.ListItems.Count();
@@ -272,7 +289,7 @@ std::string FrmMain::ExtractFieldFromFile(int32_t version, int32_t field) {
         dialog.flags = 0x1804;  // file and path must exist, hide read-only
         dialog.cancelError = true;
         dialog.initDir = shared_.currentFolder != nullptr ? *shared_.currentFolder : CurrentFolder;
-        const std::string file = dialog.Show(m_cHookDlg, hWnd(), false);
+        const std::string file = dialog.Show(HookDialog(), hWnd(), false);
         std::vector<std::string> cells;
         bool read = false;
         if (version == 0) {

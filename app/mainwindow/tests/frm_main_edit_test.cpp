@@ -86,6 +86,7 @@ public:
         LeaveCriticalSection(&lock_);
         return done;
     }
+    // The menu's or the dialog's place on the screen.
     RECT MenuRect() {
         EnterCriticalSection(&lock_);
         const RECT r = menuRect_;
@@ -114,6 +115,9 @@ private:
         if (title_.empty()) return;
         HWND dialog = FindWindowA("#32770", title_ == "*" ? nullptr : title_.c_str());
         if (dialog == nullptr || !IsWindowVisible(dialog)) return;
+        EnterCriticalSection(&lock_);
+        GetWindowRect(dialog, &menuRect_);
+        LeaveCriticalSection(&lock_);
         if (!fileName_.empty())
             for (int id : {0x47c, 0x480}) SetDlgItemTextA(dialog, id, fileName_.c_str());
         PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(button_), 0);
@@ -455,6 +459,11 @@ TEST_F(MainEditTest, PlaylistSavedUnderANewNameHoldsBareNamesInItsFolderAndFullP
             Answerer answer("Save Playlist As...", c.typed);
             f_->RunCommand("mnuPlayList");
             EXPECT_TRUE(answer.Answered());
+            RECT dialog = answer.MenuRect(), window{};
+            GetWindowRect(f_->hWnd(), &window);
+            EXPECT_NEAR(dialog.left + dialog.right, window.left + window.right, 4) << "centred on the window";
+            // The dialog still grows a little after it was centred.
+            EXPECT_NEAR(dialog.top + dialog.bottom, window.top + window.bottom, 32);
         }
         std::string expected;
         for (const std::string& file : files_)
