@@ -441,6 +441,16 @@ TEST_F(MainEditTest, ColumnClicksSortTickAndTheColumnMenuHidesAndShows) {
         EXPECT_NEAR(lv.ColumnHeaders(composer + 2).Width(), shown ? 1400 : 0, 15);  // whole pixels
         EXPECT_EQ(f_->m_PopupColMenu.Checked(composer), shown);
     }
+    // A column dragged to width 0 loses its mark and stays shut, except
+    // Title, which no menu item brings back.
+    for (int column : {2, 4}) {
+        lv.ColumnHeaders(column).SetWidth(0);
+        f_->m_FlatHeader.EndTrack(column, 0);
+        bool cancel = false;
+        f_->m_FlatHeader.BeginTrack(column, cancel);
+        EXPECT_EQ(cancel, column != 2) << column;
+    }
+    EXPECT_FALSE(f_->m_PopupColMenu.Checked(2));  // Album
 }
 
 TEST_F(MainEditTest, PlaylistSavedUnderANewNameHoldsBareNamesInItsFolderAndFullPathsElsewhere) {
