@@ -52,6 +52,7 @@ void FrmMain::Wire() {
     lblMoreTips.Click = On(&FrmMain::lblMoreTips_Click);
     m_popup.SetClickHandler([this](int32_t index) { m_popup_Click(index); });
     m_PopupViewMenu.SetClickHandler([this](int32_t index) { m_PopupViewMenu_Click(index); });
+    WirePart2();
 }
 
 SettingsStore& FrmMain::Store() {
@@ -87,6 +88,7 @@ void FrmMain::Form_Load_() {
     cboVersion.SetListIndex(0);
     settingVersion_ = false;
     BuildColumns();
+    LoadPart2();
     RestoreLayout();
 
     // From here on a failing step is skipped and the load goes on.

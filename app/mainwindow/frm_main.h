@@ -6,7 +6,10 @@
 // frm_main.cpp (wiring, load and close), frm_main_listing.cpp (folder
 // choice, the deferred listing, version switch, edit panel),
 // frm_main_layout.cpp (panes, splitters, bars), frm_main_menus.cpp (menus,
-// toolbars, view mode, tips).
+// toolbars, view mode, tips), frm_main_commands.cpp (the dispatch of every
+// key, delete, locate, playlist), frm_main_events.cpp (edit panel and list
+// events, header, column menu), frm_main_fieldmenu.cpp (the field menu),
+// frm_main_apply.cpp (the apply run from the panel).
 #pragma once
 
 #include <oaidl.h>
@@ -18,14 +21,18 @@
 #include <string>
 #include <vector>
 
+#include "app/controls/extenderbutton/extender_button.h"
 #include "app/controls/flatbox/flat_box.h"
+#include "app/controls/flatheader/flat_header.h"
 #include "app/controls/htmllabel/win32/html_label.h"
 #include "app/foundation/settings_store.h"
+#include "app/foundation/win32/listview/column_sort.h"
 #include "app/mainwindow/core/layout_settings.h"
 #include "app/mainwindow/flat_look.h"
 #include "app/mainwindow/core/listing.h"
 #include "app/mainwindow/core/main_layout.h"
 #include "libs/common/com/com_ptr.h"
+#include "libs/common/com/event_sink.h"
 #include "platform/foldertree/folder_tree.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/image_list.h"
@@ -133,7 +140,29 @@ public:
     // Runs the command of a menu item or toolbar button key.
     void RunCommand(const std::string& key);
 
+    // ---- the edit panel's menus, commands and apply (frm_main_commands.cpp,
+    // frm_main_events.cpp, frm_main_fieldmenu.cpp, frm_main_apply.cpp) ----
+    forms::ControlArray<controls::ExtenderButton> ExtenderButton1{"ExtenderButton1"};
+    controls::CFlatHeader m_FlatHeader;
+    int32_t CurrentField = 0;  // the field whose drop-down was pressed last
+
+    // Opens a tool window modally over `owner`. A tool is connected by one
+    // ConnectTool line with its form's name ("frmRenameFiles"); the command
+    // keys that open it are the window's own (ToolCommands).
+    using ToolOpener = std::function<void(forms::Form& owner)>;
+    static void ConnectTool(const std::string& form, ToolOpener open);
+    // The quick-extract window: prepared with the text to split and the flag
+    // (1 a file name, 0 a folder name), shown modally; its result.
+    using QuickExtractOpener = std::function<std::string(forms::Form& owner, const std::string& text, int flag)>;
+    static void ConnectQuickExtract(QuickExtractOpener open);
+    // True when a command key has a handler (the tool keys included).
+    bool HasCommand(const std::string& key) const;
+    void UpdateFieldMenu();
+    // Runs the apply as the apply button does; nothing without a selected row.
+    void ApplyID3Update();
+
 private:
+    friend struct FrmMainCommands;
     void Design();  // frm_main_design.cpp
     void Wire();
 
@@ -194,6 +223,49 @@ private:
     void SetMenuChecked(const std::string& key, bool checked);
 
     SettingsStore& Store();
+
+    // ---- edit panel, list events, field menu, commands, apply ----
+    void DesignPart2();
+    void WirePart2();
+    void LoadPart2();
+    void Command2_Click(int index);
+    void cboGenre_KeyPress(int index, int& keyAscii);
+    void chkUpdateBoth_Click(int index);
+    void chkEllipsis_Click(int index);
+    void ExtenderButton1_Click(int index);
+    void Form_KeyDown_(int& keyCode, int shift);
+    void Form_KeyUp_(int& keyCode, int shift);
+    void HTMLLabel_HyperlinkClick(int index, std::string& href);
+    void lvFiles_ColumnClick(platform::ColumnHeader& column);
+    void lvFiles_DblClick(int index);
+    void lvFiles_MouseUp(int index, int button, int shift, int x, int y);
+    void lvFiles_KeyUp(int index, int& keyCode, int shift);
+    void FollowSelection();
+    void UpdateListMenus();
+    void m_FlatHeader_BeginDrag(long column, bool& cancel);
+    void m_FlatHeader_BeginTrack(long column, bool& cancel);
+    void m_FlatHeader_EndTrack(long column, long width);
+    void m_FlatHeader_RightClick(long x, long y);
+    void m_PopupMenu_Click(int32_t index);
+    void m_PopupColMenu_Click(int32_t index);
+    void m_PopupExport_Click(int32_t index);
+    void m_FieldPopupMenu_Click(int32_t index);
+    void Toolbar1_ButtonDropDown(int& button, int x, int y);
+    void WriteField(const std::string& text);
+    std::string ExtractFieldFromFile(int32_t version, int32_t field);
+    void SavePlaylist();
+    void DeleteSelectedFile();
+    void LocateSelectedFile();
+    bool OpenTool(const std::string& key);
+    bool QuickExtractConnected() const;
+    std::string RunQuickExtract(const std::string& text, int flag);
+    std::string SelectedKey() const;
+    void FollowOptions();
+    IDispatch* HookDialog();
+    void m_cHookDlg_InitDialog(long hDlg);
+    com::ComPtr<IDispatch> m_cHookDlg;  // the common dialog object (_cCommonDialog), made on first use
+    com::EventConnection hookDlgEvents_;
+    std::unique_ptr<foundation::CColumnSort> columnSorter_;  // made by the first column click
 
     MainWindowShared shared_;
     SettingsStore* store_ = nullptr;

@@ -207,6 +207,7 @@ void FrmMain::Design() {
         c.caption = "Ellipsis (...) Long Version 1 Fields";
         c.Move(0, 900, 4300, 255);
     }
+    DesignPart2();
 }
 
 }  // namespace corvella

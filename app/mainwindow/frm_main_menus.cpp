@@ -225,35 +225,10 @@ void FrmMain::UpdateMenus() {
         if (index > 0) m_popup.SetEnabled(index, rows);
     }
     UpdateToolbarButtons();
+    UpdateListMenus();
 }
 
-// The commands of the window's own concerns; the tools' commands are
-// registered by the program.
-void FrmMain::RunCommand(const std::string& key) {
-    static const std::map<std::string, std::function<void(FrmMain&)>> commands = {
-        {"mnuExit", [](FrmMain& f) { f.Unload(forms::kUnloadControlMenu); }},
-        {"mnuStatusBar", [](FrmMain& f) { f.ShowStatusBar(!f.SB1.Visible()); }},
-        {"mnuFolders", [](FrmMain& f) { f.ShowFolderBar(!f.picFolderContainer.Visible()); }},
-        {"btnFolders", [](FrmMain& f) { f.ShowFolderBar(f.Toolbar1.Pressed("btnFolders")); }},
-        {"mnuTipOfDay", [](FrmMain& f) { f.ShowTipBar(!f.picQEditContainer.Visible()); }},
-        {"mnuTagVersion(0)", [](FrmMain& f) { f.ToggleTagVersion(0); }},
-        {"mnuTagVersion(1)", [](FrmMain& f) { f.ToggleTagVersion(1); }},
-        {"mnuView(0)", [](FrmMain& f) { f.SetViewMode(0); }},
-        {"mnuView(1)", [](FrmMain& f) { f.SetViewMode(1); }},
-        {"mnuView(2)", [](FrmMain& f) { f.SetViewMode(2); }},
-        {"mnuView(3)", [](FrmMain& f) { f.SetViewMode(3); }},
-        {"mnuRecursive",
-         [](FrmMain& f) {
-             f.RecursiveSearch = !f.RecursiveSearch;
-             f.SetMenuChecked("mnuRecursive", f.RecursiveSearch);
-             f.ShowFiles(f.CurrentFolder, false);
-         }},
-        {"mnuRefresh", [](FrmMain& f) { f.lvFiles.Refresh(); }},
-    };
-    auto it = commands.find(key);
-    if (it != commands.end()) it->second(*this);
-}
-
+// RunCommand, the dispatch of every key: frm_main_commands.cpp.
 void FrmMain::m_popup_Click(int32_t index) { RunCommand(m_popup.ItemKey(index)); }
 void FrmMain::m_PopupViewMenu_Click(int32_t index) { RunCommand(m_PopupViewMenu.ItemKey(index)); }
 

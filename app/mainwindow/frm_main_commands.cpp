@@ -1,0 +1,310 @@
+// The command dispatch of the main window: every key of the menu bar, the
+// list menu, the view and export menus and the main toolbar reaches one
+// table; the tool windows open through openers that the program connects.
+// Also the commands that act on the selected row (delete, locate) and the
+// playlist with its save dialog.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <map>
+
+#include "app/foundation/paths.h"
+#include "app/foundation/win32/shell/playback_win32.h"
+#include "app/foundation/win32/shell/shell_helpers.h"
+#include "app/mainwindow/apply/tag_apply.h"
+#include "app/mainwindow/core/edit_panel.h"
+#include "app/mainwindow/frm_main.h"
+#include "app/mainwindow/main_dialogs.h"
+#include "app/mainwindow/playlist/playlist.h"
+#include "libs/commondialog/com/ossivane.h"
+#include "platform/forms/automation.h"
+#include "libs/common/storage/storage.h"
+#include "libs/tags/ID3v2/com/tesselor.h"
+
+namespace corvella {
+
+using namespace foundation;
+
+namespace {
+
+std::map<std::string, FrmMain::ToolOpener>& ToolOpeners() {
+    static std::map<std::string, FrmMain::ToolOpener> openers;
+    return openers;
+}
+
+FrmMain::QuickExtractOpener& QuickExtract() {
+    static FrmMain::QuickExtractOpener opener;
+    return opener;
+}
+
+// The maker's pages, by the index of the "mnuHelpInternet(n)" key.
+const char kMakerSite[] = "http://www.velmora.com";
+const char* const kMakerPages[] = {"/id3/download.asp", "/id3/support.asp", "/id3", ""};
+
+using Command = void (*)(FrmMain&);
+
+}  // namespace
+
+// The window's own commands. Keys are compared exactly; a key that is in
+// neither this table nor the tools' does nothing.
+struct FrmMainCommands {
+    static const std::map<std::string, Command>& Table() {
+        static const std::map<std::string, Command> table = {
+            {"mnuExit", [](FrmMain& f) { f.Unload(forms::kUnloadControlMenu); }},
+            {"mnuStatusBar", [](FrmMain& f) { f.ShowStatusBar(!f.SB1.Visible()); }},
+            {"mnuFolders", [](FrmMain& f) { f.ShowFolderBar(!f.picFolderContainer.Visible()); }},
+            {"btnFolders", [](FrmMain& f) { f.ShowFolderBar(f.Toolbar1.Pressed("btnFolders")); }},
+            {"mnuTipOfDay", [](FrmMain& f) { f.ShowTipBar(!f.picQEditContainer.Visible()); }},
+            {"mnuTagVersion(0)", [](FrmMain& f) { f.ToggleTagVersion(0); }},
+            {"mnuTagVersion(1)", [](FrmMain& f) { f.ToggleTagVersion(1); }},
+            {"mnuView(0)", [](FrmMain& f) { f.SetViewMode(0); }},
+            {"mnuView(1)", [](FrmMain& f) { f.SetViewMode(1); }},
+            {"mnuView(2)", [](FrmMain& f) { f.SetViewMode(2); }},
+            {"mnuView(3)", [](FrmMain& f) { f.SetViewMode(3); }},
+            {"mnuRecursive",
+             [](FrmMain& f) {
+                 f.RecursiveSearch = !f.RecursiveSearch;
+                 f.SetMenuChecked("mnuRecursive", f.RecursiveSearch);
+                 f.ShowFiles(f.FTVWFiles.Path(), false);
+             }},
+            // Repaints; the folder is not listed again.
+            {"mnuRefresh", [](FrmMain& f) { f.lvFiles.Refresh(); }},
+            {"mnuPlayList", [](FrmMain& f) { f.SavePlaylist(); }},
+            {"mnuExport", [](FrmMain& f) { f.SavePlaylist(); }},
+            {"btnExport", [](FrmMain& f) { f.SavePlaylist(); }},
+            {"mnuHelp", [](FrmMain& f) { shell::ShowHelpTopic(f.hWnd(), 1000, 0); }},
+            {"btnHelp", [](FrmMain& f) { shell::ShowHelpTopic(f.hWnd(), 1000, 0); }},
+            {"mnuAbout", [](FrmMain& f) { mainwindow::ShowAboutBox(f); }},
+            {"mnuOptions",
+             [](FrmMain& f) {
+                 mainwindow::ShowOptionsDialog(f);
+                 f.FollowOptions();
+             }},
+            {"mnuPlay",
+             [](FrmMain& f) {
+                 const std::string key = f.SelectedKey();
+                 if (!key.empty()) shell::gMedia().media().MP3Play(key);
+             }},
+            {"mnuStop", [](FrmMain&) { shell::gMedia().media().MP3Stop(); }},
+            {"mnuOpenDefault",
+             [](FrmMain& f) {
+                 const std::string key = f.SelectedKey();
+                 if (!key.empty()) shell::OpenWithAssociatedApp(key);
+             }},
+            {"mnuHelpInternet(0)", [](FrmMain&) { shell::OpenInBrowser(std::string(kMakerSite) + kMakerPages[0]); }},
+            {"mnuHelpInternet(1)", [](FrmMain&) { shell::OpenInBrowser(std::string(kMakerSite) + kMakerPages[1]); }},
+            {"mnuHelpInternet(2)", [](FrmMain&) { shell::OpenInBrowser(std::string(kMakerSite) + kMakerPages[2]); }},
+            {"mnuHelpInternet(3)", [](FrmMain&) { shell::OpenInBrowser(std::string(kMakerSite) + kMakerPages[3]); }},
+            {"mnuDelete", [](FrmMain& f) { f.DeleteSelectedFile(); }},
+            {"mnuLocate", [](FrmMain& f) { f.LocateSelectedFile(); }},
+        };
+        return table;
+    }
+};
+
+void FrmMain::ConnectTool(const std::string& form, ToolOpener open) { ToolOpeners()[form] = std::move(open); }
+void FrmMain::ConnectQuickExtract(QuickExtractOpener open) { QuickExtract() = std::move(open); }
+
+bool FrmMain::QuickExtractConnected() const { return static_cast<bool>(QuickExtract()); }
+std::string FrmMain::RunQuickExtract(const std::string& text, int flag) { return QuickExtract()(*this, text, flag); }
+
+bool FrmMain::HasCommand(const std::string& key) const {
+    if (FrmMainCommands::Table().count(key) != 0) return true;
+    for (const mainwindow::ToolCommand& t : mainwindow::ToolCommands())
+        if (key == t.key) return true;
+    return false;
+}
+
+// A tool key opens its window when the program has connected it; a tool
+// not connected yet opens nothing.
+bool FrmMain::OpenTool(const std::string& key) {
+    for (const mainwindow::ToolCommand& t : mainwindow::ToolCommands()) {
+        if (key != t.key) continue;
+        auto it = ToolOpeners().find(t.form);
+        if (it != ToolOpeners().end() && it->second) it->second(*this);
+        return true;
+    }
+    return false;
+}
+
+// Failures of a command are reported and the window goes on.
+void FrmMain::RunCommand(const std::string& key) {
+    try {
+        auto it = FrmMainCommands::Table().find(key);
+        if (it != FrmMainCommands::Table().end()) {
+            it->second(*this);
+            return;
+        }
+        OpenTool(key);
+    } catch (const std::exception& e) {
+        forms::MsgBox(forms::ErrorText(e.what(), "frmMain.RunCommand", 0), MB_OK);
+    }
+}
+
+void FrmMain::m_PopupMenu_Click(int32_t index) { RunCommand(m_PopupMenu.ItemKey(index)); }
+void FrmMain::m_PopupExport_Click(int32_t index) { RunCommand(m_PopupExport.ItemKey(index)); }
+
+// The arrow of the export button: its menu under the button (the toolbar
+// reports the point in twips of this window, where the menu shows).
+void FrmMain::Toolbar1_ButtonDropDown(int& button, int x, int y) {
+    if (Toolbar1.ButtonKey(button) == "btnExport") m_PopupExport.Show(x, y, 0, 0, 0, 0, true);
+}
+
+// The side bar's ellipsis box shows the option the dialog may have changed.
+void FrmMain::FollowOptions() {
+    apply::ApplyRequest settings;
+    apply::ReadApplySettings(Store(), settings);
+    chkEllipsis.SetValue(settings.ellipsis ? 1 : 0);
+}
+
+std::string FrmMain::SelectedKey() const {
+    platform::ListItem* row = lvFiles.ListItems.Count() > 0 ? lvFiles.SelectedItem() : nullptr;
+    return row == nullptr ? std::string() : row->Key();
+}
+
+// The shell asks for confirmation; the row goes only when the file has.
+void FrmMain::DeleteSelectedFile() {
+    platform::ListItem* row = lvFiles.ListItems.Count() > 0 ? lvFiles.SelectedItem() : nullptr;
+    if (row == nullptr) return;
+    const std::string key = row->Key();
+    std::string from = key;
+    from.push_back('\0');  // the list ends with two NULs
+    SHFILEOPSTRUCTA op{};
+    op.hwnd = hWnd();
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.lpszProgressTitle = "Deleting File...";
+    if (SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted && !PathExists(key)) {
+        lvFiles.ListItems.Remove(row->Index());
+        FollowSelection();
+        UpdateMenus();
+    }
+}
+
+void FrmMain::LocateSelectedFile() {
+    const std::string key = SelectedKey();
+    if (key.empty()) return;
+    LocateKey = key;
+    const std::string folder = key.substr(0, key.rfind('\\') + 1);
+    std::string shown = FTVWFiles.Path();
+    if (shown.empty() || shown.back() != '\\') shown += '\\';
+    if (folder == shown) return;
+    LocatePending = true;
+    FTVWFiles.SetPath(folder);
+}
+
+namespace {
+
+std::string ComErrorText(HRESULT hr) {
+    std::string text;
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) == S_OK && info != nullptr) {
+        BSTR description = nullptr;
+        if (SUCCEEDED(info->GetDescription(&description)) && description != nullptr)
+            text = com::BstrToAnsi(description);
+        SysFreeString(description);
+        info->Release();
+    }
+    if (text.empty()) text = "Error " + std::to_string(static_cast<long>(hr));
+    return text;
+}
+
+}  // namespace
+
+// The window's common dialog object, created on first use. Throws with the
+// library's text when it cannot be created or the dialog fails.
+struct FileDialog {
+    std::string title, filter, initDir, fileName;
+    long flags = 0;
+    bool cancelError = false;
+
+    static void Check(HRESULT hr) {
+        if (FAILED(hr)) throw forms::Error(ComErrorText(hr), static_cast<long>(hr));
+    }
+
+    std::string Show(IDispatch* dlg, HWND owner, bool save) {
+        auto* d = static_cast<_cCommonDialog*>(dlg);
+        Check(d->put_HookDialog(VARIANT_TRUE));
+        Check(d->put_hwnd(static_cast<long>(reinterpret_cast<intptr_t>(owner))));
+        Check(d->put_DialogTitle(com::Bstr(title).Get()));
+        Check(d->put_CancelError(cancelError ? VARIANT_TRUE : VARIANT_FALSE));
+        Check(d->put_flags(flags));
+        Check(d->put_InitDir(com::Bstr(initDir).Get()));
+        Check(d->put_Filter(com::Bstr(filter).Get()));
+        Check(d->put_FilterIndex(1));
+        Check(d->put_Filename(com::Bstr(fileName).Get()));
+        Check(save ? d->ShowSave() : d->ShowOpen());
+        com::Bstr chosen;
+        Check(d->get_Filename(chosen.Put()));
+        return chosen.Ansi();
+    }
+};
+
+// The common dialog object, with its InitDialog event connected: every
+// dialog it shows opens centred on this window.
+IDispatch* FrmMain::HookDialog() {
+    if (m_cHookDlg) return m_cHookDlg.Get();
+    const HRESULT hr = CoCreateInstance(CLSID_cCommonDialog, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_cCommonDialog),
+                                        m_cHookDlg.PutVoid());
+    if (FAILED(hr) || !m_cHookDlg) throw forms::Error("The common dialog library Ossivane.dll cannot be created.", hr);
+    com::ComPtr<com::EventSink> sink = com::EventSink::Create(DIID___cCommonDialog);
+    sink->On(1, "InitDialog", [this](com::EventArgs& args) { m_cHookDlg_InitDialog(args.Long(0)); });
+    hookDlgEvents_.Advise(m_cHookDlg.Get(), sink.Get());
+    return m_cHookDlg.Get();
+}
+
+void FrmMain::m_cHookDlg_InitDialog(long hDlg) {
+    IDispatch* face = forms::AutomationFace(*this);
+    if (face == nullptr) return;
+    static_cast<_cCommonDialog*>(m_cHookDlg.Get())->CentreDialog(hDlg, face);
+    face->Release();
+}
+
+void FrmMain::SavePlaylist() {
+    try {
+        const std::string current = shared_.currentFolder != nullptr ? *shared_.currentFolder : CurrentFolder;
+        FileDialog dialog;
+        dialog.title = playlist::kDialogTitle;
+        dialog.filter = playlist::kDialogFilter;
+        dialog.flags = static_cast<long>(playlist::kDialogFlags);
+        dialog.initDir = current;
+        dialog.fileName = playlist::OfferedName(current);
+        const std::string path = playlist::PlaylistPath(dialog.Show(HookDialog(), hWnd(), true));
+        if (path.empty()) return;
+        std::vector<std::string> keys;
+        const int32_t count = lvFiles.ListItems.Count();
+        for (int32_t i = 1; i <= count; ++i) keys.push_back(lvFiles.ListItems(i)->Key());
+        std::string error;
+        if (!playlist::WritePlaylist(platform_filesystem(), path, keys, error)) forms::MsgBox("Error: " + error, MB_OK);
+    } catch (const forms::Error& e) {
+        forms::MsgBox(std::string("Error: ") + e.what(), MB_OK);
+    }
+}
+
+std::string FrmMain::ExtractFieldFromFile(int32_t version, int32_t field) {
+    try {
+        FileDialog dialog;
+        dialog.title = "Select File...";
+        dialog.filter = "Music Files (*.MP3)|*.mp3";
+        dialog.flags = 0x1804;  // file and path must exist, hide read-only
+        dialog.cancelError = true;
+        dialog.initDir = shared_.currentFolder != nullptr ? *shared_.currentFolder : CurrentFolder;
+        const std::string file = dialog.Show(HookDialog(), hWnd(), false);
+        std::vector<std::string> cells;
+        bool read = false;
+        if (version == 0) {
+            cells = ReadCells(0, file, read);
+            return field >= 0 && field < 7 ? cells[static_cast<size_t>(field)] : std::string();
+        }
+        if (shared_.id3v2 == nullptr || !*shared_.id3v2) return std::string();
+        ReadCells(1, file, read);
+        com::Bstr value;
+        shared_.id3v2->Get()->GetFrameValue(static_cast<EFrames>(field), value.Put());
+        return value.Ansi();
+    } catch (const forms::Error& e) {
+        forms::MsgBox(std::string("Error: ") + e.what(), MB_OK);
+    }
+    return std::string();
+}
+
+}  // namespace corvella
