@@ -15,10 +15,11 @@ bool FlatLook::Create(forms::Form& form) {
         return false;
     IDispatch* face = forms::AutomationFace(form);
     if (face == nullptr) return false;
-    VARIANT_BOOL done = VARIANT_FALSE;
-    const HRESULT hr = flat_->CreateFlatControls(&face, &done);
+    // The library answers False whatever it did; the call's success counts.
+    VARIANT_BOOL answer = VARIANT_FALSE;
+    const HRESULT hr = flat_->CreateFlatControls(&face, &answer);
     if (face != nullptr) face->Release();
-    return SUCCEEDED(hr) && done != VARIANT_FALSE;
+    return SUCCEEDED(hr);
 }
 
 void FlatLook::SoftBorder(forms::Control& pane) {

@@ -1,5 +1,6 @@
 // A form's flat look through the flat-controls library (Planomir): made when
-// the form loads, undone when it closes. Without the library the form keeps
+// the form loads, undone when it closes; the main window and every dialog
+// keep one each. Without the library the form keeps
 // the standard look; nothing else changes.
 #pragma once
 
