@@ -427,7 +427,9 @@ const std::string* ListView::StoredText(int row, int subItem, LPARAM param) cons
 void ListView::GiveText(int row, int subItem, LPARAM param, char* buffer, int size) const {
     if (buffer == nullptr || size <= 0 || buffer == LPSTR_TEXTCALLBACKA) return;
     const std::string* text = StoredText(row, subItem, param);
-    lstrcpynA(buffer, text != nullptr ? text->c_str() : "", size);
+    const size_t n = text != nullptr ? std::min(text->size(), static_cast<size_t>(size - 1)) : 0;
+    if (n > 0) std::copy_n(text->data(), n, buffer);
+    buffer[n] = '\0';
 }
 
 void ListView::GiveText(int row, int subItem, LPARAM param, wchar_t* buffer, int size) const {
@@ -436,8 +438,10 @@ void ListView::GiveText(int row, int subItem, LPARAM param, wchar_t* buffer, int
     const std::string* text = StoredText(row, subItem, param);
     if (text == nullptr || text->empty()) return;
     std::vector<wchar_t> wide(text->size() + 1);
-    MultiByteToWideChar(CP_ACP, 0, text->c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-    lstrcpynW(buffer, wide.data(), size);
+    const int made = MultiByteToWideChar(CP_ACP, 0, text->c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    const size_t n = std::min(static_cast<size_t>(made > 0 ? made - 1 : 0), static_cast<size_t>(size - 1));
+    std::copy_n(wide.data(), n, buffer);
+    buffer[n] = L'\0';
 }
 
 bool ListView::TakeRawText(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
