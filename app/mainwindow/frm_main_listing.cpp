@@ -180,22 +180,22 @@ void FrmMain::ListMP3Files(const std::string& folder, bool recursive, int32_t ta
             SB1.Panels("File").SetText(mainwindow::ReadingFileText(i + 1, GetFileTitle(path, true)));
             lastText = GetTickCount();
         }
-        platform::ListItem& row = lvFiles.ListItems.Add(path, "", 1);
         bool read = false;
-        const std::vector<std::string> cells = ReadCells(tagVersion, path, read);
+        std::vector<std::string> cells = ReadCells(tagVersion, path, read);
+        cells.resize(12);
+        // The cells go in with the row: the list asks for their texts when it
+        // draws, so filling a row costs no message per cell.
+        platform::ListItem& row = lvFiles.ListItems.Add(path, "", 1, std::move(cells));
         if (i == 0) {
             EnhListView_SubItemImages(lvFiles.hWnd(), 1, 1, 0, true);
         }
-        // The Title cell takes its text and the MP3 icon in one message.
+        // The Title cell shows the MP3 icon.
         LVITEMA title{};
-        title.mask = LVIF_TEXT | LVIF_IMAGE;
+        title.mask = LVIF_IMAGE;
         title.iItem = row.Index() - 1;
         title.iSubItem = 1;
-        title.pszText = const_cast<char*>(cells[0].c_str());
         title.iImage = 0;
         SendMessageA(lvFiles.hWnd(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&title));
-        for (int k = 1; k < 12; ++k)
-            if (!cells[k].empty()) row.SetSubItem(k + 1, cells[k]);
     }
     SB1.Panels(1).SetText(mainwindow::FilesFoundText(lvFiles.ListItems.Count()));
     SB1.Panels("File").SetText("");
@@ -203,11 +203,12 @@ void FrmMain::ListMP3Files(const std::string& folder, bool recursive, int32_t ta
     const bool autoCheck = mainwindow::ReadAutoCheck(Store());
     CheckHeaderImage = autoCheck ? 3 : 2;
     EnhListView_SetHeaderImage(lvFiles.hWnd(), 0, CheckHeaderImage, true);
-    if (autoCheck) {
-        EnhLitView_CheckAllItems(lvFiles.hWnd(), false);
-    } else {
-        EnhLitView_UnCheckAllItems(lvFiles.hWnd(), false);
-    }
+    // Every row at once: one message, and rows already in that state raise
+    // no change notifications.
+    LVITEMA ticks{};
+    ticks.stateMask = LVIS_STATEIMAGEMASK;
+    ticks.state = INDEXTOSTATEIMAGEMASK(autoCheck ? 2 : 1);
+    SendMessageA(lvFiles.hWnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&ticks));
     SetCheckColumnWidth();
 
     if (lvFiles.ListItems.Count() > 0) {

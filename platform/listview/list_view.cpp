@@ -21,19 +21,13 @@ constexpr DWORD kViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
 
 bool ValidView(int mode) { return mode >= 0 && mode <= 3; }
 
-std::string ReadItemText(HWND list, int row, int subItem) {
-    std::vector<char> buffer(256);
-    for (;;) {
-        LVITEMA item{};
-        item.iSubItem = subItem;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(buffer.size());
-        const auto length = static_cast<size_t>(
-            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-        // A text that filled the buffer may have been cut: ask again with more room.
-        if (length + 1 < buffer.size() || buffer.size() >= (1u << 20)) return std::string(buffer.data(), length);
-        buffer.resize(buffer.size() * 4);
-    }
+std::string Narrow(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return std::string();
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, &out[0], size, nullptr, nullptr);
+    out.resize(static_cast<size_t>(size - 1));
+    return out;
 }
 
 HWND RequireWindow(HWND hwnd) {
@@ -70,21 +64,31 @@ void ListItem::SetKey(const std::string& key) {
     owner_->keys_.Add(key_, this);
 }
 
+bool ListItem::Store(int k, std::string text) {
+    if (k < 0) return false;
+    const auto at = static_cast<size_t>(k);
+    if (at >= texts_.size()) {
+        if (text.empty()) return false;
+        texts_.resize(at + 1);
+    }
+    if (texts_[at] == text) return false;
+    texts_[at] = std::move(text);
+    return true;
+}
+
 std::string ListItem::SubItem(int k) const {
-    const int row = Row();
-    if (row < 0 || k < 0) return std::string();
-    return ReadItemText(owner_->hWnd(), row, k);
+    if (k < 0 || Row() < 0) return std::string();
+    // Raw text messages land in the store too: it holds what the list shows.
+    const auto at = static_cast<size_t>(k);
+    return at < texts_.size() ? texts_[at] : std::string();
 }
 
 void ListItem::SetSubItem(int k, const std::string& text) {
     if (k < 0 || (k > 0 && k >= owner_->ColumnHeaders.Count()))
         throw Error("Invalid property value", 380);
     const int row = Row();
-    if (row < 0) return;
-    LVITEMA item{};
-    item.iSubItem = k;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(owner_->hWnd(), LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    if (row < 0 || !Store(k, text)) return;
+    owner_->Repaint(row);
     owner_->DataChanged(k);
 }
 
@@ -176,10 +180,11 @@ ListItem& ListView::Items::Add(const std::string& key, const std::string& text, 
     ListItem* item = made.get();
     item->slot_ = owner_.items_.size();
     owner_.items_.push_back(std::move(made));
+    item->Store(0, text);
     LVITEMA row{};
     row.mask = LVIF_PARAM | LVIF_TEXT | LVIF_IMAGE;
     row.iItem = INT_MAX;  // at the end
-    row.pszText = const_cast<char*>(text.c_str());
+    row.pszText = LPSTR_TEXTCALLBACKA;
     row.iImage = smallIcon > 0 ? smallIcon - 1 : kNoImage;
     row.lParam = reinterpret_cast<LPARAM>(item);
     const int at = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
@@ -192,6 +197,18 @@ ListItem& ListView::Items::Add(const std::string& key, const std::string& text, 
     if (!key.empty()) item->SetKey(key);
     owner_.DataChanged(owner_.SortKey());
     return *item;
+}
+
+ListItem& ListView::Items::Add(const std::string& key, const std::string& text, int smallIcon,
+                               std::vector<std::string> cells) {
+    const size_t columns = owner_.columns_.empty() ? 0 : owner_.columns_.size() - 1;
+    if (cells.size() > columns) throw Error("Invalid property value", 380);
+    ListItem& item = Add(key, text, smallIcon);
+    // The row is new and drawn only once the list asks for its cells.
+    item.texts_.resize(cells.size() + 1);
+    for (size_t k = 0; k < cells.size(); ++k) item.texts_[k + 1] = std::move(cells[k]);
+    if (owner_.SortKey() > 0) owner_.DataChanged(owner_.SortKey());
+    return item;
 }
 
 int ListView::Items::Count() const {
@@ -398,6 +415,66 @@ void ListView::DataChanged(int subItem) {
     if (sortedNow_ && subItem == sortKeyNow_) SortLater();
 }
 
+const std::string* ListView::StoredText(int row, int subItem, LPARAM param) const {
+    // The list hands over the row's item object; a row whose param was
+    // changed by a raw message is looked up.
+    const ListItem* item = param != 0 ? reinterpret_cast<const ListItem*>(param) : ItemAt(row);
+    if (item == nullptr || item->owner_ != this || subItem < 0) return nullptr;
+    const auto at = static_cast<size_t>(subItem);
+    return at < item->texts_.size() ? &item->texts_[at] : nullptr;
+}
+
+void ListView::GiveText(int row, int subItem, LPARAM param, char* buffer, int size) const {
+    if (buffer == nullptr || size <= 0 || buffer == LPSTR_TEXTCALLBACKA) return;
+    const std::string* text = StoredText(row, subItem, param);
+    const size_t n = text != nullptr ? std::min(text->size(), static_cast<size_t>(size - 1)) : 0;
+    if (n > 0) std::copy_n(text->data(), n, buffer);
+    buffer[n] = '\0';
+}
+
+void ListView::GiveText(int row, int subItem, LPARAM param, wchar_t* buffer, int size) const {
+    if (buffer == nullptr || size <= 0 || buffer == LPSTR_TEXTCALLBACKW) return;
+    buffer[0] = L'\0';
+    const std::string* text = StoredText(row, subItem, param);
+    if (text == nullptr || text->empty()) return;
+    std::vector<wchar_t> wide(text->size() + 1);
+    const int made = MultiByteToWideChar(CP_ACP, 0, text->c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+    const size_t n = std::min(static_cast<size_t>(made > 0 ? made - 1 : 0), static_cast<size_t>(size - 1));
+    std::copy_n(wide.data(), n, buffer);
+    buffer[n] = L'\0';
+}
+
+bool ListView::TakeRawText(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    const bool wide = msg == LVM_SETITEMTEXTW || msg == LVM_SETITEMW;
+    const bool setItem = msg == LVM_SETITEMA || msg == LVM_SETITEMW;
+    // LVITEMA and LVITEMW differ only in the type of pszText.
+    auto* item = reinterpret_cast<LVITEMA*>(lp);
+    if (item == nullptr || (setItem && (item->mask & LVIF_TEXT) == 0)) return false;
+    if (item->pszText == LPSTR_TEXTCALLBACKA || item->iSubItem < 0) return false;
+    const int row = setItem ? item->iItem : static_cast<int>(wp);
+    ListItem* owner = ItemAt(row);
+    if (owner == nullptr) return false;
+    std::string text;
+    if (item->pszText != nullptr)
+        text = wide ? Narrow(reinterpret_cast<const wchar_t*>(item->pszText)) : std::string(item->pszText);
+    // The list keeps the cell a callback; the sender's structure is as it was after.
+    char* given = item->pszText;
+    item->pszText = LPSTR_TEXTCALLBACKA;
+    result = DefaultMessage(msg, wp, lp);
+    item->pszText = given;
+    if (result != 0 && owner->Store(item->iSubItem, std::move(text))) {
+        Repaint(row);
+        DataChanged(item->iSubItem);
+    }
+    return true;
+}
+
+void ListView::Repaint(int row) const {
+    HWND list = hWnd();
+    if (list == nullptr || redrawOff_ || !IsWindowVisible(list)) return;
+    SendMessageA(list, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+}
+
 void ListView::SortLater() {
     // Rows are added and filled by index in one pass; sorting under that
     // pass would move them. The sort runs once the pass yields.
@@ -408,10 +485,8 @@ void ListView::SortLater() {
 void ListView::SortNow() {
     HWND list = hWnd();
     if (list == nullptr || !sortedNow_) return;
-    const int rows = ListItems.Count();
     std::vector<std::string> texts(items_.size());
-    for (int row = 0; row < rows; ++row)
-        if (ListItem* item = ItemAt(row)) texts[item->slot_] = ReadItemText(list, row, sortKeyNow_);
+    for (size_t slot = 0; slot < items_.size(); ++slot) texts[slot] = items_[slot]->SubItem(sortKeyNow_);
     // The compare function gets the rows' item objects; their slots lead to the texts.
     SortContext context{&texts, sortOrderNow_ != 0};
     struct Adapter {
@@ -449,6 +524,22 @@ bool ListView::OnNotify(NMHDR* header, LRESULT& result) {
         if (ColumnClick) Fire("ColumnClick", [&] { ColumnClick(clicked); });
         return false;
     }
+    case LVN_GETDISPINFOA: {
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+        if ((info->item.mask & LVIF_TEXT) != 0)
+            GiveText(info->item.iItem, info->item.iSubItem, info->item.lParam, info->item.pszText,
+                     info->item.cchTextMax);
+        result = 0;
+        return true;
+    }
+    case LVN_GETDISPINFOW: {
+        auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+        if ((info->item.mask & LVIF_TEXT) != 0)
+            GiveText(info->item.iItem, info->item.iSubItem, info->item.lParam, info->item.pszText,
+                     info->item.cchTextMax);
+        result = 0;
+        return true;
+    }
     case LVN_INSERTITEM:
         // A row put in front of others (not by this wrapper) moves them.
         if (reinterpret_cast<NMLISTVIEW*>(header)->iItem + 1 < ListItems.Count()) ++rowVersion_;
@@ -471,6 +562,17 @@ LRESULT ListView::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         sortPosted_ = false;
         SortNow();
         return 0;
+    case LVM_SETITEMTEXTA:
+    case LVM_SETITEMTEXTW:
+    case LVM_SETITEMA:
+    case LVM_SETITEMW: {
+        LRESULT result = 0;
+        if (TakeRawText(msg, wp, lp, result)) return result;
+        break;
+    }
+    case WM_SETREDRAW:
+        redrawOff_ = wp == 0;
+        break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
         buttonUpSeen_ = true;

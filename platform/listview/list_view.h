@@ -5,6 +5,13 @@
 // messages work on the same window the wrapper reads: check state,
 // selection, texts, column widths and order are always read from it.
 //
+// The texts of rows added here are kept by the wrapper, not by the list view:
+// each cell is LPSTR_TEXTCALLBACK and the list asks for it with
+// LVN_GETDISPINFO when it draws or when anyone (the helpers, the sort, another
+// program) reads it with LVM_GETITEMTEXT/LVM_GETITEM. A text set by a raw
+// LVM_SETITEMTEXT/LVM_SETITEM lands in the same store, so either way reads
+// back what was set last. Filling a row thus costs no message per cell.
+//
 // Rows and columns count from 1. A row is found by its key without regard to
 // letter case, an exact match first (RowKeys); a key that is missing gives
 // null, a key given twice is kept on both rows: neither stops a listing.
@@ -55,8 +62,11 @@ private:
     friend class ListView;
     explicit ListItem(ListView& owner) : owner_(&owner) {}
     int Row() const;  // 0-based, -1 when gone
+    // Stores a cell's text; true when it changed.
+    bool Store(int k, std::string text);
     ListView* owner_;
     std::string key_;
+    std::vector<std::string> texts_;  // by sub-item; missing ones are empty
     size_t slot_ = 0;
     // The row last seen, good while the list's row version is unchanged.
     mutable int row_ = -1;
@@ -112,6 +122,10 @@ public:
         // list, 0 for none.
         ListItem& Add(const std::string& key = std::string(), const std::string& text = std::string(),
                       int smallIcon = 0);
+        // Adds a row with its sub-item texts (cells[k] for sub-item k + 1)
+        // in one go: one message for the row, none for its cells.
+        ListItem& Add(const std::string& key, const std::string& text, int smallIcon,
+                      std::vector<std::string> cells);
         int Count() const;
         // Null outside 1..Count.
         ListItem* operator()(int index) const;
@@ -188,6 +202,15 @@ private:
     void SortNow();
     void SortLater();
     void DataChanged(int subItem);
+    // LVN_GETDISPINFO: the cell's text from the store.
+    void GiveText(int row, int subItem, LPARAM param, char* buffer, int size) const;
+    void GiveText(int row, int subItem, LPARAM param, wchar_t* buffer, int size) const;
+    const std::string* StoredText(int row, int subItem, LPARAM param) const;
+    // A raw LVM_SETITEMTEXT/LVM_SETITEM: its text goes to the store and the
+    // cell stays a callback. False when the message is not for a stored cell.
+    bool TakeRawText(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // Redraws a row whose stored text changed, unless drawing is off.
+    void Repaint(int row) const;
 
     std::vector<std::unique_ptr<ListItem>> items_;  // in no order; slot_ indexes it
     std::vector<std::unique_ptr<ColumnHeader>> columns_;
@@ -204,6 +227,7 @@ private:
     unsigned rowVersion_ = 1;
     int selectingFromCode_ = 0;
     bool buttonUpSeen_ = false;
+    bool redrawOff_ = false;  // WM_SETREDRAW FALSE seen last
 };
 
 }  // namespace corvella::platform

@@ -232,5 +232,81 @@ TEST_F(ListViewTest, ViewsSortAndColumnClicks) {
     EXPECT_EQ(clicked, 4);
 }
 
+// The wrapper keeps the cells' texts; whatever sets a text (the wrapper, a
+// raw ANSI or wide message, a row added with its cells), every way of reading
+// it (LVM_GETITEMTEXT A and W, LVM_GETITEM, the wrapper, the sort) gets the
+// text set last, and check states set for every row at once hold.
+TEST_F(ListViewTest, KeptTextsReadBackEveryWayAndSortAfterRawChanges) {
+    Harness h;
+    HWND list = h.lv.hWnd();
+    ListItem& added = h.lv.ListItems.Add("C:\\m\\e.mp3", "", 1, {"Title e", "Artist e"});
+    EXPECT_EQ(added.SubItem(2), "Artist e");
+    LVITEMW wide{};
+    wide.iSubItem = 2;
+    wide.pszText = const_cast<wchar_t*>(L"Artist by wide message");
+    ASSERT_TRUE(SendMessageW(list, LVM_SETITEMTEXTW, 3, reinterpret_cast<LPARAM>(&wide)));
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = 1;
+    item.iSubItem = 1;
+    item.pszText = const_cast<char*>("A title by LVM_SETITEM");
+    ASSERT_TRUE(SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    h.lv.ListItems(4)->SetSubItem(1, "Z title by wrapper");
+
+    struct Case {
+        int row, subItem;
+        const char* text;
+    } cases[] = {{4, 2, "Artist e"},        {3, 2, "Artist by wide message"}, {1, 1, "A title by LVM_SETITEM"},
+                 {3, 1, "Z title by wrapper"}, {0, 12, "C:\\m\\b.mp3"},     {4, 5, ""}};
+    for (const Case& c : cases) {
+        char a[64] = {};
+        LVITEMA ra{};
+        ra.iSubItem = c.subItem;
+        ra.pszText = a;
+        ra.cchTextMax = sizeof a;
+        const auto length = SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(c.row), reinterpret_cast<LPARAM>(&ra));
+        EXPECT_STREQ(a, c.text) << c.row << "," << c.subItem;
+        EXPECT_EQ(static_cast<size_t>(length), std::string(c.text).size());
+        wchar_t w[64] = {};
+        LVITEMW rw{};
+        rw.mask = LVIF_TEXT;
+        rw.iItem = c.row;
+        rw.iSubItem = c.subItem;
+        rw.pszText = w;
+        rw.cchTextMax = 64;
+        ASSERT_TRUE(SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&rw)));
+        char back[64] = {};
+        WideCharToMultiByte(CP_ACP, 0, w, -1, back, sizeof back, nullptr, nullptr);
+        EXPECT_STREQ(back, c.text) << c.row << "," << c.subItem;
+        EXPECT_EQ(h.lv.ListItems(c.row + 1)->SubItem(c.subItem), c.text);
+    }
+    // A buffer too short takes the text's start, ended.
+    char shortBuffer[6] = {};
+    LVITEMA cut{};
+    cut.iSubItem = 2;
+    cut.pszText = shortBuffer;
+    cut.cchTextMax = sizeof shortBuffer;
+    SendMessageA(list, LVM_GETITEMTEXTA, 3, reinterpret_cast<LPARAM>(&cut));
+    EXPECT_STREQ(shortBuffer, "Artis");
+
+    // The sort compares the texts set by message too.
+    h.lv.SetSortKey(1);
+    h.lv.SetSorted(true);
+    std::vector<std::string> keys;
+    for (int i = 1; i <= 5; ++i) keys.push_back(h.lv.ListItems(i)->Key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"C:\\m\\a.mp3", "C:\\m\\b.mp3", "C:\\m\\c.mp3", "C:\\m\\e.mp3",
+                                              "C:\\m\\d.mp3"}));
+
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    LVITEMA ticks{};
+    ticks.stateMask = LVIS_STATEIMAGEMASK;
+    ticks.state = INDEXTOSTATEIMAGEMASK(2);
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&ticks));
+    h.lv.ListItems("C:\\m\\e.mp3")->SetChecked(false);
+    std::vector<bool> ticked;
+    for (int i = 1; i <= 5; ++i) ticked.push_back(h.lv.ListItems(i)->Checked());
+    EXPECT_EQ(ticked, (std::vector<bool>{true, true, true, false, true}));
+}
+
 }  // namespace
 }  // namespace corvella::platform
