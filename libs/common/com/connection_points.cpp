@@ -5,80 +5,9 @@
 #include <utility>
 
 #include "libs/common/com/com_server.h"
+#include "libs/common/com/enumerator.h"
 
 namespace corvella::com {
-namespace {
-
-inline void AddRefItem(const CONNECTDATA& c) { c.pUnk->AddRef(); }
-inline void ReleaseItem(const CONNECTDATA& c) { c.pUnk->Release(); }
-inline void AddRefItem(IConnectionPoint* p) { p->AddRef(); }
-inline void ReleaseItem(IConnectionPoint* p) { p->Release(); }
-
-// IEnumConnections and IEnumConnectionPoints over a snapshot taken when the
-// enumerator was made; every item handed out carries its own reference.
-template <class IEnum, class Item>
-class Enumerator final : public IEnum, public RefCounted {
-public:
-    explicit Enumerator(std::vector<Item> items) : items_(std::move(items)) {
-        for (const Item& i : items_) AddRefItem(i);
-    }
-    ~Enumerator() override {
-        for (const Item& i : items_) ReleaseItem(i);
-    }
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, __uuidof(IEnum))) {
-            *ppv = static_cast<IEnum*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
-    STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
-
-    STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
-        if (!out || (count > 1 && !fetched)) return E_POINTER;
-        ULONG n = 0;
-        for (; n < count && pos_ < items_.size(); ++n, ++pos_) {
-            out[n] = items_[pos_];
-            AddRefItem(out[n]);
-        }
-        if (fetched) *fetched = n;
-        return n == count ? S_OK : S_FALSE;
-    }
-    STDMETHODIMP Skip(ULONG count) override {
-        const size_t left = items_.size() - pos_;
-        pos_ += count < left ? count : left;
-        return count <= left ? S_OK : S_FALSE;
-    }
-    STDMETHODIMP Reset() override {
-        pos_ = 0;
-        return S_OK;
-    }
-    STDMETHODIMP Clone(IEnum** out) override {
-        if (!out) return E_POINTER;
-        auto* copy = new (std::nothrow) Enumerator(items_);
-        *out = copy;
-        if (!copy) return E_OUTOFMEMORY;
-        copy->pos_ = pos_;
-        return S_OK;
-    }
-
-private:
-    std::vector<Item> items_;
-    size_t pos_ = 0;
-};
-
-template <class IEnum, class Item>
-HRESULT MakeEnumerator(std::vector<Item> items, IEnum** out) {
-    if (!out) return E_POINTER;
-    *out = new (std::nothrow) Enumerator<IEnum, Item>(std::move(items));
-    return *out ? S_OK : E_OUTOFMEMORY;
-}
-
-}  // namespace
 
 // One event interface of an EventSource. It is part of its source: its
 // references are the source's, so a client holding it keeps the source
@@ -140,15 +69,20 @@ public:
         }
         return CONNECT_E_NOCONNECTION;
     }
+    // Over a snapshot that holds its sinks; each one handed out carries a
+    // reference of its own.
     STDMETHODIMP EnumConnections(IEnumConnections** out) override {
-        std::vector<CONNECTDATA> items;
-        for (const Sink& s : sinks_) items.push_back({s.dispatch.Get(), s.cookie});
-        return MakeEnumerator(std::move(items), out);
+        return Enumerator<IEnumConnections, Sink, CONNECTDATA, &HandSink>::Make(sinks_, out);
     }
 
     const IID& events() const { return events_; }
     size_t count() const { return sinks_.size(); }
     std::vector<Sink> Snapshot() const { return sinks_; }
+    static void HandSink(const Sink& s, CONNECTDATA& out) {
+        out.pUnk = s.dispatch.Get();
+        out.pUnk->AddRef();
+        out.dwCookie = s.cookie;
+    }
     bool Connected(DWORD cookie) const {
         for (const Sink& s : sinks_)
             if (s.cookie == cookie) return true;
@@ -162,6 +96,13 @@ private:
     DWORD next_cookie_ = 1;  // 0 means "no connection" to callers
 };
 
+namespace {
+void HandPoint(const ComPtr<IConnectionPoint>& p, IConnectionPoint*& out) {
+    out = p.Get();
+    out->AddRef();
+}
+}  // namespace
+
 EventSource::EventSource(std::initializer_list<const IID*> events) {
     for (const IID* iid : events) points_.push_back(std::make_unique<ConnectionPoint>(*this, *iid));
 }
@@ -169,9 +110,10 @@ EventSource::EventSource(std::initializer_list<const IID*> events) {
 EventSource::~EventSource() = default;
 
 STDMETHODIMP EventSource::EnumConnectionPoints(IEnumConnectionPoints** out) {
-    std::vector<IConnectionPoint*> items;
-    for (const auto& p : points_) items.push_back(p.get());
-    return MakeEnumerator(std::move(items), out);
+    std::vector<ComPtr<IConnectionPoint>> items;
+    for (const auto& p : points_) items.emplace_back(p.get());
+    return Enumerator<IEnumConnectionPoints, ComPtr<IConnectionPoint>, IConnectionPoint*, &HandPoint>::Make(
+        std::move(items), out);
 }
 
 STDMETHODIMP EventSource::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {
