@@ -31,6 +31,21 @@ private:
     HWND window_;
 };
 
+// A status text paints at once (the listing lets no paint message through),
+// so the texts that change with every folder and file are shown only once
+// this long has passed since the last one was painted: counted from the end
+// of the paint, a slow paint can never take over the listing. The first text
+// is shown at once.
+class StatusThrottle {
+public:
+    static constexpr DWORD kIntervalMs = 250;
+    bool Due() const { return GetTickCount() - last_ >= kIntervalMs; }
+    void Shown() { last_ = GetTickCount(); }
+
+private:
+    DWORD last_ = GetTickCount() - kIntervalMs;
+};
+
 // The search's folder reports go to the status bar; its yields run the
 // program's messages.
 class ListingSearchEvents : public shell::PumpingSearchEvents {
@@ -38,16 +53,15 @@ public:
     explicit ListingSearchEvents(platform::StatusBar& bar)
         : PumpingSearchEvents([] { forms::DoEvents(); }), bar_(bar) {}
     void SearchingDir(const std::string& folder, bool&) override {
+        if (!throttle_.Due()) return;
         bar_.Panels("File").SetText(mainwindow::SearchingFolderText(folder));
+        throttle_.Shown();
     }
 
 private:
     platform::StatusBar& bar_;
+    StatusThrottle throttle_;
 };
-
-// Per-file texts on the status bar at most this often: each one paints at
-// once, and a folder of thousands of files would spend its time painting.
-constexpr DWORD kFileTextIntervalMs = 40;
 
 }  // namespace
 
@@ -172,20 +186,21 @@ void FrmMain::ListMP3Files(const std::string& folder, bool recursive, int32_t ta
     }
 
     SB1.Panels(1).SetText(mainwindow::kLoadingFiles);
-    DWORD lastText = GetTickCount() - kFileTextIntervalMs;
+    const bool autoCheck = mainwindow::ReadAutoCheck(Store());
+    StatusThrottle fileText;
     const int32_t count = static_cast<int32_t>(files.size());
     for (int32_t i = 0; i < count; ++i) {
         const std::string& path = files[i];
-        if (i + 1 == count || GetTickCount() - lastText >= kFileTextIntervalMs) {
+        if (i + 1 == count || fileText.Due()) {
             SB1.Panels("File").SetText(mainwindow::ReadingFileText(i + 1, GetFileTitle(path, true)));
-            lastText = GetTickCount();
+            fileText.Shown();
         }
         bool read = false;
         std::vector<std::string> cells = ReadCells(tagVersion, path, read);
         cells.resize(12);
         // The cells go in with the row: the list asks for their texts when it
         // draws, so filling a row costs no message per cell.
-        platform::ListItem& row = lvFiles.ListItems.Add(path, "", 1, std::move(cells));
+        platform::ListItem& row = lvFiles.ListItems.Add(path, "", 1, std::move(cells), autoCheck ? 2 : 1);
         if (i == 0) {
             EnhListView_SubItemImages(lvFiles.hWnd(), 1, 1, 0, true);
         }
@@ -200,11 +215,11 @@ void FrmMain::ListMP3Files(const std::string& folder, bool recursive, int32_t ta
     SB1.Panels(1).SetText(mainwindow::FilesFoundText(lvFiles.ListItems.Count()));
     SB1.Panels("File").SetText("");
 
-    const bool autoCheck = mainwindow::ReadAutoCheck(Store());
     CheckHeaderImage = autoCheck ? 3 : 2;
     EnhListView_SetHeaderImage(lvFiles.hWnd(), 0, CheckHeaderImage, true);
-    // Every row at once: one message, and rows already in that state raise
-    // no change notifications.
+    // The rows went in ticked or not; this settles any that a list view
+    // gave its own default at insertion. Every row at once: one message, and
+    // rows already in that state raise no change notifications.
     LVITEMA ticks{};
     ticks.stateMask = LVIS_STATEIMAGEMASK;
     ticks.state = INDEXTOSTATEIMAGEMASK(autoCheck ? 2 : 1);

@@ -174,7 +174,7 @@ void ColumnHeader::SetWidth(int twips) {
 
 // ---- collections ----------------------------------------------------------------------
 
-ListItem& ListView::Items::Add(const std::string& key, const std::string& text, int smallIcon) {
+ListItem& ListView::Items::Add(const std::string& key, const std::string& text, int smallIcon, int stateImage) {
     HWND list = RequireWindow(owner_.hWnd());
     std::unique_ptr<ListItem> made(new ListItem(owner_));
     ListItem* item = made.get();
@@ -187,6 +187,13 @@ ListItem& ListView::Items::Add(const std::string& key, const std::string& text, 
     row.pszText = LPSTR_TEXTCALLBACKA;
     row.iImage = smallIcon > 0 ? smallIcon - 1 : kNoImage;
     row.lParam = reinterpret_cast<LPARAM>(item);
+    // A tick given with the row costs no change notifications, as a later
+    // one would.
+    if (stateImage > 0) {
+        row.mask |= LVIF_STATE;
+        row.stateMask = LVIS_STATEIMAGEMASK;
+        row.state = INDEXTOSTATEIMAGEMASK(stateImage);
+    }
     const int at = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row)));
     if (at < 0) {
         owner_.Forget(item);
@@ -200,10 +207,10 @@ ListItem& ListView::Items::Add(const std::string& key, const std::string& text, 
 }
 
 ListItem& ListView::Items::Add(const std::string& key, const std::string& text, int smallIcon,
-                               std::vector<std::string> cells) {
+                               std::vector<std::string> cells, int stateImage) {
     const size_t columns = owner_.columns_.empty() ? 0 : owner_.columns_.size() - 1;
     if (cells.size() > columns) throw Error("Invalid property value", 380);
-    ListItem& item = Add(key, text, smallIcon);
+    ListItem& item = Add(key, text, smallIcon, stateImage);
     // The row is new and drawn only once the list asks for its cells.
     item.texts_.resize(cells.size() + 1);
     for (size_t k = 0; k < cells.size(); ++k) item.texts_[k + 1] = std::move(cells[k]);

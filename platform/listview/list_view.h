@@ -119,13 +119,14 @@ public:
     class Items {
     public:
         // Appends a row; `smallIcon` is a 1-based image of the small-icon
-        // list, 0 for none.
+        // list, 0 for none; `stateImage` a 1-based state image (with check
+        // boxes 1 unticked, 2 ticked), 0 for the list's default.
         ListItem& Add(const std::string& key = std::string(), const std::string& text = std::string(),
-                      int smallIcon = 0);
+                      int smallIcon = 0, int stateImage = 0);
         // Adds a row with its sub-item texts (cells[k] for sub-item k + 1)
         // in one go: one message for the row, none for its cells.
         ListItem& Add(const std::string& key, const std::string& text, int smallIcon,
-                      std::vector<std::string> cells);
+                      std::vector<std::string> cells, int stateImage = 0);
         int Count() const;
         // Null outside 1..Count.
         ListItem* operator()(int index) const;
