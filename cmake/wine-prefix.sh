@@ -9,8 +9,21 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 case "$1" in
 start)
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    made=""
+    [ -d "$WINEPREFIX" ] || made=yes
     mkdir -p "$WINEPREFIX"
-    wineboot -i </dev/null >/dev/null 2>&1 || { echo "wineboot failed"; exit 1; }
+    if ! wineboot -i </dev/null >/dev/null 2>&1; then
+      # Wine itself may not start: a kernel that runs no 32-bit programs
+      # answers "Exec format error". Say so rather than a bare failure.
+      if ! wine --version </dev/null >/dev/null 2>&1; then
+        echo "wine cannot start on this machine: $(wine --version </dev/null 2>&1 | tail -n 1)"
+      else
+        echo "wineboot failed"
+      fi
+      # A half-made prefix would pass for a ready one at the next start.
+      [ -n "$made" ] && rm -rf "$WINEPREFIX"
+      exit 1
+    fi
     wineserver -w </dev/null >/dev/null 2>&1
   fi
   # Wine draws the window frames itself: there is no window manager on the

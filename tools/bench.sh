@@ -12,7 +12,7 @@ files=${BENCH_FILES:-10000}
   cmake -S "$root" -B "$bench_native" -DCMAKE_BUILD_TYPE=Release -DCORVELLA_SANITIZE=OFF >/dev/null
 cmake --build "$bench_native" -j "$(nproc)" --target tag_bench >/dev/null
 cmake --build "$win32" -j "$(nproc)" --target tag_bench search_bench listview_bench html_bench main_window_bench >/dev/null
-"$root/cmake/wine-prefix.sh" start >/dev/null
+ready=$("$root/cmake/wine-prefix.sh" start) || { echo "$ready" >&2; exit 1; }
 trap '"$root/cmake/wine-prefix.sh" stop' EXIT
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Lumbrel.dll"
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Tesselor.dll"

@@ -26,7 +26,7 @@ if [ -n "$CORVELLA_RUN_VIRTUAL" ]; then
   trap 'WINEPREFIX=$CORVELLA_WINEPREFIX wineserver -k </dev/null >/dev/null 2>&1' EXIT
 fi
 
-"$root/cmake/wine-prefix.sh" start >/dev/null
+ready=$("$root/cmake/wine-prefix.sh" start) || { echo "$ready" >&2; exit 1; }
 for dll in "$bin"/*.dll; do
   [ -f "$dll" ] && "$root/cmake/wine-regsvr.sh" "$dll"
 done
