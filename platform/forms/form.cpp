@@ -119,7 +119,7 @@ bool Control::CreateWindowIn(Container& parent, const char* windowClass, DWORD s
     id_ = id;
     parent_ = &parent;
     form_ = form;
-    SetPropA(hwnd, detail::kControlProp, this);
+    detail::BindControl(hwnd, this);
     // A system window class is subclassed, so that its window raises the
     // common events like the run-time's own classes.
     systemProc_ = nullptr;
@@ -142,7 +142,12 @@ bool Control::CreateWindowIn(Container& parent, const char* windowClass, DWORD s
 
 LRESULT CALLBACK Control::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Control* control = detail::ControlFromWindow(hwnd);
-    if (control != nullptr && control->hwnd_ == hwnd) return control->Dispatch(msg, wp, lp);
+    if (control != nullptr && control->hwnd_ == hwnd) {
+        const LRESULT result = control->Dispatch(msg, wp, lp);
+        // The handle may come back for another window: it leads nowhere now.
+        if (msg == WM_NCDESTROY) detail::UnbindControl(hwnd, control);
+        return result;
+    }
     // No wrapper (any more): the window behaves as its class does.
     auto system = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kSystemProcProp));
     if (msg == WM_NCDESTROY) RemovePropA(hwnd, kSystemProcProp);
@@ -216,8 +221,8 @@ void Control::OnDetach() {}
 void Control::Detach() {
     if (hwnd_ == nullptr && parent_ == nullptr) return;
     OnDetach();
+    if (hwnd_ != nullptr) detail::UnbindControl(hwnd_, this);
     if (hwnd_ != nullptr && IsWindow(hwnd_)) {
-        RemovePropA(hwnd_, detail::kControlProp);
         // Unhooked unless another subclass sits on top; the window then keeps
         // reaching its class's procedure through the stored one.
         if (systemProc_ != nullptr &&
@@ -368,7 +373,7 @@ bool Form::Load() {
         return false;
     }
     hwnd_ = hwnd;
-    SetPropA(hwnd, detail::kFormProp, this);
+    detail::BindForm(hwnd, this);
     font_ = detail::MakeFont(fontName, fontSize, fontBold);
     if (font_ != nullptr) SelectObject(GetDC(hwnd), font_);
     detail::gLoadedForms.push_back(this);
@@ -501,7 +506,7 @@ void Form::ReleaseWindow(bool destroyWindow) {
     DetachChildren();
     controls_.clear();
     timers_.clear();
-    RemovePropA(hwnd, detail::kFormProp);
+    detail::UnbindForm(hwnd, this);
     hwnd_ = nullptr;
     shown_ = false;
     owner_ = nullptr;
@@ -607,7 +612,7 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (form == nullptr && msg == WM_NCCREATE && detail::gCreatingForm != nullptr) {
         form = detail::gCreatingForm;
         form->hwnd_ = hwnd;
-        SetPropA(hwnd, detail::kFormProp, form);
+        detail::BindForm(hwnd, form);
     }
     if (form == nullptr || form->hwnd_ != hwnd) return DefWindowProcA(hwnd, msg, wp, lp);
     return form->HandleMessage(msg, wp, lp);

@@ -23,6 +23,12 @@ extern Form* gCreatingForm;  // the form whose window CreateWindowExA is making
 
 Form* FormFromWindow(HWND hwnd);
 Control* ControlFromWindow(HWND hwnd);
+// Ties a window to its wrapper and unties it; unbinding only drops the tie
+// to that wrapper, never a newer one the handle may carry.
+void BindForm(HWND hwnd, Form* form);
+void UnbindForm(HWND hwnd, const Form* form);
+void BindControl(HWND hwnd, Control* control);
+void UnbindControl(HWND hwnd, const Control* control);
 
 // kShiftMask | kCtrlMask | kAltMask from the keyboard now.
 int ShiftState();

@@ -1,6 +1,7 @@
 #include "platform/forms/runtime.h"
 
 #include "platform/subclass/subclass.h"
+#include "platform/subclass/window_ties.h"
 
 #include <windowsx.h>
 #include <ole2.h>
@@ -29,12 +30,49 @@ std::vector<Form*> gLoadedForms;
 Form* gActiveForm = nullptr;
 Form* gCreatingForm = nullptr;
 
+namespace {
+
+// Every message of every form and control looks up its wrapper; the window
+// properties keep the tie too, for anyone who reads them. Never destroyed:
+// wrappers that outlive main (statics) still untie theirs.
+platform::WindowTies& FormTies() {
+    static platform::WindowTies* const ties = new platform::WindowTies;
+    return *ties;
+}
+
+platform::WindowTies& ControlTies() {
+    static platform::WindowTies* const ties = new platform::WindowTies;
+    return *ties;
+}
+
+}  // namespace
+
 Form* FormFromWindow(HWND hwnd) {
-    return hwnd != nullptr ? static_cast<Form*>(GetPropA(hwnd, kFormProp)) : nullptr;
+    return hwnd != nullptr ? static_cast<Form*>(FormTies().Find(hwnd)) : nullptr;
 }
 
 Control* ControlFromWindow(HWND hwnd) {
-    return hwnd != nullptr ? static_cast<Control*>(GetPropA(hwnd, kControlProp)) : nullptr;
+    return hwnd != nullptr ? static_cast<Control*>(ControlTies().Find(hwnd)) : nullptr;
+}
+
+void BindForm(HWND hwnd, Form* form) {
+    SetPropA(hwnd, kFormProp, form);
+    FormTies().Bind(hwnd, form);
+}
+
+void UnbindForm(HWND hwnd, const Form* form) {
+    if (IsWindow(hwnd) && GetPropA(hwnd, kFormProp) == form) RemovePropA(hwnd, kFormProp);
+    FormTies().Unbind(hwnd, form);
+}
+
+void BindControl(HWND hwnd, Control* control) {
+    SetPropA(hwnd, kControlProp, control);
+    ControlTies().Bind(hwnd, control);
+}
+
+void UnbindControl(HWND hwnd, const Control* control) {
+    if (IsWindow(hwnd) && GetPropA(hwnd, kControlProp) == control) RemovePropA(hwnd, kControlProp);
+    ControlTies().Unbind(hwnd, control);
 }
 
 int ShiftState() {

@@ -1,4 +1,5 @@
 #include "platform/subclass/subclass.h"
+#include "platform/subclass/window_ties.h"
 
 #include <algorithm>
 #include <atomic>
@@ -50,7 +51,20 @@ const char* PropName() {
     return name;
 }
 
-WindowRecord* Find(HWND hwnd) { return static_cast<WindowRecord*>(GetPropA(hwnd, PropName())); }
+// The records are found through the process's own table for every message;
+// the property stays, per module, for anyone who looks. Never destroyed:
+// a late message still finds its way.
+WindowTies& Records() {
+    static WindowTies* const ties = new WindowTies;
+    return *ties;
+}
+
+WindowRecord* Find(HWND hwnd) { return static_cast<WindowRecord*>(Records().Find(hwnd)); }
+
+void Untie(WindowRecord* rec) {
+    RemovePropA(rec->hwnd, PropName());
+    Records().Unbind(rec->hwnd, rec);
+}
 
 bool OnTop(HWND hwnd) {
     return GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassProc);
@@ -63,10 +77,11 @@ WindowRecord* Install(HWND hwnd) {
         delete rec;
         return nullptr;
     }
+    Records().Bind(hwnd, rec);
     SetLastError(0);
     LONG_PTR prev = SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc));
     if (prev == 0 && GetLastError() != 0) {
-        RemovePropA(hwnd, PropName());
+        Untie(rec);
         delete rec;
         return nullptr;
     }
@@ -109,14 +124,14 @@ void Settle(WindowRecord* rec) {
     }
     if (!es.empty() || !OnTop(rec->hwnd)) return;
     SetWindowLongPtrA(rec->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(rec->prev));
-    RemovePropA(rec->hwnd, PropName());
+    Untie(rec);
     Free(rec);
 }
 
 // The window is going away: the rest of the chain must not find us again.
 void Teardown(WindowRecord* rec) {
     if (OnTop(rec->hwnd)) SetWindowLongPtrA(rec->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(rec->prev));
-    RemovePropA(rec->hwnd, PropName());
+    Untie(rec);
     for (auto& e : rec->entries) {
         if (!e.alive) continue;
         e.alive = false;
