@@ -12,7 +12,8 @@ start)
     made=""
     [ -d "$WINEPREFIX" ] || made=yes
     mkdir -p "$WINEPREFIX"
-    if ! wineboot -i </dev/null >/dev/null 2>&1; then
+    # The programs are 32-bit: no 64-bit prefix, even where wine64 is installed.
+    if ! WINEARCH=win32 wineboot -i </dev/null >/dev/null 2>&1; then
       # Wine itself may not start: a kernel that runs no 32-bit programs
       # answers "Exec format error". Say so rather than a bare failure.
       if ! wine --version </dev/null >/dev/null 2>&1; then

@@ -42,7 +42,10 @@ if ! locale_ready; then
   check locale-gen locales
 fi
 
-[ -z "$need_pkgs$need_locale" ] && exit 0
+if [ -z "$need_pkgs$need_locale" ]; then
+  sh "$(dirname "$0")/i386-exec.sh"
+  exit $?
+fi
 if [ "$(id -u)" != 0 ]; then
   [ -n "$need_pkgs" ] && echo "missing Debian packages:$need_pkgs (run as root, or install them)" >&2
   [ -n "$need_locale" ] && echo "the locale en_US.UTF-8 is not generated (run as root, or add it)" >&2
@@ -74,3 +77,5 @@ if [ -n "$need_locale" ]; then
   locale_ready || { echo "the locale en_US.UTF-8 could not be generated" >&2; exit 1; }
   echo "generated the locale en_US.UTF-8"
 fi
+
+sh "$(dirname "$0")/i386-exec.sh"
