@@ -39,8 +39,12 @@ if [ "${major:-0}" -lt 8 ] || [ ! -x /usr/lib/wine/wineserver64 ]; then
   sources=$(mktemp)
   printf 'deb http://deb.debian.org/debian bookworm main\ndeb http://deb.debian.org/debian bookworm-updates main\ndeb http://deb.debian.org/debian bookworm-backports main\n' >"$sources"
   set -- -o Dir::Etc::SourceList="$sources" -o Dir::Etc::SourceParts=/nonexistent
-  apt-get "$@" update -q
-  apt-get "$@" install -y -q --no-install-recommends qemu-user-static/bookworm-backports wine64
+  # A mirror in the middle of a sync fails an index now and then: one retry.
+  for try in 1 2; do
+    apt-get "$@" update -q || true
+    apt-get "$@" install -y -q --no-install-recommends qemu-user-static/bookworm-backports wine64 && break
+    [ "$try" = 2 ] && { rm -f "$sources"; exit 1; }
+  done
   rm -f "$sources"
   major=$(qemu_major)
   if [ "${major:-0}" -lt 8 ]; then
