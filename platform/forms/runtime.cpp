@@ -55,24 +55,26 @@ Control* ControlFromWindow(HWND hwnd) {
     return hwnd != nullptr ? static_cast<Control*>(ControlTies().Find(hwnd)) : nullptr;
 }
 
-void BindForm(HWND hwnd, Form* form) {
-    SetPropA(hwnd, kFormProp, form);
-    FormTies().Bind(hwnd, form);
+namespace {
+
+// The property stays for outside readers; lookups go through the table.
+void Tie(platform::WindowTies& ties, const char* prop, HWND hwnd, void* object) {
+    SetPropA(hwnd, prop, object);
+    ties.Bind(hwnd, object);
 }
 
-void UnbindForm(HWND hwnd, const Form* form) {
-    if (IsWindow(hwnd) && GetPropA(hwnd, kFormProp) == form) RemovePropA(hwnd, kFormProp);
-    FormTies().Unbind(hwnd, form);
+void Untie(platform::WindowTies& ties, const char* prop, HWND hwnd, const void* object) {
+    if (IsWindow(hwnd) && GetPropA(hwnd, prop) == object) RemovePropA(hwnd, prop);
+    ties.Unbind(hwnd, object);
 }
 
-void BindControl(HWND hwnd, Control* control) {
-    SetPropA(hwnd, kControlProp, control);
-    ControlTies().Bind(hwnd, control);
-}
+}  // namespace
 
+void BindForm(HWND hwnd, Form* form) { Tie(FormTies(), kFormProp, hwnd, form); }
+void UnbindForm(HWND hwnd, const Form* form) { Untie(FormTies(), kFormProp, hwnd, form); }
+void BindControl(HWND hwnd, Control* control) { Tie(ControlTies(), kControlProp, hwnd, control); }
 void UnbindControl(HWND hwnd, const Control* control) {
-    if (IsWindow(hwnd) && GetPropA(hwnd, kControlProp) == control) RemovePropA(hwnd, kControlProp);
-    ControlTies().Unbind(hwnd, control);
+    Untie(ControlTies(), kControlProp, hwnd, control);
 }
 
 int ShiftState() {
