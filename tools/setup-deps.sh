@@ -42,10 +42,7 @@ if ! locale_ready; then
   check locale-gen locales
 fi
 
-if [ -z "$need_pkgs$need_locale" ]; then
-  sh "$(dirname "$0")/i386-exec.sh"
-  exit $?
-fi
+[ -z "$need_pkgs$need_locale" ] && exec sh "$(dirname "$0")/i386-exec.sh"
 if [ "$(id -u)" != 0 ]; then
   [ -n "$need_pkgs" ] && echo "missing Debian packages:$need_pkgs (run as root, or install them)" >&2
   [ -n "$need_locale" ] && echo "the locale en_US.UTF-8 is not generated (run as root, or add it)" >&2
