@@ -52,18 +52,21 @@ fi
 if [ -n "$need_pkgs" ]; then
   echo "installing:$need_pkgs"
   export DEBIAN_FRONTEND=noninteractive
+  # Another install on the machine (a second build tree's set-up) holds the
+  # package lock for a while: wait for it instead of failing.
+  export APT_CONFIG_LOCK="-o DPkg::Lock::Timeout=600"
   case "$need_pkgs" in *:i386*) dpkg --add-architecture i386 ;; esac
   # A mirror in the middle of a sync fails one index now and then (seen with
   # the security suite's i386 list). Then the amd64 and i386 halves of a
   # multi-arch library cannot be matched, so the install is retried against
   # the main suites alone, where both architectures carry the same versions.
-  apt-get update -q || echo "apt-get update reported errors; trying the install anyway"
-  if ! apt-get install -y -q --no-install-recommends $need_pkgs; then
+  apt-get $APT_CONFIG_LOCK update -q || echo "apt-get update reported errors; trying the install anyway"
+  if ! apt-get $APT_CONFIG_LOCK install -y -q --no-install-recommends $need_pkgs; then
     main_only=$(mktemp)
     printf 'deb http://deb.debian.org/debian bookworm main\ndeb http://deb.debian.org/debian bookworm-updates main\n' >"$main_only"
     set -- -o Dir::Etc::SourceList="$main_only" -o Dir::Etc::SourceParts=/nonexistent
-    apt-get "$@" update -q
-    apt-get "$@" install -y -q --no-install-recommends $need_pkgs
+    apt-get $APT_CONFIG_LOCK "$@" update -q
+    apt-get $APT_CONFIG_LOCK "$@" install -y -q --no-install-recommends $need_pkgs
     rm -f "$main_only"
   fi
 fi
