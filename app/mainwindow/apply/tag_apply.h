@@ -13,25 +13,15 @@
 
 #include "app/foundation/masks.h"
 #include "app/foundation/settings_store.h"
+#include "app/foundation/tags/tag_port.h"
 
 namespace corvella {
 namespace apply {
 
-// Field indices: EFrames 0 to 11; the first seven are also ID3v1's EFields.
-constexpr int kFieldCount = 12;
-constexpr int kV1FieldCount = 7;
-constexpr int kGenreField = 5;
-
-// One tag version's object as the apply uses it: the mask expansion's view
-// (FieldText, ReadTag) plus setting a field and writing or removing the tag.
-class TagObject : public foundation::TagFieldSource {
-public:
-    // False when the object refuses the value.
-    virtual bool SetField(int index, const std::string& value) = 0;
-    // False when the file could not be written; the file is then unchanged.
-    virtual bool WriteTag(const std::string& path) = 0;
-    virtual bool RemoveTag(const std::string& path) = 0;
-};
+using tags::kFieldCount;
+using tags::kGenreField;
+using tags::kV1FieldCount;
+using tags::TagObject;
 
 inline const char kCaptionUpdating[] = "Updating Tag Information...";
 inline const char kCaptionRemoving[] = "Removing Tag...";
