@@ -13,6 +13,9 @@ namespace corvella {
 struct FileRow {
     std::string path;  // the row key: the file's full path
     bool ticked = false;
+    // The row's sub-items 1 to 11 as the list shows them (the fields of the
+    // shown version; the ID3v1 view leaves 8 to 11 empty).
+    std::vector<std::string> cells;
 };
 
 struct FileSet {
