@@ -11,6 +11,7 @@
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
 #include "app/startup/start_tables.h"
+#include "app/startup/tool_connections.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "platform/forms/runtime.h"
@@ -75,6 +76,7 @@ int Main(HINSTANCE) {
     }
 
     frmMain().SetShared({&gID3v1, &gID3v2, &gGenres, &gCurrentFolder});
+    ConnectTools();
     frmLoading().Show(forms::kModeless);
     if (!frmLoading().Loaded()) {
         forms::MsgBox(nullptr, "The start-up window cannot be created.", MB_OK | MB_ICONERROR);

@@ -1,0 +1,12 @@
+// The tools the main window opens: one line a tool, by the form's name that
+// the window's command table gives for its keys.
+#include "app/startup/tool_connections.h"
+
+#include "app/mainwindow/frm_main.h"
+
+namespace corvella {
+
+void ConnectTools() {
+}
+
+}  // namespace corvella
