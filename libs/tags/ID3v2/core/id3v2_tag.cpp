@@ -359,7 +359,7 @@ void CID3v2Tag::SetFrameValue(int frame, const std::string& value) {
     // Encoding 0 is ISO-8859-1 to every other reader: text beyond it goes
     // out as UTF-16 rather than as code-page bytes others would misread.
     // Links stay single-byte, as the format defines them.
-    if (target && frame != WebLink && target->Encoding() == kEncAnsi && !FitsLatin1(text))
+    if (target && frame != WebLink && target->Encoding() == kEncAnsi && !FitsLatin1(target->Wide()))
         target->Encoding(kEncUtf16);
 }
 
