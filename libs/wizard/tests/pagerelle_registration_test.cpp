@@ -14,6 +14,87 @@ using namespace corvella::testing;
 
 bool RegQuery(const std::string& key) { return RunAndWait("reg query \"HKEY_CLASSES_ROOT\\" + key + "\"") == 0; }
 
+// A debug-output monitor, as a debugger's event log is one: it takes every
+// OutputDebugString of the process (the system opens the monitor's mutex at
+// the first one, so it is started before anything is written).
+class DebugMonitor {
+public:
+    DebugMonitor() {
+        mutex_ = CreateMutexA(nullptr, FALSE, "DBWinMutex");
+        buffer_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER");
+        ready_ = CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY");
+        data_ = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
+        got_ = CreateSemaphoreA(nullptr, 0, 1000, nullptr);
+        InitializeCriticalSection(&lock_);
+        view_ = static_cast<const char*>(MapViewOfFile(buffer_, FILE_MAP_READ, 0, 0, 4096));
+        thread_ = CreateThread(nullptr, 0, &DebugMonitor::Run, this, 0, nullptr);
+    }
+    ~DebugMonitor() {
+        InterlockedExchange(&stop_, 1);
+        SetEvent(data_);
+        WaitForSingleObject(thread_, INFINITE);
+        UnmapViewOfFile(view_);
+        DeleteCriticalSection(&lock_);
+        for (HANDLE h : {thread_, got_, data_, ready_, buffer_, mutex_}) CloseHandle(h);
+    }
+    // Waits for the next text written.
+    std::string Next() {
+        WaitForSingleObject(got_, INFINITE);
+        EnterCriticalSection(&lock_);
+        const std::string text = texts_.front();
+        texts_.erase(texts_.begin());
+        LeaveCriticalSection(&lock_);
+        return text;
+    }
+
+private:
+    static DWORD WINAPI Run(void* self) {
+        auto& m = *static_cast<DebugMonitor*>(self);
+        while (WaitForSingleObject(m.data_, INFINITE) == WAIT_OBJECT_0 && !m.stop_) {
+            EnterCriticalSection(&m.lock_);
+            m.texts_.emplace_back(m.view_ + sizeof(DWORD));  // the writer's process id comes first
+            LeaveCriticalSection(&m.lock_);
+            ReleaseSemaphore(m.got_, 1, nullptr);
+            SetEvent(m.ready_);
+        }
+        return 0;
+    }
+    HANDLE mutex_, buffer_, ready_, data_, got_, thread_;
+    const char* view_;
+    CRITICAL_SECTION lock_;
+    std::vector<std::string> texts_;
+    volatile LONG stop_ = 0;
+};
+
+// A page the bar cannot show or hide (here a page object outside any form,
+// which has no Visible) does not stop the move, and says why in the debug
+// output.
+TEST(PagerelleShowPage, APageWithoutVisibleIsReportedInTheDebugOutput) {
+    DebugMonitor monitor;
+    ComApartment com;
+    _WizardButtons* bar = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WizardButtons, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID__WizardButtons, reinterpret_cast<void**>(&bar)));
+    IDispatch* page = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WizardPage, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                              reinterpret_cast<void**>(&page)));
+    VARIANT none;
+    VariantInit(&none);
+    V_VT(&none) = VT_ERROR;
+    V_ERROR(&none) = DISP_E_PARAMNOTFOUND;
+    ASSERT_HRESULT_SUCCEEDED(bar->Add(page, none));
+    ASSERT_HRESULT_SUCCEEDED(bar->ShowPage(1));
+    const std::string hidden = monitor.Next();
+    EXPECT_NE(hidden.find("Pagerelle.WizardButtons: a page's Visible could not be set to False"), std::string::npos)
+        << hidden;
+    EXPECT_NE(monitor.Next().find("could not be set to True"), std::string::npos);
+    short number = 0;
+    bar->get_PageNumber(&number);
+    EXPECT_EQ(number, 1);
+    page->Release();
+    bar->Release();
+}
+
 TEST(PagerelleRegistration, ControlsRegisterWithTheirIdentitiesAndUnregisterCompletely) {
     ComApartment com;
     struct Class {
