@@ -13,9 +13,11 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "app/foundation/settings.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
+#include "app/foundation/tags/win32/com_tag.h"
 #include "app/mainwindow/frm_main.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
@@ -155,10 +157,11 @@ protected:
                                                   __uuidof(_CID3v1), v1_.PutVoid()));
         ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
                                                   __uuidof(_CID3v2), v2_.PutVoid()));
+        tags_ = std::make_unique<tags::ComTagPair>(v1_.Get(), v2_.Get());
         cRegistry(store_).SaveSetting(static_cast<int32_t>(0x80000001u), "Software\\Corvella\\Layout\\Main",
                                       "Folder", Variant::String(folder_));
         f_ = std::make_unique<FrmMain>();
-        f_->SetShared({&v1_, &v2_, &genres_, &current_});
+        f_->SetShared({tags_->Pair(), &genres_});
         f_->Show();
         ASSERT_TRUE(PumpUntil([&] { return !f_->ListingRunning() && f_->lvFiles.ListItems.Count() == 3; }, 30000));
     }
@@ -172,6 +175,7 @@ protected:
             DeleteFileA(file.c_str());
         }
         RemoveDirectoryA(folder_.c_str());
+        tags_.reset();
         v1_.Reset();
         v2_.Reset();
         OleUninitialize();
@@ -192,8 +196,9 @@ protected:
     Win32SettingsStore store_;
     com::ComPtr<_CID3v1> v1_;
     com::ComPtr<_CID3v2> v2_;
+    std::unique_ptr<tags::ComTagPair> tags_;
     std::vector<std::string> genres_{"Blues", "Classic Rock", "Country"};
-    std::string current_, folder_;
+    std::string folder_;
     std::vector<std::string> files_;
     std::map<std::string, std::string> audio_;
     std::unique_ptr<FrmMain> f_;
@@ -366,9 +371,10 @@ TEST_F(MainEditTest, EveryMenuAndToolbarKeyReachesAHandler) {
     }
     // A connected tool opens from each of its keys; the menus' clicks reach it.
     int opened = 0;
-    FrmMain::ConnectTool("frmRenameFiles", [&](forms::Form& owner) {
+    FrmMain::ConnectTool("frmRenameFiles", [&](forms::Form& owner, const FileSet&, const tags::TagPair&) {
         EXPECT_EQ(&owner, f_.get());
         ++opened;
+        return ToolResult{};
     });
     f_->RunCommand("btnRename");
     f_->m_popup.DispatchCommand(platform::PopupMenu::CommandId(f_->m_popup.IndexForKey("mnuRename")));
@@ -384,6 +390,69 @@ TEST_F(MainEditTest, EveryMenuAndToolbarKeyReachesAHandler) {
     // Versions" has none and stays grey.
     EXPECT_FALSE(f_->Command2(1).Enabled());
     EXPECT_TRUE(f_->Command2(2).Enabled());
+}
+
+// A tool gets the rows as shown and the shared tags; what it answers
+// reaches the rows: a new key and path cell, a new listing, rows read again.
+TEST_F(MainEditTest, AToolWorksOnTheListedFilesAndItsAnswerReachesTheRows) {
+    f_->lvFiles.ListItems(2)->SetChecked(false);
+    Select(3);
+    const std::string moved = folder_ + "\\Renamed.mp3";
+    const struct {
+        std::string from, to, firstKey;
+        ToolResult result;
+        int selected;
+    } steps[] = {{files_[0], moved, moved, {{{files_[0], moved}}, false, false}, 2},
+                 {moved, files_[0], files_[0], {{}, false, true}, 2},
+                 {"", "", files_[0], {{}, true, false}, 0}};
+    for (const auto& step : steps) {
+        FrmMain::ConnectTool("frmRenameFiles", [&](forms::Form&, const FileSet& files, const tags::TagPair& tags) {
+            EXPECT_EQ(files.tagVersion, 0);
+            EXPECT_EQ(files.folder.rfind(folder_, 0), 0u) << files.folder;
+            EXPECT_EQ(files.selected, step.selected);
+            for (size_t i = 0; i < files.rows.size(); ++i) {
+                const platform::ListItem* row = f_->lvFiles.ListItems(static_cast<int>(i) + 1);
+                EXPECT_EQ(files.rows[i].path, row->Key());
+                EXPECT_EQ(files.rows[i].ticked, row->Checked());
+                EXPECT_EQ(files.rows[i].cells.size() == 11 ? files.rows[i].cells[6] : "?", row->SubItem(7));
+            }
+            if (!step.from.empty()) EXPECT_TRUE(MoveFileA(step.from.c_str(), step.to.c_str()));
+            if (step.result.tagsRewritten) {  // a title written through the pair
+                tags::TagObject& v1 = tags.ForVersion(0);
+                EXPECT_TRUE(v1.ReadTag(files.rows[1].path) && v1.SetField(0, "Through The Pair") &&
+                            v1.WriteTag(files.rows[1].path));
+            }
+            return step.result;
+        });
+        f_->RunCommand("btnRename");
+        // A new listing comes from the window's timer: waited for by its rows.
+        EXPECT_TRUE(PumpUntil([&] { return !f_->ListingRunning() && f_->lvFiles.ListItems(1)->Key() == step.firstKey; },
+                              30000));
+        EXPECT_EQ(f_->lvFiles.ListItems(1)->SubItem(12), step.firstKey);
+    }
+    FrmMain::ConnectTool("frmRenameFiles", nullptr);
+    EXPECT_EQ(f_->lvFiles.ListItems(2)->SubItem(1), "Through The Pair");
+}
+
+// Cancel in the quick extract leaves the field as it was.
+TEST_F(MainEditTest, QuickExtractWritesItsAnswerAndNothingOnCancel) {
+    Select(1);
+    f_->CurrentField = 0;
+    f_->UpdateFieldMenu();
+    const std::optional<std::string> answers[] = {std::nullopt, std::string(""), std::string("Parsed")};
+    for (const auto& answer : answers) {
+        f_->txtField(0).SetText("kept");
+        std::string asked;
+        FrmMain::ConnectQuickExtract([&](forms::Form&, const std::string& text, int flag) {
+            asked = text + "|" + std::to_string(flag);
+            return answer;
+        });
+        f_->m_FieldPopupMenu.DispatchCommand(
+            platform::PopupMenu::CommandId(f_->m_FieldPopupMenu.IndexForKey("mnuParseFile")));
+        EXPECT_EQ(asked, "01 - Track 1|1");
+        EXPECT_EQ(f_->txtField(0).Text(), answer.value_or("kept"));
+    }
+    FrmMain::ConnectQuickExtract(nullptr);
 }
 
 TEST_F(MainEditTest, PanelBoxesStoreTheirSettingsAndGenreTypeAheadTakesPrintableKeysOnly) {
