@@ -9,23 +9,10 @@
 
 namespace corvella {
 
-namespace {
-
-// The files to act on as the main window shows them.
-FileSet ListedFiles(forms::Form& owner) {
-    FileSet files;
-    files.folder = static_cast<FrmMain&>(owner).FTVWFiles.Path();
-    return files;
-}
-
-}  // namespace
-
 void ConnectTools() {
-    FrmMain::ConnectTool("frmWizComments", [](forms::Form& owner) { OpenWizComments(owner, ListedFiles(owner), {}); });
-    FrmMain::ConnectTool("frmWizDuplicateFiles",
-                         [](forms::Form& owner) { OpenWizDuplicateFiles(owner, ListedFiles(owner), {}); });
-    FrmMain::ConnectTool("frmWizFileExport",
-                         [](forms::Form& owner) { OpenWizFileExport(owner, ListedFiles(owner), {}); });
+    FrmMain::ConnectTool("frmWizComments", OpenWizComments);
+    FrmMain::ConnectTool("frmWizDuplicateFiles", OpenWizDuplicateFiles);
+    FrmMain::ConnectTool("frmWizFileExport", OpenWizFileExport);
 }
 
 }  // namespace corvella

@@ -16,15 +16,7 @@ std::vector<forms::DesignProperty> Banner(const char* title, const char* descrip
 }  // namespace
 
 void FrmWizComments::Design() {
-    name = "frmWizComments";
-    caption = "Contact the Developer";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 7440;
-    height = 5595;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmWizComments", "Contact the Developer", 7440, 5595);
 
     DESIGN(wizOutput).properties =
         Banner("Developer Support", "Please fill out the section bellow then click the Next button");

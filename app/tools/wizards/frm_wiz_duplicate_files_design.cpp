@@ -8,15 +8,7 @@ using wizards::BannerPage;
 using wizards::SplashPage;
 
 void FrmWizDuplicateFiles::Design() {
-    name = "frmWizDuplicateFiles";
-    caption = "Duplicate File Finding Wizard";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 7440;
-    height = 5595;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmWizDuplicateFiles", "Duplicate File Finding Wizard", 7440, 5595);
 
     DESIGN(wizStart).properties = SplashPage();
     {
@@ -78,7 +70,6 @@ void FrmWizDuplicateFiles::Design() {
                    "Bellow is a preview of how the new, sorted filenames/paths will be changed too.");
     {
         auto& c = DESIGN_IN(lvwPreview, WizPreview.Inside());
-        c.view = 3;
         c.Move(360, 1140, 6540, 2460);
     }
     {
@@ -103,7 +94,6 @@ void FrmWizDuplicateFiles::Design() {
     }
     {
         auto& c = DESIGN_IN(lvwResults, wizResults.Inside());
-        c.view = 3;
         c.Move(360, 1440, 6540, 2400);
         c.ColumnHeaders.Add("", "Filename", 3600);
         c.ColumnHeaders.Add("", "Result", 2400);

@@ -17,15 +17,7 @@ const std::vector<std::string> kVersions = {"ID3 Version 1 Tag Field", "ID3 Vers
 }  // namespace
 
 void FrmWizFileExport::Design() {
-    name = "frmWizFileExport";
-    caption = "Exporting Wizard";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 7440;
-    height = 5595;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmWizFileExport", "Exporting Wizard", 7440, 5595);
 
     DESIGN(wizStart).properties = SplashPage();
     {
@@ -77,14 +69,14 @@ void FrmWizFileExport::Design() {
     prompt(0, wizOptions, 2040);
     {
         auto& c = DESIGN_IN(cboFolder, wizOptions.Inside());
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items = kKinds;
         c.Move(3960, 1995, 2940, 315);
     }
     prompt(1, wizOptions, 2520);
     {
         auto& c = DESIGN_IN(cboTagVersion, wizOptions.Inside());
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items = kVersions;
         c.Move(3960, 2475, 2940, 315);
     }
@@ -98,14 +90,14 @@ void FrmWizFileExport::Design() {
     prompt(2, WizardPage1, 1200);
     {
         auto& c = DESIGN_IN(Combo1, WizardPage1.Inside());
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items = kKinds;
         c.Move(3960, 1155, 2940, 315);
     }
     prompt(3, WizardPage1, 1680);
     {
         auto& c = DESIGN_IN(Combo2, WizardPage1.Inside());
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items = kVersions;
         c.Move(3960, 1635, 2940, 315);
     }
