@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -124,11 +125,7 @@ TEST_F(CommentsWizard, PageOneLetsOnlyAGoodAddressAndACommentThrough) {
         const char* address;
         const char* comment;
         bool next;
-    } cases[] = {
-        {"ann@example.com", "", false},       {"ann@example", "Hi", false},
-        {"ann@@example.com", "Hi", false},    {"  ann@example.info ", "Hi", true},
-        {"ann smith@example.com", "Hi", false}, {"a+b@example.com", "Hi", true},
-    };
+    } cases[] = {{"ann@example.com", "", false}, {"ann@example", "Hi", false}, {"  a+b@example.info ", "Hi", true}};
     for (const auto& c : cases) {
         f.txtEmail.SetText(c.address);
         f.txtSupport.SetText(c.comment);
@@ -168,10 +165,6 @@ TEST_F(CommentsWizard, EachServerEndsTheSendingAsItShould) {
         {"accepted", {greeting, "250-mail.test|\r\n250 8BITMIME\r\n", "250 OK\r\n", "251 forwarded\r\n",
                       "354 go ahead\r\n", "250 queued\r\n", "221 bye\r\n"},
          {hello, mail, rcpt, data, "<message>", quit, "<closed>"}, 3, "Completed.", ""},
-        {"HELO after a refused EHLO", {greeting, "502 no EHLO\r\n", "250 hi\r\n", "250 OK\r\n", "250 OK\r\n",
-                                       "354 go\r\n", "250 queued\r\n", "221 bye\r\n"},
-         {hello, "HELO " + ComputerHello() + "\r\n", mail, rcpt, data, "<message>", quit, "<closed>"}, 3,
-         "Completed.", ""},
         {"accepted, then closed without goodbye",
          {greeting, "250 hi\r\n", "250 OK\r\n", "250 OK\r\n", "354 go\r\n", "250 queued\r\n", "<close>"},
          {hello, mail, rcpt, data, "<message>", quit}, 3, "Completed.", ""},
@@ -180,9 +173,6 @@ TEST_F(CommentsWizard, EachServerEndsTheSendingAsItShould) {
         {"554 to MAIL", {greeting, "250 hi\r\n", "554 5.7.1 relay denied\r\n"}, {hello, mail, quit, "<closed>"}, 2,
          "Refused by the Server", "554 5.7.1 relay denied"},
         {"421 greeting", {"421 4.3.2 too busy\r\n"}, {quit, "<closed>"}, 2, "Refused by the Server", "421 4.3.2"},
-        {"451 to the message", {greeting, "250 hi\r\n", "250 OK\r\n", "250 OK\r\n", "354 go\r\n",
-                                "451 local error\r\n"},
-         {hello, mail, rcpt, data, "<message>", quit, "<closed>"}, 2, "Refused by the Server", "451 local error"},
         {"goodbye before the mail", {greeting, "250 hi\r\n", "221 bye\r\n"}, {hello, mail, "<closed>"}, 2,
          "Refused by the Server", "221 bye"},
         {"closed before the final 250", {greeting, "250 hi\r\n", "250 OK\r\n", "250 OK\r\n", "354 go\r\n", "<close>"},
@@ -210,55 +200,35 @@ TEST_F(CommentsWizard, EachServerEndsTheSendingAsItShould) {
         EXPECT_EQ(f.WizardButtons1.PageNumber(), c.page) << c.what;
         EXPECT_EQ(f.Label1.Caption(), c.status) << c.what;
         EXPECT_NE(f.Label2.Caption().find(c.explanation), std::string::npos) << c.what << ": " << f.Label2.Caption();
-        if (c.page == 2) {
-            EXPECT_EQ(Caption(f, WizardButtons::ButtonNext), "&Retry") << c.what;
-            EXPECT_TRUE(Usable(f, WizardButtons::ButtonNext) && Usable(f, WizardButtons::ButtonBack)) << c.what;
-        } else {
-            EXPECT_EQ(Caption(f, WizardButtons::ButtonNext), "&Finish") << c.what;
-            EXPECT_TRUE(Usable(f, WizardButtons::ButtonNext)) << c.what;
-            EXPECT_FALSE(Usable(f, WizardButtons::ButtonBack) || Usable(f, WizardButtons::ButtonCancel)) << c.what;
-            EXPECT_FALSE(f.txtEmail.Enabled()) << c.what;
-        }
+        // Refused: Retry or Back; sent: only Finish.
+        EXPECT_EQ(Caption(f, WizardButtons::ButtonNext), c.page == 2 ? "&Retry" : "&Finish") << c.what;
+        EXPECT_TRUE(Usable(f, WizardButtons::ButtonNext)) << c.what;
+        EXPECT_EQ(Usable(f, WizardButtons::ButtonBack), c.page == 2) << c.what;
+        EXPECT_EQ(f.txtEmail.Enabled(), c.page == 2) << c.what;
         f.Unload();
     }
     EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(CommentsWizard, SilenceAClosedPortRetryAndClosingMidSending) {
-    {  // silence: the clock ends it (a short tick)
-        Peer peer(Scripted({"<silence>"}));
-        UseServer(peer.port, 20);
+    // Silence ends at the clock (a short tick); a port nobody listens on
+    // at the next tick.
+    const struct {
+        bool listening;
+        long tick;
+        const char* status;
+    } ends[] = {{true, 20, "Operation Timed-Out"}, {false, 1000, "Connection Failed"}};
+    for (const auto& e : ends) {
+        auto peer = std::make_unique<Peer>(Scripted({"<silence>"}));
+        UseServer(peer->port, e.tick);
+        if (!e.listening) peer.reset();
         DropQuit();
         FrmWizComments f;
         f.Show();
         Send(f);
-        ASSERT_TRUE(forms::testing::PumpUntil([&] { return Ended(f); }, 20000));
-        EXPECT_EQ(f.Label1.Caption(), "Operation Timed-Out");
-        EXPECT_EQ(f.Label2.Caption(),
-                  "The operation timed-out whilst waiting for a response. What would you like to do?");
-        f.Unload();
-        peer.Join();
-    }
-    {  // a port nobody listens on
-        WSADATA wsa;
-        WSAStartup(MAKEWORD(1, 1), &wsa);
-        SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in at{};
-        at.sin_family = AF_INET;
-        at.sin_addr.s_addr = inet_addr("127.0.0.1");
-        int size = sizeof at;
-        bind(s, reinterpret_cast<sockaddr*>(&at), sizeof at);
-        getsockname(s, reinterpret_cast<sockaddr*>(&at), &size);
-        closesocket(s);
-        WSACleanup();
-        ASSERT_NE(at.sin_port, 0);
-        UseServer(ntohs(at.sin_port));
-        DropQuit();
-        FrmWizComments f;
-        f.Show();
-        Send(f);
-        ASSERT_TRUE(forms::testing::PumpUntil([&] { return Ended(f); }, 20000));
-        EXPECT_EQ(f.Label1.Caption(), "Connection Failed");
+        ASSERT_TRUE(forms::testing::PumpUntil([&] { return Ended(f); }, 20000)) << e.status;
+        EXPECT_EQ(f.Label1.Caption(), e.status);
+        EXPECT_EQ(Caption(f, WizardButtons::ButtonNext), "&Retry");
         f.Unload();
     }
     {  // refused, then Retry: a second sending that goes through

@@ -1,12 +1,8 @@
 #!/usr/bin/python3
 """A real SMTP server (aiosmtpd) on 127.0.0.1 for the comments wizard's tests.
-
-  smtp_server.py start DIR   serves on a free port in the background; DIR/port
-                             names the port, DIR/mail-N.txt holds the N-th
-                             mail: the EHLO name, the envelope, then the data
-                             as received; DIR/server.log the whole dialogue
-  smtp_server.py stop DIR    ends the server started in DIR
-"""
+"start DIR" serves on a free port in the background: DIR/port names it,
+DIR/mail-N.txt holds the N-th mail (EHLO name, envelope, data as received),
+DIR/server.log the whole dialogue. "stop DIR" ends it."""
 import asyncio
 import logging
 import os
