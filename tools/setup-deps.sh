@@ -34,6 +34,8 @@ check python3 python3
 [ -f /usr/include/zlib.h ] || need_pkgs="$need_pkgs zlib1g-dev"
 [ -f /usr/i686-w64-mingw32/lib/libz.a ] || need_pkgs="$need_pkgs libz-mingw-w64-dev"
 /usr/bin/python3 -c 'import mutagen' 2>/dev/null || need_pkgs="$need_pkgs python3-mutagen"
+# The comments wizard's tests mail a real SMTP server on 127.0.0.1.
+/usr/bin/python3 -c 'import aiosmtpd' 2>/dev/null || need_pkgs="$need_pkgs python3-aiosmtpd"
 
 # Wine takes the ANSI code page and the encoding of Unix file names from the
 # locale. The Makefile's en_US.UTF-8 gives code page 1252 and UTF-8 names;

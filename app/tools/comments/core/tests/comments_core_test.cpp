@@ -1,0 +1,168 @@
+// The comments mail's rules: the address table, the message as it goes on
+// the wire, and the SMTP dialogue on scripted transcripts cut at every byte.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/tools/comments/core/address_check.h"
+#include "app/tools/comments/core/mail_message.h"
+#include "app/tools/comments/core/smtp_dialogue.h"
+
+namespace corvella::comments {
+namespace {
+
+TEST(Address, ChecksRunInOrderAndTheFirstFailureNamesTheReason) {
+    const struct {
+        std::string in, reason;  // "" passes
+    } cases[] = {
+        {"   a@b.com   ", "Too short"},        {"abcdefgh", "Missing the @"},
+        {"ab@cd@ef.com", "Too many @"},        {"abcd@efgh", "Missing the period"},
+        {"@abcdef.com", "Invalid format"},     {"abc@def.com.", "Invalid format"},
+        {"ab..c@def.com", "Invalid format"},   {"abc.@def.com", "Invalid format"},
+        {"abc@def-.com", "Invalid format"},    {"a.bc@localhost", "Invalid format"},
+        {"ab c@def.com", "Invalid character"}, {"abc@de+f.com", "Invalid character"},
+        {"abc@def.c0m", "Invalid format"},     {"abcd@efgh.c", "Suffix too short"},
+        {"abc@def." + std::string(64, 'x'), "Suffix too long"},
+        {"abc@def." + std::string(63, 'x'), ""},
+        {"  Jo_hn-S@Mail.Example.CO.UK ", ""}, {"o'brien+tags@example.info", ""},
+    };
+    for (const auto& c : cases) {
+        std::string address = c.in, reason = "stale";
+        EXPECT_EQ(IsEMailAddress(address, reason), c.reason.empty()) << c.in;
+        EXPECT_EQ(reason, c.reason) << c.in;
+        EXPECT_TRUE(address.front() != ' ' && address.back() != ' ') << "trimmed in place: " << c.in;
+    }
+}
+
+TEST(Message, HeaderTextsCannotBreakTheHeader) {
+    const struct {
+        std::string name, shown;
+    } names[] = {
+        {"  John Smith ", "John Smith"},
+        {"J. \"Jo\" Smith\\", "\"J. \\\"Jo\\\" Smith\\\\\""},
+        {"Bcc: x\r\nSubject: y", "\"Bcc: x  Subject: y\""},
+        {"Ren\xe9 M\xfcller", "=?windows-1252?Q?Ren=E9_M=FCller?="},
+    };
+    for (const auto& n : names) EXPECT_EQ(DisplayName(n.name), n.shown) << n.name;
+    EXPECT_EQ(HeaderText("Support (9 d\xe9" "c.)"), "=?windows-1252?Q?Support_=289_d=E9c=2E=29?=");
+    // A long encoded text folds into words of at most 75 characters.
+    const std::string folded = DisplayName(std::string(200, '\xe9'));
+    size_t start = 0;
+    for (size_t end; (end = folded.find("\r\n ", start)) != std::string::npos; start = end + 3)
+        EXPECT_LE(end - start, 75u);
+    EXPECT_LE(folded.size() - start, 75u);
+    EXPECT_EQ(MailDate({2026, 12, 9, 3, 19, 29, 3, -330}), "Wed, 09 Dec 2026 19:29:03 -0530");
+}
+
+TEST(Message, BodyLinesEndInCrLfStayShortAndCannotEndTheData) {
+    const std::string w998(998, 'w');
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        {"a\rb\nc\r\nd", "a\r\nb\r\nc\r\nd\r\n"},
+        {"\n\r", "\r\n\r\n\r\n"},
+        {".\r\n..x\r\n.", "..\r\n...x\r\n..\r\n"},
+        {w998, w998 + "\r\n"},
+        {w998 + "x", w998 + "\r\nx\r\n"},
+        {"." + w998, ".." + std::string(996, 'w') + "\r\nww\r\n"},
+        {"ab " + w998, "ab \r\n" + w998 + "\r\n"},  // at the blank, which stays
+        {std::string(997, 'x') + "\n.y", std::string(997, 'x') + "\r\n..y\r\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string got = BodyLines(c.in);
+        EXPECT_EQ(got, c.out) << c.in.substr(0, 40);
+        for (size_t start = 0, end; (end = got.find("\r\n", start)) != std::string::npos; start = end + 2)
+            EXPECT_LE(end - start, kMaxLine);
+    }
+    MailMessage m{"Ann Lee", "ann@example.com", "Velmora Support", "support@velmora.com",
+                  SupportSubject("Corvella", "Wednesday, December 09, 2026"), "Wed, 09 Dec 2026 19:29:03 +0000",
+                  CommentBody("Hello\n.\nBye", "1.2.0")};
+    EXPECT_EQ(BuildMessage(m),
+              "FROM: Ann Lee <ann@example.com>\r\nTO: Velmora Support <support@velmora.com>\r\n"
+              "SUBJECT: Corvella Support (Wednesday, December 09, 2026)\r\n"
+              "Date: Wed, 09 Dec 2026 19:29:03 +0000\r\nMIME-Version: 1.0\r\n"
+              "Content-Type: text/plain; charset=windows-1252\r\nContent-Transfer-Encoding: 8bit\r\n\r\n"
+              "Hello\r\n..\r\nBye\r\n\r\n\r\n\r\nSoftware Versioning Details ---------------------------\r\n\r\n"
+              "  Software Version :\t1.2.0\r\n\r\n\r\n\r\n.\r\n");
+}
+
+const char kMessage[] = "Subject: x\r\n\r\nbody\r\n.\r\n";
+
+struct Played {
+    std::string sent;
+    SmtpDialogue::Step step;
+    bool sent250;
+    int refusal;
+};
+
+// Feeds `server` cut at `cuts`, then the close when asked.
+Played Play(const std::string& server, std::vector<size_t> cuts = {}, bool close = false) {
+    SmtpDialogue d({HelloName("DEN PC"), "ann@example.com", "support@velmora.com", kMessage});
+    Played p;
+    size_t from = 0;
+    cuts.push_back(server.size());
+    for (size_t to : cuts) {
+        p.sent += d.Receive(std::string_view(server).substr(from, to - from));
+        from = to;
+    }
+    if (close) d.Closed();
+    return {p.sent, d.CurrentStep(), d.Sent(), d.Refusal().code};
+}
+
+// Each step's command and the server's acceptance of it.
+const std::vector<std::pair<std::string, std::string>> kSteps = {
+    {"", "220-mail.example.com ESMTP\r\n220-second greeting line\r\n220 ready\r\n"},
+    {"EHLO DEN-PC\r\n", "250-mail.example.com\r\n250-PIPELINING\r\n250 8BITMIME\r\n"},
+    {"MAIL FROM:<ann@example.com>\r\n", "250 2.1.0 OK\r\n"},
+    {"RCPT TO:<support@velmora.com>\r\n", "251 will forward\r\n"},
+    {"DATA\r\n", "354 End data with <CR><LF>.<CR><LF>\r\n"},
+    {kMessage, "250 2.0.0 queued as 4711\r\n"},
+    {"QUIT\r\n", "221 2.0.0 Bye\r\n"},
+};
+
+TEST(SmtpDialogue, SameCommandsOnceEachWhereverTheRepliesAreCut) {
+    std::string server, client;
+    for (const auto& s : kSteps) client += s.first, server += s.second;
+    std::vector<size_t> everyByte;
+    for (size_t cut = 0; cut <= server.size(); ++cut) {
+        everyByte.push_back(cut);
+        const Played p = Play(server, {cut});
+        ASSERT_EQ(p.sent, client) << cut;
+        ASSERT_TRUE(p.step == SmtpDialogue::Step::kDone && p.sent250) << cut;
+    }
+    EXPECT_EQ(Play(server, everyByte).sent, client);
+    // A close, or nothing, in place of the goodbye: sent all the same.
+    const std::string noBye = server.substr(0, server.size() - kSteps.back().second.size());
+    EXPECT_EQ(Play(noBye, {}, true).step, SmtpDialogue::Step::kDone);
+    EXPECT_TRUE(Play(noBye).sent250);
+    EXPECT_EQ(Play("220 x\r\n502 no EHLO\r\n250 hi\r\n").sent, "EHLO DEN-PC\r\nHELO DEN-PC\r\nMAIL FROM:<ann@example.com>\r\n");
+}
+
+TEST(SmtpDialogue, EachRefusalInEachStepSendsQuitAndEnds) {
+    // A refusal of step k: the commands up to it, then QUIT (none after a
+    // goodbye); never a later command, and never sent before the last 250.
+    const std::string refusals[] = {"421 4.3.2 shutting down", "450 busy", "550 5.1.1 no such user",
+                                    "554 5.7.1 relay denied", "221 bye", "hello there", "250 OK"};
+    for (size_t k = 0; k + 1 < kSteps.size(); ++k) {
+        std::string server, client;
+        for (size_t i = 0; i < k; ++i) server += kSteps[i].second;
+        for (size_t i = 0; i <= k; ++i) client += kSteps[i].first;
+        for (const std::string& line : refusals) {
+            const bool taken = (k == 1 && line[0] == '5') || (line == "250 OK" && k != 0 && k != 4);
+            if (taken) continue;  // a HELO, or the step's own acceptance
+            const Played p = Play(server + line + "\r\n250 late\r\n");
+            EXPECT_EQ(p.step, SmtpDialogue::Step::kFailed) << k << " " << line;
+            EXPECT_EQ(p.sent, client + (line.compare(0, 3, "221") == 0 ? "" : "QUIT\r\n")) << k << " " << line;
+            EXPECT_FALSE(p.sent250);
+            EXPECT_EQ(p.refusal, line[0] == 'h' ? -1 : std::stoi(line.substr(0, 3))) << k << " " << line;
+        }
+        const Played closed = Play(server, {}, true);
+        EXPECT_TRUE(closed.step == SmtpDialogue::Step::kFailed && !closed.sent250) << k;
+    }
+    EXPECT_EQ(HelloName(""), "localhost");
+    EXPECT_EQ(HelloName("a\r\nb\xe9"), "a--b-");
+}
+
+}  // namespace
+}  // namespace corvella::comments
