@@ -24,8 +24,7 @@ const com::PersistedProperty kProps[] = {
     {kRemotePort, "RemotePort", VT_I4},
 };
 
-HRESULT Invalid(const char* what) {
-    fprintf(stderr, "INVALID %s\n", what); return com::RaiseError(E_INVALIDARG, kSource, what, IID__TcpClient); }
+HRESULT Invalid(const char* what) { return com::RaiseError(E_INVALIDARG, kSource, what, IID__TcpClient); }
 
 bool Given(const VARIANT& v) { return !(V_VT(&v) == VT_ERROR && V_ERROR(&v) == DISP_E_PARAMNOTFOUND); }
 
