@@ -22,6 +22,7 @@ check id3v2 id3v2
 check lame lame
 check mpg123 mpg123
 check mediainfo mediainfo
+check mp3info mp3info
 check python3 python3
 [ -f /usr/lib/i386-linux-gnu/wine/i386-windows/stdole2.tlb ] || need_pkgs="$need_pkgs wine32:i386"
 # Wine's MP3 playback decodes through GStreamer.
@@ -29,6 +30,8 @@ check python3 python3
 [ -f /usr/lib/i386-linux-gnu/gstreamer-1.0/libgstmpg123.so ] || need_pkgs="$need_pkgs gstreamer1.0-plugins-good:i386"
 [ -f /usr/src/googletest/CMakeLists.txt ] || need_pkgs="$need_pkgs googletest"
 [ -f /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake ] || need_pkgs="$need_pkgs libgtest-dev"
+# libdiscid is the oracle of the ripper's disc id tests.
+[ -f /usr/include/discid/discid.h ] || need_pkgs="$need_pkgs libdiscid-dev"
 /usr/bin/python3 -c 'import mutagen' 2>/dev/null || need_pkgs="$need_pkgs python3-mutagen"
 
 # Wine takes the ANSI code page and the encoding of Unix file names from the

@@ -35,7 +35,7 @@ void Component::Refresh() {
 
 int Component::NumAdapters() {
     Refresh();
-    error_ = drives_.empty() ? realError_ : 0;
+    if (drives_.empty() && realError_) error_ = realError_;
     return int(drives_.size());
 }
 
@@ -45,7 +45,7 @@ int Component::List(CDLIST* list) {
     list->num = 0;
     std::memset(list->cd, 0, sizeof list->cd);
     for (const auto& d : drives_) list->cd[list->num++] = d->record;
-    error_ = drives_.empty() ? realError_ : 0;
+    if (drives_.empty() && realError_) error_ = realError_;
     return 1;
 }
 
@@ -67,7 +67,6 @@ uint8_t Component::Open(const GETCDHAND* request) {
     if (code != kOk) return uint8_t(Fail(code));
     free->drive = drive;
     free->msf = true;
-    error_ = 0;
     return uint8_t(free - slots_ + 1);
 }
 
@@ -81,7 +80,6 @@ int Component::Close(uint8_t handle) {
     if (!s) return Fail(kErrInvalidHandle);
     s->drive->Close();
     s->drive.reset();
-    error_ = 0;
     return 1;
 }
 
@@ -104,7 +102,6 @@ int Component::ReadToc(uint8_t handle, TOC* toc) {
         std::memset(toc, 0, sizeof *toc);
         return Fail(code);
     }
-    error_ = 0;
     return 1;
 }
 
@@ -124,7 +121,6 @@ int Component::ReadAudio(uint8_t handle, TRACKBUF* buf) {
     buf->len = got * kFrameBytes;
     buf->status = code == kOk ? 0 : 1;
     if (code != kOk) return Fail(code);
-    error_ = 0;
     return 1;
 }
 

@@ -23,6 +23,8 @@ public:
     void Modify(uint8_t handle, int parm, unsigned long value);
     int ReadToc(uint8_t handle, TOC* toc);
     int ReadAudio(uint8_t handle, TRACKBUF* buf);
+    // The code of the last failure; a call that succeeds leaves it, so the
+    // reason of a failed open survives the close that follows it.
     int LastError() const { return error_; }
 
 private:
