@@ -1,6 +1,5 @@
 #include "app/mainwindow/apply/win32/com_tag_objects.h"
 
-#include "app/foundation/win32/progress/progress_update.h"
 #include "libs/common/com/com_text.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
@@ -115,15 +114,6 @@ bool ComTag<_CID3v2>::SetField(int index, const std::string& value) {
 template class ComTag<_CID3v1>;
 template class ComTag<_CID3v2>;
 
-void ProgressWindowApply::DoEvents() { forms::DoEvents(); }
-
-void ProgressWindowApply::Show(const std::string& countText, const std::string& fileName, int percent,
-                               const std::string& caption) {
-    frmProgressUpdate().UpdateProgress(countText, fileName, static_cast<int16_t>(percent), caption);
-}
-
-bool ProgressWindowApply::Cancelled() { return !frmProgressUpdate().Visible(); }
-
 void ProgressWindowApply::ParserError() {
     forms::MsgBox(foundation::kParserErrorText, MB_OK | MB_ICONEXCLAMATION, foundation::kParserErrorTitle);
 }
@@ -133,9 +123,17 @@ ApplyOutcome RunApplyWithProgress(forms::Form& caller, const ApplyRequest& reque
     ApplyOutcome out;
     if (request.selectedRow < 0 || static_cast<size_t>(request.selectedRow) >= request.rowKeys.size()) return out;
     ProgressWindowApply progress;
-    RunWithProgress(caller, [&] { out = ApplyID3Update(request, id3v1, id3v2, progress); });
-    if (!out.unwritten.empty())
-        forms::MsgBox(UnwrittenFilesMessage(out.unwritten), MB_OK | MB_ICONEXCLAMATION);
+    RunBatchWithProgress(
+        caller,
+        [&] {
+            out = ApplyID3Update(request, id3v1, id3v2, progress);
+            batch::BatchOutcome b;
+            b.done = out.filesDone;
+            b.cancelled = out.cancelled;
+            b.failed = out.unwritten;
+            return b;
+        },
+        UnwrittenFilesMessage);
     return out;
 }
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "app/foundation/win32/progress/progress_update.h"
 #include "app/mainwindow/apply/tag_apply.h"
 #include "platform/forms/forms.h"
 
@@ -37,16 +38,19 @@ private:
 using ComID3v1 = ComTag<_CID3v1>;
 using ComID3v2 = ComTag<_CID3v2>;
 
-// The apply under the batch progress window: yields through the message
-// loop, reads Cancel from the window's visibility and shows the parser
-// message box.
+// The apply under the batch progress window, with the parser's message box.
 class ProgressWindowApply : public ApplyProgress {
 public:
-    void DoEvents() override;
+    void DoEvents() override { window_.DoEvents(); }
     void Show(const std::string& countText, const std::string& fileName, int percent,
-              const std::string& caption) override;
-    bool Cancelled() override;
+              const std::string& caption) override {
+        window_.Show(countText, fileName, percent, caption);
+    }
+    bool Cancelled() override { return window_.Cancelled(); }
     void ParserError() override;
+
+private:
+    ProgressWindowView window_;
 };
 
 // The apply as the apply button starts it: under the modal progress window
