@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 
 #pragma pack(push, 1)
 
@@ -106,7 +106,7 @@ enum Error : int {
     kErrJitter = -15,
 };
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio
 
 #ifdef _WIN32
 #ifdef CDAUDIO_BUILDING
@@ -116,11 +116,11 @@ enum Error : int {
 #endif
 // cdecl, exported undecorated.
 CDAUDIO_API int GetNumAdapters(void);
-CDAUDIO_API int GetCDList(cdaudio::CDLIST* list);
-CDAUDIO_API unsigned char GetCDHandle(cdaudio::GETCDHAND* request);
+CDAUDIO_API int GetCDList(corvella::cdaudio::CDLIST* list);
+CDAUDIO_API unsigned char GetCDHandle(corvella::cdaudio::GETCDHAND* request);
 CDAUDIO_API int CloseCDHandle(unsigned char handle);
 CDAUDIO_API void ModifyCDParms(unsigned char handle, int parm, unsigned long value);
-CDAUDIO_API int ReadTOC(unsigned char handle, cdaudio::TOC* toc);
-CDAUDIO_API int ReadCDAudioLBA(unsigned char handle, cdaudio::TRACKBUF* buf);
+CDAUDIO_API int ReadTOC(unsigned char handle, corvella::cdaudio::TOC* toc);
+CDAUDIO_API int ReadCDAudioLBA(unsigned char handle, corvella::cdaudio::TRACKBUF* buf);
 CDAUDIO_API int GetAspiLibError(void);
 #endif

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-namespace cdrip {
+namespace corvella::cdrip {
 namespace {
 
 const char* const kErrorTexts[] = {
@@ -46,4 +46,4 @@ std::string ByteArrayToString(const void* bytes, size_t count) {
     return out;
 }
 
-}  // namespace cdrip
+}  // namespace corvella::cdrip

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace cdrip {
+namespace corvella::cdrip {
 
 // addr[0] * 2^24 + addr[1] * 2^16 + addr[2] * 2^8 + addr[3]; a first byte of
 // 128 or more does not fit a signed 32-bit number: std::overflow_error.
@@ -20,4 +20,4 @@ std::string AKRipErrorText(int code);
 // bytes are skipped, not taken as the end.
 std::string ByteArrayToString(const void* bytes, size_t count);
 
-}  // namespace cdrip
+}  // namespace corvella::cdrip

@@ -6,7 +6,7 @@
 
 #include "app/cdrip/core/cd_toc.h"
 
-namespace cdrip {
+namespace corvella::cdrip {
 namespace {
 
 uint32_t DigitSum(uint32_t n) {
@@ -45,4 +45,4 @@ std::optional<FreedbDisc> FreedbDiscId(const cdaudio::TOC& toc) {
     return disc;
 }
 
-}  // namespace cdrip
+}  // namespace corvella::cdrip

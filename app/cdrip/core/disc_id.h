@@ -7,7 +7,7 @@
 
 #include "platform/cdaudio/cdaudio.h"
 
-namespace cdrip {
+namespace corvella::cdrip {
 
 struct FreedbDisc {
     uint32_t id = 0;
@@ -20,4 +20,4 @@ struct FreedbDisc {
 // or with an address that does not fit.
 std::optional<FreedbDisc> FreedbDiscId(const cdaudio::TOC& toc);
 
-}  // namespace cdrip
+}  // namespace corvella::cdrip

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace cdrip {
+namespace corvella::cdrip {
 namespace {
 
 constexpr int32_t kTrue = -1;  // the flags are 32-bit truth values
@@ -42,4 +42,4 @@ BE_CONFIG MakeEncoderConfig(const EncoderChoices& c) {
     return r;
 }
 
-}  // namespace cdrip
+}  // namespace corvella::cdrip

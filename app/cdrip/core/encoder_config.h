@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace cdrip {
+namespace corvella::cdrip {
 
 #pragma pack(push, 1)
 struct BE_CONFIG {
@@ -72,4 +72,4 @@ struct EncoderChoices {
 // and leave a 64 kbps stream resampled to 24 kHz).
 BE_CONFIG MakeEncoderConfig(const EncoderChoices& choices);
 
-}  // namespace cdrip
+}  // namespace corvella::cdrip

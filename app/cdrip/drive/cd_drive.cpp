@@ -3,7 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace cdrip {
+namespace corvella::cdrip {
 
 uint32_t CDHandle = 0;
 cdaudio::TOC TOC = {};
@@ -51,4 +51,4 @@ int16_t CloseCDDrive() {
 
 std::string AKRipErrorText() { return AKRipErrorText(GetAspiLibError()); }
 
-}  // namespace cdrip
+}  // namespace corvella::cdrip

@@ -8,7 +8,7 @@
 #include "app/cdrip/core/cd_toc.h"
 #include "platform/cdaudio/cdaudio.h"
 
-namespace cdrip {
+namespace corvella::cdrip {
 
 // The open drive's handle (0 = none) and its table of contents.
 extern uint32_t CDHandle;
@@ -29,4 +29,4 @@ int16_t CloseCDDrive();
 // The message for the component's last failure.
 std::string AKRipErrorText();
 
-}  // namespace cdrip
+}  // namespace corvella::cdrip

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 namespace {
 
 bool SameWord(std::string_view a, std::string_view b) {
@@ -170,4 +170,4 @@ std::optional<CueSheet> ParseCueSheet(std::string_view text, std::string* why) {
     return sheet;
 }
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

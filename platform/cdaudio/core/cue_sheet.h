@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 
 enum class CueFileType { Binary, Wave };
 enum class CueTrackMode { Audio, Mode1, Mode2 };
@@ -47,4 +47,4 @@ std::optional<CueSheet> ParseCueSheet(std::string_view text, std::string* why);
 // "mm:ss:ff" as frames; nothing when malformed.
 std::optional<uint32_t> ParseMsf(std::string_view text);
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

@@ -6,7 +6,7 @@
 #include <cctype>
 #include <cstring>
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 namespace {
 
 uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
@@ -252,4 +252,4 @@ int DiscImage::Read(uint32_t start, uint32_t count, uint8_t* out, uint32_t* got)
     return kOk;
 }
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

@@ -15,7 +15,7 @@
 #include "platform/cdaudio/cdaudio.h"
 #include "platform/cdaudio/core/cue_sheet.h"
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 
 // Where a file's audio lies: bytes [offset, offset + bytes).
 struct AudioSpan {
@@ -102,4 +102,4 @@ private:
     std::vector<CueFault> faults_;
 };
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

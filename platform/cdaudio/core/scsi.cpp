@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 namespace {
 
 std::string Field(const uint8_t* p, size_t n) {
@@ -100,4 +100,4 @@ bool TocFromReply(const uint8_t* reply, size_t n, bool replyMsf, bool wantMsf, T
     return out->tracks[entries - 1].trackNumber == kLeadOutTrack;
 }
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

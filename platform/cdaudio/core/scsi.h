@@ -9,7 +9,7 @@
 
 #include "platform/cdaudio/cdaudio.h"
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 
 constexpr uint8_t kDeviceTypeCdrom = 5;
 constexpr size_t kInquiryBytes = 36;
@@ -36,4 +36,4 @@ bool TocFromReply(const uint8_t* reply, size_t n, bool replyMsf, bool wantMsf, T
 void FrameToMsf(uint32_t frame, uint8_t addr[4]);
 int64_t MsfToFrame(const uint8_t addr[4]);
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

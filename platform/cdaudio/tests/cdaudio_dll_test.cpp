@@ -14,7 +14,7 @@
 #include "platform/cdaudio/cdaudio.h"
 #include "platform/cdaudio/win32/component.h"
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 namespace {
 
 const char kOptions[] = "Software\\Corvella\\Options\\CD Audio";
@@ -246,4 +246,4 @@ TEST(CdAudioAspi, AMissingManagerIsCodeMinusOne) {
 }
 
 }  // namespace
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

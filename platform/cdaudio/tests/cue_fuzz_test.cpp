@@ -10,7 +10,7 @@
 #include "platform/cdaudio/core/disc_image.h"
 #include "platform/cdaudio/tests/image_files_fake.h"
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 namespace {
 
 const char kSeed[] =
@@ -75,4 +75,4 @@ TEST(CueFuzz, AnyTextIsReadOrRefusedSafely) {
 }
 
 }  // namespace
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

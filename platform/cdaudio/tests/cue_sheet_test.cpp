@@ -2,7 +2,7 @@
 
 #include "platform/cdaudio/core/cue_sheet.h"
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 namespace {
 
 TEST(CueSheet, ReadsTheSubsetAndSkipsTheRest) {
@@ -83,4 +83,4 @@ TEST(CueSheet, RefusesWhatItCannotLayOut) {
 }
 
 }  // namespace
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

@@ -4,7 +4,7 @@
 #include "platform/cdaudio/core/scsi.h"
 #include "platform/cdaudio/tests/image_files_fake.h"
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 namespace {
 
 struct LaidOut {
@@ -260,4 +260,4 @@ TEST(ScsiReplies, CommandBlocksAndInquiry) {
 }
 
 }  // namespace
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

@@ -6,7 +6,7 @@
 
 #include "platform/cdaudio/core/disc_image.h"
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 
 struct MemoryFiles : ImageFiles {
     std::map<std::string, std::string> files;  // full path -> bytes
@@ -51,4 +51,4 @@ inline std::string Wav(const std::string& data, uint32_t rate = 44100, uint16_t 
            le(bits, 2) + "data" + le(uint32_t(data.size()), 4) + data;
 }
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

@@ -7,7 +7,7 @@
 #include "platform/cdaudio/core/scsi.h"
 #include "platform/cdaudio/win32/drives.h"
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 namespace {
 
 // The ASPI for Win32 request blocks.
@@ -171,4 +171,4 @@ Drives AspiDrives(const char* dll, int* error) {
     return drives;
 }
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

@@ -6,7 +6,7 @@
 #include "platform/cdaudio/cdaudio.h"
 #include "platform/cdaudio/win32/component.h"
 
-using namespace cdaudio;
+using namespace corvella::cdaudio;
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 
 void Describe(CDREC* record, const std::string& id, const std::string& vendor, const std::string& product,
               const std::string& revision) {
@@ -124,4 +124,4 @@ int Component::ReadAudio(uint8_t handle, TRACKBUF* buf) {
     return 1;
 }
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

@@ -6,7 +6,7 @@
 
 #include "platform/cdaudio/win32/drives.h"
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 
 class Component {
 public:
@@ -49,4 +49,4 @@ private:
     int error_ = 0;
 };
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

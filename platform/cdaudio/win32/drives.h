@@ -8,7 +8,7 @@
 
 #include "platform/cdaudio/cdaudio.h"
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 
 class Drive {
 public:
@@ -42,4 +42,4 @@ Drives ImageDrives();
 // The same for a given list (the test's way in).
 Drives ImageDrives(const std::string& list);
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

@@ -6,7 +6,7 @@
 #include "platform/cdaudio/core/disc_image.h"
 #include "platform/cdaudio/win32/drives.h"
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 namespace {
 
 class Win32Files : public ImageFiles {
@@ -151,4 +151,4 @@ Drives ImageDrives() {
     return ImageDrives(list);
 }
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

@@ -7,7 +7,7 @@
 #include "platform/cdaudio/core/scsi.h"
 #include "platform/cdaudio/win32/drives.h"
 
-namespace cdaudio {
+namespace corvella::cdaudio {
 namespace {
 
 // The device calls, as the NT 4.0 DDK defines them.
@@ -146,4 +146,4 @@ Drives NtDrives() {
     return drives;
 }
 
-}  // namespace cdaudio
+}  // namespace corvella::cdaudio

@@ -8,7 +8,7 @@
 #include "app/cdrip/core/cd_toc.h"
 #include "app/cdrip/core/disc_id.h"
 
-namespace cdrip {
+namespace corvella::cdrip {
 namespace {
 
 void Put(cdaudio::TOCTRACK& e, uint8_t number, uint32_t frame, bool data = false) {
@@ -131,4 +131,4 @@ TEST(CdRecords, AddressesErrorTextsAndNames) {
 }
 
 }  // namespace
-}  // namespace cdrip
+}  // namespace corvella::cdrip

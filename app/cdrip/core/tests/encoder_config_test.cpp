@@ -7,7 +7,7 @@
 
 #include "app/cdrip/core/encoder_config.h"
 
-namespace cdrip {
+namespace corvella::cdrip {
 namespace {
 
 struct Expected {
@@ -83,4 +83,4 @@ TEST(EncoderConfig, EveryModeRateQualityAndFlagByteByByte) {
 }
 
 }  // namespace
-}  // namespace cdrip
+}  // namespace corvella::cdrip

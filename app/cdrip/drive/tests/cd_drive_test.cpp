@@ -11,7 +11,7 @@
 #include "app/cdrip/core/disc_id.h"
 #include "app/cdrip/drive/cd_drive.h"
 
-namespace cdrip {
+namespace corvella::cdrip {
 namespace {
 
 std::string Images(const std::string& name) {
@@ -67,4 +67,4 @@ TEST(CdDrive, OpensReadsTheTocAndLeavesNothingWhenAnOpenFails) {
 }
 
 }  // namespace
-}  // namespace cdrip
+}  // namespace corvella::cdrip

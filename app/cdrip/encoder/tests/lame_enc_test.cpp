@@ -12,7 +12,7 @@
 
 #include "app/cdrip/core/encoder_config.h"
 
-namespace cdrip {
+namespace corvella::cdrip {
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
@@ -116,4 +116,4 @@ TEST(LameEnc, EncodesWithTheProgramsRecord) {
 }
 
 }  // namespace
-}  // namespace cdrip
+}  // namespace corvella::cdrip
