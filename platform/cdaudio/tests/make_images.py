@@ -4,7 +4,8 @@
 tones.bin/tones.cue: track 1 (440 Hz left, 880 Hz right, 163 frames and a
 10-frame INDEX 00 area of track 2), track 2 (660 Hz, 100 frames), track 3 a
 MODE1/2352 data track (50 frames). faults.cue, open.cue and toc.cue read the
-same file with REM FAULT lines. wavs/ holds two WAV files, the first ending
+same file with REM FAULT lines (faults.cue: frame 30 fails twice, a read
+over frame 100 comes short once, frame 150 fails three times). wavs/ holds two WAV files, the first ending
 inside a frame.
 """
 import math
@@ -41,7 +42,7 @@ def main(out):
             '  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n'
             '  TRACK 02 AUDIO\r\n    INDEX 00 00:02:13\r\n    INDEX 01 00:02:23\r\n'
             '  TRACK 03 MODE1/2352\r\n    INDEX 01 00:03:48\r\n')
-    sheets = {'tones.cue': '', 'faults.cue': 'REM FAULT READ 30 2\r\nREM FAULT SHORT 100\r\n',
+    sheets = {'tones.cue': '', 'faults.cue': 'REM FAULT READ 30 2\r\nREM FAULT SHORT 100\r\nREM FAULT READ 150 3\r\n',
               'open.cue': 'REM FAULT OPEN\r\n', 'toc.cue': 'REM FAULT TOC\r\n'}
     for name, faults in sheets.items():
         with open(os.path.join(out, name), 'w', newline='') as f:
