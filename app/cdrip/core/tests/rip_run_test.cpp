@@ -190,3 +190,28 @@ TEST(RipRun, TwoDigitTrackNumbers) {
 
 }  // namespace
 }  // namespace corvella::cdrip
+
+#include "app/cdrip/core/encoding_progress.h"
+
+namespace corvella::cdrip {
+namespace {
+
+TEST(EncodingProgress, CaptionAndBar) {
+    const struct {
+        double done, total;
+        const char* caption;
+        int32_t percent;
+    } cases[] = {
+        {0, 100, "Encoding Progress 00.0 %", 0},      {11, 200, "Encoding Progress 05.5 %", 6},
+        {1, 8, "Encoding Progress 12.5 %", 12},       {3, 8, "Encoding Progress 37.5 %", 38},
+        {26, 60, "Encoding Progress 43.3 %", 43},     {60, 60, "Encoding Progress 100.0 %", 100},
+        {0, 0, "Encoding Progress 00.0 %", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EncodingCaption(c.done, c.total), c.caption);
+        EXPECT_EQ(EncodingPercent(c.done, c.total), c.percent) << c.done << "/" << c.total;
+    }
+}
+
+}  // namespace
+}  // namespace corvella::cdrip
