@@ -68,9 +68,12 @@ void FrmMP3EncodingInfo::UpdateProgress(const std::string& fileName, float done,
     SetCaption(EncodingCaption(done, total));
     ProgressBar2.SetMax(100);
     ProgressBar2.SetValue(EncodingPercent(done, total));
-    lblstatus.SetCaption(shell::FitTextWithEllipsis(hDC(), lblstatus.Width(), fileName, DT_END_ELLIPSIS));
-    SetTip(fileName);
-    Label2.SetCaption(status);
+    // A track takes hundreds of blocks under one name: fit it once.
+    if (fileName != tip_ || lblstatus.Caption().empty()) {
+        lblstatus.SetCaption(shell::FitTextWithEllipsis(hDC(), lblstatus.Width(), fileName, DT_END_ELLIPSIS));
+        SetTip(fileName);
+    }
+    if (Label2.Caption() != status) Label2.SetCaption(status);
 }
 
 FrmMP3EncodingInfo& frmMP3EncodingInfo() { return forms::DefaultInstance<FrmMP3EncodingInfo>(); }

@@ -33,6 +33,18 @@ def wav(data):
             b'data' + struct.pack('<I', len(data)) + data)
 
 
+def long_image(out, seconds):
+    """long.bin/long.cue: one audio track of `seconds` seconds (441 Hz left,
+    882 Hz right: 100 samples make a whole period of both, so it repeats)."""
+    os.makedirs(out, exist_ok=True)
+    period = tone(0, 441, 882, extra_bytes=400)
+    frames = seconds * 75
+    with open(os.path.join(out, 'long.bin'), 'wb') as f:
+        f.write(period * (frames * 588 // 100))
+    with open(os.path.join(out, 'long.cue'), 'w', newline='') as f:
+        f.write('FILE "long.bin" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n')
+
+
 def main(out):
     os.makedirs(os.path.join(out, 'wavs'), exist_ok=True)
     data_track = bytes((i * 7 + 3) & 0xFF for i in range(50 * FRAME))
@@ -54,4 +66,7 @@ def main(out):
 
 
 if __name__ == '__main__':
-    main(sys.argv[1])
+    if len(sys.argv) > 3 and sys.argv[2] == '--long':
+        long_image(sys.argv[1], int(sys.argv[3]))
+    else:
+        main(sys.argv[1])
