@@ -180,14 +180,6 @@ TEST(RipRun, HowEachEndShows) {
     }
 }
 
-TEST(RipRun, TwoDigitTrackNumbers) {
-    const struct {
-        int n;
-        const char* text;
-    } cases[] = {{1, "01"}, {9, "09"}, {10, "10"}, {99, "99"}};
-    for (const auto& c : cases) EXPECT_EQ(TwoDigits(c.n), c.text);
-}
-
 }  // namespace
 }  // namespace corvella::cdrip
 
