@@ -1,42 +1,21 @@
-// The apply's tag objects in the program: the shared CID3v1 and CID3v2 COM
-// objects behind the apply's TagObject interface, and the apply's progress
-// shown in the batch progress window.
+// The apply in the program: its progress shown in the batch progress
+// window, over the shared tag objects.
 #pragma once
 
 #include <windows.h>
 
+#include "app/foundation/tags/win32/com_tag.h"
 #include "app/foundation/win32/progress/progress_update.h"
 #include "app/mainwindow/apply/tag_apply.h"
 #include "platform/forms/forms.h"
 
-struct _CID3v1;
-struct _CID3v2;
-
 namespace corvella {
 namespace apply {
 
-// One of the tag libraries' objects as a TagObject; holds a reference to
-// the object for its own life.
-template <class Tag>
-class ComTag : public TagObject {
-public:
-    explicit ComTag(Tag* tag);
-    ~ComTag() override;
-    ComTag(const ComTag&) = delete;
-    ComTag& operator=(const ComTag&) = delete;
-
-    std::optional<std::string> FieldText(int index) override;
-    bool ReadTag(const std::string& path) override;
-    bool SetField(int index, const std::string& value) override;
-    bool WriteTag(const std::string& path) override;
-    bool RemoveTag(const std::string& path) override;
-
-private:
-    Tag* tag_;
-};
-
-using ComID3v1 = ComTag<_CID3v1>;
-using ComID3v2 = ComTag<_CID3v2>;
+// The tag objects the apply writes through (app/foundation/tags/win32).
+using tags::ComID3v1;
+using tags::ComID3v2;
+using tags::ComTag;
 
 // The apply under the batch progress window, with the parser's message box.
 class ProgressWindowApply : public ApplyProgress {
