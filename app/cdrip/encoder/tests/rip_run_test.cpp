@@ -64,6 +64,8 @@ TEST(RipRun, ADiscImageBecomesTaggedFiles) {
         const std::string out = WinPath("CORVELLA_LAME_OUT", "run");
         RipRules rules;
         rules.prepareFolders = [&](std::string*) {
+            // A fresh build has not made the output root yet.
+            CreateDirectoryA(WinPath("CORVELLA_LAME_OUT", "").c_str(), nullptr);
             CreateDirectoryA(out.c_str(), nullptr);
             return true;
         };
