@@ -81,7 +81,7 @@ protected:
         auto f = std::make_unique<FrmMain>();
         f->SetShared({&v1_, &v2_, &genres_, &current_});
         f->Show();
-        EXPECT_TRUE(Listed(*f, expect)) << f->SB1.Panels(1).Text();
+        EXPECT_TRUE(Listed(*f, expect)) << f->SB1.Panels(1).Text() << " | " << f->FTVWFiles.Path() << " | " << f->CurrentFolder;
         return f;
     }
     static bool Listed(FrmMain& f, const std::string& text) {
@@ -205,6 +205,70 @@ TEST_F(MainWindowTest, OutOfRangeValuesNeverStopTheLoad) {
     EXPECT_GT(f->picLVContainer.Width(), 0);
     EXPECT_LT(f->picFolderContainer.Width(), f->picContainer.ScaleWidth());
     f->Unload();
+}
+
+// Pixels between the list's bottom edge and the status bar's top.
+int GapAboveStatusBar(FrmMain& f) {
+    RECT list{}, status{};
+    GetWindowRect(f.lvFiles.hWnd(), &list);
+    GetWindowRect(f.SB1.hWnd(), &status);
+    return status.top - list.bottom;
+}
+
+TEST_F(MainWindowTest, WithTheTipBarHiddenTheListReachesTheStatusBar) {
+    struct Case {
+        const char* name;
+        const char* stored;  // "Show Tip Bar" as stored, or null for a fresh profile
+        std::function<void(FrmMain&)> act;
+    };
+    const Case cases[] = {
+        {"fresh profile", nullptr, [](FrmMain&) {}},
+        {"restored", "False", [](FrmMain&) {}},
+        {"hidden from the menu", "True", [](FrmMain& f) { f.RunCommand("mnuTipOfDay"); }},
+        {"resized", "False", [](FrmMain& f) { f.Move(f.Left(), f.Top(), f.Width() + 900, f.Height() + 1200); }},
+    };
+    for (const Case& c : cases) {
+        DeleteRegistryTree(store_, kSettingsRootFullPath);
+        if (c.stored != nullptr) {
+            Set("Show Tip Bar", Variant::String(c.stored));
+            Set("SplitterH", Variant::Double(2400));
+        }
+        auto f = Open(DataFolder("three"), "3 Files found");
+        c.act(*f);
+        EXPECT_FALSE(f->picQEditContainer.Visible()) << c.name;
+        EXPECT_FALSE(f->imgSplitterH.Visible()) << c.name;
+        EXPECT_EQ(f->picLVContainer.Top(), 15) << c.name;
+        EXPECT_EQ(f->picLVContainer.Height(), f->picContainer.ScaleHeight() - 3 * 15) << c.name;
+        const int gap = GapAboveStatusBar(*f);
+        EXPECT_GE(gap, -4) << c.name;
+        EXPECT_LE(gap, 4) << c.name;
+        f->Unload();
+        // The last form gone ends the run; the next case starts it again.
+        MSG quit;
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+
+    // Shown, the grip stands where it was stored, start after start, and
+    // splits list and tips.
+    DeleteRegistryTree(store_, kSettingsRootFullPath);
+    Set("Show Tip Bar", Variant::String("True"));
+    Set("SplitterH", Variant::Double(2400));
+    for (int start = 1; start <= 2; ++start) {
+        auto f = Open(DataFolder("three"), "3 Files found");
+        const int32_t y = f->imgSplitterH.Top();
+        EXPECT_TRUE(f->imgSplitterH.Visible()) << start;
+        EXPECT_EQ(y, 2400) << start;
+        EXPECT_EQ(f->picLVContainer.Top(), 0) << start;
+        EXPECT_EQ(f->picLVContainer.Height(), y + 30) << start;
+        const int32_t b = f->picSplitterH.Height() + y + 30;
+        EXPECT_EQ(f->picQEditContainer.Top(), b) << start;
+        EXPECT_EQ(f->picQEditContainer.Height(), f->picContainer.ScaleHeight() - b - 2 * 15) << start;
+        f->Unload();
+        MSG quit;
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
 }
 
 TEST_F(MainWindowTest, TagBarButtonTogglesAndTheFolderPaneKeepsItsWidth) {
