@@ -27,6 +27,13 @@ start)
     fi
     wineserver -w </dev/null >/dev/null 2>&1
   fi
+  # Wine draws the caption buttons (minimise, maximise, close) as glyphs of
+  # Marlett. Debian's Wine does not find it in its own font folder, so the
+  # prefix's font folder gets a copy.
+  fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
   # Wine draws the window frames itself: there is no window manager on the
   # virtual display, and a managed window costs two seconds to destroy there.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
