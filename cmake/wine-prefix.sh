@@ -3,7 +3,7 @@
 # so that each test process starts quickly and nothing holds ctest's pipes.
 #   wine-prefix.sh start | stop
 here=$(cd "$(dirname "$0")" && pwd)
-: "${CORVELLA_WINEPREFIX:=$(cd "$here/.." && pwd)/build/wineprefix}"
+: "${CORVELLA_WINEPREFIX:=$(cd "$here/.." && pwd)/build/wineprefix-tests}"
 export WINEPREFIX="$CORVELLA_WINEPREFIX" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 case "$1" in
