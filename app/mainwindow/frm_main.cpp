@@ -159,7 +159,6 @@ void FrmMain::RestoreLayout() {
         picQEditContainer.SetVisible(m.showTipBar);
         SetMenuChecked("mnuTipOfDay", m.showTipBar);
     });
-
     sortColumn_ = m.sortColumn;
     sortDirection_ = m.sortDirection;
     skip([&] {
