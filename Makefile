@@ -4,7 +4,11 @@ BUILD      ?= build
 NATIVE     := $(BUILD)/native
 WIN32      := $(BUILD)/win32
 JOBS       ?= $(shell nproc)
-export CORVELLA_WINEPREFIX := $(abspath $(BUILD))/wineprefix
+# `make run` starts the program in a Wine prefix of its own; the tests and
+# the benchmarks run in another, so that what they leave there (settings of
+# the program, temporary folders) never shows in the program a user starts.
+RUN_WINEPREFIX := $(abspath $(BUILD))/wineprefix
+export CORVELLA_WINEPREFIX := $(abspath $(BUILD))/wineprefix-tests
 export LANG := en_US.UTF-8
 export WINEDEBUG := -all
 
@@ -41,7 +45,7 @@ test-win32: build
 test: test-native test-win32
 
 run: build
-	sh tools/run.sh $(WIN32)/bin $(abspath $(BUILD))/corvella-main-window.png
+	CORVELLA_WINEPREFIX=$(RUN_WINEPREFIX) sh tools/run.sh $(WIN32)/bin $(abspath $(BUILD))/corvella-main-window.png
 
 bench: build
 	sh tools/with-xvfb.sh sh tools/bench.sh $(NATIVE) $(WIN32)

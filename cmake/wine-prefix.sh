@@ -3,7 +3,7 @@
 # so that each test process starts quickly and nothing holds ctest's pipes.
 #   wine-prefix.sh start | stop
 here=$(cd "$(dirname "$0")" && pwd)
-: "${CORVELLA_WINEPREFIX:=$(cd "$here/.." && pwd)/build/wineprefix}"
+: "${CORVELLA_WINEPREFIX:=$(cd "$here/.." && pwd)/build/wineprefix-tests}"
 export WINEPREFIX="$CORVELLA_WINEPREFIX" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 case "$1" in
@@ -26,6 +26,13 @@ start)
       exit 1
     fi
     wineserver -w </dev/null >/dev/null 2>&1
+  fi
+  # Wine draws the caption buttons (minimise, maximise, close) as glyphs of
+  # Marlett. Debian's Wine does not find it in its own font folder, so the
+  # prefix's font folder gets a copy.
+  fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
   fi
   # Wine draws the window frames itself: there is no window manager on the
   # virtual display, and a managed window costs two seconds to destroy there.

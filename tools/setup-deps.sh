@@ -30,6 +30,9 @@ check python3 python3
 # Wine's MP3 playback decodes through GStreamer.
 [ -f /usr/lib/i386-linux-gnu/gstreamer-1.0/libgstplayback.so ] || need_pkgs="$need_pkgs gstreamer1.0-plugins-base:i386"
 [ -f /usr/lib/i386-linux-gnu/gstreamer-1.0/libgstmpg123.so ] || need_pkgs="$need_pkgs gstreamer1.0-plugins-good:i386"
+# Wine draws the caption buttons of every window with the Marlett font, which
+# the wine package only recommends.
+[ -f /usr/share/wine/fonts/marlett.ttf ] || need_pkgs="$need_pkgs fonts-wine"
 [ -f /usr/src/googletest/CMakeLists.txt ] || need_pkgs="$need_pkgs googletest"
 [ -f /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake ] || need_pkgs="$need_pkgs libgtest-dev"
 # Compressed tag frames inflate through zlib: the system's natively, Debian's

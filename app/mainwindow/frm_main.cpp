@@ -90,6 +90,7 @@ void FrmMain::Form_Load_() {
     BuildColumns();
     LoadPart2();
     RestoreLayout();
+    const int32_t splitterH = imgSplitterH.Top();
 
     // From here on a failing step is skipped and the load goes on.
     forms::ResumeNext skip;
@@ -102,6 +103,13 @@ void FrmMain::Form_Load_() {
     skip([&] { EnhListView_Add_CheckBoxes(lvFiles.hWnd(), false); });
     skip([&] { UpdateMenus(); });
     skip([&] { Form_Resize_(); });
+    // The panes for the restored bars and grips. The container may keep its
+    // size through the load, so that no resize of its own places them; and
+    // its resize keeps the tip pane's height, which would move the stored
+    // grip by the difference between design and restored sizes at every
+    // start.
+    skip([&] { ArrangeVerticalSplit(imgSplitter.Left()); });
+    skip([&] { ArrangeHorizontalSplit(splitterH); });
     skip([&] { SetCheckColumnWidth(); });
     skip([&] { UpdateDisplay(cboVersion.ListIndex()); });
     FormLoaded = true;

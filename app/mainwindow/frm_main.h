@@ -101,7 +101,8 @@ public:
     forms::CheckBox chkEllipsis;
 
     // ---- image lists ----
-    forms::ImageList iml32Temp, iml16Temp, imlFolder, imlHeader, imlCheck, imlToolBar;
+    forms::ImageList iml32Temp, iml16Temp, imlFolder, imlHeader, imlCheck, imlToolBar, ImageList3,
+        imlMenu, imlX;
 
     // ---- menus ----
     platform::PopupMenu m_popup, m_PopupMenu, m_PopupColMenu, m_PopupViewMenu, m_FieldPopupMenu,

@@ -130,7 +130,7 @@ void FrmMain::Design() {
     }
     {
         auto& c = DESIGN_IN(lblMoreTips, picQEditContainer);
-        c.caption = "More Tips...";
+        c.caption = "More Tips";
         c.Move(3300, 45, 1000, 255);
     }
 
@@ -187,7 +187,7 @@ void FrmMain::Design() {
         c.borderStyle = forms::kBorderNone;
         c.Move(0, 7 * kRowHeight, 4500, 1800);
     }
-    const char* const kButtons[3] = {"&Update...", "&Sync Versions", "&Options..."};
+    const char* const kButtons[3] = {"Update...", "Sync Versions", "Options..."};
     for (int i = 0; i < 3; ++i) {
         auto& c = Designed(Command2.Add(i), "Command2", &Picture2);
         c.caption = kButtons[i];

@@ -7,6 +7,7 @@
 #include "app/foundation/random_pick.h"
 #include "app/foundation/tags/field_table.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
+#include "platform/imagelist/pictures.h"
 
 namespace corvella {
 
@@ -14,13 +15,15 @@ namespace {
 
 // A menu item: its depth (0 top level, 1 under the last top item, 2 under
 // the last depth-1 item), caption, key and check mark. A top item's
-// `store` files the items since the last one under that name.
+// `store` files the items since the last one under that name; `image` is
+// the key of its picture in the menu's image list.
 struct MenuLine {
     int depth;
     const char* caption;
     const char* key;
     bool checked;
     const char* store;
+    const char* image = nullptr;
 };
 
 const MenuLine kMainMenu[] = {
@@ -56,7 +59,7 @@ const MenuLine kMainMenu[] = {
     {1, "-", "", false, nullptr},
     {1, "&Program Options...", "mnuOptions", false, "tools"},
     {0, "&Help", "", false, nullptr},
-    {1, "Display the &Help File...", "mnuHelp", false, nullptr},
+    {1, "Display the &Help File...", "mnuHelp", false, nullptr, "Help"},
     {1, "-", "", false, nullptr},
     {1, "&Contact the Developer...", "mnuContact", false, nullptr},
     {1, "&\x01 on the Internet...", "mnuInternet", false, nullptr},
@@ -105,11 +108,13 @@ std::string Expand(const char* caption) {
 }
 
 template <size_t N>
-void Build(platform::PopupMenu& menu, const MenuLine (&lines)[N]) {
+void Build(platform::PopupMenu& menu, const MenuLine (&lines)[N], const forms::ImageList* images = nullptr) {
     int32_t parents[3] = {0, 0, 0};
     for (const MenuLine& line : lines) {
         const int32_t parent = line.depth == 0 ? 0 : parents[line.depth - 1];
-        const int32_t index = menu.AddItem(Expand(line.caption), "", 0, parent, -1, line.checked, true, line.key);
+        const int32_t image = line.image != nullptr && images != nullptr ? images->IndexOf(line.image) - 1 : -1;
+        const int32_t index =
+            menu.AddItem(Expand(line.caption), "", 0, parent, image, line.checked, true, line.key);
         parents[line.depth] = index;
         const std::string key = line.key;
         if (key == "mnuTagVersion(0)" || key == "mnuView(0)") menu.SetOptionGroupStart(index, true);
@@ -117,27 +122,29 @@ void Build(platform::PopupMenu& menu, const MenuLine (&lines)[N]) {
     }
 }
 
-// The main toolbar: key, caption, style, tooltip. The captions stand beside
-// the buttons, so each command reads without its picture.
+// The main toolbar: key, picture (its key in `imlToolBar`), style, caption
+// and tooltip. The pictures say what a button does; only the folder
+// button, a toggle, names its bar beside its picture.
 struct ButtonLine {
     const char* key;
-    const char* caption;
+    const char* image;
     int style;
+    const char* caption;
     const char* tooltip;
 };
 
 const ButtonLine kMainButtons[] = {
-    {"btnRename", "Rename", 16, "Rename Files based on their ID3 Tag information"},
-    {"btnCDDB", "Lookup", 16, "Lookup ID3 Tag information on the Internet"},
-    {"btnSort", "Sort", 16, "Sort files into folders based on their ID3 Tag information"},
-    {"btnCase", "Case", 16, "Case the text case of ID3 Tags"},
-    {"btnExport", "Export", 144, "Export Data to a Music Playlist or CSV File"},
-    {"", "", 1, ""},
-    {"btnCDRip", "CD to MP3", 16, "Convert an audio CD-Rom into MP3 format"},
-    {"", "", 1, ""},
-    {"btnFolders", "Folders", 18, "Shows or hides the Folder Bar"},
-    {"", "", 1, ""},
-    {"btnHelp", "Help", 16, "Display the help file for \x01"},
+    {"btnRename", "Rename", 16, "", "Rename Files based on their ID3 Tag information"},
+    {"btnCDDB", "CDDB", 16, "", "Lookup ID3 Tag information on the Internet"},
+    {"btnSort", "Sort", 16, "", "Sort files into folders based on their ID3 Tag information"},
+    {"btnCase", "Case", 16, "", "Case the text case of ID3 Tags"},
+    {"btnExport", "Export", 144, "", "Export Data to a Music Playlist or CSV File"},
+    {"", "", 1, "", ""},
+    {"btnCDRip", "CDRip", 16, "", "Convert an audio CD-Rom into MP3 format"},
+    {"", "", 1, "", ""},
+    {"btnFolders", "Folder", 18, "Folders", "Shows or hides the Folder Bar"},
+    {"", "", 1, "", ""},
+    {"btnHelp", "Help", 16, "", "Display the help file for \x01"},
 };
 
 // Keys whose buttons and items need rows in the list.
@@ -149,10 +156,14 @@ const char* const kListMenuItems[] = {"mnuRename", "mnuSort", "mnuPlayList", "mn
 
 void FrmMain::BuildToolbars() {
     // The bars' close buttons and the tag-bar toggle.
-    for (platform::Toolbar* bar : {&Toolbar2, &Toolbar3, &Toolbar5}) bar->SetButtonSize(10);
-    Toolbar2.AddButton("12", 0, "\xD7", -1, "Close the Tip of the Day");
-    Toolbar3.AddButton("12", 0, "\xD7", -1, "Close the Folder Bar");
-    Toolbar5.AddButton("12", 2, "\xBB", -1, "Shows or hides the Tag Bar");
+    if (imlX.Count() == 0) platform::LoadPictures(imlX, platform::PictureSet::kClose);
+    for (platform::Toolbar* bar : {&Toolbar2, &Toolbar3, &Toolbar5}) {
+        bar->SetButtonSize(10);
+        bar->SetImageList(imlX, platform::kNormalImages);
+    }
+    Toolbar2.AddButton("12", 0, "", 0);
+    Toolbar3.AddButton("12", 0, "", 0);
+    Toolbar5.AddButton("12", 2, "", 0);
     ToolbarHost1.Attach(Toolbar2);
     ToolbarHost2.Attach(Toolbar3);
     ToolbarHost4.Attach(Toolbar5);
@@ -161,8 +172,16 @@ void FrmMain::BuildToolbars() {
     MenuBar.SetButtonSize(1, true);
     MenuBar.SetMenu(m_popup);
     MenuBar.SetMenuButtonWidths(100, 50);
+    // Coloured pictures under the pointer, greyed ones otherwise.
+    if (imlToolBar.Count() == 0) platform::LoadPictures(imlToolBar, platform::PictureSet::kToolbarHot);
+    if (ImageList3.Count() == 0) platform::LoadPictures(ImageList3, platform::PictureSet::kToolbarNormal);
     Toolbar1.SetButtonSize(16, true);
-    for (const ButtonLine& b : kMainButtons) Toolbar1.AddButton(b.key, b.style, b.caption, -1, Expand(b.tooltip));
+    Toolbar1.SetImageList(imlToolBar, platform::kHotImages);
+    Toolbar1.SetImageList(ImageList3, platform::kNormalImages);
+    for (const ButtonLine& b : kMainButtons) {
+        const int image = *b.image != '\0' ? imlToolBar.IndexOf(b.image) - 1 : -1;
+        Toolbar1.AddButton(b.key, b.style, b.caption, image, Expand(b.tooltip));
+    }
     MenuBar.Create(*this);
     Toolbar1.Create(*this);
     Picture1.SetHeight(cboVersion.Height() + 2 * forms::Screen.ToTwipsY(1));
@@ -178,8 +197,10 @@ void FrmMain::BuildMenus() {
     m_PopupExport.SetOwner(hWnd());
     Build(m_PopupExport, kExportMenu);
     m_popup.SetOwner(hWnd());
+    if (imlMenu.Count() == 0) platform::LoadPictures(imlMenu, platform::PictureSet::kMenu);
+    m_popup.SetImageList(imlMenu.hImageList());
     m_popup.Clear();
-    Build(m_popup, kMainMenu);
+    Build(m_popup, kMainMenu, &imlMenu);
     m_PopupMenu.SetOwner(lvFiles.hWnd());
     Build(m_PopupMenu, kListMenu);
     m_PopupViewMenu.SetOwner(hWnd());

@@ -43,6 +43,13 @@ public:
     }
     void Box(int l, int t, int r, int b) { Rectangle(dc_, l, t, r, b); }
     void Round(int l, int t, int r, int b) { Ellipse(dc_, l, t, r, b); }
+    // An outline only: what lies inside stays as drawn.
+    void Ring(int l, int t, int r, int b, COLORREF line) {
+        made_.push_back(CreatePen(PS_SOLID, 1, line));
+        SelectObject(dc_, made_.back());
+        SelectObject(dc_, GetStockObject(NULL_BRUSH));
+        Ellipse(dc_, l, t, r, b);
+    }
     void Shape(std::vector<POINT> points) { Polygon(dc_, points.data(), static_cast<int>(points.size())); }
     void Line(int x1, int y1, int x2, int y2) {
         MoveToEx(dc_, x1, y1, nullptr);
@@ -80,12 +87,15 @@ void DrawRename(HDC dc, int) {
     p.Use(kBlack, kBlack).Line(6, 14, 8, 12);
 }
 
+// A globe: sea, two land masses, a meridian and the equator.
 void DrawLookup(HDC dc, int) {
     Paint p(dc);
-    p.Use(kBlue, kBlue).Round(1, 1, 15, 15);
-    p.Use(kGreen, kGreen).Round(3, 4, 8, 9);
-    p.Use(kGreen, kGreen).Round(8, 8, 13, 13);
-    p.Use(kWhite, kWhite).Line(8, 1, 8, 15);
+    p.Use(kBlue, RGB(72, 144, 232)).Round(1, 1, 16, 16);
+    p.Use(kGreen, RGB(64, 176, 64)).Shape({{4, 3}, {8, 3}, {9, 6}, {7, 9}, {4, 8}, {3, 5}});
+    p.Use(kGreen, RGB(64, 176, 64)).Shape({{9, 9}, {13, 8}, {14, 11}, {11, 14}, {9, 12}});
+    p.Ring(5, 1, 12, 16, RGB(176, 216, 255));
+    p.Use(RGB(176, 216, 255), kWhite).Line(2, 8, 15, 8);
+    p.Ring(1, 1, 16, 16, kBlue);
 }
 
 void DrawSort(HDC dc, int size) {
@@ -105,11 +115,14 @@ void DrawExport(HDC dc, int) {
     p.Use(kGreen, kGreen).Shape({{6, 7}, {10, 7}, {10, 4}, {15, 9}, {10, 14}, {10, 11}, {6, 11}});
 }
 
+// A compact disc: the silver face with its sheen, the clear ring and hole.
 void DrawDisc(HDC dc, int) {
     Paint p(dc);
-    p.Use(kGrey, kSilver).Round(1, 1, 15, 15);
-    p.Use(kWhite, kWhite).Round(4, 3, 8, 6);
-    p.Use(kGrey, kClear).Round(6, 6, 10, 10);
+    p.Use(kGrey, kSilver).Round(1, 1, 16, 16);
+    p.Use(RGB(224, 224, 232), RGB(224, 224, 232)).Shape({{8, 8}, {3, 4}, {6, 2}});
+    p.Use(RGB(240, 240, 248), RGB(240, 240, 248)).Shape({{8, 8}, {13, 12}, {10, 14}});
+    p.Use(kGrey, kWhite).Round(5, 5, 12, 12);
+    p.Use(kGrey, kClear).Round(7, 7, 10, 10);
 }
 
 void DrawHelp(HDC dc, int size) {
@@ -181,7 +194,8 @@ constexpr SetEntry kSets[] = {
 };
 
 // Draws one picture on the clear colour and makes an icon of it; greyed
-// pictures keep their brightness and lose their colour.
+// pictures lose their colour and are lightened, as a toolbar shows the
+// buttons the pointer is not on.
 HICON MakeIcon(const Picture& picture, int size, bool grey) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -223,7 +237,7 @@ HICON MakeIcon(const Picture& picture, int size, bool grey) {
                 word = static_cast<WORD>(word | (0x80 >> (bit % 8)) << (8 * byteInWord));
             } else if (grey) {
                 const DWORD r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-                const DWORD l = (r * 30 + g * 59 + b * 11) / 100;
+                const DWORD l = 72 + (r * 30 + g * 59 + b * 11) * 7 / 1000;
                 p = (l << 16) | (l << 8) | l;
             }
         }

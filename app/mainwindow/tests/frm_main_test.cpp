@@ -6,9 +6,11 @@
 
 #include <windows.h>
 #include <ole2.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -84,7 +86,7 @@ protected:
         auto f = std::make_unique<FrmMain>();
         f->SetShared({tags_->Pair(), &genres_});
         f->Show();
-        EXPECT_TRUE(Listed(*f, expect)) << f->SB1.Panels(1).Text();
+        EXPECT_TRUE(Listed(*f, expect)) << f->SB1.Panels(1).Text() << " | " << f->FTVWFiles.Path() << " | " << f->CurrentFolder;
         return f;
     }
     static bool Listed(FrmMain& f, const std::string& text) {
@@ -207,6 +209,145 @@ TEST_F(MainWindowTest, OutOfRangeValuesNeverStopTheLoad) {
     // The list stays on the screen: the folder pane leaves room for it.
     EXPECT_GT(f->picLVContainer.Width(), 0);
     EXPECT_LT(f->picFolderContainer.Width(), f->picContainer.ScaleWidth());
+    f->Unload();
+}
+
+// Pixels between the list's bottom edge and the status bar's top.
+int GapAboveStatusBar(FrmMain& f) {
+    RECT list{}, status{};
+    GetWindowRect(f.lvFiles.hWnd(), &list);
+    GetWindowRect(f.SB1.hWnd(), &status);
+    return status.top - list.bottom;
+}
+
+TEST_F(MainWindowTest, WithTheTipBarHiddenTheListReachesTheStatusBar) {
+    struct Case {
+        const char* name;
+        const char* stored;  // "Show Tip Bar" as stored, or null for a fresh profile
+        std::function<void(FrmMain&)> act;
+    };
+    const Case cases[] = {
+        {"fresh profile", nullptr, [](FrmMain&) {}},
+        {"restored", "False", [](FrmMain&) {}},
+        {"hidden from the menu", "True", [](FrmMain& f) { f.RunCommand("mnuTipOfDay"); }},
+        {"resized", "False", [](FrmMain& f) { f.Move(f.Left(), f.Top(), f.Width() + 900, f.Height() + 1200); }},
+    };
+    for (const Case& c : cases) {
+        DeleteRegistryTree(store_, kSettingsRootFullPath);
+        if (c.stored != nullptr) {
+            Set("Show Tip Bar", Variant::String(c.stored));
+            Set("SplitterH", Variant::Double(2400));
+        }
+        auto f = Open(DataFolder("three"), "3 Files found");
+        c.act(*f);
+        EXPECT_FALSE(f->picQEditContainer.Visible()) << c.name;
+        EXPECT_FALSE(f->imgSplitterH.Visible()) << c.name;
+        EXPECT_EQ(f->picLVContainer.Top(), 15) << c.name;
+        EXPECT_EQ(f->picLVContainer.Height(), f->picContainer.ScaleHeight() - 3 * 15) << c.name;
+        const int gap = GapAboveStatusBar(*f);
+        EXPECT_GE(gap, -4) << c.name;
+        EXPECT_LE(gap, 4) << c.name;
+        f->Unload();
+        // The last form gone ends the run; the next case starts it again.
+        MSG quit;
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+
+    // Shown, the grip stands where it was stored, start after start, and
+    // splits list and tips.
+    DeleteRegistryTree(store_, kSettingsRootFullPath);
+    Set("Show Tip Bar", Variant::String("True"));
+    Set("SplitterH", Variant::Double(2400));
+    for (int start = 1; start <= 2; ++start) {
+        auto f = Open(DataFolder("three"), "3 Files found");
+        const int32_t y = f->imgSplitterH.Top();
+        EXPECT_TRUE(f->imgSplitterH.Visible()) << start;
+        EXPECT_EQ(y, 2400) << start;
+        EXPECT_EQ(f->picLVContainer.Top(), 0) << start;
+        EXPECT_EQ(f->picLVContainer.Height(), y + 30) << start;
+        const int32_t b = f->picSplitterH.Height() + y + 30;
+        EXPECT_EQ(f->picQEditContainer.Top(), b) << start;
+        EXPECT_EQ(f->picQEditContainer.Height(), f->picContainer.ScaleHeight() - b - 2 * 15) << start;
+        f->Unload();
+        MSG quit;
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+}
+
+// Wine draws the caption buttons of every window (minimise, maximise,
+// close) as glyphs of this font; without it they read "0 1 r".
+TEST(CaptionButtonFont, MarlettIsThere) {
+    HDC dc = GetDC(nullptr);
+    HFONT font = CreateFontA(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0, "Marlett");
+    HGDIOBJ old = SelectObject(dc, font);
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(dc, sizeof face, face);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    EXPECT_STREQ(face, "Marlett");
+}
+
+std::string ButtonText(HWND bar, int id) {
+    char text[128] = {};
+    const LRESULT n = SendMessageA(bar, TB_GETBUTTONTEXTA, id, reinterpret_cast<LPARAM>(text));
+    return n > 0 ? std::string(text) : std::string();
+}
+
+TEST_F(MainWindowTest, ToolbarAndMenuShowTheirPicturesAndTheCaptionsAreTheProgramsOwn) {
+    auto f = Open(DataFolder("three"), "3 Files found");
+    // Each button of the main toolbar: its picture (greyed and coloured
+    // alike, 16 pixels) and its caption.
+    struct Button { const char* key; const char* caption; };
+    const Button buttons[] = {{"btnRename", ""}, {"btnCDDB", ""}, {"btnSort", ""}, {"btnCase", ""},
+                              {"btnExport", ""}, {"btnCDRip", ""}, {"btnFolders", "Folders"}, {"btnHelp", ""}};
+    const HWND bar = f->Toolbar1.ToolbarWindow();
+    const auto normal = reinterpret_cast<HIMAGELIST>(SendMessageA(bar, TB_GETIMAGELIST, 0, 0));
+    const auto hot = reinterpret_cast<HIMAGELIST>(SendMessageA(bar, TB_GETHOTIMAGELIST, 0, 0));
+    ASSERT_NE(normal, nullptr);
+    ASSERT_NE(hot, nullptr);
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(normal, &cx, &cy);
+    EXPECT_EQ(cx, 16);
+    EXPECT_EQ(cy, 16);
+    std::vector<int> pictures;
+    for (const Button& b : buttons) {
+        const int position = f->Toolbar1.ButtonIndex(b.key);
+        ASSERT_GE(position, 0) << b.key;
+        TBBUTTON tb{};
+        ASSERT_TRUE(SendMessageA(bar, TB_GETBUTTON, position, reinterpret_cast<LPARAM>(&tb))) << b.key;
+        EXPECT_GE(tb.iBitmap, 0) << b.key;
+        EXPECT_LT(tb.iBitmap, ImageList_GetImageCount(normal)) << b.key;
+        EXPECT_LT(tb.iBitmap, ImageList_GetImageCount(hot)) << b.key;
+        EXPECT_EQ(std::count(pictures.begin(), pictures.end(), tb.iBitmap), 0) << b.key << " has a picture of its own";
+        pictures.push_back(tb.iBitmap);
+        EXPECT_EQ(ButtonText(bar, tb.idCommand), b.caption) << b.key;
+    }
+
+    // The help item of the menu bar's menu carries its picture.
+    platform::MenuHandle help = f->m_popup.BuildMenu("help");
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_BITMAP;
+    ASSERT_TRUE(GetMenuItemInfoA(help.get(), platform::PopupMenu::CommandId(f->m_popup.IndexForKey("mnuHelp")),
+                                 FALSE, &item));
+    EXPECT_NE(item.hbmpItem, nullptr);
+
+    // The bars' close buttons: a picture, no text.
+    for (platform::Toolbar* closer : {&f->Toolbar2, &f->Toolbar3, &f->Toolbar5}) {
+        TBBUTTON tb{};
+        ASSERT_TRUE(SendMessageA(closer->ToolbarWindow(), TB_GETBUTTON, 0, reinterpret_cast<LPARAM>(&tb)));
+        EXPECT_EQ(tb.iBitmap, 0);
+        EXPECT_NE(SendMessageA(closer->ToolbarWindow(), TB_GETIMAGELIST, 0, 0), 0);
+        EXPECT_EQ(ButtonText(closer->ToolbarWindow(), tb.idCommand), "");
+    }
+
+    struct Caption { forms::WindowBase* control; const char* text; };
+    const Caption captions[] = {{&f->Command2(0), "Update..."}, {&f->Command2(1), "Sync Versions"},
+                                {&f->Command2(2), "Options..."}, {&f->lblMoreTips, "More Tips"}};
+    for (const Caption& c : captions) EXPECT_EQ(c.control->Text(), c.text);
     f->Unload();
 }
 
