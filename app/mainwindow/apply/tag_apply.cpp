@@ -129,7 +129,10 @@ ApplyOutcome ApplyID3Update(const ApplyRequest& request, TagObject& id3v1, TagOb
     Run run(request, id3v1, id3v2, progress);
     auto note = [&](const std::string& key, bool ok) {
         ++out.filesDone;
-        if (!ok) out.unwritten.push_back(key);
+        if (!ok)
+            out.unwritten.push_back(key);
+        else if (!out.removing)
+            out.written.push_back(key);
     };
 
     if (!out.batch) {

@@ -64,6 +64,8 @@ struct ApplyOutcome {
     // Full paths of the files that could not be read, written or stripped,
     // each once, in list order; every other file was written.
     std::vector<std::string> unwritten;
+    // Full paths of the files whose tags were written, in list order.
+    std::vector<std::string> written;
 };
 
 // Runs one apply. Writes both versions with updateBoth (ID3v1 first, so a
