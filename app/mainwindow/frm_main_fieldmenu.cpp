@@ -57,7 +57,7 @@ void FrmMain::m_FieldPopupMenu_Click(int32_t index) {
         const bool file = key == "mnuParseFile";
         WriteField(RunQuickExtract(file ? GetFileTitle(selected, false) : GetParentFolderName(selected), file ? 1 : 0));
     } else {
-        WriteField(m_FieldPopupMenu.Caption(index));
+        WriteField(mainwindow::LiteralCaptionText(m_FieldPopupMenu.Caption(index)));
     }
 }
 
