@@ -3,12 +3,9 @@
 # service. Portable, tested natively.
 add_library(corvella_separators STATIC ${CMAKE_CURRENT_LIST_DIR}/files/name_separators.cpp)
 
-# TEMP until the file service lands: its implementation is needed to link.
-if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/files/file_service.cpp)
 add_library(corvella_tag_names STATIC ${CMAKE_CURRENT_LIST_DIR}/files/tag_names.cpp)
-target_link_libraries(corvella_tag_names PUBLIC corvella_separators corvella_foundation_settings)
+target_link_libraries(corvella_tag_names PUBLIC corvella_separators corvella_files corvella_foundation_settings)
 
 corvella_test(tag_names_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/tag_names_test.cpp
   LIBS corvella_tag_names)
-endif()
