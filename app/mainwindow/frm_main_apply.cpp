@@ -54,7 +54,10 @@ void FrmMain::ApplyID3Update() {
             skip([&] { f.ToggleTagVersion(f.cboVersion.ListIndex()); });
         }
     } ending{*this};
-    apply::RunApplyWithProgress(*this, request, v1, v2);
+    ToolResult moved;
+    moved.renamed = apply::RunApplyWithProgress(*this, request, v1, v2, apply::ReadAutoRenameSettings(Store())).renamed;
+    // The renamed rows take their new keys before the ending reads them again.
+    ApplyToolResult(moved);
 }
 
 }  // namespace corvella

@@ -3,10 +3,21 @@
 #include "app/startup/tool_connections.h"
 
 #include "app/mainwindow/frm_main.h"
+#include "app/tools/quickextract/win32/frm_quick_extract.h"
+#include "app/tools/rename/win32/frm_rename_files.h"
+#include "app/tools/userfields/win32/frm_user_fields.h"
 
 namespace corvella {
 
 void ConnectTools() {
+    FrmMain::ConnectTool("frmRenameFiles", [](forms::Form& owner, const FileSet& files, const tags::TagPair&) {
+        return ShowRenameFiles(owner, files, &static_cast<FrmMain&>(owner).iml16Temp);
+    });
+    FrmMain::ConnectTool("frmUserFields", [](forms::Form& owner, const FileSet&, const tags::TagPair&) {
+        ShowUserFields(owner);
+        return ToolResult();
+    });
+    FrmMain::ConnectQuickExtract(ShowQuickExtract);
 }
 
 }  // namespace corvella

@@ -29,12 +29,14 @@ std::string NamePartText(int field, const std::string& value) {
 
 TagName BuildTagName(const std::string& path, const std::vector<std::string>& cells, const NameRecipe& recipe) {
     std::string text;
-    bool first = true;
+    bool first = true, anyText = false;
     for (int field : recipe.fields) {
         if (field < 0) continue;
         if (!first) text += recipe.separator;
         first = false;
-        if (field < static_cast<int>(cells.size())) text += NamePartText(field, cells[field]);
+        const std::string part = field < static_cast<int>(cells.size()) ? NamePartText(field, cells[field]) : "";
+        anyText = anyText || !OnlyBlanksAndDots(part);
+        text += part;
     }
     if (recipe.caseMode >= kCaseInitialCaps && recipe.caseMode <= kCaseLower) text = ChangeCase(text, recipe.caseMode);
 
@@ -43,7 +45,8 @@ TagName BuildTagName(const std::string& path, const std::vector<std::string>& ce
     // device name is caught in front of the first ".".
     std::string name = CleanName(text + kExtension);
     const size_t ext = sizeof(kExtension) - 1;
-    if (name.size() < ext || OnlyBlanksAndDots(name.substr(0, name.size() - ext))) {
+    // Separators alone are no name either.
+    if (!anyText || name.size() < ext || OnlyBlanksAndDots(name.substr(0, name.size() - ext))) {
         out.reason = kNoName;
         return out;
     }

@@ -51,6 +51,8 @@ TEST(TagNames, NamesFromFields) {
         {Row(" . ."), Recipe({0, -1, -1, -1}), ""},
         {Row("???"), Recipe({0, -1, -1, -1}), ""},
         {Row("", ""), Recipe({0, 1, -1, -1}, 5), ""},  // "." alone
+        {Row("", "", ""), Recipe({6, 0, -1, -1}), ""},  // " - " alone
+        {Row("", "", "05"), Recipe({6, 0, 1, -1}), "05 -  - .mp3"},
     };
     for (const auto& c : cases) {
         const TagName n = BuildTagName("C:\\Music\\old.mp3", c.cells, c.recipe);
@@ -101,14 +103,14 @@ TEST(TagNames, RenamesNeverOverwriteAndReportEachFailure) {
         {"swap", {"D:\\a.mp3", "D:\\b.mp3"}, {},
          {Item("D:\\a.mp3", "b.mp3"), Item("D:\\b.mp3", "a.mp3")}, "", {"D:\\a.mp3", "D:\\b.mp3"}, 0,
          {"a.mp3", "b.mp3"}},
-        {"unlisted target", {"D:\\a.mp3", "D:\\x.mp3"}, {}, {Item("D:\\a.mp3", "X.mp3")}, -1,
+        {"unlisted target", {"D:\\a.mp3", "D:\\x.mp3"}, {}, {Item("D:\\a.mp3", "X.mp3")}, "",
          {"D:\\a.mp3", "D:\\x.mp3"}, 0, {"a.mp3"}},
         {"case only", {"D:\\intro.mp3"}, {}, {Item("D:\\intro.mp3", "Intro.mp3")}, "", {"D:\\Intro.mp3"}, 1, {}},
         {"case only, second move fails", {"D:\\intro.mp3"}, {}, {Item("D:\\intro.mp3", "Intro.mp3")}, "D:\\Intro.mp3",
          {"D:\\intro.mp3"}, 0, {"intro.mp3"}},
         {"locked", {"D:\\a.mp3", "D:\\b.mp3"}, {"d:\\a.mp3"},
          {Item("D:\\a.mp3", "x.mp3"), Item("D:\\b.mp3", "y.mp3")}, "", {"D:\\a.mp3", "D:\\y.mp3"}, 1, {"a.mp3"}},
-        {"vanished", {"D:\\b.mp3"}, {}, {Item("D:\\a.mp3", "x.mp3"), Item("D:\\b.mp3", "y.mp3")}, -1,
+        {"vanished", {"D:\\b.mp3"}, {}, {Item("D:\\a.mp3", "x.mp3"), Item("D:\\b.mp3", "y.mp3")}, "",
          {"D:\\y.mp3"}, 1, {"a.mp3"}},
         {"no name", {"D:\\a.mp3"}, {}, {{"D:\\a.mp3", {"", "no name"}}}, "", {"D:\\a.mp3"}, 0, {"a.mp3"}},
     };

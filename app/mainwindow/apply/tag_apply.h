@@ -9,6 +9,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/foundation/masks.h"
@@ -66,6 +67,8 @@ struct ApplyOutcome {
     std::vector<std::string> unwritten;
     // Full paths of the files whose tags were written, in list order.
     std::vector<std::string> written;
+    // Files the Auto-Rename after the apply renamed: old path, new path.
+    std::vector<std::pair<std::string, std::string>> renamed;
 };
 
 // Runs one apply. Writes both versions with updateBoth (ID3v1 first, so a

@@ -1,5 +1,6 @@
 #include "app/mainwindow/apply/win32/com_tag_objects.h"
 
+#include "app/foundation/files/win32/win32_file_ops.h"
 #include "app/foundation/win32/progress/progress_update.h"
 #include "libs/common/com/com_text.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
@@ -129,13 +130,20 @@ void ProgressWindowApply::ParserError() {
 }
 
 ApplyOutcome RunApplyWithProgress(forms::Form& caller, const ApplyRequest& request, TagObject& id3v1,
-                                  TagObject& id3v2) {
+                                  TagObject& id3v2, const AutoRenameSettings& autoRename) {
     ApplyOutcome out;
     if (request.selectedRow < 0 || static_cast<size_t>(request.selectedRow) >= request.rowKeys.size()) return out;
     ProgressWindowApply progress;
     RunWithProgress(caller, [&] { out = ApplyID3Update(request, id3v1, id3v2, progress); });
-    if (!out.unwritten.empty())
-        forms::MsgBox(UnwrittenFilesMessage(out.unwritten), MB_OK | MB_ICONEXCLAMATION);
+    std::string message = UnwrittenFilesMessage(out.unwritten);
+    if (autoRename.on && !out.written.empty()) {
+        const files::RenameOutcome moved = AutoRenameFiles(out.written, request.tagVersion == 0 ? id3v1 : id3v2,
+                                                           AutoRenameRecipe(autoRename), files::SystemFiles());
+        out.renamed = moved.renamed;
+        const std::string notRenamed = files::NotRenamedMessage(moved.notRenamed);
+        if (!notRenamed.empty()) message += (message.empty() ? "" : "\r\n\r\n") + notRenamed;
+    }
+    if (!message.empty()) forms::MsgBox(message, MB_OK | MB_ICONEXCLAMATION);
     return out;
 }
 

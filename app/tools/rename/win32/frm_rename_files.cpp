@@ -49,7 +49,7 @@ void FrmRenameFiles::Form_Load_() {
     skip([&] { flat_.SoftBorder(lvFiles); });
     lvFiles.SetSmallIcons(smallIcons_);
     lvFiles.ColumnHeaders.Add("", "Rename To", lvFiles.Width() - 600);
-    skip([&] { EnhListView_Add_FullRowSelect(lvFiles.hWnd(), false); });
+    skip([&] { foundation::EnhListView_Add_FullRowSelect(lvFiles.hWnd(), false); });
 
     // A value that cannot be read leaves its list at its default.
     rename::RenameChoices choices;

@@ -27,7 +27,7 @@ public:
     std::array<forms::ComboBox, 4> cboName;
     forms::ComboBox cboSeperator;
     forms::ComboBox Combo1;  // text case
-    ListView lvFiles;        // the preview
+    platform::ListView lvFiles;  // the preview
     std::array<forms::CommandButton, 2> cmdMain;  // "&Rename Files", "&Close"
 
     // The settings and the file system it uses: the registry and the disk

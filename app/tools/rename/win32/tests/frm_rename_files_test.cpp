@@ -4,6 +4,7 @@
 // message: locked, read-only, an unlisted file holding the name, a name in
 // another case only. Its settings land in the registry as text.
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -177,7 +178,7 @@ TEST_F(RenameFiles, ChoicesAreStoredAsTextAndBadOnesGiveDefaults) {
         EXPECT_EQ(Preview(f), std::vector<std::string>{"01-morning hush.mp3"});
         f.Combo1.SetListIndex(1);
         f.cboName[2].SetListIndex(7);
-        EXPECT_EQ(Preview(f), std::vector<std::string>{"01-Morning Hush-01.mp3"});
+        EXPECT_EQ(Preview(f), std::vector<std::string>{"01-morning Hush-01.mp3"}) << "a hyphen starts no word";
         f.Unload();
     }
     const struct {
