@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,67 @@ TEST_F(ApplyRunner, UnwrittenFilesNamedOnceAndNoRunLeftGoing) {
     req.selectedRow = -1;
     EXPECT_FALSE(RunApplyWithProgress(caller, req, v1, v2).ran);
     EXPECT_FALSE(frmProgressUpdate().Loaded()) << "no selected row: no progress window at all";
+}
+
+// Auto-Rename on real files: the written files take names from their tags,
+// one closing message names the file not written and the file whose name
+// another file holds, and nothing is overwritten.
+TEST_F(ApplyRunner, AutoRenameJoinsTheClosingMessage) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string dir = std::string(temp) + "corvella_auto_rename\\";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    auto touch = [&](const std::string& name, const char* text) {
+        HANDLE h = CreateFileA((dir + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD n = 0;
+        WriteFile(h, text, static_cast<DWORD>(strlen(text)), &n, nullptr);
+        CloseHandle(h);
+    };
+    const struct {
+        const char* file;
+        const char* title;
+        const char* track;
+    } rows[] = {{"a.mp3", "Intro", "01/09"}, {"b.mp3", "Con", "02"}, {"c.mp3", "Outro", "03"}, {"d.mp3", "Held", "04"}};
+    req.rowKeys.clear();
+    for (const auto& r : rows) {
+        touch(r.file, r.file);
+        req.rowKeys.push_back(dir + r.file);
+        disk.v2[dir + r.file] = {{0, r.title}, {6, r.track}};
+    }
+    touch("04 - Held.mp3", "unlisted");
+    req.ticked = {true, true, true, true};
+    req.masks[0] = "";
+    req.pressed[0] = false;
+    req.pressed[1] = true;
+    req.masks[1] = "Band";
+    req.selectedRow = 2;
+    disk.locked.insert(dir + "c.mp3");
+    AutoRenameSettings on;
+    on.on = true;
+    const ApplyOutcome out = RunApplyWithProgress(caller, req, v1, v2, on);
+
+    const std::vector<std::pair<std::string, std::string>> renamed = {{dir + "a.mp3", dir + "01 - Intro.mp3"},
+                                                                      {dir + "b.mp3", dir + "02 - Con.mp3"}};
+    EXPECT_EQ(out.renamed, renamed);
+    for (const char* name : {"01 - Intro.mp3", "02 - Con.mp3", "c.mp3", "d.mp3", "04 - Held.mp3"})
+        EXPECT_NE(GetFileAttributesA((dir + name).c_str()), INVALID_FILE_ATTRIBUTES) << name;
+    std::string kept;
+    {
+        HANDLE h = CreateFileA((dir + "04 - Held.mp3").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        char buf[16] = {0};
+        DWORD n = 0;
+        ReadFile(h, buf, sizeof buf - 1, &n, nullptr);
+        CloseHandle(h);
+        kept = buf;
+    }
+    EXPECT_EQ(kept, "unlisted") << "never overwritten";
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find(dir + "c.mp3"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find("d.mp3: name taken"), std::string::npos) << boxes[0];
+    EXPECT_EQ(boxes[0].find("a.mp3"), std::string::npos) << boxes[0];
+    for (const char* name : {"01 - Intro.mp3", "02 - Con.mp3", "c.mp3", "d.mp3", "04 - Held.mp3"})
+        DeleteFileA((dir + name).c_str());
+    RemoveDirectoryA(dir.c_str());
 }
 
 }  // namespace
