@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "app/foundation/files/name_cleaner.h"
 #include "app/foundation/tests/fake_file_ops.h"
@@ -72,6 +73,41 @@ TEST(TagNames, LongNamesFitTheirFolder) {
     }
     const std::string deep = "C:\\" + std::string(252, 'f') + "\\";
     EXPECT_TRUE(BuildTagName(deep + "o.mp3", Row("Intro"), Recipe({0, -1, -1, -1})).name.empty());
+}
+
+// Tag texts of any bytes, any recipe, folders of any depth: a name is
+// either refused or one Windows takes, in the file's own folder, within
+// MAX_PATH, ending in ".mp3".
+TEST(TagNames, AnyTagTextGivesAUsableNameOrNone) {
+    std::mt19937 rng(20261209);
+    static const char* const kPieces[] = {"CON", "nul", "Com7", "LPT1", ".", " ", "..", "\\", "/", ":",
+                                          "?",   "\"", "\r\n", "05/12", "AC", "x", "-"};
+    auto text = [&] {
+        std::string s;
+        for (size_t n = rng() % 12; n > 0; --n)
+            s += rng() % 3 == 0 ? std::string(1, static_cast<char>(rng())) : kPieces[rng() % 17];
+        return s;
+    };
+    for (int i = 0; i < 5000; ++i) {
+        std::vector<std::string> cells;
+        for (int c = 0; c < 7; ++c) cells.push_back(text());
+        NameRecipe r = Recipe({static_cast<int>(rng() % 7), static_cast<int>(rng() % 8) - 1,
+                               static_cast<int>(rng() % 8) - 1, static_cast<int>(rng() % 8) - 1},
+                              static_cast<int>(rng() % 7), static_cast<int>(rng() % 5) - 1);
+        const std::string folder = "C:\\" + std::string(rng() % 260, 'f') + "\\";
+        const TagName n = BuildTagName(folder + "old.mp3", cells, r);
+        if (n.name.empty()) {
+            EXPECT_FALSE(n.reason.empty());
+            continue;
+        }
+        EXPECT_LE(folder.size() + n.name.size(), kMaxPath);
+        ASSERT_GT(n.name.size(), 4u);
+        EXPECT_EQ(n.name.substr(n.name.size() - 4), ".mp3");
+        EXPECT_EQ(n.name.find_first_of("\\/:*?\"<>|"), std::string::npos) << n.name;
+        for (char c : n.name) EXPECT_GE(static_cast<unsigned char>(c), 32u) << n.name;
+        EXPECT_FALSE(IsDeviceName(n.name.substr(0, n.name.find('.')))) << n.name;
+        EXPECT_NE(n.name.substr(0, n.name.size() - 4).find_first_not_of(" ."), std::string::npos) << n.name;
+    }
 }
 
 TEST(TagNames, StoredIndexOutsideItsList) {
