@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/foundation/settings.h"
+#include "app/foundation/tags/win32/com_tag.h"
 #include "app/foundation/user_fields.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/mainwindow/frm_main.h"
@@ -99,7 +100,8 @@ protected:
         SaveSettingText(store_, "Software\\Corvella\\Layout\\Main", "Folder", folder_);
         ConnectTools();
         f_ = std::make_unique<FrmMain>();
-        f_->SetShared({&v1_, &v2_, &genres_, &current_});
+        tags_ = std::make_unique<tags::ComTagPair>(v1_.Get(), v2_.Get());
+        f_->SetShared({tags_->Pair(), &genres_});
         f_->Show();
         ASSERT_TRUE(PumpUntil([&] { return !f_->ListingRunning() && f_->lvFiles.ListItems.Count() == 3; }, 30000));
         timer_ = SetTimer(nullptr, 0, 20, Act);
@@ -108,6 +110,7 @@ protected:
         KillTimer(nullptr, timer_);
         if (f_) f_->Unload();
         f_.reset();
+        tags_.reset();
         WIN32_FIND_DATAA d;
         HANDLE h = FindFirstFileA((folder_ + "\\*.mp3").c_str(), &d);
         if (h != INVALID_HANDLE_VALUE) {
@@ -132,7 +135,8 @@ protected:
     com::ComPtr<_CID3v1> v1_;
     com::ComPtr<_CID3v2> v2_;
     std::vector<std::string> genres_{"Blues", "Classic Rock", "Country"};
-    std::string current_, folder_;
+    std::string folder_;
+    std::unique_ptr<tags::ComTagPair> tags_;
     std::unique_ptr<FrmMain> f_;
     UINT_PTR timer_ = 0;
 };

@@ -5,15 +5,7 @@
 namespace corvella {
 
 void FrmQuickExtract::Design() {
-    name = "frmQuickExtract";
-    caption = "Parse";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 5850;
-    height = 5010;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmQuickExtract", "Parse", 5850, 5010);
     {
         auto& c = DESIGN(Label3);
         c.caption = "Parse Text Information";
@@ -26,7 +18,7 @@ void FrmQuickExtract::Design() {
     }
     {
         auto& c = DESIGN(cboTokkenChoice);
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items = {"Predefined Tokken", "Custom Tokken"};
         c.Move(240, 2100, 1695, 315);
     }
@@ -37,7 +29,7 @@ void FrmQuickExtract::Design() {
     }
     {
         auto& c = DESIGN(cboTokken);
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items.assign(files::kSeparatorItems, files::kSeparatorItems + files::kSeparatorCount);
         c.Move(2040, 2100, 3495, 315);
     }

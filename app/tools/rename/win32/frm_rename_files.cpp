@@ -3,6 +3,7 @@
 #include "app/foundation/files/win32/win32_file_ops.h"
 #include "app/foundation/win32/listview/mod_list_view.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
+#include "libs/common/scope/scope_exit.h"
 
 namespace corvella {
 namespace {
@@ -13,12 +14,6 @@ SettingsStore& RegistryStore() {
 }
 
 const char kTitle[] = "Rename";
-
-// The hourglass while the files move.
-struct WaitCursor {
-    HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-    ~WaitCursor() { SetCursor(old); }
-};
 
 }  // namespace
 
@@ -117,7 +112,9 @@ void FrmRenameFiles::RenameFiles() {
         items.push_back({files_.rows[i].path, names_[i]});
     files::RenameOutcome outcome;
     {
-        WaitCursor wait;
+        // The hourglass while the files move.
+        const HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        const auto restore = OnScopeExit([old] { SetCursor(old); });
         outcome = files::RenameToTagNames(service_ != nullptr ? *service_ : files::SystemFiles(), items);
     }
     // The outcome lists the renamed files in the rows' order.

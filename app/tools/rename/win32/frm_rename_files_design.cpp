@@ -5,15 +5,7 @@
 namespace corvella {
 
 void FrmRenameFiles::Design() {
-    name = "frmRenameFiles";
-    caption = "Rename";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 6930;
-    height = 6600;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmRenameFiles", "Rename", 6930, 6600);
     {
         auto& c = DESIGN(Label1);
         c.caption = "Rename Files";
@@ -36,26 +28,26 @@ void FrmRenameFiles::Design() {
     for (int i = 0; i < 4; ++i) {
         auto& c = Designed(cboName[i], "cboName");
         c.index = i;
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items.assign(rename::kNamePartItems, rename::kNamePartItems + rename::kNamePartCount);
         if (i > 0) c.items.insert(c.items.begin(), "Do Not Use");
         c.Move(1440 + (i % 2) * 2580, 1020 + (i / 2) * 390, 2460, 315);
     }
     {
         auto& c = DESIGN(cboSeperator);
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items.assign(files::kSeparatorItems, files::kSeparatorItems + files::kSeparatorCount);
         c.Move(1440, 1860, 2460, 315);
     }
     {
         auto& c = DESIGN(Combo1);
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items.assign(rename::kCaseItems, rename::kCaseItems + rename::kCaseCount);
         c.Move(1440, 2280, 2460, 315);
     }
     {
         auto& c = DESIGN(lvFiles);
-        c.view = 3;
+        c.view = platform::kViewReport;
         c.Move(240, 3120, 6360, 2340);
     }
     const char* buttons[2] = {"&Rename Files", "&Close"};

@@ -4,15 +4,7 @@
 namespace corvella {
 
 void FrmUserFields::Design() {
-    name = "frmUserFields";
-    caption = "User Defined Field List";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 4800;
-    height = 4335;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmUserFields", "User Defined Field List", 4800, 4335);
     {
         auto& c = DESIGN(FlatTextBox1);
         c.Move(240, 240, 2895, 315);
