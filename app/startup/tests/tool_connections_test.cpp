@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -24,20 +25,19 @@ namespace {
 
 using forms::testing::PumpUntil;
 
-// What the user does in the next tool window: each step names the window's
-// caption, a control's text and what to do with it ("click", or text to
-// type into the window's edit box).
+// What the user does in the next tool window: text typed into its edit
+// box (when not null), then a click on the button with that caption.
 struct Step {
     const char* window;
-    const char* button;  // a button's caption, clicked
-    const char* typed;   // typed into the window's one edit box first, or null
+    const char* button;
+    const char* typed;
 };
 std::vector<Step> gSteps;
 size_t gNext = 0;
 
 struct Find {
     const char* cls;
-    const char* text;
+    const char* text;  // null: any
     HWND found;
 };
 
@@ -46,15 +46,9 @@ BOOL CALLBACK Match(HWND w, LPARAM p) {
     char cls[32] = {0}, text[128] = {0};
     GetClassNameA(w, cls, sizeof cls);
     GetWindowTextA(w, text, sizeof text);
-    if (lstrcmpiA(cls, f->cls) != 0 || (f->text && lstrcmpA(text, f->text) != 0)) return TRUE;
-    f->found = w;
-    return FALSE;
-}
-
-HWND ChildWithText(HWND parent, const char* cls, const char* text) {
-    Find find{cls, text, nullptr};
-    EnumChildWindows(parent, Match, reinterpret_cast<LPARAM>(&find));
-    return find.found;
+    const bool hit = lstrcmpiA(cls, f->cls) == 0 && (!f->text || lstrcmpA(text, f->text) == 0);
+    if (hit) f->found = w;
+    return !hit;
 }
 
 // Runs inside the tool's modal loop: one step each time its window is up.
@@ -63,19 +57,13 @@ void CALLBACK Act(HWND, UINT, UINT_PTR, DWORD) {
     const Step& s = gSteps[gNext];
     HWND w = FindWindowA(nullptr, s.window);
     if (w == nullptr || !IsWindowVisible(w)) return;
-    if (s.typed) SetWindowTextA(ChildWithText(w, "Edit", nullptr), s.typed);
-    HWND button = ChildWithText(w, "Button", s.button);
-    if (button == nullptr || !IsWindowEnabled(button)) return;
+    Find edit{"Edit", nullptr, nullptr}, button{"Button", s.button, nullptr};
+    EnumChildWindows(w, Match, reinterpret_cast<LPARAM>(&edit));
+    EnumChildWindows(w, Match, reinterpret_cast<LPARAM>(&button));
+    if (s.typed) SetWindowTextA(edit.found, s.typed);
+    if (button.found == nullptr || !IsWindowEnabled(button.found)) return;
     ++gNext;
-    SendMessageA(button, BM_CLICK, 0, 0);
-}
-
-std::string DataFile(const std::string& name) {
-    const char* unix = std::getenv("CORVELLA_MAIN_DATA");
-    std::string path = std::string("Z:") + (unix ? unix : "/tmp") + "/three/" + name;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
+    SendMessageA(button.found, BM_CLICK, 0, 0);
 }
 
 class ToolsFromTheMainWindow : public forms::testing::FormsTest {
@@ -89,10 +77,10 @@ protected:
         GetTempPathA(MAX_PATH, temp);
         folder_ = std::string(temp) + "corvella_tools_" + std::to_string(GetCurrentProcessId());
         CreateDirectoryA(folder_.c_str(), nullptr);
-        for (int i = 1; i <= 3; ++i) {
-            const std::string name = "0" + std::to_string(i) + " - Track " + std::to_string(i) + ".mp3";
-            ASSERT_TRUE(CopyFileA(DataFile(name).c_str(), (folder_ + "\\" + name).c_str(), FALSE)) << name;
-        }
+        std::string music = std::string("Z:") + std::getenv("CORVELLA_MAIN_DATA") + "/three/";
+        std::replace(music.begin(), music.end(), '/', '\\');
+        for (const char* name : {"01 - Track 1.mp3", "02 - Track 2.mp3", "03 - Track 3.mp3"})
+            ASSERT_TRUE(CopyFileA((music + name).c_str(), (folder_ + "\\" + name).c_str(), FALSE)) << name;
         ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
                                                   __uuidof(_CID3v1), v1_.PutVoid()));
         ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
