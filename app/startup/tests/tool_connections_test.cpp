@@ -16,6 +16,7 @@
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/startup/tool_connections.h"
+#include "app/tools/quickextract/win32/frm_quick_extract.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
 #include "platform/forms/tests/forms_test_util.h"
@@ -144,6 +145,14 @@ TEST_F(ToolsFromTheMainWindow, RenameFromBothKeys) {
         EXPECT_NE(GetFileAttributesA(first.c_str()), INVALID_FILE_ATTRIBUTES);
     }
     EXPECT_TRUE(boxes.empty());
+    // The window's choices, stored as text when it closed.
+    for (const auto& [value, text] : std::vector<std::pair<const char*, const char*>>{
+             {"Seperator", "0"}, {"Case", "2"}, {"0", "6"}, {"1", "1"}, {"2", "0"}, {"3", "0"}}) {
+        int32_t type = 0;
+        std::vector<uint8_t> data;
+        ASSERT_TRUE(store_.QueryValue(kHkeyCurrentUser, "Software\\Corvella\\options\\Rename", value, type, data));
+        EXPECT_TRUE(type == kRegSz && std::string(data.begin(), data.end() - 1) == text) << value;
+    }
 }
 
 TEST_F(ToolsFromTheMainWindow, CustomFieldsAndQuickExtractFromTheFieldMenu) {
@@ -168,6 +177,7 @@ TEST_F(ToolsFromTheMainWindow, CustomFieldsAndQuickExtractFromTheFieldMenu) {
     f_->m_FieldPopupMenu.DispatchCommand(platform::PopupMenu::CommandId(parse));
     EXPECT_TRUE(AllDone());
     EXPECT_EQ(f_->txtField(0).Text(), "01") << "the first piece of \"01 - Track 1\"";
+    EXPECT_TRUE(frmQuickExtract().Loaded() && !frmQuickExtract().Visible()) << "hidden, not unloaded";
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 // The rename window on real files (LAME-encoded, tagged by id3v2) and the
 // real registry: the preview, the names the folder lists afterwards, the
 // bytes unchanged, one message naming the files left (locked, an unlisted
-// file holding the name, no name), a case-only and a read-only rename, and
-// the choices stored as text with bad ones giving their defaults.
+// file holding the name, no name), a case-only and a read-only rename.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,8 +11,6 @@
 #include <iterator>
 #include <set>
 
-#include "app/foundation/settings.h"
-#include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/tools/rename/core/rename_choices.h"
 #include "app/tools/rename/win32/frm_rename_files.h"
 #include "platform/forms/tests/forms_test_util.h"
@@ -109,31 +106,6 @@ TEST_F(RenameFiles, RenamesWhatItCanAndNamesTheRest) {
     ASSERT_EQ(r.renamed.size(), 4u);
     EXPECT_EQ(r.renamed[3], std::make_pair(folder + "08 - intro.mp3", folder + "08 - Intro.mp3"));
     f.Unload();
-}
-
-TEST_F(RenameFiles, ChoicesAreStoredAsTextAndBadOnesGiveDefaults) {
-    Win32SettingsStore store;
-    SaveSettingText(store, rename::kRenameSection, "Case", "-1");
-    SaveSettingText(store, rename::kRenameSection, "Seperator", "3");
-    AddRow("a.mp3", "morning hush", "01");
-    FrmRenameFiles f;
-    f.Prepare(set, nullptr);
-    f.Load();
-    EXPECT_EQ(Preview(f), std::vector<std::string>{"01-morning hush.mp3"});
-    f.Combo1.SetListIndex(1);
-    f.cboName[2].SetListIndex(7);
-    EXPECT_EQ(Preview(f), std::vector<std::string>{"01-morning Hush-01.mp3"}) << "a hyphen starts no word";
-    f.Unload();
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, rename::kRenameSection, 0, KEY_READ, &key), ERROR_SUCCESS);
-    for (const auto& [value, text] : std::vector<std::pair<const char*, const char*>>{
-             {"Seperator", "3"}, {"Case", "1"}, {"0", "6"}, {"1", "1"}, {"2", "7"}, {"3", "0"}}) {
-        char data[16] = {0};
-        DWORD type = 0, size = sizeof data;
-        ASSERT_EQ(RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(data), &size), ERROR_SUCCESS);
-        EXPECT_TRUE(type == REG_SZ && std::string(data) == text) << value << "=" << data;
-    }
-    RegCloseKey(key);
 }
 
 }  // namespace
