@@ -1,4 +1,4 @@
-// The tag tools as the main window opens them by their keys, on copies of
+// The rename and the quick extract as the main window opens them by their keys, on copies of
 // real LAME-encoded files tagged by id3v2: the windows come up with the
 // list's files, and what they do reaches the list and the field.
 #include <windows.h>
@@ -12,7 +12,6 @@
 
 #include "app/foundation/settings.h"
 #include "app/foundation/tags/win32/com_tag.h"
-#include "app/foundation/user_fields.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/startup/tool_connections.h"
@@ -26,19 +25,16 @@ namespace {
 
 using forms::testing::PumpUntil;
 
-// What the user does in the next tool window: text typed into its edit
-// box (when not null), then a click on the button with that caption.
+// What the user does in the next tool window: a click on a button.
 struct Step {
     const char* window;
     const char* button;
-    const char* typed;
 };
 std::vector<Step> gSteps;
 size_t gNext = 0;
 
 struct Find {
-    const char* cls;
-    const char* text;  // null: any
+    const char* text;
     HWND found;
 };
 
@@ -47,7 +43,7 @@ BOOL CALLBACK Match(HWND w, LPARAM p) {
     char cls[32] = {0}, text[128] = {0};
     GetClassNameA(w, cls, sizeof cls);
     GetWindowTextA(w, text, sizeof text);
-    const bool hit = lstrcmpiA(cls, f->cls) == 0 && (!f->text || lstrcmpA(text, f->text) == 0);
+    const bool hit = lstrcmpiA(cls, "Button") == 0 && lstrcmpA(text, f->text) == 0;
     if (hit) f->found = w;
     return !hit;
 }
@@ -58,10 +54,8 @@ void CALLBACK Act(HWND, UINT, UINT_PTR, DWORD) {
     const Step& s = gSteps[gNext];
     HWND w = FindWindowA(nullptr, s.window);
     if (w == nullptr || !IsWindowVisible(w)) return;
-    Find edit{"Edit", nullptr, nullptr}, button{"Button", s.button, nullptr};
-    EnumChildWindows(w, Match, reinterpret_cast<LPARAM>(&edit));
+    Find button{s.button};
     EnumChildWindows(w, Match, reinterpret_cast<LPARAM>(&button));
-    if (s.typed) SetWindowTextA(edit.found, s.typed);
     if (button.found == nullptr || !IsWindowEnabled(button.found)) return;
     ++gNext;
     SendMessageA(button.found, BM_CLICK, 0, 0);
@@ -73,7 +67,6 @@ protected:
         FormsTest::SetUp();
         OleInitialize(nullptr);
         DeleteRegistryTree(store_, kSettingsRootFullPath);
-        DeleteRegistryTree(store_, std::string("HKEY_CURRENT_USER\\") + kCustomFieldsSection);
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         folder_ = std::string(temp) + "corvella_tools_" + std::to_string(GetCurrentProcessId());
@@ -108,7 +101,6 @@ protected:
             FindClose(h);
         }
         RemoveDirectoryA(folder_.c_str());
-        DeleteRegistryTree(store_, std::string("HKEY_CURRENT_USER\\") + kCustomFieldsSection);
         v1_.Reset();
         v2_.Reset();
         OleUninitialize();
@@ -135,7 +127,7 @@ TEST_F(ToolsFromTheMainWindow, RenameFromBothKeys) {
     const char* firstName[] = {"\\01 - Morning Hush.mp3", "\\01 - MORNING HUSH.mp3"};
     for (int k = 0; k < 2; ++k) {
         if (k == 1) SaveSettingText(store_, "Software\\Corvella\\options\\Rename", "Case", "2");
-        Expect({{"Rename", "&Rename Files", nullptr}, {"Rename", "&Close", nullptr}});
+        Expect({{"Rename", "&Rename Files"}, {"Rename", "&Close"}});
         f_->RunCommand(keys[k]);
         EXPECT_TRUE(AllDone()) << keys[k];
         const std::string first = folder_ + firstName[k];
@@ -155,25 +147,18 @@ TEST_F(ToolsFromTheMainWindow, RenameFromBothKeys) {
     }
 }
 
-TEST_F(ToolsFromTheMainWindow, CustomFieldsAndQuickExtractFromTheFieldMenu) {
+// Cancel in the quick extract leaves the field; OK writes the piece.
+TEST_F(ToolsFromTheMainWindow, QuickExtractFromTheFieldMenu) {
     f_->lvFiles.SetSelectedItem(f_->lvFiles.ListItems(1));
     f_->CurrentField = 0;
     f_->UpdateFieldMenu();
-    Expect({{"User Defined Field List", "Add", "R&B"}, {"User Defined Field List", "Close", nullptr}});
-    f_->m_FieldPopupMenu.DispatchCommand(platform::PopupMenu::CommandId(f_->m_FieldPopupMenu.IndexForKey("mnuAddMore")));
-    EXPECT_TRUE(AllDone());
-    std::vector<std::string> names;
-    EXPECT_EQ(GetAllSettings(store_, names, kCustomFieldsSection), 1);
-    EXPECT_EQ(f_->m_FieldPopupMenu.Caption(f_->m_FieldPopupMenu.IndexForKey("mnuAddMore") - 2), "R&&B")
-        << "the menu built again shows the new field as typed";
-
     f_->txtField(0).SetText("kept");
     const int32_t parse = f_->m_FieldPopupMenu.IndexForKey("mnuParseFile");
-    Expect({{"Parse", "&Cancel", nullptr}});
+    Expect({{"Parse", "&Cancel"}});
     f_->m_FieldPopupMenu.DispatchCommand(platform::PopupMenu::CommandId(parse));
     EXPECT_TRUE(AllDone());
     EXPECT_EQ(f_->txtField(0).Text(), "kept") << "Cancel writes nothing";
-    Expect({{"Parse", "&OK", nullptr}});
+    Expect({{"Parse", "&OK"}});
     f_->m_FieldPopupMenu.DispatchCommand(platform::PopupMenu::CommandId(parse));
     EXPECT_TRUE(AllDone());
     EXPECT_EQ(f_->txtField(0).Text(), "01") << "the first piece of \"01 - Track 1\"";
