@@ -1,6 +1,7 @@
-// The rename and the quick extract as the main window opens them by their keys, on copies of
-// real LAME-encoded files tagged by id3v2: the windows come up with the
-// list's files, and what they do reaches the list and the field.
+// The rename and the quick extract as the main window opens them by their
+// keys, on copies of real LAME-encoded files tagged by id3v2: the windows
+// come up with the list's files, and what they do reaches the list and the
+// field.
 #include <windows.h>
 #include <ole2.h>
 
