@@ -164,6 +164,8 @@ TEST_F(ToolsFromTheMainWindow, QuickExtractFromTheFieldMenu) {
     EXPECT_TRUE(AllDone());
     EXPECT_EQ(f_->txtField(0).Text(), "01") << "the first piece of \"01 - Track 1\"";
     EXPECT_TRUE(frmQuickExtract().Loaded() && !frmQuickExtract().Visible()) << "hidden, not unloaded";
+    f_->Unload();
+    EXPECT_FALSE(frmQuickExtract().Loaded()) << "it goes with the main window, so the program can end";
 }
 
 }  // namespace
