@@ -50,7 +50,12 @@ void FrmMain::ApplyID3Update() {
         skip([&] { lvFiles.ColumnHeaders(1).SetWidth(0); });
         skip([&] { ToggleTagVersion(cboVersion.ListIndex()); });
     });
-    apply::RunApplyWithProgress(*this, request, *shared_.tags.id3v1, *shared_.tags.id3v2);
+    ToolResult moved;
+    moved.renamed = apply::RunApplyWithProgress(*this, request, *shared_.tags.id3v1, *shared_.tags.id3v2,
+                                                apply::ReadAutoRenameSettings(Store()))
+                        .renamed;
+    // The renamed rows take their new keys before the ending reads them again.
+    ApplyToolResult(moved);
 }
 
 }  // namespace corvella

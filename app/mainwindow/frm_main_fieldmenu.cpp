@@ -59,7 +59,7 @@ void FrmMain::m_FieldPopupMenu_Click(int32_t index) {
             RunQuickExtract(file ? GetFileTitle(selected, false) : GetParentFolderName(selected), file ? 1 : 0);
         if (text) WriteField(*text);
     } else {
-        WriteField(m_FieldPopupMenu.Caption(index));
+        WriteField(mainwindow::LiteralCaptionText(m_FieldPopupMenu.Caption(index)));
     }
 }
 

@@ -6,6 +6,9 @@
 #include "app/tools/comments/frm_wiz_comments.h"
 #include "app/tools/wizards/frm_wiz_duplicate_files.h"
 #include "app/tools/wizards/frm_wiz_file_export.h"
+#include "app/tools/quickextract/win32/frm_quick_extract.h"
+#include "app/tools/rename/win32/frm_rename_files.h"
+#include "app/tools/userfields/win32/frm_user_fields.h"
 
 namespace corvella {
 
@@ -13,6 +16,14 @@ void ConnectTools() {
     FrmMain::ConnectTool("frmWizComments", OpenWizComments);
     FrmMain::ConnectTool("frmWizDuplicateFiles", OpenWizDuplicateFiles);
     FrmMain::ConnectTool("frmWizFileExport", OpenWizFileExport);
+    FrmMain::ConnectTool("frmRenameFiles", [](forms::Form& owner, const FileSet& files, const tags::TagPair&) {
+        return ShowRenameFiles(owner, files, &static_cast<FrmMain&>(owner).iml16Temp);
+    });
+    FrmMain::ConnectTool("frmUserFields", [](forms::Form& owner, const FileSet&, const tags::TagPair&) {
+        ShowUserFields(owner);
+        return ToolResult();
+    });
+    FrmMain::ConnectQuickExtract(ShowQuickExtract);
 }
 
 }  // namespace corvella

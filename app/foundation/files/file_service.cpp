@@ -78,7 +78,9 @@ MoveResult FileService::Move(const std::string& from, const std::string& to, boo
     const bool caseOnly = SamePath(from, to);
     if (caseOnly && ops_.StoredName(from) == LeafOf(to)) return MoveResult::Unchanged;
     if (to.size() > kMaxPath) return MoveResult::PathTooLong;
-    if (!caseOnly && ops_.Attributes(to) != kMissing) return MoveResult::NameTaken;
+    // A taken name is not looked up first: the move itself refuses it, and a
+    // lookup of a missing name costs as much as the move (Wine searches the
+    // folder for it in every case).
 
     if (makeFolders) {
         // Made from the top down: each missing folder of the new path.

@@ -1,5 +1,7 @@
 #include "app/mainwindow/apply/tag_apply.h"
 
+#include <algorithm>
+
 #include "app/foundation/paths.h"
 #include "app/foundation/settings.h"
 
@@ -137,6 +139,8 @@ ApplyOutcome ApplyID3Update(const ApplyRequest& request, TagObject& id3v1, TagOb
         out.filesDone = 1;
         if (!run.DoFile(selectedKey, request.selectedRow + 1, total, out.removing, true))
             out.unwritten.push_back(selectedKey);
+        else if (!out.removing)
+            out.written.push_back(selectedKey);
         return out;
     }
 
@@ -149,6 +153,12 @@ ApplyOutcome ApplyID3Update(const ApplyRequest& request, TagObject& id3v1, TagOb
     out.filesDone = batchRun.done;
     out.cancelled = batchRun.cancelled;
     out.unwritten = batchRun.failed;
+    if (!out.removing) {
+        // The items done, but for those that failed (a path fails once).
+        for (size_t k = 0; k < static_cast<size_t>(batchRun.done) && k < paths.size(); ++k)
+            if (std::find(out.unwritten.begin(), out.unwritten.end(), paths[k]) == out.unwritten.end())
+                out.written.push_back(paths[k]);
+    }
     return out;
 }
 

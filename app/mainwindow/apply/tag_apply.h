@@ -9,6 +9,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/foundation/batch.h"
@@ -57,6 +58,10 @@ struct ApplyOutcome {
     // Full paths of the files that could not be read, written or stripped,
     // each once, in list order; every other file was written.
     std::vector<std::string> unwritten;
+    // Full paths of the files whose tags were written, in list order.
+    std::vector<std::string> written;
+    // Files the Auto-Rename after the apply renamed: old path, new path.
+    std::vector<std::pair<std::string, std::string>> renamed;
 };
 
 // Runs one apply. Writes both versions with updateBoth (ID3v1 first, so a

@@ -4,6 +4,27 @@
 
 namespace corvella::mainwindow {
 
+// The tab ends the caption's text; the menu shows nothing after it.
+std::string LiteralCaption(const std::string& text) {
+    if (text == "-") return "-\t";
+    std::string out;
+    for (char c : text) {
+        out += c;
+        if (c == '&') out += '&';
+    }
+    return out;
+}
+
+std::string LiteralCaptionText(const std::string& caption) {
+    if (caption == "-\t") return "-";
+    std::string out;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        out += caption[i];
+        if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] == '&') ++i;
+    }
+    return out;
+}
+
 std::vector<MenuEntry> FieldMenuEntries(const std::vector<std::string>& userFields,
                                         const std::vector<std::string>& namePieces) {
     std::vector<MenuEntry> m = {
@@ -27,12 +48,12 @@ std::vector<MenuEntry> FieldMenuEntries(const std::vector<std::string>& userFiel
         {1, "Syncronize Tags", "mnuSync"},
         {0, "User Defined Fields", ""},
     };
-    for (const std::string& name : userFields) m.push_back({1, name, ""});
+    for (const std::string& name : userFields) m.push_back({1, LiteralCaption(name), ""});
     if (!userFields.empty()) m.push_back({1, "-", ""});
     m.push_back({1, "Customise Fields...", "mnuAddMore"});
     if (!namePieces.empty()) {
         m.push_back({0, "-", ""});
-        for (const std::string& piece : namePieces) m.push_back({0, piece, piece});
+        for (const std::string& piece : namePieces) m.push_back({0, LiteralCaption(piece), piece});
     }
     const std::vector<MenuEntry> tail = {
         {0, "-", ""},

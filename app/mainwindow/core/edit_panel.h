@@ -31,6 +31,12 @@ inline const char kTrackOrderSeparatorKey[] = "sep";
 std::vector<MenuEntry> FieldMenuEntries(const std::vector<std::string>& userFields,
                                         const std::vector<std::string>& namePieces);
 
+// A user's text (a custom field, a piece of a file name) as a menu caption
+// that shows it as typed: "&" doubled, so it makes no mnemonic, and a lone
+// "-" kept from becoming a separator. LiteralCaptionText gives the text back.
+std::string LiteralCaption(const std::string& text);
+std::string LiteralCaptionText(const std::string& caption);
+
 // The token a key of the field menu writes; "" for keys that write no
 // token (extract, parse, customise, user fields and name pieces).
 std::string FieldMenuToken(const std::string& key);

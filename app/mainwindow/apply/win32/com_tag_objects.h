@@ -6,6 +6,7 @@
 
 #include "app/foundation/tags/win32/com_tag.h"
 #include "app/foundation/win32/progress/progress_update.h"
+#include "app/mainwindow/apply/auto_rename.h"
 #include "app/mainwindow/apply/tag_apply.h"
 #include "platform/forms/forms.h"
 
@@ -36,9 +37,11 @@ private:
 // of `caller`, from its one-shot timer, never twice at once and never with
 // a run left marked as going (also when a tag object fails). Afterwards the
 // files that could not be written are named in one message box. Without a
-// selected row nothing is shown and nothing is written.
+// selected row nothing is shown and nothing is written. With Auto-Rename
+// on, the files written are renamed from their tags of the shown version
+// before that message, which then names the files not renamed too.
 ApplyOutcome RunApplyWithProgress(forms::Form& caller, const ApplyRequest& request, TagObject& id3v1,
-                                  TagObject& id3v2);
+                                  TagObject& id3v2, const AutoRenameSettings& autoRename = {});
 
 }  // namespace apply
 }  // namespace corvella

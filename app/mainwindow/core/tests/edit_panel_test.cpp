@@ -44,6 +44,22 @@ TEST(FieldMenu, TreeFollowsUserFieldsAndTheSelectedFileName) {
     }
 }
 
+// Custom fields and name pieces show as typed: no separator for "-", no
+// mnemonic for "&"; the field gets the text back.
+TEST(FieldMenu, UserTextShowsAsTyped) {
+    const auto m = FieldMenuEntries({"-", "R&B", "A && B", "&"}, {"R&B"});
+    const std::vector<std::string> shown = Under(m, "User Defined Fields");
+    ASSERT_EQ(shown.size(), 6u);
+    const std::vector<std::string> typed = {"-", "R&B", "A && B", "&"};
+    for (size_t i = 0; i < typed.size(); ++i) {
+        EXPECT_NE(shown[i], "-") << "not a separator";
+        EXPECT_EQ(LiteralCaptionText(shown[i]), typed[i]);
+    }
+    EXPECT_EQ(shown[1], "R&&B");
+    EXPECT_EQ(TopLevel(m)[3], "R&&B");
+    EXPECT_EQ(LiteralCaptionText("Mood"), "Mood");
+}
+
 TEST(FieldMenu, EveryPredefinedKeyWritesItsTokenAndTheOrderItemHasItsOwnKey) {
     std::set<std::string> keys;
     for (const MenuEntry& e : FieldMenuEntries({}, {}))

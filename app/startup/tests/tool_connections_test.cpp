@@ -1,0 +1,172 @@
+// The rename and the quick extract as the main window opens them by their
+// keys, on copies of real LAME-encoded files tagged by id3v2: the windows
+// come up with the list's files, and what they do reaches the list and the
+// field.
+#include <windows.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "app/foundation/settings.h"
+#include "app/foundation/tags/win32/com_tag.h"
+#include "app/foundation/win32/settings/win32_settings_store.h"
+#include "app/mainwindow/frm_main.h"
+#include "app/startup/tool_connections.h"
+#include "app/tools/quickextract/win32/frm_quick_extract.h"
+#include "libs/tags/ID3v1/com/lumbrel.h"
+#include "libs/tags/ID3v2/com/tesselor.h"
+#include "platform/forms/tests/forms_test_util.h"
+
+namespace corvella {
+namespace {
+
+using forms::testing::PumpUntil;
+
+// What the user does in the next tool window: a click on a button.
+struct Step {
+    const char* window;
+    const char* button;
+};
+std::vector<Step> gSteps;
+size_t gNext = 0;
+
+struct Find {
+    const char* text;
+    HWND found;
+};
+
+BOOL CALLBACK Match(HWND w, LPARAM p) {
+    auto* f = reinterpret_cast<Find*>(p);
+    char cls[32] = {0}, text[128] = {0};
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, text, sizeof text);
+    const bool hit = lstrcmpiA(cls, "Button") == 0 && lstrcmpA(text, f->text) == 0;
+    if (hit) f->found = w;
+    return !hit;
+}
+
+// Runs inside the tool's modal loop: one step each time its window is up.
+void CALLBACK Act(HWND, UINT, UINT_PTR, DWORD) {
+    if (gNext >= gSteps.size()) return;
+    const Step& s = gSteps[gNext];
+    HWND w = FindWindowA(nullptr, s.window);
+    if (w == nullptr || !IsWindowVisible(w)) return;
+    Find button{s.button};
+    EnumChildWindows(w, Match, reinterpret_cast<LPARAM>(&button));
+    if (button.found == nullptr || !IsWindowEnabled(button.found)) return;
+    ++gNext;
+    SendMessageA(button.found, BM_CLICK, 0, 0);
+}
+
+class ToolsFromTheMainWindow : public forms::testing::FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        OleInitialize(nullptr);
+        DeleteRegistryTree(store_, kSettingsRootFullPath);
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "corvella_tools_" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        std::string music = std::string("Z:") + std::getenv("CORVELLA_MAIN_DATA") + "/three/";
+        std::replace(music.begin(), music.end(), '/', '\\');
+        for (const char* name : {"01 - Track 1.mp3", "02 - Track 2.mp3", "03 - Track 3.mp3"})
+            ASSERT_TRUE(CopyFileA((music + name).c_str(), (folder_ + "\\" + name).c_str(), FALSE)) << name;
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
+                                                  __uuidof(_CID3v1), v1_.PutVoid()));
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
+                                                  __uuidof(_CID3v2), v2_.PutVoid()));
+        SaveSettingText(store_, "Software\\Corvella\\Layout\\Main", "Folder", folder_);
+        ConnectTools();
+        f_ = std::make_unique<FrmMain>();
+        tags_ = std::make_unique<tags::ComTagPair>(v1_.Get(), v2_.Get());
+        f_->SetShared({tags_->Pair(), &genres_});
+        f_->Show();
+        ASSERT_TRUE(PumpUntil([&] { return !f_->ListingRunning() && f_->lvFiles.ListItems.Count() == 3; }, 30000));
+        timer_ = SetTimer(nullptr, 0, 20, Act);
+    }
+    void TearDown() override {
+        KillTimer(nullptr, timer_);
+        if (f_) f_->Unload();
+        f_.reset();
+        tags_.reset();
+        WIN32_FIND_DATAA d;
+        HANDLE h = FindFirstFileA((folder_ + "\\*.mp3").c_str(), &d);
+        if (h != INVALID_HANDLE_VALUE) {
+            do DeleteFileA((folder_ + "\\" + d.cFileName).c_str());
+            while (FindNextFileA(h, &d));
+            FindClose(h);
+        }
+        RemoveDirectoryA(folder_.c_str());
+        v1_.Reset();
+        v2_.Reset();
+        OleUninitialize();
+        FormsTest::TearDown();
+    }
+    void Expect(std::vector<Step> steps) {
+        gSteps = std::move(steps);
+        gNext = 0;
+    }
+    bool AllDone() const { return gNext == gSteps.size(); }
+
+    Win32SettingsStore store_;
+    com::ComPtr<_CID3v1> v1_;
+    com::ComPtr<_CID3v2> v2_;
+    std::vector<std::string> genres_{"Blues", "Classic Rock", "Country"};
+    std::string folder_;
+    std::unique_ptr<tags::ComTagPair> tags_;
+    std::unique_ptr<FrmMain> f_;
+    UINT_PTR timer_ = 0;
+};
+
+TEST_F(ToolsFromTheMainWindow, RenameFromBothKeys) {
+    const char* keys[] = {"mnuRename", "btnRename"};
+    const char* firstName[] = {"\\01 - Morning Hush.mp3", "\\01 - MORNING HUSH.mp3"};
+    for (int k = 0; k < 2; ++k) {
+        if (k == 1) SaveSettingText(store_, "Software\\Corvella\\options\\Rename", "Case", "2");
+        Expect({{"Rename", "&Rename Files"}, {"Rename", "&Close"}});
+        f_->RunCommand(keys[k]);
+        EXPECT_TRUE(AllDone()) << keys[k];
+        const std::string first = folder_ + firstName[k];
+        EXPECT_EQ(f_->lvFiles.ListItems(1)->Key(), first) << keys[k];
+        EXPECT_EQ(f_->lvFiles.ListItems(1)->SubItem(12), first);
+        EXPECT_EQ(f_->lvFiles.ListItems(1)->SubItem(1), "Morning Hush") << "the tags stay";
+        EXPECT_NE(GetFileAttributesA(first.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+    EXPECT_TRUE(boxes.empty());
+    // The window's choices, stored as text when it closed.
+    for (const auto& [value, text] : std::vector<std::pair<const char*, const char*>>{
+             {"Seperator", "0"}, {"Case", "2"}, {"0", "6"}, {"1", "1"}, {"2", "0"}, {"3", "0"}}) {
+        int32_t type = 0;
+        std::vector<uint8_t> data;
+        ASSERT_TRUE(store_.QueryValue(kHkeyCurrentUser, "Software\\Corvella\\options\\Rename", value, type, data));
+        EXPECT_TRUE(type == kRegSz && std::string(data.begin(), data.end() - 1) == text) << value;
+    }
+}
+
+// Cancel in the quick extract leaves the field; OK writes the piece.
+TEST_F(ToolsFromTheMainWindow, QuickExtractFromTheFieldMenu) {
+    f_->lvFiles.SetSelectedItem(f_->lvFiles.ListItems(1));
+    f_->CurrentField = 0;
+    f_->UpdateFieldMenu();
+    f_->txtField(0).SetText("kept");
+    const int32_t parse = f_->m_FieldPopupMenu.IndexForKey("mnuParseFile");
+    Expect({{"Parse", "&Cancel"}});
+    f_->m_FieldPopupMenu.DispatchCommand(platform::PopupMenu::CommandId(parse));
+    EXPECT_TRUE(AllDone());
+    EXPECT_EQ(f_->txtField(0).Text(), "kept") << "Cancel writes nothing";
+    Expect({{"Parse", "&OK"}});
+    f_->m_FieldPopupMenu.DispatchCommand(platform::PopupMenu::CommandId(parse));
+    EXPECT_TRUE(AllDone());
+    EXPECT_EQ(f_->txtField(0).Text(), "01") << "the first piece of \"01 - Track 1\"";
+    EXPECT_TRUE(frmQuickExtract().Loaded() && !frmQuickExtract().Visible()) << "hidden, not unloaded";
+    f_->Unload();
+    EXPECT_FALSE(frmQuickExtract().Loaded()) << "it goes with the main window, so the program can end";
+}
+
+}  // namespace
+}  // namespace corvella
