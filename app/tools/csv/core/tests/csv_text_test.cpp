@@ -25,7 +25,7 @@ Table ReadBack(const std::string& bytes) {
     const fs::path file = fs::temp_directory_path() / ("corvella_csv_" + std::to_string(::getpid()) + ".csv");
     std::ofstream(file, std::ios::binary) << bytes;
     const std::string cmd =
-        "python3 -c \"import csv,sys\n"
+        "/usr/bin/python3 -c \"import csv,sys\n"
         "for r in csv.reader(open(sys.argv[1], newline='', encoding='latin-1')):\n"
         "  sys.stdout.buffer.write('\\x1f'.join(r).encode('latin-1') + b'\\x1e')\" " +
         file.string();

@@ -1,0 +1,104 @@
+#include "app/tools/case/frm_case.h"
+
+#include "app/foundation/win32/progress/progress_update.h"
+#include "app/foundation/win32/settings/win32_settings_store.h"
+#include "app/mainwindow/apply/tag_apply.h"
+
+namespace corvella {
+namespace {
+
+SettingsStore& RegistryStore() {
+    static Win32SettingsStore store;
+    return store;
+}
+
+// The boxes the form keeps; Track (6) is never converted.
+constexpr int kKeptBoxes[] = {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11};
+
+}  // namespace
+
+FrmCase::FrmCase(SettingsStore* store) : store_(store != nullptr ? store : &RegistryStore()) {
+    Design();
+    Wire();
+}
+
+void FrmCase::Wire() {
+    Form_Load = On(&FrmCase::Form_Load_);
+    Form_Unload = On(&FrmCase::Form_Unload_);
+    for (auto& c : Check1) c.Click = On(&FrmCase::Check1_Click);
+    for (auto& c : cmdMain) c.Click = On(&FrmCase::cmdMain_Click);
+}
+
+void FrmCase::Prepare(const FileSet& files, const tags::TagPair& tags) {
+    files_ = files;
+    tags_ = tags;
+    result_ = ToolResult();
+    lastRun_ = tagcase::CaseOutcome();
+}
+
+// Each value goes into its control on its own: one that cannot be set
+// leaves its control as designed and the others still load.
+void FrmCase::Form_Load_() {
+    forms::ResumeNext skip;
+    skip([&] { flat_.Create(*this); });
+    tagcase::CaseChoice choice;
+    skip([&] { choice = tagcase::ReadCaseSettings(*store_); });
+    skip([&] { Combo1.SetListIndex(choice.newCase); });
+    skip([&] { Combo2.SetListIndex(choice.applyVersion); });
+    skip([&] { Combo3.SetListIndex(choice.applyTo); });
+    for (int i : kKeptBoxes) skip([&] { Check1[i].SetValue(choice.fields[static_cast<size_t>(i)] ? 1 : 0); });
+    Check1_Click(0);
+}
+
+void FrmCase::Form_Unload_(int&) {
+    forms::ResumeNext skip;
+    skip([&] { tagcase::SaveCaseSettings(*store_, Choice()); });
+    flat_.Destroy();
+    if (skip.Failures() != 0) forms::MsgBox("The case settings could not be saved: " + skip.LastError(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void FrmCase::Check1_Click(int) {
+    std::array<bool, tags::kFieldCount> ticked{};
+    for (int i = 0; i < tags::kFieldCount; ++i) ticked[static_cast<size_t>(i)] = Check1[i].Value() == 1;
+    cmdMain[0].SetEnabled(tagcase::AnyFieldTicked(ticked));
+}
+
+void FrmCase::cmdMain_Click(int index) {
+    if (index == 0) ApplyCaseToFiles();
+    else Unload();
+}
+
+tagcase::CaseChoice FrmCase::Choice() const {
+    tagcase::CaseChoice c;
+    c.newCase = Combo1.ListIndex();
+    c.applyVersion = Combo2.ListIndex();
+    c.applyTo = Combo3.ListIndex();
+    for (int i : kKeptBoxes) c.fields[static_cast<size_t>(i)] = Check1[i].Value() == 1;
+    return c;
+}
+
+// The run under the progress window; the main list reads its files again
+// after any run, also a cancelled one. Files not written are named.
+void FrmCase::ApplyCaseToFiles() {
+    const tagcase::BatchRunner runner = [this](const std::string& caption, int count,
+                                               const std::function<std::string(int)>& fileName,
+                                               const std::function<void(int)>& work) {
+        return RunBatch(*this, caption, count, fileName, work);
+    };
+    lastRun_ = tagcase::ApplyCaseToFiles(Choice(), files_, tags_, runner);
+    if (!lastRun_.ran) return;
+    result_.tagsRewritten = true;
+    if (!lastRun_.unwritten.empty())
+        forms::MsgBox(apply::UnwrittenFilesMessage(lastRun_.unwritten), MB_OK | MB_ICONEXCLAMATION);
+}
+
+FrmCase& frmCase() { return forms::DefaultInstance<FrmCase>(); }
+
+ToolResult OpenCaseTool(forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
+    FrmCase& form = frmCase();
+    form.Prepare(files, tags);
+    form.Show(forms::kModal, &owner);
+    return form.Result();
+}
+
+}  // namespace corvella
