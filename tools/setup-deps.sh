@@ -29,6 +29,10 @@ check python3 python3
 [ -f /usr/lib/i386-linux-gnu/gstreamer-1.0/libgstmpg123.so ] || need_pkgs="$need_pkgs gstreamer1.0-plugins-good:i386"
 [ -f /usr/src/googletest/CMakeLists.txt ] || need_pkgs="$need_pkgs googletest"
 [ -f /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake ] || need_pkgs="$need_pkgs libgtest-dev"
+# Compressed tag frames inflate through zlib: the system's natively, Debian's
+# mingw build linked statically into the tag library's DLL.
+[ -f /usr/include/zlib.h ] || need_pkgs="$need_pkgs zlib1g-dev"
+[ -f /usr/i686-w64-mingw32/lib/libz.a ] || need_pkgs="$need_pkgs libz-mingw-w64-dev"
 /usr/bin/python3 -c 'import mutagen' 2>/dev/null || need_pkgs="$need_pkgs python3-mutagen"
 
 # Wine takes the ANSI code page and the encoding of Unix file names from the

@@ -2,7 +2,10 @@
 // protocol, or finds discs by a text search of the web search page. Both
 // calls block their caller while the message loop runs inside them, and
 // return when the reply is complete, the host stops them, or 30 ticks of the
-// control's clock have passed. The dialogues themselves are the portable
+// control's clock have passed. A read ends with "quit": the call returns
+// as soon as the entry is in, and the connection stays open behind it until
+// the server's goodbye or close, a second at most, so the command leaves
+// before the socket closes. The dialogues themselves are the portable
 // ones of the core; this file connects them to the socket and the clock.
 #include <memory>
 #include <string>
@@ -27,6 +30,7 @@ constexpr DISPID kQueryDiscIdId = 0x60030000;
 constexpr DISPID kQueryTextStringId = 0x60030001;
 constexpr DISPID kTimerEvent = 1;
 constexpr int kMaxTicks = 30;
+constexpr UINT kGoodbyeWait = 1000;  // ms the quit may take before the socket closes
 constexpr int kWidth = 125, kHeight = 25;  // pixels, whatever the host asks
 
 // The record identities of the type library.
@@ -194,6 +198,22 @@ class FreeDBControl;
 // The clock is a thread timer, so the control ticks without a window of
 // its own (a script creates it without a site).
 std::vector<std::pair<UINT_PTR, FreeDBControl*>> g_clocks;
+// The same for the wait for a server's goodbye.
+std::vector<std::pair<UINT_PTR, FreeDBControl*>> g_goodbyes;
+
+FreeDBControl* Owner(std::vector<std::pair<UINT_PTR, FreeDBControl*>>& timers, UINT_PTR id) {
+    for (const auto& t : timers)
+        if (t.first == id) return t.second;
+    return nullptr;
+}
+
+void Forget(std::vector<std::pair<UINT_PTR, FreeDBControl*>>& timers, UINT_PTR id) {
+    for (auto it = timers.begin(); it != timers.end(); ++it)
+        if (it->first == id) {
+            timers.erase(it);
+            return;
+        }
+}
 
 class FreeDBControl : public com::Control<FreeDBControl, _FreeDB, &CLSID_FreeDB, &DIID___FreeDB> {
 public:
@@ -203,9 +223,15 @@ public:
         socket_.onConnect = [this] { SocketConnected(); };
         socket_.onDataArrival = [this](long) { SocketData(); };
         socket_.onClose = [this] { SocketClosed(); };
-        socket_.onError = [this](int, const std::string&) { done_ = true; };
+        socket_.onError = [this](int, const std::string&) {
+            done_ = true;
+            EndGoodbye();
+        };
     }
-    ~FreeDBControl() override { StopClock(); }
+    ~FreeDBControl() override {
+        StopClock();
+        EndGoodbye();
+    }
 
     // ---- _FreeDB, for early-bound callers ----
     STDMETHODIMP QueryDiscID(BSTR id, BSTR category, ::DiscInfo* result) override {
@@ -221,6 +247,7 @@ public:
         if (result) VariantInit(result);
         done_ = true;
         StopClock();
+        EndGoodbye();
         socket_.Close();
         return S_OK;
     }
@@ -282,6 +309,7 @@ public:
     // ---- the queries ----
     DiscInfo ReadDisc(const std::string& id, const std::string& category) {
         if (busy_) return DiscInfo();  // one at a time: the running one goes on
+        EndGoodbye();
         // The id as the fixed 8-character field holds it; a padded one is
         // refused by the dialogue and never reaches a command.
         std::string fixed = id.substr(0, 8);
@@ -293,12 +321,13 @@ public:
         // An entry cut short (stopped, timed out) may end inside a title
         // continued on the next line: only a complete entry is handed over.
         DiscInfo disc = cddb_->Disc();
-        cddb_.reset();
+        if (!awaitingGoodbye_) cddb_.reset();
         return disc;
     }
 
     std::vector<DiscID> Search(const std::string& words) {
         if (busy_) return {};
+        EndGoodbye();
         const LookupSettings settings = ReadSettings();
         web_ = std::make_unique<WebSearch>();
         mode_ = kSearch;
@@ -400,14 +429,40 @@ private:
             DispatchMessageA(&msg);
         }
         StopClock();
-        socket_.Close();
+        // The entry is in and "quit" is on its way: the call returns now,
+        // while the socket stays open for the goodbye or the server's close,
+        // so the command is not cut off.
+        if (mode_ == kDisc && cddb_ && cddb_->CurrentStep() == CddbDialogue::Step::kQuit &&
+            socket_.State() == tcp::kStateConnected)
+            StartGoodbye();
+        else
+            socket_.Close();
         busy_ = false;
         done_ = true;
     }
 
+    static void CALLBACK GoodbyeOver(HWND, UINT, UINT_PTR id, DWORD) {
+        if (FreeDBControl* c = Owner(g_goodbyes, id)) c->EndGoodbye();
+    }
+    void StartGoodbye() {
+        goodbye_ = SetTimer(nullptr, 0, kGoodbyeWait, &GoodbyeOver);
+        if (!goodbye_) return socket_.Close();
+        g_goodbyes.emplace_back(goodbye_, this);
+        awaitingGoodbye_ = true;
+    }
+    // Harmless when no goodbye is awaited.
+    void EndGoodbye() {
+        if (!awaitingGoodbye_) return;
+        awaitingGoodbye_ = false;
+        KillTimer(nullptr, goodbye_);
+        Forget(g_goodbyes, goodbye_);
+        goodbye_ = 0;
+        socket_.Close();
+        cddb_.reset();
+    }
+
     static void CALLBACK Clock(HWND, UINT, UINT_PTR id, DWORD) {
-        for (const auto& c : g_clocks)
-            if (c.first == id) return c.second->Tick();
+        if (FreeDBControl* c = Owner(g_clocks, id)) c->Tick();
     }
     void StartClock(UINT interval) {
         StopClock();
@@ -417,11 +472,7 @@ private:
     void StopClock() {
         if (!clock_) return;
         KillTimer(nullptr, clock_);
-        for (auto it = g_clocks.begin(); it != g_clocks.end(); ++it)
-            if (it->first == clock_) {
-                g_clocks.erase(it);
-                break;
-            }
+        Forget(g_clocks, clock_);
         clock_ = 0;
     }
 
@@ -431,7 +482,10 @@ private:
     }
     void SocketData() {
         const std::string data = socket_.GetData();
-        if (mode_ == kDisc && cddb_) {
+        if (awaitingGoodbye_) {
+            cddb_->Receive(data);
+            if (cddb_->CurrentStep() != CddbDialogue::Step::kQuit) EndGoodbye();
+        } else if (mode_ == kDisc && cddb_) {
             const std::string reply = cddb_->Receive(data);
             if (!reply.empty()) socket_.SendData(reply);
             if (cddb_->Result() != Outcome::kRunning) done_ = true;
@@ -441,6 +495,7 @@ private:
         }
     }
     void SocketClosed() {
+        if (awaitingGoodbye_) return EndGoodbye();
         if (mode_ == kDisc && cddb_) cddb_->Closed();
         else if (mode_ == kSearch && web_) web_->Closed();
         done_ = true;
@@ -456,6 +511,8 @@ private:
     bool inTick_ = false;
     int ticks_ = 0;
     UINT_PTR clock_ = 0;
+    bool awaitingGoodbye_ = false;
+    UINT_PTR goodbye_ = 0;
 };
 
 const com::ClassEntry kClasses[] = {

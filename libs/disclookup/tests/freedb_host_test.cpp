@@ -243,5 +243,56 @@ TEST_F(FreeDBHost, AQueryStartedDuringAQueryReturnsEmptyAtOnceAndLeavesTheRunnin
     CloseHandle(go);
 }
 
+// "quit" follows the entry: the call returns once the entry is in, before
+// any goodbye, and the connection stays open until the server says goodbye,
+// closes, or keeps silent for a second; the server reads "quit" last either
+// way.
+TEST_F(FreeDBHost, TheQuitAfterTheEntryLeavesWhileTheCallHasReturned) {
+    enum Ending { kGoodbye, kServerCloses, kSilent };
+    for (const Ending ending : {kGoodbye, kServerCloses, kSilent}) {
+        SCOPED_TRACE(ending);
+        HANDLE returned = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        HANDLE finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        Peer cddb([returned, finished, ending](Peer& p, SOCKET s) {
+            Peer::Send(s, "201 test CDDBP server v1.5 ready\r\n");
+            for (std::string line; !(line = Peer::ReceiveLine(s)).empty();) {
+                p.Record(line + "|");
+                if (line.rfind("cddb hello ", 0) == 0) Peer::Send(s, "200 Hello and welcome\r\n");
+                else if (line == "proto 5") Peer::Send(s, "201 OK, CDDB protocol level now: 5\r\n");
+                else if (line.rfind("cddb read ", 0) == 0)
+                    for (const char* piece : kReadReply) Peer::Send(s, piece);
+                else if (line == "quit") break;
+            }
+            WaitForSingleObject(returned, INFINITE);
+            // Whether the client had gone before its goodbye could come.
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(s, &readable);
+            timeval now = {0, 0};
+            char c;
+            if (select(0, &readable, nullptr, nullptr, &now) == 1 && recv(s, &c, 1, MSG_PEEK) <= 0)
+                p.Record("closed before the goodbye|");
+            if (ending == kGoodbye) Peer::Send(s, "230 Goodbye\r\n");
+            if (ending != kServerCloses) Peer::UntilClosed(s);
+            p.Record("closed|");
+            SetEvent(finished);
+        });
+        LocalServers local(cddb.port, 1, 1000);
+        LookupForm form;
+        form.Show();
+        ExpectTheDisc(form.FreeDB1.QueryDiscID("0a0b0c0d", "rock"));
+        SetEvent(returned);
+        // The control closes its side from the message loop.
+        while (MsgWaitForMultipleObjects(1, &finished, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) DoEvents();
+        cddb.Join();
+        const std::string recorded = cddb.Recorded();
+        EXPECT_EQ(recorded.substr(recorded.find('|')), "|proto 5|cddb read rock 0a0b0c0d|quit|closed|");
+        CloseHandle(returned);
+        CloseHandle(finished);
+        form.Unload();
+        ForgetQuit();
+    }
+}
+
 }  // namespace
 }  // namespace corvella::forms::testing

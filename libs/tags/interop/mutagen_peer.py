@@ -28,7 +28,10 @@ hand text out.
       --v1 (also write an ID3v1 tag; else any is removed),
       --flags=ID:HEX (set the header flags of the first frame ID),
       --extended-header=plain|crc (2.3 only: put a 10-byte extended header,
-      or a 14-byte one with a CRC of the frames, before the frames).
+      or a 14-byte one with a CRC of the frames, before the frames),
+      --compress=ID (store the first frame ID as zlib data: 2.3 behind its
+      4-byte size, 2.4 behind its data-length indicator; mutagen writes no
+      compressed frames itself, though it reads them).
       FRAME is one of
         Txxx=TEXT                 a text frame (TIT2, TYER, TRCK, ...)
         COMM=LANG:DESC:TEXT       LANG plain ASCII
@@ -205,9 +208,38 @@ def add_extended_header(path, with_crc):
         f.write(header + ext + area + data[10 + size:])
 
 
+def compress_frames(path, ids):
+    """Replaces the body of the first frame of each ID by its zlib form and
+    lays the tag out again, in its old size when the frames still fit."""
+    with open(path, "rb") as f:
+        data = f.read()
+    version = data[3]
+    size = syncsafe(data[6:10])
+    _, frames = walk(data)
+    area = b""
+    for fid in ids:
+        if not any(i == fid for _, i, _, _ in frames):
+            raise SystemExit("no frame %s to compress" % fid)
+    done = set()
+    for _, fid, flags, body in frames:
+        if fid in ids and fid not in done:
+            done.add(fid)
+            if version == 4:
+                size_field = bytes(((len(body) >> s) & 0x7F) for s in (21, 14, 7, 0))
+                body, flags = size_field + zlib.compress(body), flags | 0x0009
+            else:
+                body, flags = struct.pack(">I", len(body)) + zlib.compress(body), flags | 0x0080
+        n = bytes(((len(body) >> s) & 0x7F) for s in (21, 14, 7, 0)) if version == 4 else struct.pack(">I", len(body))
+        area += fid.encode() + n + struct.pack(">H", flags) + body
+    new_size = max(size, len(area))
+    size_bytes = bytes(((new_size >> s) & 0x7F) for s in (21, 14, 7, 0))
+    with open(path, "wb") as f:
+        f.write(data[:6] + size_bytes + area + bytes(new_size - len(area)) + data[10 + size:])
+
+
 def write(path, args):
     version, encoding, padding, v1, extended = 3, 1, 512, False, None
-    frames, frame_flags = [], []
+    frames, frame_flags, compressed = [], [], []
     for a in args:
         if a.startswith("--version="):
             version = int(a.split("=", 1)[1])
@@ -218,6 +250,8 @@ def write(path, args):
         elif a.startswith("--flags="):
             fid, value = a.split("=", 1)[1].split(":")
             frame_flags.append((fid, int(value, 16)))
+        elif a.startswith("--compress="):
+            compressed.append(a.split("=", 1)[1])
         elif a == "--v1":
             v1 = True
         elif a.startswith("--extended-header="):
@@ -228,6 +262,8 @@ def write(path, args):
     for arg in frames:
         tags.add(make_frame(arg, encoding))
     tags.save(path, v1=2 if v1 else 0, v2_version=version, padding=lambda info: padding)
+    if compressed:
+        compress_frames(path, compressed)
     if frame_flags:
         set_frame_flags(path, frame_flags)
     if extended:

@@ -25,7 +25,7 @@ const FrameSpec kFrames[kFrameCount] = {
 // the bytes as read while the encoding is unchanged.
 std::string DescriptionField(const std::string& stored, uint8_t stored_encoding, uint8_t encoding) {
     const std::string bytes =
-        stored_encoding == encoding ? stored : EncodeText(DecodeText(stored, stored_encoding), encoding);
+        stored_encoding == encoding ? stored : EncodeWide(DecodeWide(stored, stored_encoding), encoding);
     return bytes + std::string(TerminatorSize(encoding), '\0');
 }
 
@@ -80,6 +80,7 @@ void IFrame::Encoding(uint8_t encoding) {
 
 void IFrame::Data(const std::string& text) {
     if (text == data_) return;
+    wide_ = KeepUnshown(wide_, text);
     data_ = text;
     changed_ = true;
 }
@@ -97,7 +98,14 @@ std::string IFrame::Body() const {
     return Prefix() + RenderData();
 }
 
-std::string IFrame::RenderData() const { return EncodeText(data_, encoding_); }
+std::string IFrame::RenderData() const {
+    return encoding_ == kEncAnsi || encoding_ > kEncUtf8 ? data_ : EncodeWide(wide_, encoding_);
+}
+
+void IFrame::ReadText(const std::string& bytes, uint8_t encoding) {
+    data_ = DecodeText(bytes, encoding);
+    wide_ = DecodeWide(bytes, encoding);
+}
 
 // CFrameComment
 
@@ -109,10 +117,11 @@ bool CFrameComment::Parse(const std::string& body) {
     description_.clear();
     description_encoding_ = encoding_;
     data_.clear();
+    wide_.clear();
     size_t p = FindTerminator(body, 4, encoding_);
     if (p == std::string::npos) return true;
     description_ = body.substr(4, p - 4);
-    data_ = DecodeText(body.substr(p + TerminatorSize(encoding_)), encoding_);
+    ReadText(body.substr(p + TerminatorSize(encoding_)), encoding_);
     return true;
 }
 
@@ -132,10 +141,10 @@ bool CFrameWeb::Parse(const std::string& body) {
     if (p == std::string::npos) {
         // No description terminator: the rest is the link.
         description_.clear();
-        data_ = DecodeText(body.substr(1), kEncAnsi);
+        ReadText(body.substr(1), kEncAnsi);
     } else {
         description_ = body.substr(1, p - 1);
-        data_ = DecodeText(body.substr(p + TerminatorSize(encoding_)), kEncAnsi);
+        ReadText(body.substr(p + TerminatorSize(encoding_)), kEncAnsi);
     }
     return true;
 }
@@ -152,7 +161,7 @@ std::string CFrameWeb::Description() const { return DecodeText(description_, des
 bool CFrameGeneric::Parse(const std::string& body) {
     if (body.empty()) return false;
     encoding_ = static_cast<uint8_t>(body[0]);
-    data_ = DecodeText(body.substr(1), encoding_);
+    ReadText(body.substr(1), encoding_);
     return true;
 }
 

@@ -66,7 +66,11 @@ public:
     uint8_t Encoding() const { return encoding_; }
     void Encoding(uint8_t encoding);
     const std::string& Data() const { return data_; }
+    // A "?" of `text` where Data() shows one for a character the code page
+    // lacks keeps that character (KeepUnshown gives the rule).
     void Data(const std::string& text);
+    // The text as UTF-16, with the characters the code page lacks.
+    const std::u16string& Wide() const { return wide_; }
 
     std::string AdditionalInfo() const { return Prefix(); }
     // False when the body cannot hold this kind of frame; nothing is kept then.
@@ -90,10 +94,13 @@ protected:
     virtual bool Parse(const std::string& body) = 0;
     virtual std::string Prefix() const = 0;
     virtual std::string RenderData() const;
+    // Takes the text of a stored string as read.
+    void ReadText(const std::string& bytes, uint8_t encoding);
 
     int id_ = -1;
     uint8_t encoding_ = 0;
     std::string data_;
+    std::u16string wide_;
 
 private:
     std::string frame_id_;

@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+#include <zlib.h>
+
 namespace corvella {
 namespace id3v2 {
 namespace {
@@ -16,8 +18,12 @@ namespace {
 constexpr uint8_t kTagUnsync = 0x80;
 constexpr uint8_t kTagExtended = 0x40;  // 2.2: the tag is compressed
 constexpr uint8_t kTagFooter = 0x10;
-constexpr uint16_t kFrameUnsync = 0x0002;      // 2.4 format flags
+constexpr uint16_t kFrameCompressed = 0x0008;  // 2.4 format flags
+constexpr uint16_t kFrameUnsync = 0x0002;
 constexpr uint16_t kFrameDataLength = 0x0001;
+constexpr uint16_t kFrameCompressed23 = 0x0080;  // 2.3: a 4-byte size, then zlib data
+// No field a tag edits comes near this; a bigger declared size is a lie.
+constexpr uint32_t kMaxInflated = 1u << 24;
 constexpr uint64_t kMaxSyncsafe = 1u << 28;
 constexpr uint64_t kFirstRead = 4096;
 constexpr size_t kHeaderSize = 10;
@@ -106,20 +112,61 @@ bool IsMpegFrame(const uint8_t* b) {
            (b[2] & 0xF0) != 0xF0 && (b[2] & 0x0C) != 0x0C;
 }
 
+// The zlib stream `in` inflated; false unless it is whole and gives at most
+// `limit` bytes. The output grows as the data asks, so a size a frame lies
+// about costs nothing.
+bool Inflate(const std::string& in, uint32_t limit, std::string& out) {
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) return false;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+    z.avail_in = static_cast<uInt>(in.size());
+    out.clear();
+    int status = Z_OK;
+    while (status == Z_OK && out.size() < limit) {
+        const size_t done = out.size();
+        out.resize(std::min<size_t>(limit, std::max<size_t>(4096, done * 2)));
+        z.next_out = reinterpret_cast<Bytef*>(&out[done]);
+        z.avail_out = static_cast<uInt>(out.size() - done);
+        status = inflate(&z, Z_NO_FLUSH);
+        out.resize(out.size() - z.avail_out);
+        if (status == Z_BUF_ERROR && z.avail_in == 0) break;  // cut short
+    }
+    if (status == Z_OK && out.size() == limit && z.avail_in > 0) {
+        // Full: it must end right here to fit.
+        Bytef probe;
+        z.next_out = &probe;
+        z.avail_out = 1;
+        status = inflate(&z, Z_NO_FLUSH);
+        if (z.avail_out == 0) status = Z_BUF_ERROR;
+    }
+    inflateEnd(&z);
+    return status == Z_STREAM_END;
+}
+
 // The body a frame's format flags describe, with them undone; false for
-// what this library cannot undo (compression, encryption, grouping) and for
-// any format flag before 2.4.
+// what this library cannot undo (encryption, grouping) and for data that
+// does not inflate within its declared size.
 bool PlainBody(const std::string& stored, uint16_t flags, int version, std::string& plain) {
     const uint16_t format = flags & 0xFF;
     plain = stored;
-    if (version != 4) return format == 0;
-    if (format & ~(kFrameUnsync | kFrameDataLength)) return false;
+    uint32_t limit = kMaxInflated;
+    if (version != 4) {
+        if (format & ~kFrameCompressed23) return false;
+        if (!format) return true;
+        if (plain.size() < 4) return false;
+        limit = std::min(limit, Be32(Bytes(plain, 0)));
+        plain.erase(0, 4);
+        return Inflate(std::string(plain), limit, plain);
+    }
+    if (format & ~(kFrameCompressed | kFrameUnsync | kFrameDataLength)) return false;
     if (format & kFrameDataLength) {
         if (plain.size() < 4) return false;
+        limit = std::min(limit, FromSyncsafe(Bytes(plain, 0)));
         plain.erase(0, 4);
     }
     if (format & kFrameUnsync) plain = Deunsync(plain);
-    return true;
+    // Compression is undone last: it was applied before unsynchronisation.
+    return !(format & kFrameCompressed) || Inflate(std::string(plain), limit, plain);
 }
 
 using FrameSink = std::function<void(const std::string& id, uint16_t flags, const std::string& body)>;
@@ -359,7 +406,7 @@ void CID3v2Tag::SetFrameValue(int frame, const std::string& value) {
     // Encoding 0 is ISO-8859-1 to every other reader: text beyond it goes
     // out as UTF-16 rather than as code-page bytes others would misread.
     // Links stay single-byte, as the format defines them.
-    if (target && frame != WebLink && target->Encoding() == kEncAnsi && !FitsLatin1(text))
+    if (target && frame != WebLink && target->Encoding() == kEncAnsi && !FitsLatin1(target->Wide()))
         target->Encoding(kEncUtf16);
 }
 

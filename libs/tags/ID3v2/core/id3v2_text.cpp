@@ -2,6 +2,9 @@
 
 #include "libs/common/text/codec.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace corvella {
 namespace id3v2 {
 namespace {
@@ -48,25 +51,100 @@ size_t FindTerminator(const std::string& bytes, size_t from, uint8_t encoding) {
     return std::string::npos;
 }
 
-std::string DecodeText(const std::string& bytes, uint8_t encoding) {
+std::u16string DecodeWide(const std::string& bytes, uint8_t encoding) {
     switch (encoding) {
-    case kEncUtf16: return system_codec().from_utf16(DecodeUtf16(bytes, false));
-    case kEncUtf16Be: return system_codec().from_utf16(DecodeUtf16(bytes, true));
-    case kEncUtf8: {
-        std::string utf8 = bytes.substr(0, bytes.find('\0'));
-        return system_codec().from_utf16(utf8_to_utf16(utf8));
+    case kEncUtf16: return DecodeUtf16(bytes, false);
+    case kEncUtf16Be: return DecodeUtf16(bytes, true);
+    case kEncUtf8: return utf8_to_utf16(bytes.substr(0, bytes.find('\0')));
+    default: return system_codec().to_utf16(bytes.substr(0, bytes.find('\0')));
     }
-    default: return bytes.substr(0, bytes.find('\0'));
+}
+
+std::string DecodeText(const std::string& bytes, uint8_t encoding) {
+    if (encoding == kEncAnsi || encoding > kEncUtf8) return bytes.substr(0, bytes.find('\0'));
+    return system_codec().from_utf16(DecodeWide(bytes, encoding));
+}
+
+std::string EncodeWide(const std::u16string& text, uint8_t encoding) {
+    switch (encoding) {
+    case kEncUtf16: return EncodeUtf16(text, false, true);
+    case kEncUtf16Be: return EncodeUtf16(text, true, false);
+    case kEncUtf8: return utf16_to_utf8(text);
+    default: return system_codec().from_utf16(text);
     }
 }
 
 std::string EncodeText(const std::string& ansi, uint8_t encoding) {
-    switch (encoding) {
-    case kEncUtf16: return EncodeUtf16(system_codec().to_utf16(ansi), false, true);
-    case kEncUtf16Be: return EncodeUtf16(system_codec().to_utf16(ansi), true, false);
-    case kEncUtf8: return utf16_to_utf8(system_codec().to_utf16(ansi));
-    default: return ansi;
+    if (encoding == kEncAnsi || encoding > kEncUtf8) return ansi;
+    return EncodeWide(system_codec().to_utf16(ansi), encoding);
+}
+
+std::u16string KeepUnshown(const std::u16string& stored, const std::string& ansi) {
+    // The ANSI form of `stored` as UTF-16, character by character, with the
+    // characters it lost and where their stand-ins lie.
+    struct Lost {
+        size_t at, length;        // stand-in within `shown`
+        std::u16string original;  // one character, a surrogate pair whole
+    };
+    std::u16string shown;
+    std::vector<Lost> lost;
+    std::vector<bool> standing_in;  // by unit of `shown`
+    for (size_t i = 0; i < stored.size();) {
+        const bool pair = stored[i] >= 0xD800 && stored[i] < 0xDC00 && i + 1 < stored.size() &&
+                          stored[i + 1] >= 0xDC00 && stored[i + 1] < 0xE000;
+        const std::u16string c = stored.substr(i, pair ? 2 : 1);
+        const std::u16string stand_in = system_codec().to_utf16(system_codec().from_utf16(c));
+        if (stand_in != c) lost.push_back(Lost{shown.size(), stand_in.size(), c});
+        standing_in.insert(standing_in.end(), stand_in.size(), stand_in != c);
+        shown += stand_in;
+        i += c.size();
     }
+    const std::u16string set = system_codec().to_utf16(ansi);
+    if (lost.empty()) return set;
+
+    // Where a place of `set` lies in `shown`; npos for none.
+    size_t start = 0, end = 0;
+    const size_t shortest = std::min(set.size(), shown.size());
+    // A common start or end of stand-ins alone tells nothing: "?" typed anew.
+    auto carries = [&](size_t from, size_t to) {
+        return std::find(standing_in.begin() + from, standing_in.begin() + to, false) != standing_in.begin() + to;
+    };
+    while (start < shortest && set[start] == shown[start]) ++start;
+    if (!carries(0, start)) start = 0;
+    while (end < shortest - start && set[set.size() - 1 - end] == shown[shown.size() - 1 - end]) ++end;
+    if (!carries(shown.size() - end, shown.size())) end = 0;
+    auto place = [&](size_t i) -> size_t {
+        if (set.size() == shown.size()) return i;
+        if (i < start) return i;
+        if (i >= set.size() - end) return i - set.size() + shown.size();
+        return std::u16string::npos;
+    };
+
+    std::u16string out;
+    size_t next_lost = 0;
+    for (size_t i = 0; i < set.size();) {
+        const size_t j = place(i);
+        while (next_lost < lost.size() && j != std::u16string::npos && lost[next_lost].at < j) ++next_lost;
+        if (j != std::u16string::npos && next_lost < lost.size() && lost[next_lost].at == j) {
+            const Lost& l = lost[next_lost];
+            bool same = i + l.length <= set.size();
+            for (size_t k = 0; same && k < l.length; ++k) same = place(i + k) == j + k && set[i + k] == shown[j + k];
+            if (same) {
+                out += l.original;
+                i += l.length;
+                continue;
+            }
+        }
+        out.push_back(set[i]);
+        ++i;
+    }
+    return out;
+}
+
+bool FitsLatin1(const std::u16string& text) {
+    for (char16_t u : text)
+        if (u > 0xFF) return false;
+    return true;
 }
 
 bool FitsLatin1(const std::string& ansi) {

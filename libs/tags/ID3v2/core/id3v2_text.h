@@ -23,16 +23,31 @@ size_t FindTerminator(const std::string& bytes, size_t from, uint8_t encoding);
 
 // ANSI text of a stored string, up to its first terminator.
 std::string DecodeText(const std::string& bytes, uint8_t encoding);
+// The same as UTF-16, nothing lost; encoding 0 is taken in the ANSI code page.
+std::u16string DecodeWide(const std::string& bytes, uint8_t encoding);
 
 // Stored form of ANSI text, without a terminator. UTF-16 with a mark is
 // written little-endian behind FF FE.
 std::string EncodeText(const std::string& ansi, uint8_t encoding);
+// The same from UTF-16; encoding 0 takes the ANSI code page's bytes.
+std::string EncodeWide(const std::u16string& text, uint8_t encoding);
 
 // True when the ANSI text means the same read as ISO-8859-1, which is what
 // other readers take an encoding-0 frame for. Windows-1252's 0x80..0x9F
 // (euro sign, dashes, curly quotes) and every other code page's upper half
 // fail this.
 bool FitsLatin1(const std::string& ansi);
+bool FitsLatin1(const std::u16string& text);
+
+// The stored form of a set value, given the stored text it replaces.
+// Characters the code page lacks reach the caller as "?"; a "?" in `ansi`
+// standing where the ANSI form of `stored` has such a "?" gives back the
+// stored character. Where it stands: the same place when both have the same
+// length, else inside the common start or the common end of the two, each
+// counted only when it holds a character other than such a "?". So a
+// caller that changes only what the code page carries (case, spacing,
+// appended words) never turns those characters into "?".
+std::u16string KeepUnshown(const std::u16string& stored, const std::string& ansi);
 
 }  // namespace id3v2
 }  // namespace corvella

@@ -4,6 +4,7 @@
 #include "libs/tags/ID3v2/core/id3v2_frames.h"
 #include "libs/tags/ID3v2/core/id3v2_tag.h"
 #include "libs/tags/ID3v2/core/id3v2_text.h"
+#include "libs/tags/ID3v2/tests/test_support.h"
 
 using namespace corvella::id3v2;
 
@@ -170,4 +171,52 @@ TEST(TextEncodingOnSet, BeyondLatin1GoesOutAsUtf16) {
     EXPECT_EQ(back.GetFrameValue(corvella::id3v2::Title), cp1252);
     EXPECT_EQ(back.GetFrameValue(corvella::id3v2::Artist), "Caf\xE9");
     EXPECT_EQ(back.GetFrameValue(corvella::id3v2::Comment), "\x84quoted\x93");
+}
+
+// Characters the code page lacks reach the caller as "?"; a value set back
+// with those "?" where they were (a case change, words added at either end)
+// must keep the stored characters, in every Unicode encoding.
+TEST(TextBeyondCodePage, SetKeepsStoredCharactersBehindQuestionMarks) {
+    const std::u16string stored = u"Ελλάδα 東京 live \U0001D11E";
+    const struct { std::string set; std::u16string written; } cases[] = {
+        {"?????? ?? live ?", stored},                                    // unchanged
+        {"?????? ?? LIVE ?", u"Ελλάδα 東京 LIVE \U0001D11E"},            // case
+        {"?????? ?? live ? (remix)", u"Ελλάδα 東京 live \U0001D11E (remix)"},
+        {"Intro: ?????? ?? live ?", u"Intro: Ελλάδα 東京 live \U0001D11E"},
+        {"?? live ?", u"東京 live \U0001D11E"},                           // start cut
+        {"x????? ?? live ?", u"xλλάδα 東京 live \U0001D11E"},            // one replaced
+        {"?????? ?? Live Mix ?", u"Ελλάδα 東京 Live Mix \U0001D11E"},    // middle changed
+        {"Was it live?", u"Was it live?"},                              // a typed "?" stays
+        {"", u""},
+    };
+    const std::pair<uint8_t, std::string> encodings[] = {
+        {kEncUtf16, std::string("\xFF\xFE", 2)}, {kEncUtf16Be, ""}, {kEncUtf8, ""}};
+    for (const auto& enc : encodings) {
+        for (const auto& c : cases) {
+            CID3v2Tag tag;
+            const std::string body = std::string(1, char(enc.first)) + EncodeWide(stored, enc.first);
+            const std::string bytes = testing_id3v2::Tag(3, 0, testing_id3v2::Frame("TIT2", body));
+            ASSERT_TRUE(tag.ParseTag(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+            ASSERT_EQ("?????? ?? live ?", tag.GetFrameValue(Title));
+            tag.SetFrameValue(Title, c.set);
+            std::string out;
+            ASSERT_TRUE(tag.RenderTag(0, out));
+            CID3v2Tag back;
+            ASSERT_TRUE(back.ParseTag(reinterpret_cast<const uint8_t*>(out.data()), out.size()));
+            const IFrame* f = back.Frames().item("TIT2");
+            if (c.written.empty()) {
+                EXPECT_EQ(nullptr, f);
+                continue;
+            }
+            ASSERT_NE(nullptr, f) << c.set;
+            EXPECT_EQ(c.written, f->Wide()) << c.set << " in encoding " << int(enc.first);
+            EXPECT_EQ(c.set, back.GetFrameValue(Title));
+        }
+    }
+    // A single-byte frame has nothing behind its "?": it stays a "?".
+    CID3v2Tag plain;
+    plain.SetFrameValue(Title, "why?");
+    plain.SetFrameValue(Title, "WHY?");
+    EXPECT_EQ(u"WHY?", plain.Frames().item("TIT2")->Wide());
+    EXPECT_EQ(kEncAnsi, plain.Frames().item("TIT2")->Encoding());
 }

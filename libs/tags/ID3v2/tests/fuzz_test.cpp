@@ -32,7 +32,15 @@ std::vector<std::string> Seeds() {
     const std::string v22 = std::string("TT2\0\0\3\0ab", 9) + std::string("COM\0\0\7\0eng\0hi", 13) +
                             std::string("PIC\0\0\x08\0PNG\3\0\xFF\xD8", 14) + std::string("CRM\0\0\2xy", 8) +
                             std::string("LNK\0\0\5TT2u\0", 11);
+    const std::string title = std::string("\x01\xFF\xFE" "C\0o\0m\0p\0r\0e\0s\0s\0e\0d\0", 23);
+    const std::string packed = Frame("TIT2", Be32(uint32_t(title.size())) + Deflated(title), false, 0x0080) +
+                               Frame("TALB", Be32(40) + Deflated(std::string(40, 'A')), false, 0x0080);
+    const std::string packed24 =
+        Frame("TIT2", Syncsafe(uint32_t(title.size())) + Unsynchronised(Deflated(title)), true, 0x000B) +
+        Frame("TPE1", Deflated(std::string("\0Band", 5)), true, 0x0008);
     return {
+        Tag(3, 0, packed + v3, 8),
+        Tag(4, 0, packed24, 8),
         Tag(3, 0, v3, 40),
         Tag(3, 0, legacy, 8),
         Tag(4, 0x10, v4) + std::string("3DI\4\0\x10", 6) + Syncsafe(uint32_t(v4.size())),

@@ -9,6 +9,8 @@
 #include <iterator>
 #include <string>
 
+#include <zlib.h>
+
 #include "libs/tags/ID3v2/core/id3v2_tag.h"
 #include "libs/common/storage/storage.h"
 
@@ -51,6 +53,15 @@ inline std::string Unsynchronised(const std::string& in) {
         out.push_back(c);
         if (uint8_t(c) == 0xFF) out.push_back('\0');
     }
+    return out;
+}
+
+// The bytes as a zlib stream.
+inline std::string Deflated(const std::string& in) {
+    uLongf n = compressBound(uLong(in.size()));
+    std::string out(n, '\0');
+    compress2(reinterpret_cast<Bytef*>(&out[0]), &n, reinterpret_cast<const Bytef*>(in.data()), uLong(in.size()), 9);
+    out.resize(n);
     return out;
 }
 

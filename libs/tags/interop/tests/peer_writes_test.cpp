@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
+#include "libs/common/text/codec.h"
 #include "libs/tags/ID3v1/core/id3v1_tag.h"
 #include "libs/tags/ID3v2/core/id3v2_tag.h"
 #include "libs/tags/interop/tests/peer.h"
@@ -256,6 +258,67 @@ TEST_P(CoreEditsPeerTags, FramesAddedAndDropped) {
                                                                  : "TIT2";
             EXPECT_TRUE(OnlyChanged(before, after, key, step.second));
         }
+    }
+}
+
+// Python's ascii() of UTF-8 text: what the peer's frame dump shows of it.
+std::string Escaped(const std::string& utf8) {
+    std::string out;
+    for (char16_t c : corvella::utf8_to_utf16(utf8)) {
+        char buf[8];
+        if (c < 0x80) out.push_back(char(c));
+        else out += (std::snprintf(buf, sizeof buf, "\\u%04x", unsigned(c)), buf);
+    }
+    return out;
+}
+
+// A title stored compressed, or in letters the code page lacks, or both:
+// read as the peer reads it; an edit of another field leaves the frame as it
+// was stored, and a case change of the title keeps the letters shown as "?"
+// and writes the frame plain.
+TEST_P(CoreEditsPeerTags, CompressedAndForeignTitlesSurviveEdits) {
+    const std::string path = dir_.Path("packed.mp3");
+    const std::string greek_cjk = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xE6\x9D\xB1\xE4\xBA\xAC";  // Ελλάδα 東京
+    const struct {
+        int version;
+        bool compressed;
+        std::string title;  // UTF-8
+        std::string shown, set, stored;
+    } cases[] = {
+        {3, true, "Compressed Title", "Compressed Title", "COMPRESSED TITLE", "COMPRESSED TITLE"},
+        {4, true, "Compressed Title", "Compressed Title", "COMPRESSED TITLE", "COMPRESSED TITLE"},
+        {3, false, greek_cjk + " live", "?????? ?? live", "?????? ?? LIVE", greek_cjk + " LIVE"},
+        {4, false, greek_cjk + " live", "?????? ?? live", "?????? ?? Live (Remix)", greek_cjk + " Live (Remix)"},
+        {3, true, greek_cjk + " live", "?????? ?? live", "?????? ?? LIVE", greek_cjk + " LIVE"},
+        {4, true, greek_cjk + " live", "?????? ?? live", "Live: ?????? ?? live", "Live: " + greek_cjk + " live"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.version) + (c.compressed ? " compressed " : " plain ") + c.title);
+        std::vector<std::string> args = {"--version=" + std::to_string(c.version), "--encoding=1",
+                                         "TIT2=" + U8(c.title), "TPE1=" + Cp("Band")};
+        if (c.compressed) args.push_back("--compress=TIT2");
+        WriteAll(path, audio_);
+        ASSERT_TRUE(PeerWrite(path, args));
+        const PeerView before = PeerDump(path);
+        ASSERT_EQ(c.compressed ? (c.version == 4 ? "0009" : "0080") : "0000", before.raw.at(0).flags);
+        ASSERT_EQ(c.shown, before.Text("TIT2"));
+
+        CID3v2Tag tag;
+        ASSERT_TRUE(tag.ReadTag(fs_, path));
+        EXPECT_EQ(c.shown, tag.GetFrameValue(v2::Title));
+        tag.SetFrameValue(v2::Artist, "Band 2");
+        ASSERT_TRUE(tag.WriteTag(fs_, path));
+        const PeerView artist_edited = PeerDump(path);
+        EXPECT_TRUE(OnlyChanged(before, artist_edited, "TPE1", "Band 2"));
+
+        ASSERT_TRUE(tag.ReadTag(fs_, path));
+        tag.SetFrameValue(v2::Title, c.set);
+        ASSERT_TRUE(tag.WriteTag(fs_, path));
+        const PeerView title_edited = PeerDump(path);
+        EXPECT_TRUE(OnlyChanged(artist_edited, title_edited, "TIT2", c.set));
+        EXPECT_EQ("0000", title_edited.raw.at(0).flags);
+        EXPECT_NE(std::string::npos, title_edited.First("TIT2")->repr.find("'" + Escaped(c.stored) + "'"))
+            << title_edited.First("TIT2")->repr;
     }
 }
 
