@@ -3,10 +3,14 @@
 #include "app/startup/tool_connections.h"
 
 #include "app/mainwindow/frm_main.h"
+#include "app/tools/case/frm_case.h"
+#include "app/tools/csv/frm_csv.h"
 
 namespace corvella {
 
 void ConnectTools() {
+    FrmMain::ConnectTool("frmCSV", OpenCsvTool);
+    FrmMain::ConnectTool("frmCase", OpenCaseTool);
 }
 
 }  // namespace corvella

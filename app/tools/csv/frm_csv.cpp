@@ -129,7 +129,8 @@ std::string FrmCSV::ChooseFile() {
     Check(d->put_Filter(com::Bstr(csv::kDialogFilter).Get()));
     Check(d->put_FilterIndex(1));
     Check(d->put_DefaultExt(com::Bstr(csv::kDefaultExt).Get()));
-    Check(d->put_InitDir(com::Bstr(files_.folder).Get()));
+    // "desktop" stands for the desktop, which the dialog shows by itself.
+    if (files_.folder.find('\\') != std::string::npos) Check(d->put_InitDir(com::Bstr(files_.folder).Get()));
     Check(d->put_HookDialog(VARIANT_TRUE));
     Check(d->put_Filename(com::Bstr(GetParentFolderName(AddBackslash(files_.folder))).Get()));
     const HRESULT hr = d->ShowSave();
