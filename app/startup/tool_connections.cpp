@@ -3,8 +3,8 @@
 #include "app/startup/tool_connections.h"
 
 #include "app/mainwindow/frm_main.h"
-#include "app/tools/case/frm_case.h"
-#include "app/tools/csv/frm_csv.h"
+#include "app/tools/case/win32/frm_case.h"
+#include "app/tools/csv/win32/frm_csv.h"
 
 namespace corvella {
 

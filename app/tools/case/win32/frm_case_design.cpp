@@ -1,4 +1,4 @@
-#include "app/tools/case/frm_case.h"
+#include "app/tools/case/win32/frm_case.h"
 #include "platform/forms/form_style.h"
 
 namespace corvella {

@@ -15,7 +15,7 @@
 
 #include "app/foundation/win32/progress/progress_update.h"
 #include "app/mainwindow/apply/win32/com_tag_objects.h"
-#include "app/tools/case/frm_case.h"
+#include "app/tools/case/win32/frm_case.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
 #include "platform/forms/tests/forms_test_util.h"

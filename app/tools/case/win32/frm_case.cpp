@@ -1,4 +1,4 @@
-#include "app/tools/case/frm_case.h"
+#include "app/tools/case/win32/frm_case.h"
 
 #include "app/foundation/win32/progress/progress_update.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"

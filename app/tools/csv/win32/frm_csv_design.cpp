@@ -1,5 +1,5 @@
 #include "app/tools/csv/core/csv_text.h"
-#include "app/tools/csv/frm_csv.h"
+#include "app/tools/csv/win32/frm_csv.h"
 #include "platform/forms/form_style.h"
 
 namespace corvella {

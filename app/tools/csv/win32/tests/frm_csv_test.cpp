@@ -13,7 +13,7 @@
 #include <functional>
 #include <iterator>
 
-#include "app/tools/csv/frm_csv.h"
+#include "app/tools/csv/win32/frm_csv.h"
 #include "platform/forms/tests/forms_test_util.h"
 
 namespace corvella {

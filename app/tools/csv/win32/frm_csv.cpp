@@ -1,4 +1,4 @@
-#include "app/tools/csv/frm_csv.h"
+#include "app/tools/csv/win32/frm_csv.h"
 
 #include <windows.h>
 
