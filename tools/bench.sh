@@ -1,7 +1,8 @@
 #!/bin/sh
 # `make bench`: the tag-reading benchmark natively (an optimised tree without
 # sanitizers) and through the COM libraries under Wine, then the tip pane's
-# HTML view under Wine, then the CSV export and the case run under Wine. Prints their figures; each ends with its ratio.
+# HTML view, the CSV export and the case run under Wine. Prints their
+# figures; each ends with its ratio.
 set -e
 # The window benchmarks need a display: one for the whole run (see the Makefile).
 root=$(cd "$(dirname "$0")/.." && pwd)
