@@ -3,6 +3,7 @@
 // afterwards the panel is back in single mode and every row is read again.
 #include "app/mainwindow/apply/win32/com_tag_objects.h"
 #include "app/mainwindow/frm_main.h"
+#include "libs/common/scope/scope_exit.h"
 
 namespace corvella {
 
@@ -26,7 +27,7 @@ void FrmMain::ApplyID3Update() {
         UpdateDisplay(cboVersion.ListIndex());
         return;
     }
-    if (shared_.id3v1 == nullptr || shared_.id3v2 == nullptr || !*shared_.id3v1 || !*shared_.id3v2) return;
+    if (!HasTags()) return;
 
     apply::ApplyRequest request;
     request.tagVersion = files.tagVersion;
@@ -41,20 +42,15 @@ void FrmMain::ApplyID3Update() {
     request.selectedRow = files.selected;
     apply::ReadApplySettings(Store(), request);
 
-    apply::ComID3v1 v1(shared_.id3v1->Get());
-    apply::ComID3v2 v2(shared_.id3v2->Get());
     // Whatever way the apply ends, the panel goes back to single mode and
     // the rows show what the files now hold.
-    struct Ending {
-        FrmMain& f;
-        ~Ending() {
-            forms::ResumeNext skip;
-            f.Toolbar4.ForEach([&](platform::CommonToolbar& t) { skip([&] { t.Buttons(1).SetValue(0); }); });
-            skip([&] { f.lvFiles.ColumnHeaders(1).SetWidth(0); });
-            skip([&] { f.ToggleTagVersion(f.cboVersion.ListIndex()); });
-        }
-    } ending{*this};
-    apply::RunApplyWithProgress(*this, request, v1, v2);
+    const auto ending = OnScopeExit([this] {
+        forms::ResumeNext skip;
+        Toolbar4.ForEach([&](platform::CommonToolbar& t) { skip([&] { t.Buttons(1).SetValue(0); }); });
+        skip([&] { lvFiles.ColumnHeaders(1).SetWidth(0); });
+        skip([&] { ToggleTagVersion(cboVersion.ListIndex()); });
+    });
+    apply::RunApplyWithProgress(*this, request, *shared_.tags.id3v1, *shared_.tags.id3v2);
 }
 
 }  // namespace corvella

@@ -199,6 +199,34 @@ TEST_F(BatchProgress, LongFileNamesEndInAnEllipsisThatFitsTheLabel) {
     EXPECT_EQ(p.Caption(), "Updating Tag Information...");
 }
 
+// A tool's batch: every failed file named once, in one message after the
+// window has gone; Cancel ends it after the current file.
+TEST_F(BatchProgress, FailedFilesAreNamedOnceInOneMessageAfterTheWindowHasGone) {
+    const std::vector<std::string> paths = {"C:\\a.mp3", "C:\\b.mp3", "C:\\c.mp3", "C:\\b.mp3"};
+    for (const size_t cancelAt : {size_t(9), size_t(1)}) {
+        std::vector<Seen> seen;
+        std::string message;
+        const batch::BatchOutcome out = RunBatchWithProgress(
+            caller, "Changing Case...", paths,
+            [&](size_t i) {
+                seen.push_back(Look());
+                if (i == cancelAt) frmProgressUpdate().cmdMain.DoClick();
+                return paths[i] != "C:\\b.mp3";
+            },
+            [&](const std::vector<std::string>& failed) {
+                for (const std::string& f : failed) message += f + (frmProgressUpdate().Loaded() ? " shown;" : ";");
+                return message;
+            });
+        EXPECT_EQ(out.done, cancelAt == 1 ? 2 : 4);
+        EXPECT_EQ(out.cancelled, cancelAt == 1);
+        EXPECT_EQ(seen.at(1).count, "2 of 4");
+        EXPECT_EQ(seen.at(1).file, "b.mp3");
+        EXPECT_TRUE(seen.at(1).modal);
+        EXPECT_EQ(boxes, std::vector<std::string>{"C:\\b.mp3;"});
+        boxes.clear();
+    }
+}
+
 TEST(BatchPercentTest, PositionOverTotalRoundedHalfToEven) {
     EXPECT_EQ(BatchPercent(1, 1), 100);
     EXPECT_EQ(BatchPercent(1, 3), 33);
