@@ -12,6 +12,11 @@
 
 namespace corvella::com {
 
+// The member id of `name`. Objects that answer names only through
+// IDispatchEx (a script's own objects under Wine's script engine) are asked
+// there, case-insensitively, as a script would.
+HRESULT DispIdOfName(IDispatch* object, const wchar_t* name, DISPID* id);
+
 // Calls method `name` with `args` in their declared order; by-reference
 // arguments (Variant::ByRef) come back changed. `result` may be null.
 HRESULT CallByName(IDispatch* object, const wchar_t* name, const std::vector<Variant>& args = {},

@@ -305,37 +305,6 @@ ComPtr<IDispatch> ControlBase::Extender() const {
     return ext;
 }
 
-namespace {
-HRESULT InvokeByName(IDispatch* d, const wchar_t* name, WORD flags, const std::vector<Variant>& args,
-                     VARIANT* result) {
-    if (!d) return E_NOINTERFACE;
-    DISPID id = 0;
-    LPOLESTR n = const_cast<LPOLESTR>(name);
-    HRESULT hr = d->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr)) return hr;
-    std::vector<VARIANT> reversed;
-    for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(*it->Get());
-    DISPID put = DISPID_PROPERTYPUT;
-    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(),
-                         flags == DISPATCH_PROPERTYPUT ? &put : nullptr,
-                         static_cast<UINT>(reversed.size()), flags == DISPATCH_PROPERTYPUT ? 1u : 0u};
-    return d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr, nullptr);
-}
-}  // namespace
-
-HRESULT GetByName(IDispatch* object, const wchar_t* name, Variant& out) {
-    return InvokeByName(object, name, DISPATCH_PROPERTYGET, {}, out.Put());
-}
-
-HRESULT PutByName(IDispatch* object, const wchar_t* name, const Variant& value) {
-    return InvokeByName(object, name, DISPATCH_PROPERTYPUT, {value}, nullptr);
-}
-
-HRESULT CallByName(IDispatch* object, const wchar_t* name, const std::vector<Variant>& args) {
-    Variant ignored;
-    return InvokeByName(object, name, DISPATCH_METHOD, args, ignored.Put());
-}
-
 HRESULT ControlBase::ExtenderGet(const wchar_t* name, Variant& out) const {
     return GetByName(Extender().Get(), name, out);
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "libs/common/com/dispatch_call.h"
 #include "libs/common/com/com_ptr.h"
 #include "libs/common/com/com_server.h"
 #include "libs/common/com/connection_points.h"
@@ -36,11 +37,8 @@ struct PropertyTable {
 
 class PropertyNotifyPoint;
 
-// Late-bound calls by name on any dispatch object, arguments first declared
-// first: the extender, a parent, another control.
-HRESULT GetByName(IDispatch* object, const wchar_t* name, Variant& out);
-HRESULT PutByName(IDispatch* object, const wchar_t* name, const Variant& value);
-HRESULT CallByName(IDispatch* object, const wchar_t* name, const std::vector<Variant>& args);
+// Late-bound calls by name on any dispatch object (the extender, a parent,
+// another control) are those of dispatch_call.h.
 
 // The OLE interfaces of a control, for Control<...> below to combine with
 // its dispatch interface, events and class information.

@@ -3,6 +3,7 @@
 // it; Back, Next, Cancel and Help are real buttons, so Tab and their
 // mnemonics reach them through the form's dialog keys.
 #include <array>
+#include <cstdio>
 #include <new>
 #include <string>
 #include <vector>
@@ -363,9 +364,17 @@ private:
         }
     }
 
-    // Errors ignored: a page without a container has no Visible.
+    // A page that cannot be shown or hidden does not stop the move; it is
+    // reported in the debug output.
     static void SetPageVisible(const ComPtr<IDispatch>& page, bool on) {
-        if (page) com::PutByName(page.Get(), L"Visible", Variant(on));
+        if (!page) return;
+        const HRESULT hr = com::PutByName(page.Get(), L"Visible", Variant(on));
+        if (FAILED(hr)) {
+            char text[96];
+            std::snprintf(text, sizeof text, "%s: a page's Visible could not be set to %s (0x%08lX)\n", kSource,
+                          on ? "True" : "False", static_cast<unsigned long>(hr));
+            OutputDebugStringA(text);
+        }
     }
 
     void ShowPageNumber(short number) {

@@ -73,5 +73,29 @@ Check page1.BackColor = &H80000005, "BackColor"
 Check page1.SplashBackColor = &H80000002, "design splash colour"
 Check page1.BannerPicture Is Nothing, "no banner picture"
 
+' Pages as plain objects of the script: the bar hides and shows them through
+' their Visible, as it does the pages of a form.
+Class PlainPage
+    Public Visible
+End Class
+Dim plain1, plain2, plain3
+Set plain1 = New PlainPage
+Set plain2 = New PlainPage
+Set plain3 = New PlainPage
+plain1.Visible = True
+plain2.Visible = True
+plain3.Visible = True
+bar.Add plain1
+bar.Add plain2
+bar.Add plain3
+bar.ShowPage 2
+Check bar.PageNumber = 2, "ShowPage 2 moves to the second page"
+Check plain1.Visible = False And plain2.Visible = True And plain3.Visible = False, _
+      "ShowPage 2 shows the second plain page alone, got " & plain1.Visible & plain2.Visible & plain3.Visible
+bar.ShowPage 3
+Check plain1.Visible = False And plain2.Visible = False And plain3.Visible = True, _
+      "ShowPage 3 shows the third plain page alone, got " & plain1.Visible & plain2.Visible & plain3.Visible
+bar.Clear
+
 WScript.Echo "script finished"
 WScript.Quit failures

@@ -76,8 +76,8 @@ public:
     // False when the body cannot hold this kind of frame; nothing is kept then.
     bool AdditionalInfo(const std::string& body);
     // The body as the file stores it, when that differs from the one split
-    // (unsynchronised, or behind a data-length indicator): an unchanged
-    // frame is written back so.
+    // (unsynchronised, compressed, or behind a data-length indicator): an
+    // unchanged frame is written back so, an edited one plain.
     void Stored(const std::string& body) { if (has_raw_) raw_ = body; }
 
     // The four characters written in the frame header: the field's own ID
@@ -150,7 +150,8 @@ protected:
 };
 
 // A frame the tag object does not edit (unknown ID, picture, a duplicate,
-// compressed or otherwise transformed): kept whole and written back as read.
+// encrypted or grouped, or zlib data that does not inflate within its
+// declared size): kept whole and written back as read.
 // Its ID is -1, so no field lookup ever finds it.
 class CFrameOpaque : public IFrame {
 public:

@@ -40,13 +40,14 @@ bool FitsLatin1(const std::string& ansi);
 bool FitsLatin1(const std::u16string& text);
 
 // The stored form of a set value, given the stored text it replaces.
-// Characters the code page lacks reach the caller as "?"; a "?" in `ansi`
-// standing where the ANSI form of `stored` has such a "?" gives back the
-// stored character. Where it stands: the same place when both have the same
+// Characters the code page lacks reach the caller as a stand-in ("?", or a
+// look-alike letter where the system maps one); a stand-in found unchanged
+// in `ansi` at the place it has in the ANSI form of `stored` gives back the
+// stored character. That place: the same position when both have the same
 // length, else inside the common start or the common end of the two, each
-// counted only when it holds a character other than such a "?". So a
-// caller that changes only what the code page carries (case, spacing,
-// appended words) never turns those characters into "?".
+// counted only when it holds a character other than a stand-in. So a caller
+// that changes only what the code page carries (case, spacing, words added
+// at either end) never turns those characters into "?".
 std::u16string KeepUnshown(const std::u16string& stored, const std::string& ansi);
 
 }  // namespace id3v2
