@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "app/foundation/settings.h"
+#include "app/foundation/tags/win32/com_tag.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/tools/case/win32/frm_case.h"
@@ -44,10 +45,10 @@ TEST(ToolKeys, TheWindowOpensBothToolsAndReadsItsListAgainAfterACaseRun) {
     ASSERT_HRESULT_SUCCEEDED(v1.Create(lumbrel::CLSID_CID3v1));
     ASSERT_HRESULT_SUCCEEDED(v2.Create(tesselor::CLSID_CID3v2));
     std::vector<std::string> genres{"Blues"};
-    std::string current;
+    tags::ComTagPair pair(v1.Get(), v2.Get());
     {
         FrmMain f;
-        f.SetShared({&v1, &v2, &genres, &current});
+        f.SetShared({pair.Pair(), &genres});
         f.Show();
         ASSERT_TRUE(PumpUntil([&] { return !f.ListingRunning() && f.lvFiles.ListItems.Count() == 1; }, 30000));
         ASSERT_EQ(f.lvFiles.ListItems(1)->SubItem(1), "Morning Hush");

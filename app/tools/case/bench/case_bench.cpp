@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/foundation/text_helpers.h"
-#include "app/mainwindow/apply/win32/com_tag_objects.h"
+#include "app/foundation/tags/win32/com_tag.h"
 #include "app/tools/case/core/case_run.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v1/core/id3v1_tag.h"
@@ -86,8 +86,8 @@ int main(int argc, char** argv) {
 
     int bad = 0;
     {
-        apply::ComID3v1 v1(raw1);
-        apply::ComID3v2 v2(raw2);
+        tags::ComID3v1 v1(raw1);
+        tags::ComID3v2 v2(raw2);
         const tags::TagPair pair{&v1, &v2};
         // The tag bench's work: read both with every field, write both.
         auto readWrite = [&] {
@@ -100,14 +100,11 @@ int main(int argc, char** argv) {
                 bad += !v2.WriteTag(row.path);
             }
         };
-        const tagcase::BatchRunner runner = [](const std::string&, int n, const std::function<std::string(int)>& name,
-                                               const std::function<void(int)>& work) {
-            for (int i = 1; i <= n; ++i) {
-                name(i);
-                work(i);
-            }
-            return n;
-        };
+        // The window's part without a window.
+        struct Quiet : batch::BatchView {
+            void Show(const std::string&, const std::string&, int, const std::string&) override {}
+        } view;
+        const std::vector<std::string> paths = tagcase::FilesToConvert(tagcase::CaseChoice(), set);
         tagcase::CaseChoice choice;
         choice.applyVersion = 2;
         choice.applyTo = 1;
@@ -121,10 +118,11 @@ int main(int argc, char** argv) {
             bare = std::min(bare, t1 - t0);
             choice.newCase = round % 2 == 0 ? kCaseUpper : kCaseLower;
             t0 = Now();
-            const tagcase::CaseOutcome out = tagcase::ApplyCaseToFiles(choice, set, pair, runner);
+            int written = 0;
+            const batch::BatchOutcome out = tagcase::ConvertFiles(choice, paths, pair, view, &written);
             t1 = Now();
             tool = std::min(tool, t1 - t0);
-            bad += static_cast<int>(out.unwritten.size()) + (out.tagsWritten != 2 * count);
+            bad += static_cast<int>(out.failed.size()) + (written != 2 * count);
         }
         for (const FileRow& row : set.rows) DeleteFileA(row.path.c_str());
         RemoveDirectoryA(folder.c_str());

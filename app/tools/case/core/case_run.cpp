@@ -1,6 +1,5 @@
 #include "app/tools/case/core/case_run.h"
 
-#include "app/foundation/paths.h"
 #include "app/foundation/settings.h"
 #include "app/foundation/text_helpers.h"
 
@@ -72,35 +71,30 @@ bool ConvertTag(tags::TagObject& tag, int fieldCount, const std::string& path, c
     return true;
 }
 
-CaseOutcome ApplyCaseToFiles(const CaseChoice& choice, const FileSet& files, const tags::TagPair& tags,
-                             const BatchRunner& runner) {
-    CaseOutcome out;
-    std::vector<const FileRow*> rows;
+std::vector<std::string> FilesToConvert(const CaseChoice& choice, const FileSet& files) {
+    std::vector<std::string> paths;
     if (choice.applyTo == 0) {
-        if (const FileRow* row = files.SelectedRow()) rows.push_back(row);
+        if (const FileRow* row = files.SelectedRow()) paths.push_back(row->path);
     } else {
-        for (const FileRow& row : files.rows) rows.push_back(&row);
+        for (const FileRow& row : files.rows) paths.push_back(row.path);
     }
-    if (rows.empty()) return out;
-    out.ran = true;
-    const int count = static_cast<int>(rows.size());
+    return paths;
+}
+
+batch::BatchOutcome ConvertFiles(const CaseChoice& choice, const std::vector<std::string>& paths,
+                                 const tags::TagPair& tags, batch::BatchView& view, int* tagsWritten) {
     auto convert = [&](tags::TagObject* tag, int fieldCount, const std::string& path) {
         bool wrote = false;
         const bool ok = tag != nullptr && ConvertTag(*tag, fieldCount, path, choice, wrote);
-        if (wrote) ++out.tagsWritten;
+        if (wrote && tagsWritten != nullptr) ++*tagsWritten;
         return ok;
     };
-    out.filesDone = runner(
-        kCaption, count, [&](int i) { return GetFileTitle(rows[static_cast<size_t>(i - 1)]->path, true); },
-        [&](int i) {
-            const std::string& path = rows[static_cast<size_t>(i - 1)]->path;
-            bool ok = true;
-            if (choice.applyVersion != 1) ok = convert(tags.id3v1, tags::kV1FieldCount, path) && ok;
-            if (choice.applyVersion != 0) ok = convert(tags.id3v2, tags::kFieldCount, path) && ok;
-            if (!ok) out.unwritten.push_back(path);
-        });
-    out.cancelled = out.filesDone < count;
-    return out;
+    return batch::RunItems(view, kCaption, paths, [&](size_t i) {
+        bool ok = true;
+        if (choice.applyVersion != 1) ok = convert(tags.id3v1, tags::kV1FieldCount, paths[i]) && ok;
+        if (choice.applyVersion != 0) ok = convert(tags.id3v2, tags::kFieldCount, paths[i]) && ok;
+        return ok;
+    });
 }
 
 }  // namespace tagcase

@@ -5,15 +5,15 @@
 // and an unchanged tag is not rewritten.
 //
 // Portable: the tags are reached through tags::TagObject, the progress
-// window through a batch runner that the program backs with RunBatch.
+// window through the batch runner's view.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/foundation/batch.h"
 #include "app/foundation/file_set.h"
 #include "app/foundation/settings_store.h"
 #include "app/foundation/tags/tag_port.h"
@@ -43,22 +43,9 @@ void SaveCaseSettings(SettingsStore& store, const CaseChoice& choice);
 // "&Update" is offered when at least one field is ticked.
 bool AnyFieldTicked(const std::array<bool, tags::kFieldCount>& fields);
 
-// Runs the work for items 1 to count under the progress window: each item
-// is shown as "i of count" with fileName(i); stops after the current item
-// when the user cancels. Returns the number of items worked on.
-using BatchRunner = std::function<int(const std::string& caption, int count,
-                                      const std::function<std::string(int)>& fileName,
-                                      const std::function<void(int)>& work)>;
-
-struct CaseOutcome {
-    bool ran = false;        // false: nothing to work on (no selected row, no list)
-    int filesDone = 0;       // files visited
-    int tagsWritten = 0;     // tags written (a file with both versions counts twice)
-    bool cancelled = false;  // stopped before the last file
-    // Full paths of the files whose tags could not be read or written, each
-    // once, in list order.
-    std::vector<std::string> unwritten;
-};
+// The files a run works on: the selected row's, or every row's in list
+// order; none without a selected row, or without rows.
+std::vector<std::string> FilesToConvert(const CaseChoice& choice, const FileSet& files);
 
 // Converts the ticked fields of one file's tag of one version; writes only
 // when a value changed. ID3v1 has fields 0 to 6 only. False when the file
@@ -66,9 +53,11 @@ struct CaseOutcome {
 bool ConvertTag(tags::TagObject& tag, int fieldCount, const std::string& path, const CaseChoice& choice,
                 bool& wrote);
 
-// The run over the selected row or every row, in list order.
-CaseOutcome ApplyCaseToFiles(const CaseChoice& choice, const FileSet& files, const tags::TagPair& tags,
-                             const BatchRunner& runner);
+// The run over `paths` under the batch view: ID3v1 before ID3v2 for each
+// file. A file whose tag could not be read or written is a failed item.
+// `tagsWritten` counts the tags written (a file with both versions twice).
+batch::BatchOutcome ConvertFiles(const CaseChoice& choice, const std::vector<std::string>& paths,
+                                 const tags::TagPair& tags, batch::BatchView& view, int* tagsWritten = nullptr);
 
 }  // namespace tagcase
 }  // namespace corvella

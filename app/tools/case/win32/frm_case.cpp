@@ -33,7 +33,6 @@ void FrmCase::Prepare(const FileSet& files, const tags::TagPair& tags) {
     files_ = files;
     tags_ = tags;
     result_ = ToolResult();
-    lastRun_ = tagcase::CaseOutcome();
 }
 
 // Each value goes into its control on its own: one that cannot be set
@@ -78,18 +77,20 @@ tagcase::CaseChoice FrmCase::Choice() const {
 }
 
 // The run under the progress window; the main list reads its files again
-// after any run, also a cancelled one. Files not written are named.
+// after any run, also a cancelled one. Files not written are named once.
+// Without a file to work on no window shows.
 void FrmCase::ApplyCaseToFiles() {
-    const tagcase::BatchRunner runner = [this](const std::string& caption, int count,
-                                               const std::function<std::string(int)>& fileName,
-                                               const std::function<void(int)>& work) {
-        return RunBatch(*this, caption, count, fileName, work);
-    };
-    lastRun_ = tagcase::ApplyCaseToFiles(Choice(), files_, tags_, runner);
-    if (!lastRun_.ran) return;
+    const tagcase::CaseChoice choice = Choice();
+    const std::vector<std::string> paths = tagcase::FilesToConvert(choice, files_);
+    if (paths.empty()) return;
+    RunBatchWithProgress(
+        *this,
+        [&] {
+            ProgressWindowView view;
+            return tagcase::ConvertFiles(choice, paths, tags_, view);
+        },
+        apply::UnwrittenFilesMessage);
     result_.tagsRewritten = true;
-    if (!lastRun_.unwritten.empty())
-        forms::MsgBox(apply::UnwrittenFilesMessage(lastRun_.unwritten), MB_OK | MB_ICONEXCLAMATION);
 }
 
 FrmCase& frmCase() { return forms::DefaultInstance<FrmCase>(); }

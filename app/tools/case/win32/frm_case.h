@@ -36,8 +36,6 @@ public:
     void Prepare(const FileSet& files, const tags::TagPair& tags);
     // What the runs since Prepare did to the main list's files.
     const ToolResult& Result() const { return result_; }
-    // The last run's outcome.
-    const tagcase::CaseOutcome& LastRun() const { return lastRun_; }
 
 private:
     void Design();  // frm_case_design.cpp
@@ -55,7 +53,6 @@ private:
     FileSet files_;
     tags::TagPair tags_;
     ToolResult result_;
-    tagcase::CaseOutcome lastRun_;
 };
 
 // The default instance.

@@ -4,15 +4,7 @@
 namespace corvella {
 
 void FrmCase::Design() {
-    name = "frmCase";
-    caption = "Tag Case";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 4560;
-    height = 4440;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmCase", "Tag Case", 4560, 4440);
     {
         auto& c = DESIGN(Label1);
         c.caption = "Convert Case to:";
@@ -20,13 +12,13 @@ void FrmCase::Design() {
     }
     {
         auto& c = DESIGN(Combo1);
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items = {"Initial Case", "Upper Case", "Lower Case"};
         c.Move(1560, 120, 2775, 315);
     }
     {
         auto& c = DESIGN(Combo2);
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items = {"Version 1 Tags", "Version 2 Tags", "Both Tag Versions"};
         c.Move(1560, 540, 2775, 315);
     }
@@ -37,7 +29,7 @@ void FrmCase::Design() {
     }
     {
         auto& c = DESIGN(Combo3);
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items = {"Selected File", "All Files"};
         c.Move(1560, 960, 2775, 315);
     }

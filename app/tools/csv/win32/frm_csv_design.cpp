@@ -5,15 +5,7 @@
 namespace corvella {
 
 void FrmCSV::Design() {
-    name = "frmCSV";
-    caption = "Export CSV File...";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 6090;
-    height = 4500;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmCSV", "Export CSV File...", 6090, 4500);
     {
         auto& c = DESIGN(Label1);
         c.caption = "Available Columns:";

@@ -45,17 +45,22 @@ private:
     Fields held_;
 };
 
-// RunBatch's loop without the window, cancelled after item `stopAfter`.
-BatchRunner Runner(int stopAfter, std::vector<std::string>* shown = nullptr) {
-    return [=](const std::string& caption, int count, const std::function<std::string(int)>& name,
-               const std::function<void(int)>& work) {
-        for (int i = 1; i <= count; ++i) {
-            if (shown) shown->push_back(std::to_string(i) + " of " + std::to_string(count) + " " + name(i) + " " + caption);
-            work(i);
-            if (i == stopAfter) return i;
-        }
-        return count;
-    };
+// The progress window: what it showed; Cancel pressed during item `stopAfter`.
+struct View : batch::BatchView {
+    explicit View(int stop = 0) : stopAfter(stop) {}
+    int stopAfter, shows = 0;
+    std::vector<std::string> shown;
+    void Show(const std::string& count, const std::string& name, int, const std::string& caption) override {
+        ++shows;
+        if (shown.size() < 10) shown.push_back(count + " " + name + " " + caption);
+    }
+    bool Cancelled() override { return shows == stopAfter; }
+};
+
+// The run as the window starts it.
+batch::BatchOutcome RunCase(const CaseChoice& choice, const FileSet& files, FakeTag& v1, FakeTag& v2, View& view,
+                        int* written = nullptr) {
+    return ConvertFiles(choice, FilesToConvert(choice, files), {&v1, &v2}, view, written);
 }
 
 FileSet List(int n, int selected = -1) {
@@ -94,20 +99,21 @@ TEST(CaseRun, WritesOnlyChangedTagsID3v1FirstAndNamesFailures) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
-        std::vector<std::string> log, shown;
+        std::vector<std::string> log;
+        View view;
         FakeTag id3v1("v1", tags::kV1FieldCount, log), id3v2("v2", tags::kFieldCount, log);
         id3v1.files = {{f1, v1}, {f2, {{0, "SECOND"}}}};
         id3v2.files = {{f1, v2}, {f2, {}}};
         if (c.failSecond) id3v1.failWrite.insert(f2);
         else id3v1.files[f3] = id3v2.files[f3] = {};
-        const CaseOutcome out = ApplyCaseToFiles(c.choice, List(3), {&id3v1, &id3v2}, Runner(0, &shown));
-        EXPECT_EQ(out.filesDone, 3);
+        const batch::BatchOutcome out = RunCase(c.choice, List(3), id3v1, id3v2, view);
+        EXPECT_EQ(out.done, 3);
         EXPECT_FALSE(out.cancelled);
         EXPECT_EQ(log, c.writes);
         EXPECT_EQ(id3v1.files[f1], c.v1of1);
         EXPECT_EQ(id3v2.files[f1], c.v2of1);
-        EXPECT_EQ(out.unwritten, c.unwritten);
-        EXPECT_EQ(shown.front(), "1 of 3 1.mp3 Updating Tag Information...");
+        EXPECT_EQ(out.failed, c.unwritten);
+        EXPECT_EQ(view.shown.front(), "1 of 3 1.mp3 Updating Tag Information...");
     }
 }
 
@@ -128,9 +134,10 @@ TEST(CaseRun, SelectedFileCancelAndLongLists) {
         std::vector<std::string> log;
         FakeTag id3v1("v1", tags::kV1FieldCount, log), id3v2("v2", tags::kFieldCount, log);
         for (const FileRow& r : List(5).rows) id3v2.files[r.path] = {{0, "loud"}};
-        const CaseOutcome out = ApplyCaseToFiles(c.choice, c.files, {&id3v1, &id3v2}, Runner(c.stopAfter));
-        EXPECT_EQ(out.ran, c.done > 0);
-        EXPECT_EQ(out.filesDone, c.done);
+        View view(c.stopAfter);
+        const batch::BatchOutcome out = RunCase(c.choice, c.files, id3v1, id3v2, view);
+        EXPECT_EQ(view.shows, c.done) << "no window shows an empty run";
+        EXPECT_EQ(out.done, c.done);
         EXPECT_EQ(out.cancelled, c.cancelled);
         EXPECT_EQ(log, c.writes);
     }
@@ -139,7 +146,10 @@ TEST(CaseRun, SelectedFileCancelAndLongLists) {
     FakeTag id3v1("v1", tags::kV1FieldCount, log), id3v2("v2", tags::kFieldCount, log);
     const FileSet many = List(40000);
     for (const FileRow& r : many.rows) id3v1.files[r.path] = {{0, "x"}};
-    EXPECT_EQ(ApplyCaseToFiles(Choice(1, 0, {0}), many, {&id3v1, &id3v2}, Runner(0)).tagsWritten, 40000);
+    View view;
+    int written = 0;
+    EXPECT_EQ(RunCase(Choice(1, 0, {0}), many, id3v1, id3v2, view, &written).done, 40000);
+    EXPECT_EQ(written, 40000);
 }
 
 TEST(CaseRun, StoredChoicesOutsideTheirListsGiveTheDefaults) {

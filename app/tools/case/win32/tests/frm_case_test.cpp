@@ -11,7 +11,7 @@
 #include <map>
 
 #include "app/foundation/win32/progress/progress_update.h"
-#include "app/mainwindow/apply/win32/com_tag_objects.h"
+#include "app/foundation/tags/win32/com_tag.h"
 #include "app/tools/case/win32/frm_case.h"
 #include "app/tools/tests/window_test_util.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
@@ -89,8 +89,8 @@ TEST(CaseTool, InitialCaseOfBothVersionsWritesOnlyChangedTagsKeepsForeignTextAnd
     com::ComPtr<_CID3v2> raw2;
     ASSERT_HRESULT_SUCCEEDED(raw1.Create(lumbrel::CLSID_CID3v1, __uuidof(_CID3v1)));
     ASSERT_HRESULT_SUCCEEDED(raw2.Create(tesselor::CLSID_CID3v2, __uuidof(_CID3v2)));
-    apply::ComID3v1 v1(raw1.Get());
-    apply::ComID3v2 v2(raw2.Get());
+    tags::ComID3v1 v1(raw1.Get());
+    tags::ComID3v2 v2(raw2.Get());
     forms::testing::TestForm owner;
     owner.Show();
 
