@@ -22,9 +22,6 @@ const ListValue kLists[] = {
     {"Apply To", 2, 1, &CaseChoice::applyTo},
 };
 
-// The boxes that are stored; 6 (Track) is never converted and not kept.
-const int kStoredBoxes[] = {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11};
-
 }  // namespace
 
 CaseChoice ReadCaseSettings(SettingsStore& store) {
@@ -33,14 +30,14 @@ CaseChoice ReadCaseSettings(SettingsStore& store) {
         const int stored = GetSettingInteger(store, kSection, v.name, v.defaultIndex);
         choice.*v.member = stored >= 0 && stored < v.count ? stored : v.defaultIndex;
     }
-    for (int box : kStoredBoxes) choice.fields[box] = GetSettingLong(store, kSection, std::to_string(box), 0) == 1;
+    for (int box : kKeptFields) choice.fields[box] = GetSettingLong(store, kSection, std::to_string(box), 0) == 1;
     return choice;
 }
 
 void SaveCaseSettings(SettingsStore& store, const CaseChoice& choice) {
     for (const ListValue& v : kLists)
         SaveSettingInteger(store, kSection, v.name, static_cast<int16_t>(choice.*v.member));
-    for (int box : kStoredBoxes) SaveSettingInteger(store, kSection, std::to_string(box), choice.fields[box] ? 1 : 0);
+    for (int box : kKeptFields) SaveSettingInteger(store, kSection, std::to_string(box), choice.fields[box] ? 1 : 0);
 }
 
 bool AnyFieldTicked(const std::array<bool, tags::kFieldCount>& fields) {

@@ -23,6 +23,9 @@ namespace tagcase {
 
 inline const char kCaption[] = "Updating Tag Information...";
 
+// The field boxes the form offers and keeps; Track (6) is never converted.
+inline constexpr int kKeptFields[] = {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11};
+
 // The form's choices, as list indexes and ticks.
 struct CaseChoice {
     int newCase = 0;       // 0 "Initial Case", 1 "Upper Case", 2 "Lower Case": ChangeCase's mode

@@ -12,9 +12,6 @@ SettingsStore& RegistryStore() {
     return store;
 }
 
-// The boxes the form keeps; Track (6) is never converted.
-constexpr int kKeptBoxes[] = {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11};
-
 }  // namespace
 
 FrmCase::FrmCase(SettingsStore* store) : store_(store != nullptr ? store : &RegistryStore()) {
@@ -45,7 +42,7 @@ void FrmCase::Form_Load_() {
     skip([&] { Combo1.SetListIndex(choice.newCase); });
     skip([&] { Combo2.SetListIndex(choice.applyVersion); });
     skip([&] { Combo3.SetListIndex(choice.applyTo); });
-    for (int i : kKeptBoxes) skip([&] { Check1[i].SetValue(choice.fields[static_cast<size_t>(i)] ? 1 : 0); });
+    for (int i : tagcase::kKeptFields) skip([&] { Check1[i].SetValue(choice.fields[static_cast<size_t>(i)] ? 1 : 0); });
     Check1_Click(0);
 }
 
@@ -53,7 +50,8 @@ void FrmCase::Form_Unload_(int&) {
     forms::ResumeNext skip;
     skip([&] { tagcase::SaveCaseSettings(*store_, Choice()); });
     flat_.Destroy();
-    if (skip.Failures() != 0) forms::MsgBox("The case settings could not be saved: " + skip.LastError(), MB_OK | MB_ICONEXCLAMATION);
+    if (skip.Failures() != 0)
+        forms::MsgBox("The case settings could not be saved: " + skip.LastError(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void FrmCase::Check1_Click(int) {
@@ -72,7 +70,7 @@ tagcase::CaseChoice FrmCase::Choice() const {
     c.newCase = Combo1.ListIndex();
     c.applyVersion = Combo2.ListIndex();
     c.applyTo = Combo3.ListIndex();
-    for (int i : kKeptBoxes) c.fields[static_cast<size_t>(i)] = Check1[i].Value() == 1;
+    for (int i : tagcase::kKeptFields) c.fields[static_cast<size_t>(i)] = Check1[i].Value() == 1;
     return c;
 }
 
