@@ -49,6 +49,8 @@ public:
         CloseHandle(stop_);
     }
     bool Answered() const { return answered_ != 0; }
+    // The dialog's place on the screen when it was answered.
+    RECT Place() const { return place_; }
 
 private:
     static DWORD WINAPI Run(void* self) {
@@ -56,6 +58,7 @@ private:
         while (!a->answered_ && WaitForSingleObject(a->stop_, 10) == WAIT_TIMEOUT) {
             HWND dialog = FindWindowA("#32770", "Save CSV As...");
             if (dialog == nullptr || !IsWindowVisible(dialog)) continue;
+            GetWindowRect(dialog, &a->place_);
             if (!a->name_.empty())
                 for (int id : {0x47c, 0x480}) SetDlgItemTextA(dialog, id, a->name_.c_str());
             PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(a->button_), 0);
@@ -67,6 +70,7 @@ private:
     int button_;
     HANDLE stop_ = nullptr, thread_ = nullptr;
     volatile LONG answered_ = 0;
+    RECT place_{};
 };
 
 std::vector<std::string> Items(const forms::ListBox& list) {
@@ -106,6 +110,7 @@ protected:
 TEST_F(CsvTool, ColumnsInTheOrderMovedToANewNameReadBackByACsvReader) {
     std::vector<std::string> available, exported;
     bool startStates = false, allMoved = false;
+    RECT form{};
     std::unique_ptr<SaveAnswer> answer;
     Later([&] {
         FrmCSV& f = frmCSV();
@@ -118,11 +123,16 @@ TEST_F(CsvTool, ColumnsInTheOrderMovedToANewNameReadBackByACsvReader) {
         Click(f.Command2[0]);
         Click(f.Command2[1]);
         exported = Items(f.List1[1]);
+        GetWindowRect(f.hWnd(), &form);
         answer = std::make_unique<SaveAnswer>("export", IDOK);
         Click(f.Command1[0]);
     });
     OpenCsvTool(owner_, files_, {});
     ASSERT_TRUE(answer && answer->Answered());
+    const RECT dialog = answer->Place();
+    EXPECT_NEAR(dialog.left + dialog.right, form.left + form.right, 4) << "centred on the form";
+    // The dialog still grows a little after it was centred.
+    EXPECT_NEAR(dialog.top + dialog.bottom, form.top + form.bottom, 32);
     EXPECT_FALSE(frmCSV().Loaded()) << "the form closes after the export";
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(available, (std::vector<std::string>{"Filename", "Path", "Title", "Artist", "Album", "Year", "Track",
