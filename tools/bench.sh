@@ -1,7 +1,8 @@
 #!/bin/sh
 # `make bench`: the tag-reading benchmark natively (an optimised tree without
 # sanitizers) and through the COM libraries under Wine, then the tip pane's
-# HTML view under Wine. Prints their figures; each ends with its ratio.
+# HTML view, the CSV export and the case run under Wine. Prints their
+# figures; each ends with its ratio.
 set -e
 # The window benchmarks need a display: one for the whole run (see the Makefile).
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,7 +13,7 @@ files=${BENCH_FILES:-10000}
   cmake -S "$root" -B "$bench_native" -DCMAKE_BUILD_TYPE=Release -DCORVELLA_SANITIZE=OFF >/dev/null
 cmake --build "$bench_native" -j "$(nproc)" --target tag_bench >/dev/null
 cmake --build "$win32" -j "$(nproc)" --target tag_bench search_bench listview_bench html_bench main_window_bench \
-  rip_bench rename_bench >/dev/null
+  rip_bench rename_bench csv_bench case_bench >/dev/null
 ready=$("$root/cmake/wine-prefix.sh" start) || { echo "$ready" >&2; exit 1; }
 trap '"$root/cmake/wine-prefix.sh" stop' EXIT
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Lumbrel.dll"
@@ -38,3 +39,7 @@ python3 "$root/platform/cdaudio/tests/make_images.py" "$rip" --long 300
   tr -d '\r'
 echo "== rename from tags: 10,000 listed files renamed, names built once, against a bare MoveFileA loop, under Wine"
 "$root/cmake/wine-run.sh" "$win32/bin/rename_bench.exe" 10000 | tr -d '\r'
+echo "== CSV export: 10,000 listed files, every column, against bare first-frame reads and one write, under Wine"
+"$root/cmake/wine-run.sh" "$win32/bin/csv_bench.exe" 10000 | tr -d '\r'
+echo "== case run: 10,000 files, both tag versions, against the tag bench's read and write, under Wine"
+"$root/cmake/wine-run.sh" "$win32/bin/case_bench.exe" 10000 | tr -d '\r'

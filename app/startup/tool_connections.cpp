@@ -9,6 +9,8 @@
 #include "app/tools/quickextract/win32/frm_quick_extract.h"
 #include "app/tools/rename/win32/frm_rename_files.h"
 #include "app/tools/userfields/win32/frm_user_fields.h"
+#include "app/tools/case/win32/frm_case.h"
+#include "app/tools/csv/win32/frm_csv.h"
 
 namespace corvella {
 
@@ -24,6 +26,8 @@ void ConnectTools() {
         return ToolResult();
     });
     FrmMain::ConnectQuickExtract(ShowQuickExtract);
+    FrmMain::ConnectTool("frmCSV", OpenCsvTool);
+    FrmMain::ConnectTool("frmCase", OpenCaseTool);
 }
 
 }  // namespace corvella
