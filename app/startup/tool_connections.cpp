@@ -3,10 +3,12 @@
 #include "app/startup/tool_connections.h"
 
 #include "app/mainwindow/frm_main.h"
+#include "app/tools/sorting/frm_wiz_file_sorting.h"
 
 namespace corvella {
 
 void ConnectTools() {
+    FrmMain::ConnectTool("frmWizFileSorting", ShowFileSortingWizard);
 }
 
 }  // namespace corvella

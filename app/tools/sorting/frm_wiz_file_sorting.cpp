@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
+#include "app/foundation/files/win32/win32_file_ops.h"
 #include "app/foundation/folder_search.h"
 #include "app/foundation/paths.h"
 #include "app/foundation/settings.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/foundation/win32/shell/directory_lister.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
-#include "app/tools/sorting/stub/win32_file_ops.h"
 #include "app/tools/sorting/win32/folder_ops_win32.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
 
@@ -300,8 +300,7 @@ void FrmWizFileSorting::PerformSort() {
     BusyGuard busy(busy_);
     shell::LockWindow(lvwResults.hWnd(), true);
     lvwResults.ListItems.Clear();
-    files::Win32FileOps ops;
-    files::FileService service(ops);
+    files::FileService& service = files::SystemFiles();
     std::vector<std::string> emptied;
     std::string failures;
     size_t failed = 0;
