@@ -16,6 +16,7 @@ ready=$("$root/cmake/wine-prefix.sh" start) || { echo "$ready" >&2; exit 1; }
 trap '"$root/cmake/wine-prefix.sh" stop' EXIT
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Lumbrel.dll"
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Tesselor.dll"
+"$root/cmake/wine-regsvr.sh" "$win32/bin/Pagerelle.dll"
 echo "== folder search: 10,000 files in 500 folders, under Wine"
 "$root/cmake/wine-run.sh" "$win32/bin/search_bench.exe" 10000 500 | tr -d '\r'
 echo "== list view: 10,000 rows of 13 columns, redraw locked, wrapper against bare messages (best of three each), under Wine"
