@@ -38,18 +38,25 @@ std::string Bytes(const std::string& path) {
 
 DWORD Attr(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
-// Every file beneath a folder, by full path.
-void Walk(const std::string& folder, std::vector<std::string>& out) {
+// Every file beneath a folder, by full path; with `clear` the files and
+// folders go as well.
+void Walk(const std::string& folder, std::vector<std::string>& out, bool clear = false) {
     WIN32_FIND_DATAA d;
     HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &d);
-    if (h == INVALID_HANDLE_VALUE) return;
-    do {
+    while (h != INVALID_HANDLE_VALUE) {
         const std::string name = d.cFileName, path = folder + "\\" + name;
-        if (name == "." || name == "..") continue;
-        if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Walk(path, out);
-        else out.push_back(path);
-    } while (FindNextFileA(h, &d));
-    FindClose(h);
+        if (clear) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (name == "." || name == "..") {
+        } else if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            Walk(path, out, clear);
+        } else {
+            out.push_back(path);
+            if (clear) DeleteFileA(path.c_str());
+        }
+        if (!FindNextFileA(h, &d)) break;
+    }
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    if (clear) RemoveDirectoryA(folder.c_str());
 }
 
 // The source tree: seed file -> place beneath src.
@@ -70,7 +77,7 @@ protected:
         v1_ = std::make_unique<apply::ComID3v1>(raw1_);
         v2_ = std::make_unique<apply::ComID3v2>(raw2_);
         root_ = SeedFolder() + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        Clear(root_);
+        Walk(root_, gone_, true);
         CreateDirectoryA(root_.c_str(), nullptr);
         CreateDirectoryA((root_ + "\\src").c_str(), nullptr);
         CreateDirectoryA((root_ + "\\out").c_str(), nullptr);
@@ -100,26 +107,9 @@ protected:
         v2_.reset();
         if (raw1_) raw1_->Release();
         if (raw2_) raw2_->Release();
-        Clear(root_);
+        Walk(root_, gone_, true);
         CoUninitialize();
     }
-    static void Clear(const std::string& folder) {
-        WIN32_FIND_DATAA d;
-        HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &d);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = d.cFileName, path = folder + "\\" + name;
-                if (name == "." || name == "..") continue;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Clear(path);
-                else DeleteFileA(path.c_str());
-            } while (FindNextFileA(h, &d));
-            FindClose(h);
-        }
-        SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-        RemoveDirectoryA(folder.c_str());
-    }
-
     void Open() {
         FileSet files;
         files.folder = root_ + "\\src";
@@ -192,7 +182,7 @@ protected:
     std::unique_ptr<FrmWizFileSorting> form_;
     std::string root_;
     std::map<std::string, std::string> bytes_;
-    std::vector<std::string> boxes_;
+    std::vector<std::string> boxes_, gone_;
     bool stayed_ = false;
 };
 
