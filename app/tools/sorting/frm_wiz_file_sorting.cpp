@@ -137,10 +137,11 @@ void FrmWizFileSorting::Form_Load_() {
         lvwPreview.SetSmallIcons(&icons_);
         lvwResults.SetSmallIcons(&icons_);
     });
-    lvwPreview.ColumnHeaders.Add("", "", 6600);
-    lvwResults.ColumnHeaders.Add("", "Filename", 3000);
+    // Widths that fit the lists beside their vertical scroll bars.
+    lvwPreview.ColumnHeaders.Add("", "", 6480);
+    lvwResults.ColumnHeaders.Add("", "Filename", 2760);
     lvwResults.ColumnHeaders.Add("", "Result", 1200);
-    lvwResults.ColumnHeaders.Add("", "Reason", 2400);
+    lvwResults.ColumnHeaders.Add("", "Reason", 2520);
 
     for (forms::WizardPage* page : {&wizStart, &wizOutput, &wizOptions, &WizPreview, &wizResults, &wizFinish})
         WizardButtons1.Add(*page);

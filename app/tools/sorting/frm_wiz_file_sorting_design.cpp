@@ -48,6 +48,7 @@ void FrmWizFileSorting::Design() {
     {
         auto& c = DESIGN_IN(lblStartTitle, wizStart.Inside());
         c.caption = "File Sorting Wizard";
+        c.fontName = "Tahoma";
         c.fontSize = 12;
         c.fontBold = true;
         c.Move(kSplashLeft, 360, kSplashWidth, 375);
@@ -103,7 +104,7 @@ void FrmWizFileSorting::Design() {
     {
         auto& c = DESIGN_IN(lblFolder, wizOptions.Inside());
         c.caption = "I would like to Sort files into Folders By:";
-        c.Move(360, 1080, 3840, 255);
+        c.Move(360, 1080, 4080, 255);
     }
     {
         auto& c = DESIGN_IN(cboFolder, wizOptions.Inside());
@@ -114,7 +115,7 @@ void FrmWizFileSorting::Design() {
     {
         auto& c = DESIGN_IN(lblSubFolder, wizOptions.Inside());
         c.caption = "Then Sort files into Folders By:";
-        c.Move(360, 1770, 3840, 255);
+        c.Move(360, 1770, 4080, 255);
     }
     {
         auto& c = DESIGN_IN(cboSubFolder, wizOptions.Inside());
@@ -125,7 +126,7 @@ void FrmWizFileSorting::Design() {
     {
         auto& c = DESIGN_IN(lblTagVersion, wizOptions.Inside());
         c.caption = "The Tag Information should be obtained from:";
-        c.Move(360, 2460, 3840, 255);
+        c.Move(360, 2460, 4080, 255);
     }
     {
         auto& c = DESIGN_IN(cboTagVersion, wizOptions.Inside());
@@ -141,13 +142,13 @@ void FrmWizFileSorting::Design() {
     {
         auto& c = DESIGN_IN(fraTip, wizOptions.Inside());
         c.caption = "Information Tip";
-        c.Move(4320, 1080, 2820, 1980);
+        c.Move(4560, 1080, 2580, 1980);
     }
     {
         auto& c = DESIGN_IN(lblTip, fraTip);
         c.caption = "If a file does not contain a tag then the file will be placed into a folder called \"Unknown\", "
                     "inside of the selected \"Sort To Folder\".";
-        c.Move(120, 300, 2580, 1560);
+        c.Move(120, 300, 2340, 1560);
     }
 
     // Page 4.
@@ -184,6 +185,7 @@ void FrmWizFileSorting::Design() {
     {
         auto& c = DESIGN_IN(lblFinishTitle, wizFinish.Inside());
         c.caption = "Completed the File Sorting Wizard";
+        c.fontName = "Tahoma";
         c.fontSize = 12;
         c.fontBold = true;
         c.Move(kSplashLeft, 360, kSplashWidth, 615);
