@@ -45,18 +45,13 @@
 #include "platform/toolbar/common_toolbar.h"
 #include "platform/toolbar/toolbar.h"
 
-struct _CID3v1;
-struct _CID3v2;
-
 namespace corvella {
 
-// What the window reads tags with: the program's shared tag objects, handed
-// over by start-up, which keeps them for the whole run.
+// What start-up hands the window for the whole run: the shared tag objects
+// as the tag pair every tool gets too, and the genre names.
 struct MainWindowShared {
-    com::ComPtr<_CID3v1>* id3v1 = nullptr;
-    com::ComPtr<_CID3v2>* id3v2 = nullptr;
+    tags::TagPair tags;
     const std::vector<std::string>* genres = nullptr;
-    std::string* currentFolder = nullptr;  // gCurrentFolder
 };
 
 class FrmMain : public forms::Form {
@@ -113,7 +108,7 @@ public:
         m_PopupExport;
 
     // ---- state other parts read ----
-    std::string CurrentFolder;
+    std::string CurrentFolder;  // the folder listed ("Desktop" as its path)
     int32_t TagVersion = 0;
     bool RecursiveSearch = false;
     bool FormLoaded = false;
@@ -283,6 +278,8 @@ private:
     com::EventConnection hookDlgEvents_;
     std::unique_ptr<foundation::CColumnSort> columnSorter_;  // made by the first column click
 
+    // True once start-up has handed both tag objects.
+    bool HasTags() const { return shared_.tags.id3v1 != nullptr && shared_.tags.id3v2 != nullptr; }
     MainWindowShared shared_;
     SettingsStore* store_ = nullptr;
     std::unique_ptr<SettingsStore> ownStore_;

@@ -26,7 +26,7 @@ void FrmMain::ApplyID3Update() {
         UpdateDisplay(cboVersion.ListIndex());
         return;
     }
-    if (shared_.id3v1 == nullptr || shared_.id3v2 == nullptr || !*shared_.id3v1 || !*shared_.id3v2) return;
+    if (!HasTags()) return;
 
     apply::ApplyRequest request;
     request.tagVersion = files.tagVersion;
@@ -41,8 +41,6 @@ void FrmMain::ApplyID3Update() {
     request.selectedRow = files.selected;
     apply::ReadApplySettings(Store(), request);
 
-    apply::ComID3v1 v1(shared_.id3v1->Get());
-    apply::ComID3v2 v2(shared_.id3v2->Get());
     // Whatever way the apply ends, the panel goes back to single mode and
     // the rows show what the files now hold.
     struct Ending {
@@ -54,7 +52,7 @@ void FrmMain::ApplyID3Update() {
             skip([&] { f.ToggleTagVersion(f.cboVersion.ListIndex()); });
         }
     } ending{*this};
-    apply::RunApplyWithProgress(*this, request, v1, v2);
+    apply::RunApplyWithProgress(*this, request, *shared_.tags.id3v1, *shared_.tags.id3v2);
 }
 
 }  // namespace corvella

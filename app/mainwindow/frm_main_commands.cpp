@@ -12,7 +12,6 @@
 #include "app/foundation/win32/shell/playback_win32.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
 #include "app/mainwindow/apply/tag_apply.h"
-#include "app/mainwindow/apply/win32/com_tag_objects.h"
 #include "app/mainwindow/core/edit_panel.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/mainwindow/main_dialogs.h"
@@ -20,7 +19,6 @@
 #include "libs/commondialog/com/ossivane.h"
 #include "platform/forms/automation.h"
 #include "libs/common/storage/storage.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
 
 namespace corvella {
 
@@ -160,11 +158,9 @@ bool FrmMain::OpenTool(const std::string& key) {
         if (key != t.key) continue;
         auto it = ToolOpeners().find(t.form);
         if (it == ToolOpeners().end() || !it->second) return true;
-        if (shared_.id3v1 == nullptr || shared_.id3v2 == nullptr || !*shared_.id3v1 || !*shared_.id3v2) return true;
-        apply::ComID3v1 v1(shared_.id3v1->Get());
-        apply::ComID3v2 v2(shared_.id3v2->Get());
+        if (!HasTags()) return true;
         const ToolOpener open = it->second;  // the tool may connect another while open
-        ApplyToolResult(open(*this, Files(), tags::TagPair{&v1, &v2}));
+        ApplyToolResult(open(*this, Files(), shared_.tags));
         return true;
     }
     return false;
@@ -307,7 +303,7 @@ void FrmMain::m_cHookDlg_InitDialog(long hDlg) {
 
 void FrmMain::SavePlaylist() {
     try {
-        const std::string current = shared_.currentFolder != nullptr ? *shared_.currentFolder : CurrentFolder;
+        const std::string current = CurrentFolder;
         FileDialog dialog;
         dialog.title = playlist::kDialogTitle;
         dialog.filter = playlist::kDialogFilter;
@@ -332,19 +328,12 @@ std::string FrmMain::ExtractFieldFromFile(int32_t version, int32_t field) {
         dialog.filter = "Music Files (*.MP3)|*.mp3";
         dialog.flags = 0x1804;  // file and path must exist, hide read-only
         dialog.cancelError = true;
-        dialog.initDir = shared_.currentFolder != nullptr ? *shared_.currentFolder : CurrentFolder;
+        dialog.initDir = CurrentFolder;
         const std::string file = dialog.Show(HookDialog(), hWnd(), false);
-        std::vector<std::string> cells;
-        bool read = false;
-        if (version == 0) {
-            cells = ReadCells(0, file, read);
-            return field >= 0 && field < 7 ? cells[static_cast<size_t>(field)] : std::string();
-        }
-        if (shared_.id3v2 == nullptr || !*shared_.id3v2) return std::string();
-        ReadCells(1, file, read);
-        com::Bstr value;
-        shared_.id3v2->Get()->GetFrameValue(static_cast<EFrames>(field), value.Put());
-        return value.Ansi();
+        if (!HasTags() || field < 0 || field >= tags::FieldCountOf(version)) return std::string();
+        tags::TagObject& tag = shared_.tags.ForVersion(version);
+        if (!tag.ReadTag(file)) return std::string();
+        return tag.FieldText(field).value_or("");
     } catch (const forms::Error& e) {
         forms::MsgBox(std::string("Error: ") + e.what(), MB_OK);
     }

@@ -18,6 +18,7 @@
 
 #include "app/foundation/settings.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
+#include "app/foundation/tags/win32/com_tag.h"
 #include "app/mainwindow/frm_main.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
@@ -157,10 +158,11 @@ protected:
                                                   __uuidof(_CID3v1), v1_.PutVoid()));
         ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
                                                   __uuidof(_CID3v2), v2_.PutVoid()));
+        tags_ = std::make_unique<tags::ComTagPair>(v1_.Get(), v2_.Get());
         cRegistry(store_).SaveSetting(static_cast<int32_t>(0x80000001u), "Software\\Corvella\\Layout\\Main",
                                       "Folder", Variant::String(folder_));
         f_ = std::make_unique<FrmMain>();
-        f_->SetShared({&v1_, &v2_, &genres_, &current_});
+        f_->SetShared({tags_->Pair(), &genres_});
         f_->Show();
         ASSERT_TRUE(PumpUntil([&] { return !f_->ListingRunning() && f_->lvFiles.ListItems.Count() == 3; }, 30000));
     }
@@ -174,6 +176,7 @@ protected:
             DeleteFileA(file.c_str());
         }
         RemoveDirectoryA(folder_.c_str());
+        tags_.reset();
         v1_.Reset();
         v2_.Reset();
         OleUninitialize();
@@ -194,8 +197,9 @@ protected:
     Win32SettingsStore store_;
     com::ComPtr<_CID3v1> v1_;
     com::ComPtr<_CID3v2> v2_;
+    std::unique_ptr<tags::ComTagPair> tags_;
     std::vector<std::string> genres_{"Blues", "Classic Rock", "Country"};
-    std::string current_, folder_;
+    std::string folder_;
     std::vector<std::string> files_;
     std::map<std::string, std::string> audio_;
     std::unique_ptr<FrmMain> f_;
