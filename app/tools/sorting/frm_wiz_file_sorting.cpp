@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <map>
+
+#include "app/foundation/batch.h"
 #include "app/foundation/files/win32/win32_file_ops.h"
 #include "app/foundation/folder_search.h"
 #include "app/foundation/paths.h"
@@ -297,39 +300,54 @@ void FrmWizFileSorting::BuildSortPreview() {
     shell::LockWindow(lvwPreview.hWnd(), false);
 }
 
+// The batch loop's view of the results page: the rows are the progress,
+// and the window's messages run between files, not for every one.
+class FrmWizFileSorting::ResultsView : public batch::BatchView {
+public:
+    void DoEvents() override {
+        const DWORD now = GetTickCount();
+        if (last_ != 0 && now - last_ < kShowIntervalMs) return;
+        last_ = now;
+        forms::DoEvents();
+    }
+    void Show(const std::string&, const std::string&, int, const std::string&) override {}
+
+private:
+    DWORD last_ = 0;
+};
+
 void FrmWizFileSorting::PerformSort() {
     BusyGuard busy(busy_);
     shell::LockWindow(lvwResults.hWnd(), true);
     lvwResults.ListItems.Clear();
     files::FileService& service = files::SystemFiles();
-    std::vector<std::string> emptied;
-    std::string failures;
-    size_t failed = 0;
-    lastShown_ = 0;
-    for (const sorting::PlanItem& item : plan_) {
-        const DWORD now = GetTickCount();
-        if (lastShown_ == 0 || now - lastShown_ >= kShowIntervalMs) {
-            lastShown_ = now;
-            forms::DoEvents();
-        }
-        const sorting::MoveReport report = sorting::MoveOne(service, item);
-        lvwResults.ListItems.Add("", GetFileTitle(item.to, true), 1, {report.word, report.reason});
+    std::vector<std::string> from, emptied;
+    for (const sorting::PlanItem& item : plan_) from.push_back(item.from);
+    std::map<std::string, std::string> reasons;
+    ResultsView view;
+    const batch::BatchOutcome outcome = batch::RunItems(view, kTitle, from, [&](size_t i) {
+        const sorting::MoveReport report = sorting::MoveOne(service, plan_[i]);
+        lvwResults.ListItems.Add("", GetFileTitle(plan_[i].to, true), 1, {report.word, report.reason});
         if (report.result == files::MoveResult::Done) {
             movedAny_ = true;
-            emptied.push_back(GetFolderPath(item.from));
+            emptied.push_back(GetFolderPath(plan_[i].from));
         }
-        if (!report.ok && ++failed <= kNamedFailures) failures += "\r\n" + item.from + " (" + report.reason + ")";
-    }
+        if (!report.ok) reasons[plan_[i].from] = report.reason;
+        return report.ok;
+    });
     if (Check1.Value() == 1) {
         sorting::Win32FolderOps folders;
         sorting::RemoveEmptiedFolders(folders, emptied, source_);
     }
     shell::LockWindow(lvwResults.hWnd(), false);
-    if (failed > kNamedFailures)
-        failures += "\r\n... and " + std::to_string(failed - kNamedFailures) + " more";
-    if (failed > 0)
-        forms::MsgBox(hWnd(), "These files could not be moved and stay where they were:\r\n" + failures,
-                      MB_ICONEXCLAMATION, kTitle);
+    if (outcome.failed.empty()) return;
+    std::string names;
+    for (size_t i = 0; i < outcome.failed.size() && i < kNamedFailures; ++i)
+        names += "\r\n" + outcome.failed[i] + " (" + reasons[outcome.failed[i]] + ")";
+    if (outcome.failed.size() > kNamedFailures)
+        names += "\r\n... and " + std::to_string(outcome.failed.size() - kNamedFailures) + " more";
+    forms::MsgBox(hWnd(), "These files could not be moved and stay where they were:\r\n" + names, MB_ICONEXCLAMATION,
+                  kTitle);
 }
 
 ToolResult ShowFileSortingWizard(forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {

@@ -65,6 +65,7 @@ public:
     bool Busy() const { return busy_ != 0; }
 
 private:
+    class ResultsView;
     void Design();  // frm_wiz_file_sorting_design.cpp
     void Wire();
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/mainwindow/apply/win32/com_tag_objects.h"
+#include "app/foundation/tags/win32/com_tag.h"
 #include "app/tools/sorting/frm_wiz_file_sorting.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
@@ -79,8 +79,8 @@ int main(int argc, char** argv) {
         return IDOK;
     });
     {
-        corvella::apply::ComID3v1 v1(raw1);
-        corvella::apply::ComID3v2 v2(raw2);
+        corvella::tags::ComID3v1 v1(raw1);
+        corvella::tags::ComID3v2 v2(raw2);
 
         // Both trees read once first, so that neither side meets a cold cache.
         for (const char* tree : {"\\bare", "\\wizard"}) {

@@ -12,7 +12,7 @@
 #include <memory>
 #include <sstream>
 
-#include "app/mainwindow/apply/win32/com_tag_objects.h"
+#include "app/foundation/tags/win32/com_tag.h"
 #include "app/tools/sorting/frm_wiz_file_sorting.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
@@ -74,8 +74,8 @@ protected:
                                                   __uuidof(_CID3v1), reinterpret_cast<void**>(&raw1_)));
         ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
                                                   __uuidof(_CID3v2), reinterpret_cast<void**>(&raw2_)));
-        v1_ = std::make_unique<apply::ComID3v1>(raw1_);
-        v2_ = std::make_unique<apply::ComID3v2>(raw2_);
+        v1_ = std::make_unique<tags::ComID3v1>(raw1_);
+        v2_ = std::make_unique<tags::ComID3v2>(raw2_);
         root_ = SeedFolder() + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         Walk(root_, gone_, true);
         CreateDirectoryA(root_.c_str(), nullptr);
@@ -177,8 +177,8 @@ protected:
 
     _CID3v1* raw1_ = nullptr;
     _CID3v2* raw2_ = nullptr;
-    std::unique_ptr<apply::ComID3v1> v1_;
-    std::unique_ptr<apply::ComID3v2> v2_;
+    std::unique_ptr<tags::ComID3v1> v1_;
+    std::unique_ptr<tags::ComID3v2> v2_;
     std::unique_ptr<FrmWizFileSorting> form_;
     std::string root_;
     std::map<std::string, std::string> bytes_;
