@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <set>
 
 namespace corvella::sorting {
@@ -33,6 +34,31 @@ TEST(SortingNames, FolderNamesAreSafeAndNeverEmpty) {
         {"Unknown", 1, "Unknown"},
     };
     for (const auto& c : cases) EXPECT_EQ(FolderName(c.value, c.field), c.name) << c.value;
+}
+
+// Tag texts of any bytes, genre references among them: every folder name is
+// one piece, never empty, within its limit, and the new path stays inside
+// the destination. Seeded, so every run tries the same inputs.
+TEST(SortingNames, AnyTagTextKeepsThePathInsideTheDestination) {
+    static const char* const kPieces[] = {"(", ")", "((", "13", "999999999999", "..", "\\", "/", " ", "Con", "x"};
+    std::mt19937 rng(20261209);
+    for (int i = 0; i < 20000; ++i) {
+        FolderNames names;
+        for (std::string* level : {&names.first, &names.second}) {
+            std::string text;
+            for (size_t n = rng() % 30; n > 0; --n)
+                text += rng() % 3 == 0 ? std::string(1, static_cast<char>(rng())) : kPieces[rng() % 11];
+            *level = FolderName(text, rng() % 2 == 0 ? tags::kGenreField : 1);
+            ASSERT_FALSE(level->empty()) << text;
+            ASSERT_LE(level->size(), kFolderNameMax) << text;
+            ASSERT_EQ(level->find('\\'), std::string::npos) << text;
+            ASSERT_NE(*level, "..") << text;
+        }
+        SortOptions options;
+        options.destination = "D:\\out";
+        const std::string path = NewPath(options, names, "C:\\in\\a.mp3");
+        ASSERT_EQ(path, "D:\\out\\" + names.first + "\\" + names.second + "\\a.mp3");
+    }
 }
 
 // A tag object over a table of files; a file missing from it cannot be read.
