@@ -320,13 +320,13 @@ void FrmWizFileSorting::PerformSort() {
     BusyGuard busy(busy_);
     shell::LockWindow(lvwResults.hWnd(), true);
     lvwResults.ListItems.Clear();
-    files::FileService& service = files::SystemFiles();
+    sorting::Mover mover(files::SystemFiles());
     std::vector<std::string> from, emptied;
     for (const sorting::PlanItem& item : plan_) from.push_back(item.from);
     std::map<std::string, std::string> reasons;
     ResultsView view;
     const batch::BatchOutcome outcome = batch::RunItems(view, kTitle, from, [&](size_t i) {
-        const sorting::MoveReport report = sorting::MoveOne(service, plan_[i]);
+        const sorting::MoveReport report = mover.Move(plan_[i]);
         lvwResults.ListItems.Add("", GetFileTitle(plan_[i].to, true), 1, {report.word, report.reason});
         if (report.result == files::MoveResult::Done) {
             movedAny_ = true;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <set>
 
 #include "app/foundation/files/name_cleaner.h"
 #include "libs/tags/ID3v1/core/genres.h"
@@ -105,11 +104,14 @@ std::vector<PlanItem> BuildPlan(const std::vector<std::string>& files, tags::Tag
     return plan;
 }
 
-MoveReport MoveOne(files::FileService& service, const PlanItem& item) {
+MoveReport Mover::Move(const PlanItem& item) {
+    std::string folder = item.to.substr(0, item.to.find_last_of('\\') + 1);
+    for (char& c : folder) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     MoveReport report;
     report.result = item.to.size() > files::kMaxPath ? files::MoveResult::PathTooLong
-                                                     : service.Move(item.from, item.to, true);
+                                                     : service_.Move(item.from, item.to, folders_.count(folder) == 0);
     report.ok = report.result == files::MoveResult::Done || report.result == files::MoveResult::Unchanged;
+    if (report.ok) folders_.insert(folder);
     report.word = report.ok ? kSucsess : kFailed;
     if (!report.ok) report.reason = files::ReasonText(report.result);
     return report;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -87,9 +88,19 @@ struct MoveReport {
     std::string reason;  // why it failed; "" when ok
 };
 
-// Moves one file, making the missing folders of its new path; never
-// replaces a file. A file already at its new path stays and counts as done.
-MoveReport MoveOne(files::FileService& service, const PlanItem& item);
+// Moves the planned files one at a time, making the missing folders of
+// each new path; never replaces a file. A file already at its new path
+// stays and counts as done. A folder once made or found is not looked for
+// again: a run puts many files into each folder.
+class Mover {
+public:
+    explicit Mover(files::FileService& service) : service_(service) {}
+    MoveReport Move(const PlanItem& item);
+
+private:
+    files::FileService& service_;
+    std::set<std::string> folders_;  // lower-cased
+};
 
 // What the removal of emptied folders needs of the file system.
 class FolderOps {
