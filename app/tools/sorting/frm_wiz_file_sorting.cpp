@@ -13,6 +13,7 @@
 #include "app/foundation/win32/shell/directory_lister.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
 #include "app/tools/sorting/win32/folder_ops_win32.h"
+#include "libs/common/scope/scope_exit.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
 
 namespace corvella {
@@ -67,13 +68,6 @@ public:
     bool SetField(int, const std::string&) override { return false; }
     bool WriteTag(const std::string&) override { return false; }
     bool RemoveTag(const std::string&) override { return false; }
-};
-
-// Counts a long loop as running, also when it throws.
-struct BusyGuard {
-    explicit BusyGuard(int& count) : count_(count) { ++count_; }
-    ~BusyGuard() { --count_; }
-    int& count_;
 };
 
 }  // namespace
@@ -269,7 +263,8 @@ void FrmWizFileSorting::ShowReading(const std::string& path) {
 }
 
 void FrmWizFileSorting::BuildSortPreview() {
-    BusyGuard busy(busy_);
+    ++busy_;
+    const auto done = OnScopeExit([this] { --busy_; });
     forms::ResumeNext skip;
     std::vector<std::string> found;
     source_ = Trim(Text2.Text());
@@ -317,7 +312,8 @@ private:
 };
 
 void FrmWizFileSorting::PerformSort() {
-    BusyGuard busy(busy_);
+    ++busy_;
+    const auto done = OnScopeExit([this] { --busy_; });
     shell::LockWindow(lvwResults.hWnd(), true);
     lvwResults.ListItems.Clear();
     sorting::Mover mover(files::SystemFiles());

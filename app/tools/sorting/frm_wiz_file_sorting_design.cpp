@@ -21,15 +21,7 @@ constexpr int kSplashWidth = 4440;
 }  // namespace
 
 void FrmWizFileSorting::Design() {
-    name = "frmWizFileSorting";
-    caption = "File Sorting Wizard";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 7500;
-    height = 5760;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmWizFileSorting", "File Sorting Wizard", 7500, 5760);
 
     DESIGN(wizStart).properties = Splash();
     DESIGN(wizOutput).properties =
@@ -108,7 +100,7 @@ void FrmWizFileSorting::Design() {
     }
     {
         auto& c = DESIGN_IN(cboFolder, wizOptions.Inside());
-        c.style = 2;
+        c.style = forms::kDropDownList;
         for (const sorting::FieldChoice& f : sorting::FolderChoices()) c.items.push_back(f.caption);
         c.Move(360, 1350, 3600, 315);
     }
@@ -119,7 +111,7 @@ void FrmWizFileSorting::Design() {
     }
     {
         auto& c = DESIGN_IN(cboSubFolder, wizOptions.Inside());
-        c.style = 2;
+        c.style = forms::kDropDownList;
         for (const sorting::FieldChoice& f : sorting::SubFolderChoices()) c.items.push_back(f.caption);
         c.Move(360, 2040, 3600, 315);
     }
@@ -130,7 +122,7 @@ void FrmWizFileSorting::Design() {
     }
     {
         auto& c = DESIGN_IN(cboTagVersion, wizOptions.Inside());
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items = {"ID3 Version 1 Tag Field", "ID3 Version 2 Tag Field"};
         c.Move(360, 2730, 3600, 315);
     }
@@ -164,7 +156,7 @@ void FrmWizFileSorting::Design() {
     }
     {
         auto& c = DESIGN_IN(lvwPreview, WizPreview.Inside());
-        c.view = 3;
+        c.view = platform::kViewReport;
         c.hideColumnHeaders = true;
         c.Move(240, 1320, 6900, 2880);
     }
@@ -177,7 +169,7 @@ void FrmWizFileSorting::Design() {
     }
     {
         auto& c = DESIGN_IN(lvwResults, wizResults.Inside());
-        c.view = 3;
+        c.view = platform::kViewReport;
         c.Move(240, 1320, 6900, 2880);
     }
 
