@@ -37,7 +37,7 @@ TEST(SortingNames, FolderNamesAreSafeAndNeverEmpty) {
 }
 
 // Tag texts of any bytes, genre references among them: every folder name is
-// one piece, never empty, within its limit, and the new path stays inside
+// a single name, never empty, within its limit, and the new path stays inside
 // the destination. Seeded, so every run tries the same inputs.
 TEST(SortingNames, AnyTagTextKeepsThePathInsideTheDestination) {
     static const char* const kPieces[] = {"(", ")", "((", "13", "999999999999", "..", "\\", "/", " ", "Con", "x"};
