@@ -61,64 +61,54 @@ TEST(SortingNames, AnyTagTextKeepsThePathInsideTheDestination) {
     }
 }
 
-// A tag object over a table of files; a file missing from it cannot be read.
+// A tag object over a table of files; a file missing from it cannot be
+// read and leaves the last file's fields, as the libraries do.
 class FakeTag : public tags::TagObject {
 public:
     std::map<std::string, std::map<int, std::string>> files;
+    std::map<int, std::string> current;
     int reads = 0;
-    std::optional<std::string> FieldText(int index) override {
-        auto it = current.find(index);
-        return it == current.end() ? std::string() : it->second;
-    }
+    std::optional<std::string> FieldText(int index) override { return current[index]; }
     bool ReadTag(const std::string& path) override {
         ++reads;
-        auto it = files.find(path);
-        if (it == files.end()) return false;  // keeps the last file's fields, as the libraries do
-        current = it->second;
+        if (!files.count(path)) return false;
+        current = files[path];
         return true;
     }
     bool SetField(int, const std::string&) override { return false; }
     bool WriteTag(const std::string&) override { return false; }
     bool RemoveTag(const std::string&) override { return false; }
-    std::map<int, std::string> current;
 };
 
-TEST(SortingPlan, PathsFromOneReadStayInTheDestination) {
-    FakeTag tag;
-    tag.files["C:\\in\\a.mp3"] = {{1, "Abba"}, {2, "Gold"}};
-    tag.files["C:\\in\\sub\\b.mp3"] = {{1, ""}, {2, "Gold"}};
-    tag.files["C:\\in\\c.mp3"] = {{1, "Unknown"}, {2, "x"}};
-    tag.files["C:\\in\\d.mp3"] = {{1, "unknown"}, {2, "../x"}};
-    // e.mp3 cannot be read: it must not take d.mp3's fields.
-    const std::vector<std::string> files = {"C:\\in\\a.mp3", "C:\\in\\sub\\b.mp3", "C:\\in\\c.mp3",
-                                            "C:\\in\\d.mp3", "C:\\in\\e.mp3"};
+TEST(SortingPlan, OneReadAFileAndAFailedReadIsUnknown) {
     const struct {
-        int second;
-        std::string dest;
-        std::vector<std::string> to;
-    } cases[] = {
-        {0, "D:\\out",
-         {"D:\\out\\Abba\\a.mp3", "D:\\out\\Unknown\\b.mp3", "D:\\out\\Unknown\\c.mp3", "D:\\out\\unknown\\d.mp3",
-          "D:\\out\\Unknown\\e.mp3"}},
-        {2, "D:\\out\\",
-         {"D:\\out\\Abba\\Gold\\a.mp3", "D:\\out\\Unknown\\b.mp3", "D:\\out\\Unknown\\c.mp3",
-          "D:\\out\\unknown\\..x\\d.mp3", "D:\\out\\Unknown\\e.mp3"}},
+        std::string path;
+        std::map<int, std::string> fields;  // none: the file cannot be read
+        std::string one, two;               // beneath the destination, one and two levels
+    } files[] = {
+        {"C:\\in\\a.mp3", {{1, "Abba"}, {2, "Gold"}}, "Abba\\a.mp3", "Abba\\Gold\\a.mp3"},
+        {"C:\\in\\sub\\b.mp3", {{1, ""}, {2, "Gold"}}, "Unknown\\b.mp3", "Unknown\\b.mp3"},
+        {"C:\\in\\c.mp3", {{1, "Unknown"}, {2, "x"}}, "Unknown\\c.mp3", "Unknown\\c.mp3"},
+        {"C:\\in\\d.mp3", {{1, "unknown"}, {2, "../x"}}, "unknown\\d.mp3", "unknown\\..x\\d.mp3"},
+        {"C:\\in\\e.mp3", {}, "Unknown\\e.mp3", "Unknown\\e.mp3"},  // never d.mp3's fields
     };
-    for (const auto& c : cases) {
+    FakeTag tag;
+    std::vector<std::string> paths;
+    for (const auto& f : files) {
+        paths.push_back(f.path);
+        if (!f.fields.empty()) tag.files[f.path] = f.fields;
+    }
+    for (int second : {0, 2}) {
         SortOptions options;
-        options.destination = c.dest;
-        options.folderField = 1;
-        options.subFolderField = c.second;
+        options.destination = second ? "D:\\out\\" : "D:\\out";
+        options.subFolderField = second;
         tag.reads = 0;
-        std::vector<std::string> seen;
-        const std::vector<PlanItem> plan =
-            BuildPlan(files, tag, options, [&](const std::string& p) { seen.push_back(p); });
-        ASSERT_EQ(plan.size(), files.size());
-        EXPECT_EQ(seen, files);
+        const std::vector<PlanItem> plan = BuildPlan(paths, tag, options);
         EXPECT_EQ(tag.reads, 5) << "one tag read a file";
-        for (size_t i = 0; i < files.size(); ++i) {
-            EXPECT_EQ(plan[i].from, files[i]);
-            EXPECT_EQ(plan[i].to, c.to[i]) << i;
+        ASSERT_EQ(plan.size(), paths.size());
+        for (size_t i = 0; i < paths.size(); ++i) {
+            EXPECT_EQ(plan[i].from, paths[i]);
+            EXPECT_EQ(plan[i].to, "D:\\out\\" + (second ? files[i].two : files[i].one)) << paths[i];
         }
     }
 }
