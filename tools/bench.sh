@@ -13,11 +13,13 @@ files=${BENCH_FILES:-10000}
   cmake -S "$root" -B "$bench_native" -DCMAKE_BUILD_TYPE=Release -DCORVELLA_SANITIZE=OFF >/dev/null
 cmake --build "$bench_native" -j "$(nproc)" --target tag_bench >/dev/null
 cmake --build "$win32" -j "$(nproc)" --target tag_bench search_bench listview_bench html_bench main_window_bench \
-  rip_bench rename_bench csv_bench case_bench >/dev/null
+  rip_bench rename_bench csv_bench case_bench \
+  sorting_bench >/dev/null
 ready=$("$root/cmake/wine-prefix.sh" start) || { echo "$ready" >&2; exit 1; }
 trap '"$root/cmake/wine-prefix.sh" stop' EXIT
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Lumbrel.dll"
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Tesselor.dll"
+"$root/cmake/wine-regsvr.sh" "$win32/bin/Pagerelle.dll"
 echo "== folder search: 10,000 files in 500 folders, under Wine"
 "$root/cmake/wine-run.sh" "$win32/bin/search_bench.exe" 10000 500 | tr -d '\r'
 echo "== list view: 10,000 rows of 13 columns, redraw locked, wrapper against bare messages (best of three each), under Wine"
@@ -43,3 +45,8 @@ echo "== CSV export: 10,000 listed files, every column, against bare first-frame
 "$root/cmake/wine-run.sh" "$win32/bin/csv_bench.exe" 10000 | tr -d '\r'
 echo "== case run: 10,000 files, both tag versions, against the tag bench's read and write, under Wine"
 "$root/cmake/wine-run.sh" "$win32/bin/case_bench.exe" 10000 | tr -d '\r'
+echo "== sorting wizard: 10,000 tagged files in 500 folders previewed and sorted into two levels through the wizard, against one tag read and one MoveFileA a file, under Wine"
+sort_tree="$root/build/bench-sorting"
+sh "$root/app/tools/sorting/bench/make_sort_tree.sh" "$sort_tree" 10000 500
+"$root/cmake/wine-run.sh" "$win32/bin/sorting_bench.exe" "Z:$(echo "$sort_tree" | tr / \\\\)" | tr -d '\r'
+rm -rf "$sort_tree"

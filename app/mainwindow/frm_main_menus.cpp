@@ -148,8 +148,8 @@ const ButtonLine kMainButtons[] = {
 };
 
 // Keys whose buttons and items need rows in the list.
-const char* const kListCommands[] = {"btnRename", "btnSort", "btnCase", "btnExport", "btnCDDB"};
-const char* const kListMenuItems[] = {"mnuRename", "mnuSort", "mnuPlayList", "mnuComma", "mnuCDDB",
+const char* const kListCommands[] = {"btnRename", "btnCase", "btnExport", "btnCDDB"};
+const char* const kListMenuItems[] = {"mnuRename", "mnuPlayList", "mnuComma", "mnuCDDB",
                                       "mnuPlay", "mnuStop", "mnuOpenDefault"};
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "app/tools/userfields/win32/frm_user_fields.h"
 #include "app/tools/case/win32/frm_case.h"
 #include "app/tools/csv/win32/frm_csv.h"
+#include "app/tools/sorting/frm_wiz_file_sorting.h"
 
 namespace corvella {
 
@@ -28,6 +29,7 @@ void ConnectTools() {
     FrmMain::ConnectQuickExtract(ShowQuickExtract);
     FrmMain::ConnectTool("frmCSV", OpenCsvTool);
     FrmMain::ConnectTool("frmCase", OpenCaseTool);
+    FrmMain::ConnectTool("frmWizFileSorting", ShowFileSortingWizard);
 }
 
 }  // namespace corvella

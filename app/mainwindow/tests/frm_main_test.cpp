@@ -133,6 +133,17 @@ TEST_F(MainWindowTest, ListsRowsSubItemsChecksAndTextsInEachVersion) {
     EXPECT_EQ(lv.ListItems.Count(), 0);
     EXPECT_FALSE(f->Command2(0).Enabled());
     EXPECT_EQ(f->txtField(0).Text(), "");
+    // Commands on the rows follow the list; sorting searches its own folder
+    // and stays offered.
+    const struct {
+        const char* button;
+        const char* item;
+        bool enabled;
+    } commands[] = {{"btnRename", "mnuRename", false}, {"btnSort", "mnuSort", true}};
+    for (const auto& c : commands) {
+        EXPECT_EQ(f->Toolbar1.ButtonEnabled(c.button), c.enabled) << c.button;
+        EXPECT_EQ(f->m_popup.Enabled(f->m_popup.IndexForKey(c.item)), c.enabled) << c.item;
+    }
     f->Unload();
 }
 
