@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "platform/forms/forms.h"
-#include "platform/subclass/subclass.h"
+#include "libs/common/subclass/subclass.h"
 
 namespace corvella::controls {
 

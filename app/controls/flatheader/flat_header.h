@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/forms/runtime.h"
-#include "platform/subclass/subclass.h"
+#include "libs/common/subclass/subclass.h"
 
 namespace corvella::controls {
 

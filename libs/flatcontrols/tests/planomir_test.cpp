@@ -17,7 +17,7 @@
 #include "libs/flatcontrols/tests/window_probe.h"
 #include "platform/forms/automation.h"
 #include "platform/forms/tests/forms_test_util.h"
-#include "platform/subclass/subclass.h"
+#include "libs/common/subclass/subclass.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "platform/forms/tests/forms_test_util.h"
 #include "platform/forms/twips.h"
-#include "platform/subclass/subclass.h"
+#include "libs/common/subclass/subclass.h"
 
 namespace corvella::forms::testing {
 namespace {

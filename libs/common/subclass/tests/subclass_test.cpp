@@ -1,7 +1,7 @@
 // Subclassing on real windows: routing answers, nesting, unhooking during
 // dispatch, several managers and foreign subclasses on one window, and
 // windows destroyed while hooked.
-#include "platform/subclass/subclass.h"
+#include "libs/common/subclass/subclass.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/subclass/subclass.h"
-#include "platform/subclass/window_ties.h"
+#include "libs/common/subclass/subclass.h"
+#include "libs/common/subclass/window_ties.h"
 
 #include <algorithm>
 #include <atomic>
