@@ -9,8 +9,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/tcpclient/tcp_client.h"
-#include "platform/tcpclient/tests/peer.h"
+#include "libs/common/tcpclient/tcp_client.h"
+#include "libs/common/tcpclient/tests/peer.h"
 
 using namespace corvella::tcp;
 using corvella::tcp::testing::Peer;

@@ -6,7 +6,7 @@
 
 #include "platform/forms/activex/disc_lookup_controls.h"
 #include "platform/forms/activex/tests/activex_test_util.h"
-#include "platform/tcpclient/tests/peer.h"
+#include "libs/common/tcpclient/tests/peer.h"
 
 namespace corvella::forms::testing {
 namespace {

@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/tcpclient/tcp_client.h"
+#include "libs/common/tcpclient/tcp_client.h"
 
 namespace corvella::tcp::testing {
 

@@ -1,4 +1,4 @@
-#include "platform/tcpclient/tcp_client.h"
+#include "libs/common/tcpclient/tcp_client.h"
 
 #include <winsock.h>
 
