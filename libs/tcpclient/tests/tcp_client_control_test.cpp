@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/activex/disc_lookup_controls.h"
-#include "platform/forms/activex/tests/activex_test_util.h"
+#include "app/controls/hosted/disc_lookup_controls.h"
 #include "libs/common/tcpclient/tests/peer.h"
+#include "platform/forms/activex/tests/activex_test_util.h"
 
 namespace corvella::forms::testing {
 namespace {

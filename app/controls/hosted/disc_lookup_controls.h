@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "libs/disclookup/core/records.h"
+#include "libs/disclookup/com/discoral.h"
+#include "libs/tcpclient/com/wirelet.h"
 #include "platform/forms/activex/ole_site.h"
 
 namespace corvella::forms {
@@ -45,7 +47,7 @@ public:
     std::function<void(int index, int time, bool& cancel)> Timer;
 
     FreeDB() {
-        clsid = {0x0613D769, 0xD2C5, 0x499F, {0xA5, 0x21, 0x15, 0x29, 0x2E, 0x09, 0x60, 0x5E}};
+        clsid = CLSID_FreeDB;
         width = 1875;  // the control keeps itself at 125 x 25 pixels
         height = 375;
         On(1, "Timer", [this](com::EventArgs& a) {
@@ -113,7 +115,7 @@ public:
     ClickHandler CloseEvent;  // the server closed
 
     TcpClientControl() {
-        clsid = {0x926A76E6, 0x3C87, 0x448B, {0x9D, 0xCE, 0x93, 0x15, 0x50, 0x62, 0xDB, 0xE4}};
+        clsid = CLSID_TcpClient;
         On(0, "DataArrival", [this](com::EventArgs& a) {
             if (DataArrival) DataArrival(index, a.Long(0));
         });

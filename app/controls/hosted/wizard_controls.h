@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "libs/wizard/com/pagerelle.h"
 #include "platform/forms/activex/ole_site.h"
 
 namespace corvella::forms {
@@ -24,7 +25,7 @@ public:
     std::function<void(int index, int direction, int moveFrom, int& moveTo)> AfterMove;
 
     WizardButtons() {
-        clsid = {0x78F0B9A5, 0x9F1F, 0x49B2, {0x8F, 0xE4, 0x4C, 0x2E, 0xC6, 0x6D, 0x88, 0x11}};
+        clsid = CLSID_WizardButtons;
         height = 690;
         On(1, "CancelClicked", [this](com::EventArgs&) {
             if (CancelClicked) CancelClicked(index);
@@ -99,7 +100,7 @@ public:
     ClickHandler PageDeactivated;
 
     WizardPage() {
-        clsid = {0x511721EF, 0xAD56, 0x4C74, {0xA7, 0x1A, 0x41, 0x25, 0x2C, 0x1E, 0xF9, 0xE5}};
+        clsid = CLSID_WizardPage;
         On(1, "PageActivated", [this](com::EventArgs&) {
             if (PageActivated) PageActivated(index);
         });

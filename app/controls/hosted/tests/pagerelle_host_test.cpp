@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "libs/wizard/core/wizard_logic.h"
-#include "platform/forms/activex/wizard_controls.h"
+#include "app/controls/hosted/wizard_controls.h"
 #include "platform/forms/activex/tests/activex_test_util.h"
 
 namespace corvella::forms::testing {
