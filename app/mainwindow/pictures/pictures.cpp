@@ -1,10 +1,10 @@
-#include "platform/imagelist/pictures.h"
+#include "app/mainwindow/pictures/pictures.h"
 
 #include <windows.h>
 
 #include <vector>
 
-namespace corvella::platform {
+namespace corvella {
 
 namespace {
 
@@ -258,4 +258,4 @@ int LoadPictures(forms::ImageList& list, PictureSet set) {
     return 0;
 }
 
-}  // namespace corvella::platform
+}  // namespace corvella

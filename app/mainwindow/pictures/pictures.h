@@ -9,7 +9,7 @@
 
 #include "platform/forms/image_list.h"
 
-namespace corvella::platform {
+namespace corvella {
 
 enum class PictureSet {
     kToolbarHot,     // "Rename", "CDDB", "Sort", "Case", "Export", "CDRip", "Folder", "Help"; 16 pixels
@@ -24,4 +24,4 @@ enum class PictureSet {
 // number added (the list should be empty before).
 int LoadPictures(forms::ImageList& list, PictureSet set);
 
-}  // namespace corvella::platform
+}  // namespace corvella

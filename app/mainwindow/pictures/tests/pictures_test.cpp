@@ -1,13 +1,13 @@
 // The drawn pictures: keys and order as the main window uses them, sizes,
 // a clear background and something drawn on it, and the greyed toolbar set.
-#include "platform/imagelist/pictures.h"
+#include "app/mainwindow/pictures/pictures.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace corvella::platform {
+namespace corvella {
 namespace {
 
 // The icon drawn on white: its pixels as 0x00BBGGRR.
@@ -74,4 +74,4 @@ TEST(Pictures, EachSetHasItsKeysInOrderDrawnOnAClearBackground) {
 }
 
 }  // namespace
-}  // namespace corvella::platform
+}  // namespace corvella
