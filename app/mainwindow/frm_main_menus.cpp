@@ -6,7 +6,6 @@
 
 #include "app/foundation/random_pick.h"
 #include "app/foundation/tags/field_table.h"
-#include "app/foundation/win32/shell/shell_helpers.h"
 
 namespace corvella {
 
