@@ -10,9 +10,6 @@
 namespace corvella {
 namespace shell {
 
-// TrimAtNull, the text before the first NUL character, is one of the shared
-// text primitives.
-
 // The user's temporary folder as GetTempPathA gives it (ending in "\").
 std::string GetTempFolder();
 
