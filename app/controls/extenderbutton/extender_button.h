@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
-#include "platform/forms/forms.h"
 #include "libs/common/subclass/subclass.h"
+#include "platform/forms/forms.h"
 
 namespace corvella::controls {
 

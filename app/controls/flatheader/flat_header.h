@@ -11,8 +11,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/forms/runtime.h"
 #include "libs/common/subclass/subclass.h"
+#include "platform/forms/runtime.h"
 
 namespace corvella::controls {
 

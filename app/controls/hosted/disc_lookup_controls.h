@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "libs/disclookup/core/records.h"
 #include "libs/disclookup/com/discoral.h"
+#include "libs/disclookup/core/records.h"
 #include "libs/tcpclient/com/wirelet.h"
 #include "platform/forms/activex/ole_site.h"
 

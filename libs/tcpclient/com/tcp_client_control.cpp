@@ -5,8 +5,8 @@
 #include <string>
 
 #include "libs/common/com/ole_control.h"
-#include "libs/tcpclient/com/wirelet.h"
 #include "libs/common/tcpclient/tcp_client.h"
+#include "libs/tcpclient/com/wirelet.h"
 
 namespace corvella::tcp {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "libs/wizard/core/wizard_logic.h"
 #include "app/controls/hosted/wizard_controls.h"
+#include "libs/wizard/core/wizard_logic.h"
 #include "platform/forms/activex/tests/activex_test_util.h"
 
 namespace corvella::forms::testing {
