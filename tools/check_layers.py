@@ -14,9 +14,6 @@ import sys
 # The longest matching prefix decides a file's unit.
 UNITS = [
     ("libs/common", 0, False),
-    # Stand-ins for outside libraries that our own libraries call too.
-    ("platform/subclass", 0.5, False),
-    ("platform/tcpclient", 0.5, False),
     ("libs/tags/interop", 2, False),  # tests across the two tag libraries
     ("libs", 1, False),               # each library: itself and libs/common
     ("platform", 3, True),

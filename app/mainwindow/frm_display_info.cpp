@@ -1,6 +1,6 @@
 #include "app/mainwindow/frm_display_info.h"
 
-#include "app/foundation/win32/shell/shell_helpers.h"
+#include "app/foundation/win32/shell/window_helpers.h"
 #include "platform/forms/form_style.h"
 
 namespace corvella {

@@ -1,6 +1,7 @@
 #include "app/mainwindow/frm_loading.h"
 
-#include "app/foundation/win32/shell/shell_helpers.h"
+#include "app/foundation/win32/shell/help.h"
+#include "app/foundation/win32/shell/window_helpers.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/mainwindow/hand_over.h"
 #include "libs/common/scope/scope_exit.h"

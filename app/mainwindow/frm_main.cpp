@@ -5,7 +5,8 @@
 
 #include "app/foundation/win32/listview/mod_list_view.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
-#include "app/foundation/win32/shell/shell_helpers.h"
+#include "app/foundation/win32/shell/shell_icons.h"
+#include "app/foundation/win32/shell/window_helpers.h"
 #include "app/mainwindow/frm_loading.h"
 #include "app/mainwindow/hand_over.h"
 

@@ -10,7 +10,8 @@
 
 #include "app/foundation/paths.h"
 #include "app/foundation/win32/shell/playback_win32.h"
-#include "app/foundation/win32/shell/shell_helpers.h"
+#include "app/foundation/win32/shell/help.h"
+#include "app/foundation/win32/shell/launch.h"
 #include "app/mainwindow/apply/tag_apply.h"
 #include "app/mainwindow/core/edit_panel.h"
 #include "app/mainwindow/frm_main.h"

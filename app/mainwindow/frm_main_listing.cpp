@@ -8,7 +8,8 @@
 #include "app/foundation/text_helpers.h"
 #include "app/foundation/win32/listview/mod_list_view.h"
 #include "app/foundation/win32/shell/directory_lister.h"
-#include "app/foundation/win32/shell/shell_helpers.h"
+#include "app/foundation/win32/shell/folders.h"
+#include "app/foundation/win32/shell/window_helpers.h"
 #include "app/foundation/tags/field_table.h"
 #include "libs/common/scope/scope_exit.h"
 

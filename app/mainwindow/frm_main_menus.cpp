@@ -6,8 +6,10 @@
 
 #include "app/foundation/random_pick.h"
 #include "app/foundation/tags/field_table.h"
-#include "app/foundation/win32/shell/shell_helpers.h"
-#include "platform/imagelist/pictures.h"
+#include "app/foundation/win32/shell/help.h"
+#include "app/foundation/win32/shell/launch.h"
+#include "app/foundation/win32/shell/window_helpers.h"
+#include "app/mainwindow/pictures/pictures.h"
 
 namespace corvella {
 
@@ -156,7 +158,7 @@ const char* const kListMenuItems[] = {"mnuRename", "mnuPlayList", "mnuComma", "m
 
 void FrmMain::BuildToolbars() {
     // The bars' close buttons and the tag-bar toggle.
-    if (imlX.Count() == 0) platform::LoadPictures(imlX, platform::PictureSet::kClose);
+    if (imlX.Count() == 0) LoadPictures(imlX, PictureSet::kClose);
     for (platform::Toolbar* bar : {&Toolbar2, &Toolbar3, &Toolbar5}) {
         bar->SetButtonSize(10);
         bar->SetImageList(imlX, platform::kNormalImages);
@@ -173,8 +175,8 @@ void FrmMain::BuildToolbars() {
     MenuBar.SetMenu(m_popup);
     MenuBar.SetMenuButtonWidths(100, 50);
     // Coloured pictures under the pointer, greyed ones otherwise.
-    if (imlToolBar.Count() == 0) platform::LoadPictures(imlToolBar, platform::PictureSet::kToolbarHot);
-    if (ImageList3.Count() == 0) platform::LoadPictures(ImageList3, platform::PictureSet::kToolbarNormal);
+    if (imlToolBar.Count() == 0) LoadPictures(imlToolBar, PictureSet::kToolbarHot);
+    if (ImageList3.Count() == 0) LoadPictures(ImageList3, PictureSet::kToolbarNormal);
     Toolbar1.SetButtonSize(16, true);
     Toolbar1.SetImageList(imlToolBar, platform::kHotImages);
     Toolbar1.SetImageList(ImageList3, platform::kNormalImages);
@@ -197,7 +199,7 @@ void FrmMain::BuildMenus() {
     m_PopupExport.SetOwner(hWnd());
     Build(m_PopupExport, kExportMenu);
     m_popup.SetOwner(hWnd());
-    if (imlMenu.Count() == 0) platform::LoadPictures(imlMenu, platform::PictureSet::kMenu);
+    if (imlMenu.Count() == 0) LoadPictures(imlMenu, PictureSet::kMenu);
     m_popup.SetImageList(imlMenu.hImageList());
     m_popup.Clear();
     Build(m_popup, kMainMenu, &imlMenu);

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "platform/subclass/subclass.h"
+#include "libs/common/subclass/subclass.h"
 
 namespace corvella::platform {
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "libs/common/com/com_object.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/internal.h"
 
@@ -225,10 +226,9 @@ HRESULT Raise(EXCEPINFO* excep, long number, const char* description) {
     return DISP_E_EXCEPTION;
 }
 
-class Face : public IDispatch {
+class Face : public com::Counted<IDispatch> {
 public:
     explicit Face(Members members) : members_(members) {}
-    virtual ~Face() = default;
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
@@ -238,12 +238,6 @@ public:
         }
         *ppv = nullptr;
         return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return static_cast<ULONG>(n);
     }
     STDMETHODIMP GetTypeInfoCount(UINT* n) override {
         if (!n) return E_POINTER;
@@ -284,7 +278,6 @@ protected:
 
 private:
     Members members_;
-    LONG refs_ = 1;
 };
 
 bool ControlAlive(const Control* c, HWND h) {

@@ -1,7 +1,7 @@
 #include "platform/forms/runtime.h"
 
-#include "platform/subclass/subclass.h"
-#include "platform/subclass/window_ties.h"
+#include "libs/common/subclass/subclass.h"
+#include "libs/common/subclass/window_ties.h"
 
 #include <windowsx.h>
 #include <ole2.h>

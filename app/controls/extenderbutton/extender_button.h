@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
+#include "libs/common/subclass/subclass.h"
 #include "platform/forms/forms.h"
-#include "platform/subclass/subclass.h"
 
 namespace corvella::controls {
 

@@ -11,8 +11,8 @@
 #include <functional>
 #include <string>
 
+#include "libs/common/subclass/subclass.h"
 #include "platform/forms/runtime.h"
-#include "platform/subclass/subclass.h"
 
 namespace corvella::controls {
 

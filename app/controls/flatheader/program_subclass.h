@@ -3,7 +3,7 @@
 // the main window's size hook). Made on first use, kept for the whole run.
 #pragma once
 
-#include "platform/subclass/subclass.h"
+#include "libs/common/subclass/subclass.h"
 
 namespace corvella::controls {
 

@@ -13,8 +13,8 @@
 #include "app/foundation/tags/tag_port.h"
 #include "app/mainwindow/flat_look.h"
 #include "app/tools/comments/core/smtp_dialogue.h"
-#include "platform/forms/activex/disc_lookup_controls.h"
-#include "platform/forms/activex/wizard_controls.h"
+#include "app/controls/hosted/disc_lookup_controls.h"
+#include "app/controls/hosted/wizard_controls.h"
 #include "platform/forms/forms.h"
 
 namespace corvella {

@@ -15,7 +15,7 @@
 #include "app/foundation/tags/tag_port.h"
 #include "app/mainwindow/flat_look.h"
 #include "app/tools/sorting/core/sorting.h"
-#include "platform/forms/activex/wizard_controls.h"
+#include "app/controls/hosted/wizard_controls.h"
 #include "platform/forms/forms.h"
 #include "platform/listview/list_view.h"
 

@@ -12,7 +12,7 @@
 #include "app/foundation/folder_search.h"
 #include "app/foundation/tags/tag_port.h"
 #include "app/foundation/win32/shell/directory_lister.h"
-#include "platform/forms/activex/wizard_controls.h"
+#include "app/controls/hosted/wizard_controls.h"
 #include "platform/forms/forms.h"
 #include "platform/listview/list_view.h"
 

@@ -6,7 +6,7 @@
 
 #include "app/foundation/file_set.h"
 #include "app/foundation/tags/tag_port.h"
-#include "platform/forms/activex/wizard_controls.h"
+#include "app/controls/hosted/wizard_controls.h"
 #include "platform/forms/forms.h"
 
 namespace corvella {

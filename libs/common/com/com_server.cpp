@@ -113,8 +113,6 @@ private:
 
 }  // namespace
 
-void RefCounted::Destroy() { delete this; }
-
 void ModuleAddRef() { InterlockedIncrement(&g_count); }
 void ModuleRelease() { InterlockedDecrement(&g_count); }
 LONG ModuleCount() { return g_count; }

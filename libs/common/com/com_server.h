@@ -11,6 +11,8 @@
 
 #include <new>
 
+#include "libs/common/com/com_object.h"
+
 namespace corvella::com {
 
 // Objects and server locks alive in this module; DllCanUnloadNow is true at 0.
@@ -53,21 +55,10 @@ const ServerInfo& Server();
 HRESULT GetTypeInfoOf(REFGUID guid, ITypeInfo** out);
 
 // Reference counting for one object; counts against the module as well.
-class RefCounted {
+class RefCounted : public RefCount {
 public:
     RefCounted() { ModuleAddRef(); }
-    virtual ~RefCounted() { ModuleRelease(); }
-    ULONG AddRefImpl() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    ULONG ReleaseImpl() {
-        LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) Destroy();
-        return static_cast<ULONG>(n);
-    }
-
-private:
-    // Out of line: inlined, the compiler takes the base for the whole object.
-    void Destroy();
-    LONG refs_ = 1;
+    ~RefCounted() override { ModuleRelease(); }
 };
 
 // IDispatch for a dual interface `Iface`, answered from the type library so a

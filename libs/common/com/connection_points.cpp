@@ -9,92 +9,71 @@
 
 namespace corvella::com {
 
-// One event interface of an EventSource. It is part of its source: its
-// references are the source's, so a client holding it keeps the source
-// alive and the two go together.
-class ConnectionPoint final : public IConnectionPoint {
-public:
-    struct Sink {
-        DWORD cookie;
-        ComPtr<IDispatch> dispatch;
-    };
+namespace {
 
-    ConnectionPoint(EventSource& owner, const IID& events) : owner_(owner), events_(events) {}
+void HandSink(const ConnectionPoint::Sink& s, CONNECTDATA& out) {
+    out.pUnk = s.sink.Get();
+    out.pUnk->AddRef();
+    out.dwCookie = s.cookie;
+}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IConnectionPoint)) {
-            *ppv = static_cast<IConnectionPoint*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return owner_.AddRef(); }
-    STDMETHODIMP_(ULONG) Release() override { return owner_.Release(); }
+}  // namespace
 
-    STDMETHODIMP GetConnectionInterface(IID* out) override {
-        if (!out) return E_POINTER;
-        *out = events_;
+STDMETHODIMP ConnectionPoint::QueryInterface(REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IConnectionPoint)) {
+        *ppv = static_cast<IConnectionPoint*>(this);
+        AddRef();
         return S_OK;
     }
-    STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer** out) override {
-        if (!out) return E_POINTER;
-        *out = &owner_;
-        owner_.AddRef();
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP ConnectionPoint::GetConnectionInterface(IID* out) {
+    if (!out) return E_POINTER;
+    *out = iid_;
+    return S_OK;
+}
+
+STDMETHODIMP ConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** out) {
+    if (!out) return E_POINTER;
+    return self_->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(out));
+}
+
+STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
+    if (!cookie) return E_POINTER;
+    *cookie = 0;
+    if (!sink) return E_POINTER;
+    ComPtr<IUnknown> s;
+    if (FAILED(sink->QueryInterface(iid_, s.PutVoid())) &&
+        (!dispatch_too_ || FAILED(sink->QueryInterface(IID_IDispatch, s.PutVoid()))))
+        return CONNECT_E_CANNOTCONNECT;
+    *cookie = next_cookie_++;
+    sinks_.push_back({*cookie, s});
+    return S_OK;
+}
+
+STDMETHODIMP ConnectionPoint::Unadvise(DWORD cookie) {
+    for (auto it = sinks_.begin(); it != sinks_.end(); ++it) {
+        if (it->cookie != cookie) continue;
+        // Out of the list first: the sink's release may call back here.
+        Sink gone = std::move(*it);
+        sinks_.erase(it);
         return S_OK;
     }
-    // A sink answers for the event interface; one that answers only for
-    // IDispatch is taken too, as script hosts' sinks do.
-    STDMETHODIMP Advise(IUnknown* sink, DWORD* cookie) override {
-        if (!cookie) return E_POINTER;
-        *cookie = 0;
-        if (!sink) return E_POINTER;
-        ComPtr<IDispatch> d;
-        if (FAILED(sink->QueryInterface(events_, d.PutVoid())) &&
-            FAILED(sink->QueryInterface(IID_IDispatch, d.PutVoid())))
-            return CONNECT_E_CANNOTCONNECT;
-        *cookie = next_cookie_++;
-        sinks_.push_back({*cookie, d});
-        return S_OK;
-    }
-    STDMETHODIMP Unadvise(DWORD cookie) override {
-        for (auto it = sinks_.begin(); it != sinks_.end(); ++it) {
-            if (it->cookie != cookie) continue;
-            // Out of the list first: the sink's release may call back here.
-            Sink gone = std::move(*it);
-            sinks_.erase(it);
-            return S_OK;
-        }
-        return CONNECT_E_NOCONNECTION;
-    }
-    // Over a snapshot that holds its sinks; each one handed out carries a
-    // reference of its own.
-    STDMETHODIMP EnumConnections(IEnumConnections** out) override {
-        return Enumerator<IEnumConnections, Sink, CONNECTDATA, &HandSink>::Make(sinks_, out);
-    }
+    return CONNECT_E_NOCONNECTION;
+}
 
-    const IID& events() const { return events_; }
-    size_t count() const { return sinks_.size(); }
-    std::vector<Sink> Snapshot() const { return sinks_; }
-    static void HandSink(const Sink& s, CONNECTDATA& out) {
-        out.pUnk = s.dispatch.Get();
-        out.pUnk->AddRef();
-        out.dwCookie = s.cookie;
-    }
-    bool Connected(DWORD cookie) const {
-        for (const Sink& s : sinks_)
-            if (s.cookie == cookie) return true;
-        return false;
-    }
+STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** out) {
+    return Enumerator<IEnumConnections, Sink, CONNECTDATA, &HandSink>::Make(sinks_, out);
+}
 
-private:
-    EventSource& owner_;
-    const IID& events_;
-    std::vector<Sink> sinks_;
-    DWORD next_cookie_ = 1;  // 0 means "no connection" to callers
-};
+bool ConnectionPoint::Connected(DWORD cookie) const {
+    for (const Sink& s : sinks_)
+        if (s.cookie == cookie) return true;
+    return false;
+}
 
 namespace {
 void HandPoint(const ComPtr<IConnectionPoint>& p, IConnectionPoint*& out) {
@@ -104,7 +83,8 @@ void HandPoint(const ComPtr<IConnectionPoint>& p, IConnectionPoint*& out) {
 }  // namespace
 
 EventSource::EventSource(std::initializer_list<const IID*> events) {
-    for (const IID* iid : events) points_.push_back(std::make_unique<ConnectionPoint>(*this, *iid));
+    IUnknown* self = static_cast<IConnectionPointContainer*>(this);
+    for (const IID* iid : events) points_.push_back(std::make_unique<ConnectionPoint>(self, *iid, true));
 }
 
 EventSource::~EventSource() = default;
@@ -168,7 +148,7 @@ HRESULT EventSource::RaiseOn(REFIID events, DISPID id, const std::vector<Variant
         Variant result;
         EXCEPINFO excep = {};
         UINT argerr = 0;
-        sink.dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+        static_cast<IDispatch*>(sink.sink.Get())->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
                               result.Put(), &excep, &argerr);
         SysFreeString(excep.bstrSource);
         SysFreeString(excep.bstrDescription);

@@ -17,7 +17,47 @@
 
 namespace corvella::com {
 
-class ConnectionPoint;
+// One connection point of an object: the sinks of one interface. It is part
+// of its object: its references are the object's, so a client holding it
+// keeps the object alive and the two go together.
+class ConnectionPoint final : public IConnectionPoint {
+public:
+    struct Sink {
+        DWORD cookie;
+        ComPtr<IUnknown> sink;  // the sink as the connection's interface
+    };
+
+    // `self` is the object's IUnknown (it answers for the container);
+    // `sinks` the interface sinks are called through. With `dispatchToo` a
+    // sink that answers only for IDispatch is taken too, as script hosts'
+    // event sinks do.
+    ConnectionPoint(IUnknown* self, const IID& sinks, bool dispatchToo)
+        : self_(self), iid_(sinks), dispatch_too_(dispatchToo) {}
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override { return self_->AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return self_->Release(); }
+    STDMETHODIMP GetConnectionInterface(IID* out) override;
+    STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer** out) override;
+    STDMETHODIMP Advise(IUnknown* sink, DWORD* cookie) override;
+    STDMETHODIMP Unadvise(DWORD cookie) override;
+    // Over a snapshot that holds its sinks; each one handed out carries a
+    // reference of its own.
+    STDMETHODIMP EnumConnections(IEnumConnections** out) override;
+
+    const IID& events() const { return iid_; }
+    size_t count() const { return sinks_.size(); }
+    // The sinks connected now, held: a sink may unadvise while it is called.
+    std::vector<Sink> Snapshot() const { return sinks_; }
+    bool Connected(DWORD cookie) const;
+
+private:
+    IUnknown* self_;
+    const IID& iid_;
+    bool dispatch_too_;
+    std::vector<Sink> sinks_;
+    DWORD next_cookie_ = 1;  // 0 means "no connection" to callers
+};
 
 // IConnectionPointContainer of an object that raises events; an Object<...>
 // takes it in as Events<...> below and lists IConnectionPointContainer in

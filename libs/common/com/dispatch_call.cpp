@@ -54,7 +54,11 @@ HRESULT CallByName(IDispatch* object, const wchar_t* name, const std::vector<Var
 }
 
 HRESULT GetByName(IDispatch* object, const wchar_t* name, Variant& value) {
-    return InvokeByName(object, name, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, &value);
+    return GetByName(object, name, {}, value);
+}
+
+HRESULT GetByName(IDispatch* object, const wchar_t* name, const std::vector<Variant>& indexes, Variant& value) {
+    return InvokeByName(object, name, DISPATCH_PROPERTYGET | DISPATCH_METHOD, indexes, &value);
 }
 
 HRESULT PutByName(IDispatch* object, const wchar_t* name, const Variant& value) {

@@ -21,8 +21,10 @@ HRESULT DispIdOfName(IDispatch* object, const wchar_t* name, DISPID* id);
 // arguments (Variant::ByRef) come back changed. `result` may be null.
 HRESULT CallByName(IDispatch* object, const wchar_t* name, const std::vector<Variant>& args = {},
                    Variant* result = nullptr);
-// Reads and writes property `name`.
+// Reads and writes property `name`; a read may pass indexes (a
+// collection's Item).
 HRESULT GetByName(IDispatch* object, const wchar_t* name, Variant& value);
+HRESULT GetByName(IDispatch* object, const wchar_t* name, const std::vector<Variant>& indexes, Variant& value);
 HRESULT PutByName(IDispatch* object, const wchar_t* name, const Variant& value);
 
 }  // namespace corvella::com

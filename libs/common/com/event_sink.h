@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "libs/common/com/com_object.h"
 #include "libs/common/com/com_ptr.h"
 
 namespace corvella::com {
@@ -37,7 +38,7 @@ private:
     DISPPARAMS& params_;
 };
 
-class EventSink final : public IDispatch {
+class EventSink final : public Counted<IDispatch> {
 public:
     using Handler = std::function<void(EventArgs&)>;
     // Runs one handler call: the forms pass their error boundary here, so a
@@ -52,8 +53,6 @@ public:
     EventSink& On(DISPID id, const char* event, Handler handler);
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP GetTypeInfoCount(UINT* n) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** ti) override;
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
@@ -70,9 +69,8 @@ private:
         Handler handler;
     };
     EventSink(REFIID events, Boundary boundary) : events_(events), boundary_(std::move(boundary)) {}
-    ~EventSink() = default;
+    ~EventSink() override = default;
 
-    LONG refs_ = 1;
     IID events_;
     Boundary boundary_;
     std::vector<Entry> handlers_;

@@ -185,65 +185,6 @@ using VerbEnum = Enumerator<IEnumOLEVERB, ControlBase::Verb, OLEVERB, &HandVerb>
 
 }  // namespace
 
-// The property-change point: sinks are IPropertyNotifySink. Its references
-// are the control's, like the event points'.
-class PropertyNotifyPoint final : public IConnectionPoint {
-public:
-    explicit PropertyNotifyPoint(ControlBase& owner, IUnknown* self) : owner_(owner), self_(self) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IConnectionPoint)) {
-            *ppv = static_cast<IConnectionPoint*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return self_->AddRef(); }
-    STDMETHODIMP_(ULONG) Release() override { return self_->Release(); }
-    STDMETHODIMP GetConnectionInterface(IID* out) override {
-        if (!out) return E_POINTER;
-        *out = IID_IPropertyNotifySink;
-        return S_OK;
-    }
-    STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer** out) override {
-        if (!out) return E_POINTER;
-        return self_->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(out));
-    }
-    STDMETHODIMP Advise(IUnknown* sink, DWORD* cookie) override {
-        if (!cookie) return E_POINTER;
-        *cookie = 0;
-        if (!sink) return E_POINTER;
-        ComPtr<IPropertyNotifySink> s;
-        if (FAILED(sink->QueryInterface(IID_IPropertyNotifySink, s.PutVoid())))
-            return CONNECT_E_CANNOTCONNECT;
-        *cookie = next_++;
-        sinks_.push_back({*cookie, s});
-        return S_OK;
-    }
-    STDMETHODIMP Unadvise(DWORD cookie) override {
-        for (auto it = sinks_.begin(); it != sinks_.end(); ++it)
-            if (it->first == cookie) {
-                auto gone = std::move(*it);
-                sinks_.erase(it);
-                return S_OK;
-            }
-        return CONNECT_E_NOCONNECTION;
-    }
-    STDMETHODIMP EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
-    void Changed(DISPID id) {
-        const auto sinks = sinks_;
-        for (const auto& s : sinks) s.second->OnChanged(id);
-    }
-
-private:
-    ControlBase& owner_;
-    IUnknown* self_;
-    std::vector<std::pair<DWORD, ComPtr<IPropertyNotifySink>>> sinks_;
-    DWORD next_ = 1;
-};
-
 ControlBase::ControlBase() {}
 
 ControlBase::~ControlBase() {
@@ -258,7 +199,9 @@ HRESULT ControlBase::FindPropertyNotifyPoint(REFIID iid, IConnectionPoint** out)
     if (!out) return E_POINTER;
     *out = nullptr;
     if (!IsEqualIID(iid, IID_IPropertyNotifySink)) return CONNECT_E_NOCONNECTION;
-    if (!notify_) notify_ = new PropertyNotifyPoint(*this, Self());
+    // The property-change point: its references are the control's, like
+    // the event points'.
+    if (!notify_) notify_ = new ConnectionPoint(Self(), IID_IPropertyNotifySink, false);
     *out = notify_;
     notify_->AddRef();
     return S_OK;
@@ -266,7 +209,9 @@ HRESULT ControlBase::FindPropertyNotifyPoint(REFIID iid, IConnectionPoint** out)
 
 void ControlBase::NotifyChanged(DISPID id) {
     dirty_ = true;
-    if (notify_) notify_->Changed(id);
+    if (!notify_) return;
+    for (const ConnectionPoint::Sink& s : notify_->Snapshot())
+        static_cast<IPropertyNotifySink*>(s.sink.Get())->OnChanged(id);
 }
 
 // ---- ambient properties and the extender ----------------------------------

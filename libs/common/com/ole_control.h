@@ -35,8 +35,6 @@ struct PropertyTable {
     PropertyTable(const PersistedProperty (&e)[N]) : entries(e), count(N) {}
 };
 
-class PropertyNotifyPoint;
-
 // Late-bound calls by name on any dispatch object (the extender, a parent,
 // another control) are those of dispatch_call.h.
 
@@ -192,7 +190,7 @@ private:
     bool dirty_ = false;
     int frozen_ = 0;
     SIZEL extent_ = {2540, 2540};  // HIMETRIC
-    PropertyNotifyPoint* notify_ = nullptr;
+    ConnectionPoint* notify_ = nullptr;
 };
 
 // A control with the dual interface `Iface`, the default event interface

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "libs/common/com/ole_control.h"
+#include "libs/common/tcpclient/tcp_client.h"
 #include "libs/disclookup/com/discoral.h"
 #include "libs/disclookup/core/cddb_dialogue.h"
 #include "libs/disclookup/core/lookup_settings.h"
 #include "libs/disclookup/core/web_search.h"
-#include "platform/tcpclient/tcp_client.h"
 
 namespace corvella::disclookup {
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "app/controls/hosted/disc_lookup_controls.h"
+#include "libs/common/tcpclient/tests/peer.h"
 #include "libs/disclookup/core/lookup_settings.h"
-#include "platform/forms/activex/disc_lookup_controls.h"
 #include "platform/forms/activex/tests/activex_test_util.h"
-#include "platform/tcpclient/tests/peer.h"
 
 namespace corvella::forms::testing {
 namespace {

@@ -87,11 +87,10 @@ private:
     // Every failing step is passed over and the walk goes on.
     void Smooth() {
         if (!form_ || corvella::ReadOSVersion().IsWinXP()) return;
-        VARIANT v;
-        if (FAILED(corvella::flat::GetProperty(form_, L"Controls", v))) return;
-        IDispatch* controls = V_VT(&v) == VT_DISPATCH ? V_DISPATCH(&v) : nullptr;
+        IDispatch* controls = nullptr;
+        if (FAILED(corvella::flat::GetObjectProperty(form_, L"Controls", &controls))) return;
         long count = 0;
-        if (controls && SUCCEEDED(corvella::flat::GetLongProperty(controls, L"Count", count))) {
+        if (SUCCEEDED(corvella::flat::GetLongProperty(controls, L"Count", count))) {
             for (long i = 0; i < count; ++i) {
                 IDispatch* control = nullptr;
                 if (FAILED(corvella::flat::GetItem(controls, i, &control))) continue;
@@ -99,7 +98,7 @@ private:
                 control->Release();
             }
         }
-        VariantClear(&v);
+        controls->Release();
     }
 
     void Apply(IDispatch* control) {

@@ -11,13 +11,13 @@
 #include <string>
 
 #include "app/controls/progressbar/progress_bar.h"
+#include "libs/common/subclass/subclass.h"
 #include "libs/flatcontrols/com/planomir.h"
+#include "libs/flatcontrols/tests/window_probe.h"
 #include "libs/flatcontrols/tests/xp_child.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
-#include "libs/flatcontrols/tests/window_probe.h"
 #include "platform/forms/automation.h"
 #include "platform/forms/tests/forms_test_util.h"
-#include "platform/subclass/subclass.h"
 
 namespace {
 

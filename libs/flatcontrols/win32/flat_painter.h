@@ -8,7 +8,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include "platform/subclass/subclass.h"
+#include "libs/common/subclass/subclass.h"
 
 namespace corvella::flat {
 

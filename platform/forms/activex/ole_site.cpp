@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "libs/common/com/com_object.h"
 #include "platform/forms/controls.h"
 
 namespace corvella::forms {
@@ -16,22 +17,8 @@ namespace {
 
 const char kSiteClass[] = "Corvella.OleSite";
 
-// A COM object of the container: its count alone decides its life.
-template <class... Ifaces>
-class Counted : public Ifaces... {
-public:
-    virtual ~Counted() = default;
-    // Overrides the IUnknown of every interface at once.
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return static_cast<ULONG>(n);
-    }
-
-private:
-    LONG refs_ = 1;
-};
+// The container's COM objects: their count alone decides their life.
+using com::Counted;
 
 HRESULT Answer(void* itf, IUnknown* as, void** ppv) {
     *ppv = itf;

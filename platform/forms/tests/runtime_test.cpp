@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "libs/common/subclass/subclass.h"
 #include "platform/forms/tests/forms_test_util.h"
 #include "platform/forms/twips.h"
-#include "platform/subclass/subclass.h"
 
 namespace corvella::forms::testing {
 namespace {

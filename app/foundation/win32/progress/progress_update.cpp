@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/foundation/win32/shell/shell_helpers.h"
+#include "app/foundation/win32/shell/window_helpers.h"
 
 namespace corvella {
 

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "app/foundation/win32/shell/shell_helpers.h"
 #include "libs/common/storage/storage.h"
 #include "libs/common/text/text_primitives.h"
 

@@ -19,7 +19,7 @@
 #include "app/tools/comments/core/smtp_dialogue.h"
 #include "app/tools/comments/frm_wiz_comments.h"
 #include "platform/forms/activex/tests/activex_test_util.h"
-#include "platform/tcpclient/tests/peer.h"
+#include "libs/common/tcpclient/tests/peer.h"
 
 namespace corvella {
 namespace {

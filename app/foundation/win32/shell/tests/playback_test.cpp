@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/foundation/win32/shell/launch.h"
 #include "app/foundation/win32/shell/playback_win32.h"
 #include "app/foundation/win32/shell/tests/test_support.h"
 

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/foundation/win32/shell/shell_helpers.h"
 #include "platform/forms/runtime.h"
 
 namespace corvella {

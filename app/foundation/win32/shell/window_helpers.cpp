@@ -1,0 +1,85 @@
+#include "app/foundation/win32/shell/window_helpers.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "libs/common/numeric/rounding.h"
+#include "libs/common/text/text_primitives.h"
+#include "platform/forms/runtime.h"
+
+namespace corvella {
+namespace shell {
+namespace {
+
+void SendToBar(HWND bar, UINT message, COLORREF colour) {
+    if (bar) SendMessageA(bar, message, 0, static_cast<LPARAM>(colour));
+}
+
+}  // namespace
+
+std::string FitTextWithEllipsis(HDC dc, int32_t width_twips, const std::string& text, UINT flags) {
+    const std::string whole = TrimAtNull(text);
+    if (!dc) return whole;
+    RECT rect = {0, 0, forms::Screen.ToPixelsX(width_twips), 0};
+    // DT_MODIFYSTRING may write up to four characters beyond the text.
+    std::vector<char> buf(whole.begin(), whole.end());
+    buf.resize(whole.size() + 5, '\0');
+    DrawTextA(dc, buf.data(), -1, &rect, flags | DT_MODIFYSTRING | DT_CALCRECT);
+    return TrimAtNull(buf.data(), buf.size());
+}
+
+void SetProgressBackColour(HWND bar, COLORREF colour) { SendToBar(bar, PBM_SETBKCOLOR, colour); }
+
+void SetProgressBarColour(HWND bar, COLORREF colour) { SendToBar(bar, PBM_SETBARCOLOR, colour); }
+
+void SetTopMost(HWND window, bool top_most) {
+    SetWindowPos(window, top_most ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+FormMetrics MetricsOf(HWND form) {
+    FormMetrics m;
+    RECT r;
+    if (form && GetWindowRect(form, &r)) {
+        m.width_twips = forms::Screen.ToTwipsX(r.right - r.left);
+        m.height_twips = forms::Screen.ToTwipsY(r.bottom - r.top);
+    }
+    return m;
+}
+
+int32_t CenterLeft(const FormMetrics& form) {
+    if (form.scale_mode != kScaleTwips) return 0;
+    const int32_t half = RoundHalfEven(GetSystemMetrics(SM_CXFULLSCREEN) * forms::Screen.TwipsPerPixelX() / 2.0);
+    return RoundHalfEven(half - form.width_twips / 2.0);
+}
+
+int32_t CenterTop(const FormMetrics& form) {
+    if (form.scale_mode != kScaleTwips) return 0;
+    const int32_t half = RoundHalfEven(GetSystemMetrics(SM_CYFULLSCREEN) * forms::Screen.TwipsPerPixelY() / 2.0);
+    return RoundHalfEven(half - form.height_twips / 2.0);
+}
+
+void LockRedraw(HWND window, bool lock) {
+    SendMessageA(window, WM_SETREDRAW, lock ? 0 : static_cast<WPARAM>(-1), 0);
+}
+
+void LockWindow(HWND window, bool lock) {
+    if (lock) {
+        SendMessageA(window, WM_SETREDRAW, 0, 0);
+        return;
+    }
+    SendMessageA(window, WM_SETREDRAW, 1, 0);
+    RECT client;
+    if (GetClientRect(window, &client))
+        RedrawWindow(window, &client, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void MakeToolbarFlat(HWND host) {
+    HWND bar = GetWindow(host, GW_CHILD);
+    if (!bar) return;
+    const LONG style = GetWindowLongA(bar, GWL_STYLE);
+    SetWindowLongA(bar, GWL_STYLE, style | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NOPARENTALIGN);
+}
+
+}  // namespace shell
+}  // namespace corvella

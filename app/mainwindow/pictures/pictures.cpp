@@ -1,0 +1,275 @@
+#include "app/mainwindow/pictures/pictures.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace corvella {
+
+namespace {
+
+// The background that becomes transparent.
+constexpr COLORREF kClear = RGB(255, 0, 255);
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+constexpr COLORREF kSilver = RGB(192, 192, 192);
+constexpr COLORREF kYellow = RGB(255, 216, 64);
+constexpr COLORREF kBrown = RGB(160, 112, 0);
+constexpr COLORREF kBlue = RGB(0, 80, 192);
+constexpr COLORREF kGreen = RGB(0, 144, 48);
+constexpr COLORREF kRed = RGB(200, 0, 0);
+
+// GDI objects made for one drawing and deleted with it.
+class Paint {
+public:
+    explicit Paint(HDC dc) : dc_(dc) {}
+    ~Paint() {
+        SelectObject(dc_, GetStockObject(BLACK_PEN));
+        SelectObject(dc_, GetStockObject(WHITE_BRUSH));
+        for (HGDIOBJ o : made_) DeleteObject(o);
+    }
+    Paint(const Paint&) = delete;
+    Paint& operator=(const Paint&) = delete;
+
+    // Pen and brush for the next shapes.
+    Paint& Use(COLORREF line, COLORREF fill, int width = 1) {
+        made_.push_back(CreatePen(PS_SOLID, width, line));
+        SelectObject(dc_, made_.back());
+        made_.push_back(CreateSolidBrush(fill));
+        SelectObject(dc_, made_.back());
+        return *this;
+    }
+    void Box(int l, int t, int r, int b) { Rectangle(dc_, l, t, r, b); }
+    void Round(int l, int t, int r, int b) { Ellipse(dc_, l, t, r, b); }
+    // An outline only: what lies inside stays as drawn.
+    void Ring(int l, int t, int r, int b, COLORREF line) {
+        made_.push_back(CreatePen(PS_SOLID, 1, line));
+        SelectObject(dc_, made_.back());
+        SelectObject(dc_, GetStockObject(NULL_BRUSH));
+        Ellipse(dc_, l, t, r, b);
+    }
+    void Shape(std::vector<POINT> points) { Polygon(dc_, points.data(), static_cast<int>(points.size())); }
+    void Line(int x1, int y1, int x2, int y2) {
+        MoveToEx(dc_, x1, y1, nullptr);
+        LineTo(dc_, x2, y2);
+    }
+    void Text(const char* text, COLORREF colour, int height, RECT where) {
+        made_.push_back(CreateFontA(-height, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial"));
+        SelectObject(dc_, made_.back());
+        SetBkMode(dc_, TRANSPARENT);
+        SetTextColor(dc_, colour);
+        DrawTextA(dc_, text, -1, &where, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+
+private:
+    HDC dc_;
+    std::vector<HGDIOBJ> made_;
+};
+
+void Page(Paint& p) {
+    p.Use(kBlack, kWhite).Box(2, 1, 12, 15);
+    p.Use(kSilver, kSilver);
+    for (int y = 4; y <= 11; y += 3) p.Line(4, y, 10, y);
+}
+
+void DrawFolder(HDC dc, int) {
+    Paint p(dc);
+    p.Use(kBrown, kYellow).Shape({{1, 3}, {6, 3}, {7, 5}, {14, 5}, {14, 13}, {1, 13}});
+    p.Use(kBrown, kBrown).Line(1, 6, 14, 6);
+}
+
+void DrawRename(HDC dc, int) {
+    Paint p(dc);
+    Page(p);
+    p.Use(kRed, kRed, 2).Line(7, 13, 14, 6);  // the pen
+    p.Use(kBlack, kBlack).Line(6, 14, 8, 12);
+}
+
+// A globe: sea, two land masses, a meridian and the equator.
+void DrawLookup(HDC dc, int) {
+    Paint p(dc);
+    p.Use(kBlue, RGB(72, 144, 232)).Round(1, 1, 16, 16);
+    p.Use(kGreen, RGB(64, 176, 64)).Shape({{4, 3}, {8, 3}, {9, 6}, {7, 9}, {4, 8}, {3, 5}});
+    p.Use(kGreen, RGB(64, 176, 64)).Shape({{9, 9}, {13, 8}, {14, 11}, {11, 14}, {9, 12}});
+    p.Ring(5, 1, 12, 16, RGB(176, 216, 255));
+    p.Use(RGB(176, 216, 255), kWhite).Line(2, 8, 15, 8);
+    p.Ring(1, 1, 16, 16, kBlue);
+}
+
+void DrawSort(HDC dc, int size) {
+    DrawFolder(dc, size);
+    Paint p(dc);
+    p.Use(kBlue, kBlue).Shape({{9, 7}, {13, 7}, {13, 10}, {15, 10}, {11, 15}, {7, 10}, {9, 10}});
+}
+
+void DrawCase(HDC dc, int size) {
+    Paint p(dc);
+    p.Text("Aa", kBlue, size - 3, {0, 0, size, size});
+}
+
+void DrawExport(HDC dc, int) {
+    Paint p(dc);
+    Page(p);
+    p.Use(kGreen, kGreen).Shape({{6, 7}, {10, 7}, {10, 4}, {15, 9}, {10, 14}, {10, 11}, {6, 11}});
+}
+
+// A compact disc: the silver face with its sheen, the clear ring and hole.
+void DrawDisc(HDC dc, int) {
+    Paint p(dc);
+    p.Use(kGrey, kSilver).Round(1, 1, 16, 16);
+    p.Use(RGB(224, 224, 232), RGB(224, 224, 232)).Shape({{8, 8}, {3, 4}, {6, 2}});
+    p.Use(RGB(240, 240, 248), RGB(240, 240, 248)).Shape({{8, 8}, {13, 12}, {10, 14}});
+    p.Use(kGrey, kWhite).Round(5, 5, 12, 12);
+    p.Use(kGrey, kClear).Round(7, 7, 10, 10);
+}
+
+void DrawHelp(HDC dc, int size) {
+    Paint p(dc);
+    p.Use(kBlue, kBlue).Round(0, 0, size, size);
+    p.Text("?", kWhite, size - 3, {0, 0, size, size});
+}
+
+void DrawArrow(HDC dc, bool up) {
+    Paint p(dc);
+    p.Use(kGrey, kGrey);
+    if (up)
+        p.Shape({{8, 5}, {12, 10}, {4, 10}});
+    else
+        p.Shape({{4, 6}, {12, 6}, {8, 11}});
+}
+
+void DrawBox(HDC dc, bool ticked) {
+    Paint p(dc);
+    p.Use(kGrey, kWhite).Box(2, 2, 15, 15);
+    if (ticked) {
+        p.Use(kBlack, kBlack, 2);
+        p.Line(5, 8, 7, 11);
+        p.Line(7, 11, 12, 5);
+    }
+}
+
+void DrawAscending(HDC dc, int) { DrawArrow(dc, true); }
+void DrawDescending(HDC dc, int) { DrawArrow(dc, false); }
+void DrawUnchecked(HDC dc, int) { DrawBox(dc, false); }
+void DrawChecked(HDC dc, int) { DrawBox(dc, true); }
+
+void DrawClose(HDC dc, int size) {
+    Paint p(dc);
+    p.Use(kBlack, kBlack, 2);
+    p.Line(2, 2, size - 2, size - 2);
+    p.Line(size - 2, 2, 2, size - 2);
+}
+
+struct Picture {
+    const char* key;
+    void (*draw)(HDC dc, int size);
+};
+
+constexpr Picture kToolbar[] = {{"Rename", DrawRename}, {"CDDB", DrawLookup}, {"Sort", DrawSort},
+                                {"Case", DrawCase},     {"Export", DrawExport}, {"CDRip", DrawDisc},
+                                {"Folder", DrawFolder}, {"Help", DrawHelp}};
+constexpr Picture kHeader[] = {{"Ascending", DrawAscending}, {"Descending", DrawDescending},
+                               {"Unchecked", DrawUnchecked}, {"Checked", DrawChecked}};
+constexpr Picture kBoxes[] = {{"Unchecked", DrawUnchecked}, {"Checked", DrawChecked}};
+constexpr Picture kClosing[] = {{"Close", DrawClose}};
+constexpr Picture kMenuPictures[] = {{"Help", DrawHelp}};
+
+struct SetEntry {
+    PictureSet set;
+    const Picture* pictures;
+    int count;
+    int size;
+    bool grey;
+};
+
+constexpr SetEntry kSets[] = {
+    {PictureSet::kToolbarHot, kToolbar, 8, 16, false},
+    {PictureSet::kToolbarNormal, kToolbar, 8, 16, true},
+    {PictureSet::kHeader, kHeader, 4, 16, false},
+    {PictureSet::kCheckBoxes, kBoxes, 2, 16, false},
+    {PictureSet::kClose, kClosing, 1, 10, false},
+    {PictureSet::kMenu, kMenuPictures, 1, 16, false},
+};
+
+// Draws one picture on the clear colour and makes an icon of it; greyed
+// pictures lose their colour and are lightened, as a toolbar shows the
+// buttons the pointer is not on.
+HICON MakeIcon(const Picture& picture, int size, bool grey) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP colour = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    if (dc == nullptr || colour == nullptr || bits == nullptr) {
+        if (colour != nullptr) DeleteObject(colour);
+        if (dc != nullptr) DeleteDC(dc);
+        return nullptr;
+    }
+    HGDIOBJ old = SelectObject(dc, colour);
+    HBRUSH clear = CreateSolidBrush(kClear);
+    RECT all{0, 0, size, size};
+    FillRect(dc, &all, clear);
+    DeleteObject(clear);
+    picture.draw(dc, size);
+    GdiFlush();
+    // The mask: set where the clear colour is; the colour bitmap black there.
+    std::vector<WORD> maskRows(static_cast<size_t>((size + 15) / 16) * static_cast<size_t>(size), 0);
+    const int wordsPerRow = (size + 15) / 16;
+    auto* pixel = static_cast<DWORD*>(bits);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            DWORD& p = pixel[y * size + x];
+            const DWORD rgb = p & 0xFFFFFF;
+            if (rgb == 0xFF00FF) {  // kClear as a DIB stores it
+                p = 0;
+                auto& word = maskRows[static_cast<size_t>(y * wordsPerRow + x / 16)];
+                // Monochrome rows are big-endian bit order within bytes.
+                const int bit = x % 16;
+                const int byteInWord = bit / 8;
+                word = static_cast<WORD>(word | (0x80 >> (bit % 8)) << (8 * byteInWord));
+            } else if (grey) {
+                const DWORD r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+                const DWORD l = 72 + (r * 30 + g * 59 + b * 11) * 7 / 1000;
+                p = (l << 16) | (l << 8) | l;
+            }
+        }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    HBITMAP mask = CreateBitmap(size, size, 1, 1, maskRows.data());
+    ICONINFO icon{};
+    icon.fIcon = TRUE;
+    icon.hbmColor = colour;
+    icon.hbmMask = mask;
+    HICON made = mask != nullptr ? CreateIconIndirect(&icon) : nullptr;
+    if (mask != nullptr) DeleteObject(mask);
+    DeleteObject(colour);
+    return made;
+}
+
+}  // namespace
+
+int LoadPictures(forms::ImageList& list, PictureSet set) {
+    for (const SetEntry& entry : kSets) {
+        if (entry.set != set) continue;
+        if (list.Count() == 0) list.imageWidth = list.imageHeight = entry.size;
+        int added = 0;
+        for (int i = 0; i < entry.count; ++i) {
+            HICON icon = MakeIcon(entry.pictures[i], entry.size, entry.grey);
+            if (icon == nullptr) continue;
+            if (list.AddIcon(icon, entry.pictures[i].key) != 0) ++added;
+            DestroyIcon(icon);
+        }
+        return added;
+    }
+    return 0;
+}
+
+}  // namespace corvella

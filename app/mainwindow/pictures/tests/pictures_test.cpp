@@ -1,0 +1,77 @@
+// The drawn pictures: keys and order as the main window uses them, sizes,
+// a clear background and something drawn on it, and the greyed toolbar set.
+#include "app/mainwindow/pictures/pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace corvella {
+namespace {
+
+// The icon drawn on white: its pixels as 0x00BBGGRR.
+std::vector<COLORREF> Render(const forms::ImageList& list, int index) {
+    const int size = list.imageWidth;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, size, size};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HICON icon = list.ExtractIcon(index);
+    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    DestroyIcon(icon);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+bool Coloured(COLORREF c) { return GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c); }
+
+TEST(Pictures, EachSetHasItsKeysInOrderDrawnOnAClearBackground) {
+    struct Case {
+        PictureSet set;
+        int size;
+        std::vector<std::string> keys;
+    } cases[] = {
+        {PictureSet::kToolbarHot, 16, {"Rename", "CDDB", "Sort", "Case", "Export", "CDRip", "Folder", "Help"}},
+        {PictureSet::kToolbarNormal, 16, {"Rename", "CDDB", "Sort", "Case", "Export", "CDRip", "Folder", "Help"}},
+        {PictureSet::kHeader, 16, {"Ascending", "Descending", "Unchecked", "Checked"}},
+        {PictureSet::kCheckBoxes, 16, {"Unchecked", "Checked"}},
+        {PictureSet::kClose, 10, {"Close"}},
+        {PictureSet::kMenu, 16, {"Help"}},
+    };
+    for (const Case& c : cases) {
+        forms::ImageList list;
+        ASSERT_EQ(LoadPictures(list, c.set), static_cast<int>(c.keys.size()));
+        EXPECT_EQ(list.imageWidth, c.size);
+        for (size_t i = 0; i < c.keys.size(); ++i) {
+            const int index = static_cast<int>(i) + 1;
+            EXPECT_EQ(list.IndexOf(c.keys[i]), index) << c.keys[i];
+            const std::vector<COLORREF> pixels = Render(list, index);
+            EXPECT_EQ(pixels.front(), RGB(255, 255, 255)) << c.keys[i] << ": the corner is clear";
+            int drawn = 0, coloured = 0;
+            for (COLORREF p : pixels) {
+                if (p != RGB(255, 255, 255)) ++drawn;
+                if (Coloured(p)) ++coloured;
+            }
+            EXPECT_GT(drawn, 8) << c.keys[i];
+            if (c.set == PictureSet::kToolbarNormal) EXPECT_EQ(coloured, 0) << c.keys[i] << " is greyed";
+            if (c.set == PictureSet::kToolbarHot && c.keys[i] != "CDRip")
+                EXPECT_GT(coloured, 0) << c.keys[i];
+        }
+    }
+    // The unchecked and checked boxes differ.
+    forms::ImageList boxes;
+    LoadPictures(boxes, PictureSet::kCheckBoxes);
+    EXPECT_NE(Render(boxes, 1), Render(boxes, 2));
+}
+
+}  // namespace
+}  // namespace corvella
