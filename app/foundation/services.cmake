@@ -1,13 +1,14 @@
 # Portable services of the program's foundation: MPEG header reader, tag
 # value masks, folder search, playback command logic, random pick and the
-# column-sort logic. No windows.h; the Win32 shell is built over these.
+# column-sort logic, the loop of batches over files. No windows.h; the Win32 shell is built over these.
 add_library(corvella_foundation_services STATIC
   ${CMAKE_CURRENT_LIST_DIR}/mpeg_header.cpp
   ${CMAKE_CURRENT_LIST_DIR}/masks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folder_search.cpp
   ${CMAKE_CURRENT_LIST_DIR}/playback_commands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/random_pick.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/listview_sort.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/listview_sort.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/batch.cpp)
 # The path helpers: the masks take the file's title from GetFileTitle.
 target_link_libraries(corvella_foundation_services PUBLIC corvella_storage corvella_foundation_settings)
 
@@ -19,6 +20,7 @@ corvella_test(foundation_services_tests
     ${CMAKE_CURRENT_LIST_DIR}/tests/playback_commands_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/random_pick_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/listview_sort_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/batch_test.cpp
   LIBS corvella_foundation_services)
 
 # Agreement with independent tools: lame makes the files, mediainfo and

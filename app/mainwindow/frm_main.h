@@ -18,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,9 @@
 #include "app/controls/flatbox/flat_box.h"
 #include "app/controls/flatheader/flat_header.h"
 #include "app/controls/htmllabel/win32/html_label.h"
+#include "app/foundation/file_set.h"
 #include "app/foundation/settings_store.h"
+#include "app/foundation/tags/tag_port.h"
 #include "app/foundation/win32/listview/column_sort.h"
 #include "app/mainwindow/core/layout_settings.h"
 #include "app/mainwindow/flat_look.h"
@@ -42,18 +45,13 @@
 #include "platform/toolbar/common_toolbar.h"
 #include "platform/toolbar/toolbar.h"
 
-struct _CID3v1;
-struct _CID3v2;
-
 namespace corvella {
 
-// What the window reads tags with: the program's shared tag objects, handed
-// over by start-up, which keeps them for the whole run.
+// What start-up hands the window for the whole run: the shared tag objects
+// as the tag pair every tool gets too, and the genre names.
 struct MainWindowShared {
-    com::ComPtr<_CID3v1>* id3v1 = nullptr;
-    com::ComPtr<_CID3v2>* id3v2 = nullptr;
+    tags::TagPair tags;
     const std::vector<std::string>* genres = nullptr;
-    std::string* currentFolder = nullptr;  // gCurrentFolder
 };
 
 class FrmMain : public forms::Form {
@@ -110,7 +108,7 @@ public:
         m_PopupExport;
 
     // ---- state other parts read ----
-    std::string CurrentFolder;
+    std::string CurrentFolder;  // the folder listed ("Desktop" as its path)
     int32_t TagVersion = 0;
     bool RecursiveSearch = false;
     bool FormLoaded = false;
@@ -146,15 +144,28 @@ public:
     controls::CFlatHeader m_FlatHeader;
     int32_t CurrentField = 0;  // the field whose drop-down was pressed last
 
-    // Opens a tool window modally over `owner`. A tool is connected by one
+    // Opens a tool window modally over `owner` with the files of the list
+    // and the shared tag pair; the tool answers what it changed, which the
+    // window then applies to its list. A tool is connected by one
     // ConnectTool line with its form's name ("frmRenameFiles"); the command
     // keys that open it are the window's own (ToolCommands).
-    using ToolOpener = std::function<void(forms::Form& owner)>;
+    using ToolOpener =
+        std::function<ToolResult(forms::Form& owner, const FileSet& files, const tags::TagPair& tags)>;
     static void ConnectTool(const std::string& form, ToolOpener open);
     // The quick-extract window: prepared with the text to split and the flag
-    // (1 a file name, 0 a folder name), shown modally; its result.
-    using QuickExtractOpener = std::function<std::string(forms::Form& owner, const std::string& text, int flag)>;
+    // (1 a file name, 0 a folder name), shown modally; its result, nullopt
+    // when the user cancelled.
+    using QuickExtractOpener =
+        std::function<std::optional<std::string>(forms::Form& owner, const std::string& text, int flag)>;
     static void ConnectQuickExtract(QuickExtractOpener open);
+    // The files the list shows, in list order, with the folder, the shown
+    // version and the selected row: what every command on the list and
+    // every tool works on.
+    FileSet Files() const;
+    // What a tool changed, applied to the list: renamed rows get their new
+    // key and sub-item 12, rewritten tags are read again in the shown
+    // version, and the folder is listed again when asked.
+    void ApplyToolResult(const ToolResult& result);
     // True when a command key has a handler (the tool keys included).
     bool HasCommand(const std::string& key) const;
     void UpdateFieldMenu();
@@ -258,7 +269,7 @@ private:
     void LocateSelectedFile();
     bool OpenTool(const std::string& key);
     bool QuickExtractConnected() const;
-    std::string RunQuickExtract(const std::string& text, int flag);
+    std::optional<std::string> RunQuickExtract(const std::string& text, int flag);
     std::string SelectedKey() const;
     void FollowOptions();
     IDispatch* HookDialog();
@@ -267,6 +278,8 @@ private:
     com::EventConnection hookDlgEvents_;
     std::unique_ptr<foundation::CColumnSort> columnSorter_;  // made by the first column click
 
+    // True once start-up has handed both tag objects.
+    bool HasTags() const { return shared_.tags.id3v1 != nullptr && shared_.tags.id3v2 != nullptr; }
     MainWindowShared shared_;
     SettingsStore* store_ = nullptr;
     std::unique_ptr<SettingsStore> ownStore_;

@@ -20,31 +20,27 @@ void FrmMain::Command2_Click(int index) {
 }
 
 void FrmMain::ApplyID3Update() {
-    platform::ListItem* selected = lvFiles.ListItems.Count() > 0 ? lvFiles.SelectedItem() : nullptr;
+    const FileSet files = Files();
     // Nothing to write: the panel catches up with the lost selection.
-    if (selected == nullptr) {
+    if (files.SelectedRow() == nullptr) {
         UpdateDisplay(cboVersion.ListIndex());
         return;
     }
-    if (shared_.id3v1 == nullptr || shared_.id3v2 == nullptr || !*shared_.id3v1 || !*shared_.id3v2) return;
+    if (!HasTags()) return;
 
     apply::ApplyRequest request;
-    request.tagVersion = cboVersion.ListIndex();
+    request.tagVersion = files.tagVersion;
     for (int i = 0; i < apply::kFieldCount; ++i) {
         request.masks[i] = i == apply::kGenreField ? cboGenre.Text() : txtField(i).Text();
         request.pressed[i] = Toolbar4.Exists(i) && Toolbar4(i).Buttons(1).Value() == 1;
     }
-    const int32_t count = lvFiles.ListItems.Count();
-    for (int32_t i = 1; i <= count; ++i) {
-        platform::ListItem* row = lvFiles.ListItems(i);
-        request.rowKeys.push_back(row->Key());
-        request.ticked.push_back(row->Checked());
-        if (row == selected) request.selectedRow = i - 1;
+    for (const FileRow& row : files.rows) {
+        request.rowKeys.push_back(row.path);
+        request.ticked.push_back(row.ticked);
     }
+    request.selectedRow = files.selected;
     apply::ReadApplySettings(Store(), request);
 
-    apply::ComID3v1 v1(shared_.id3v1->Get());
-    apply::ComID3v2 v2(shared_.id3v2->Get());
     // Whatever way the apply ends, the panel goes back to single mode and
     // the rows show what the files now hold.
     struct Ending {
@@ -56,7 +52,7 @@ void FrmMain::ApplyID3Update() {
             skip([&] { f.ToggleTagVersion(f.cboVersion.ListIndex()); });
         }
     } ending{*this};
-    apply::RunApplyWithProgress(*this, request, v1, v2);
+    apply::RunApplyWithProgress(*this, request, *shared_.tags.id3v1, *shared_.tags.id3v2);
 }
 
 }  // namespace corvella

@@ -19,7 +19,6 @@
 #include "libs/commondialog/com/ossivane.h"
 #include "platform/forms/automation.h"
 #include "libs/common/storage/storage.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
 
 namespace corvella {
 
@@ -106,7 +105,9 @@ void FrmMain::ConnectTool(const std::string& form, ToolOpener open) { ToolOpener
 void FrmMain::ConnectQuickExtract(QuickExtractOpener open) { QuickExtract() = std::move(open); }
 
 bool FrmMain::QuickExtractConnected() const { return static_cast<bool>(QuickExtract()); }
-std::string FrmMain::RunQuickExtract(const std::string& text, int flag) { return QuickExtract()(*this, text, flag); }
+std::optional<std::string> FrmMain::RunQuickExtract(const std::string& text, int flag) {
+    return QuickExtract()(*this, text, flag);
+}
 
 bool FrmMain::HasCommand(const std::string& key) const {
     if (FrmMainCommands::Table().count(key) != 0) return true;
@@ -115,13 +116,51 @@ bool FrmMain::HasCommand(const std::string& key) const {
     return false;
 }
 
+FileSet FrmMain::Files() const {
+    FileSet set;
+    set.folder = FTVWFiles.Path();
+    set.tagVersion = cboVersion.ListIndex();
+    platform::ListItem* selected = lvFiles.ListItems.Count() > 0 ? lvFiles.SelectedItem() : nullptr;
+    const int32_t count = lvFiles.ListItems.Count();
+    set.rows.reserve(static_cast<size_t>(count));
+    for (int32_t i = 1; i <= count; ++i) {
+        platform::ListItem* row = lvFiles.ListItems(i);
+        FileRow r;
+        r.path = row->Key();
+        r.ticked = row->Checked();
+        for (int k = 1; k <= 11; ++k) r.cells.push_back(row->SubItem(k));
+        if (row == selected) set.selected = i - 1;
+        set.rows.push_back(std::move(r));
+    }
+    return set;
+}
+
+void FrmMain::ApplyToolResult(const ToolResult& result) {
+    for (const auto& [from, to] : result.renamed) {
+        platform::ListItem* row = lvFiles.ListItems(from);
+        if (row == nullptr) continue;
+        row->SetKey(to);
+        row->SetSubItem(12, to);
+    }
+    // A new listing reads every row anyway; during a running listing it is
+    // kept and starts when that one ends.
+    if (result.listAgain) {
+        ShowFiles(FTVWFiles.Path(), false);
+    } else if (result.tagsRewritten) {
+        ToggleTagVersion(cboVersion.ListIndex());
+    }
+}
+
 // A tool key opens its window when the program has connected it; a tool
-// not connected yet opens nothing.
+// not connected yet opens nothing, nor does one without the tag objects.
 bool FrmMain::OpenTool(const std::string& key) {
     for (const mainwindow::ToolCommand& t : mainwindow::ToolCommands()) {
         if (key != t.key) continue;
         auto it = ToolOpeners().find(t.form);
-        if (it != ToolOpeners().end() && it->second) it->second(*this);
+        if (it == ToolOpeners().end() || !it->second) return true;
+        if (!HasTags()) return true;
+        const ToolOpener open = it->second;  // the tool may connect another while open
+        ApplyToolResult(open(*this, Files(), shared_.tags));
         return true;
     }
     return false;
@@ -164,9 +203,10 @@ std::string FrmMain::SelectedKey() const {
 
 // The shell asks for confirmation; the row goes only when the file has.
 void FrmMain::DeleteSelectedFile() {
-    platform::ListItem* row = lvFiles.ListItems.Count() > 0 ? lvFiles.SelectedItem() : nullptr;
-    if (row == nullptr) return;
-    const std::string key = row->Key();
+    const FileSet files = Files();
+    const FileRow* selected = files.SelectedRow();
+    if (selected == nullptr) return;
+    const std::string key = selected->path;
     std::string from = key;
     from.push_back('\0');  // the list ends with two NULs
     SHFILEOPSTRUCTA op{};
@@ -175,18 +215,19 @@ void FrmMain::DeleteSelectedFile() {
     op.pFrom = from.c_str();
     op.lpszProgressTitle = "Deleting File...";
     if (SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted && !PathExists(key)) {
-        lvFiles.ListItems.Remove(row->Index());
+        lvFiles.ListItems.Remove(files.selected + 1);
         FollowSelection();
         UpdateMenus();
     }
 }
 
 void FrmMain::LocateSelectedFile() {
-    const std::string key = SelectedKey();
-    if (key.empty()) return;
+    const FileSet files = Files();
+    if (files.SelectedRow() == nullptr) return;
+    const std::string key = files.SelectedRow()->path;
     LocateKey = key;
     const std::string folder = key.substr(0, key.rfind('\\') + 1);
-    std::string shown = FTVWFiles.Path();
+    std::string shown = files.folder;
     if (shown.empty() || shown.back() != '\\') shown += '\\';
     if (folder == shown) return;
     LocatePending = true;
@@ -262,7 +303,7 @@ void FrmMain::m_cHookDlg_InitDialog(long hDlg) {
 
 void FrmMain::SavePlaylist() {
     try {
-        const std::string current = shared_.currentFolder != nullptr ? *shared_.currentFolder : CurrentFolder;
+        const std::string current = CurrentFolder;
         FileDialog dialog;
         dialog.title = playlist::kDialogTitle;
         dialog.filter = playlist::kDialogFilter;
@@ -272,8 +313,7 @@ void FrmMain::SavePlaylist() {
         const std::string path = playlist::PlaylistPath(dialog.Show(HookDialog(), hWnd(), true));
         if (path.empty()) return;
         std::vector<std::string> keys;
-        const int32_t count = lvFiles.ListItems.Count();
-        for (int32_t i = 1; i <= count; ++i) keys.push_back(lvFiles.ListItems(i)->Key());
+        for (const FileRow& row : Files().rows) keys.push_back(row.path);
         std::string error;
         if (!playlist::WritePlaylist(platform_filesystem(), path, keys, error)) forms::MsgBox("Error: " + error, MB_OK);
     } catch (const forms::Error& e) {
@@ -288,19 +328,12 @@ std::string FrmMain::ExtractFieldFromFile(int32_t version, int32_t field) {
         dialog.filter = "Music Files (*.MP3)|*.mp3";
         dialog.flags = 0x1804;  // file and path must exist, hide read-only
         dialog.cancelError = true;
-        dialog.initDir = shared_.currentFolder != nullptr ? *shared_.currentFolder : CurrentFolder;
+        dialog.initDir = CurrentFolder;
         const std::string file = dialog.Show(HookDialog(), hWnd(), false);
-        std::vector<std::string> cells;
-        bool read = false;
-        if (version == 0) {
-            cells = ReadCells(0, file, read);
-            return field >= 0 && field < 7 ? cells[static_cast<size_t>(field)] : std::string();
-        }
-        if (shared_.id3v2 == nullptr || !*shared_.id3v2) return std::string();
-        ReadCells(1, file, read);
-        com::Bstr value;
-        shared_.id3v2->Get()->GetFrameValue(static_cast<EFrames>(field), value.Put());
-        return value.Ansi();
+        if (!HasTags() || field < 0 || field >= tags::FieldCountOf(version)) return std::string();
+        tags::TagObject& tag = shared_.tags.ForVersion(version);
+        if (!tag.ReadTag(file)) return std::string();
+        return tag.FieldText(field).value_or("");
     } catch (const forms::Error& e) {
         forms::MsgBox(std::string("Error: ") + e.what(), MB_OK);
     }

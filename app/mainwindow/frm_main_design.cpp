@@ -1,15 +1,11 @@
 #include "app/mainwindow/frm_main.h"
+#include "app/foundation/tags/field_table.h"
 #include "platform/forms/form_style.h"
 
 namespace corvella {
 
 namespace {
 
-// The edit rows: caption of each field's label, by field index (5 is the
-// genre box, 7 to 11 lie on the ID3v2-only panel).
-const char* const kFieldCaptions[12] = {"Title:",   "Artist:",      "Album:",     "Year:",
-                                        "Comment:", "Genre:",       "Track:",     "Composer:",
-                                        "Org. Artist:", "Copyright:", "Web Link:", "Encoded By:"};
 constexpr int kRowHeight = 420;     // rows of both views
 constexpr int kV2RowHeight = 360;   // rows of the ID3v2-only panel
 
@@ -163,13 +159,13 @@ void FrmMain::Design() {
         c.visible = false;
         c.Move(0, 7 * kRowHeight, 4500, 5 * kV2RowHeight);
     }
-    for (int i = 0; i < 12; ++i) {
-        const bool v2Only = i >= 7;
-        forms::Container& in = v2Only ? static_cast<forms::Container&>(Picture4) : Picture3;
-        const int top = v2Only ? 30 + (i - 7) * kV2RowHeight : 60 + i * kRowHeight;
+    for (const tags::FieldInfo& field : tags::Fields()) {
+        const int i = field.index;
+        forms::Container& in = field.v2Only ? static_cast<forms::Container&>(Picture4) : Picture3;
+        const int top = field.v2Only ? 30 + (i - tags::kV1FieldCount) * kV2RowHeight : 60 + i * kRowHeight;
         {
             auto& c = Designed(lblField.Add(i), "lblField", &in);
-            c.caption = kFieldCaptions[i];
+            c.caption = field.label;
             c.Move(0, top + 45, 1080, 255);
         }
         {
@@ -177,7 +173,7 @@ void FrmMain::Design() {
             c.buttons = {{"Field" + std::to_string(i), "\x95", 1, 0, 0, "Write this field into every ticked file"}};
             c.Move(1095, top - 15, 360, 345);
         }
-        if (i == 5) {
+        if (i == tags::kGenreField) {
             auto& c = DESIGN_IN(cboGenre, in);
             c.style = 0;
             c.Move(1470, top, 2820, 315);

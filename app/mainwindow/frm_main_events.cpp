@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "app/foundation/settings.h"
+#include "app/foundation/tags/field_table.h"
 #include "app/foundation/win32/listview/mod_list_view.h"
 #include "app/foundation/win32/shell/playback_win32.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
@@ -30,10 +31,11 @@ constexpr int kFieldRowHeight = 420, kV2FieldRowHeight = 360;
 
 // The field drop-downs stand at the right end of each field's row.
 void FrmMain::DesignPart2() {
-    for (int i = 0; i < 12; ++i) {
-        const bool v2Only = i >= 7;
-        forms::Container& in = v2Only ? static_cast<forms::Container&>(Picture4) : Picture3;
-        const int top = v2Only ? 30 + (i - 7) * kV2FieldRowHeight : 60 + i * kFieldRowHeight;
+    for (const tags::FieldInfo& field : tags::Fields()) {
+        const int i = field.index;
+        forms::Container& in = field.v2Only ? static_cast<forms::Container&>(Picture4) : Picture3;
+        const int top =
+            field.v2Only ? 30 + (i - tags::kV1FieldCount) * kV2FieldRowHeight : 60 + i * kFieldRowHeight;
         auto& c = Designed(ExtenderButton1.Add(i), "ExtenderButton1", &in);
         c.Move(4305, top, 195, 300);
     }

@@ -55,7 +55,9 @@ void FrmMain::m_FieldPopupMenu_Click(int32_t index) {
         const std::string selected = SelectedKey();
         if (selected.empty() || !QuickExtractConnected()) return;
         const bool file = key == "mnuParseFile";
-        WriteField(RunQuickExtract(file ? GetFileTitle(selected, false) : GetParentFolderName(selected), file ? 1 : 0));
+        const std::optional<std::string> text =
+            RunQuickExtract(file ? GetFileTitle(selected, false) : GetParentFolderName(selected), file ? 1 : 0);
+        if (text) WriteField(*text);
     } else {
         WriteField(m_FieldPopupMenu.Caption(index));
     }

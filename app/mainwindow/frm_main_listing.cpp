@@ -9,8 +9,7 @@
 #include "app/foundation/win32/listview/mod_list_view.h"
 #include "app/foundation/win32/shell/directory_lister.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
+#include "app/foundation/tags/field_table.h"
 
 namespace corvella {
 
@@ -94,7 +93,6 @@ void FrmMain::ShowFiles(const std::string& path, bool showInfo) {
         frmDisplayInfo().SetShouldShow(showInfo);
         frmDisplayInfo().Unload();
     }
-    if (shared_.currentFolder != nullptr) *shared_.currentFolder = path;
 }
 
 void FrmMain::m_Timer_Timer(int) {
@@ -122,29 +120,10 @@ void FrmMain::m_Timer_Timer(int) {
 
 std::vector<std::string> FrmMain::ReadCells(int32_t version, const std::string& path, bool& read) {
     read = false;
-    if (version == 0 && shared_.id3v1 != nullptr && *shared_.id3v1) {
-        _CID3v1* tag = shared_.id3v1->Get();
-        com::Bstr name(path);
-        VARIANT_BOOL ok = VARIANT_FALSE;
-        read = SUCCEEDED(tag->ReadTag(name.Get(), &ok)) && ok != VARIANT_FALSE;
-        return mainwindow::RowCells(version, read, path, [tag](int k) {
-            com::Variant v;
-            std::string text;
-            if (SUCCEEDED(tag->GetFieldValue(static_cast<EFields>(k), v.Put()))) com::VariantToAnsi(*v.Get(), text);
-            return text;
-        });
-    }
-    if (version == 1 && shared_.id3v2 != nullptr && *shared_.id3v2) {
-        _CID3v2* tag = shared_.id3v2->Get();
-        // [in, out]: the library may free and replace the name.
-        BSTR name = com::AnsiToBstr(path);
-        VARIANT_BOOL ok = VARIANT_FALSE;
-        read = SUCCEEDED(tag->ReadTag(&name, &ok)) && ok != VARIANT_FALSE;
-        SysFreeString(name);
-        return mainwindow::RowCells(version, read, path, [tag](int k) {
-            com::Bstr v;
-            return SUCCEEDED(tag->GetFrameValue(static_cast<EFrames>(k), v.Put())) ? v.Ansi() : std::string();
-        });
+    if ((version == 0 || version == 1) && HasTags()) {
+        tags::TagObject& tag = shared_.tags.ForVersion(version);
+        read = tag.ReadTag(path);
+        return mainwindow::RowCells(version, read, path, [&tag](int k) { return tag.FieldText(k).value_or(""); });
     }
     return mainwindow::RowCells(version, false, path, [](int) { return std::string(); });
 }
@@ -293,23 +272,16 @@ void FrmMain::UpdateDisplay(int32_t version) {
     Command2(0).SetEnabled(true);
     if (version != 0 && version != 1) return;
     const std::string key = selected->Key();
-    std::vector<std::string> fields(12);
-    if (version == 0 && shared_.id3v1 != nullptr && *shared_.id3v1) {
-        bool read = false;
-        const std::vector<std::string> cells = ReadCells(0, key, read);
-        for (int i = 0; i < 7; ++i) fields[i] = cells[i];
-    } else if (version == 1 && shared_.id3v2 != nullptr && *shared_.id3v2) {
-        bool read = false;
-        ReadCells(1, key, read);
-        // The panel shows Original Artist too, which no column does.
-        _CID3v2* tag = shared_.id3v2->Get();
-        for (int i = 0; i < 12; ++i) {
-            com::Bstr v;
-            if (SUCCEEDED(tag->GetFrameValue(static_cast<EFrames>(i), v.Put()))) fields[i] = v.Ansi();
-        }
+    std::vector<std::string> fields(tags::kFieldCount);
+    // The panel shows Original Artist too, which no column does.
+    if (HasTags()) {
+        tags::TagObject& tag = shared_.tags.ForVersion(version);
+        if (tag.ReadTag(key))
+            for (const tags::FieldInfo& f : tags::Fields())
+                if (version == 1 || !f.v2Only) fields[f.index] = tag.FieldText(version == 0 ? f.v1Slot : f.index).value_or("");
     }
-    for (int i = 0; i < 12; ++i) {
-        if (i == 5) {
+    for (int i = 0; i < tags::kFieldCount; ++i) {
+        if (i == tags::kGenreField) {
             cboGenre.SetText(fields[i]);
         } else {
             txtField(i).SetText(fields[i]);

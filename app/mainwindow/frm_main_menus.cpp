@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/foundation/random_pick.h"
+#include "app/foundation/tags/field_table.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
 
 namespace corvella {
@@ -184,17 +185,20 @@ void FrmMain::BuildMenus() {
     m_PopupViewMenu.SetOwner(hWnd());
     Build(m_PopupViewMenu, kViewMenu);
     m_PopupColMenu.SetOwner(lvFiles.hWnd());
-    const std::vector<std::string> names = {"Artist", "Album", "Year", "Comment", "Genre", "Track",
-                                            "Composer", "Copyright Information", "Web Link", "Encoded By"};
-    for (const std::string& n : names) m_PopupColMenu.AddItem(n, "", 0, 0, -1, true, true, n);
+    // Every column but Title, which always shows.
+    for (int column = 2; column <= 11; ++column) {
+        const std::string n = tags::FieldOfColumn(column)->caption;
+        m_PopupColMenu.AddItem(n, "", 0, 0, -1, true, true, n);
+    }
     m_PopupColMenu.AddItem("Full Path", "", 0, 0, -1, true, true, "Filename");
 }
 
 void FrmMain::BuildColumns() {
     lvFiles.ColumnHeaders.Add("checked", "", 160);
-    const char* const names[] = {"Title", "Artist", "Album", "Year", "Comment", "Genre", "Track",
-                                 "Composer", "Copyright Information", "Web Link", "Encoded By"};
-    for (const char* n : names) lvFiles.ColumnHeaders.Add(n, n);
+    for (int column = 1; column <= 11; ++column) {
+        const char* n = tags::FieldOfColumn(column)->caption;
+        lvFiles.ColumnHeaders.Add(n, n);
+    }
     lvFiles.ColumnHeaders.Add("Filename", "Full Path");
 }
 

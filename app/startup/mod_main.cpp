@@ -4,8 +4,10 @@
 #include <ole2.h>
 
 #include <exception>
+#include <memory>
 
 #include "app/foundation/settings.h"
+#include "app/foundation/tags/win32/com_tag.h"
 #include "app/mainwindow/frm_loading.h"
 #include "app/mainwindow/frm_main.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
@@ -24,9 +26,14 @@ com::ComPtr<_CID3v2> gID3v2;
 std::vector<std::string> gV1FieldNames;
 std::vector<std::string> gV2FieldNames;
 std::vector<std::string> gGenres;
-std::string gCurrentFolder;
 
 namespace {
+
+// The shared objects as the tag pair the windows get.
+std::unique_ptr<tags::ComTagPair>& SharedTags() {
+    static std::unique_ptr<tags::ComTagPair> pair;
+    return pair;
+}
 
 // A failed start-up step: its description and the step it happened in.
 void ReportStepError(const std::string& description, int step) {
@@ -75,7 +82,8 @@ int Main(HINSTANCE) {
         ReportStepError(e.what(), 8);
     }
 
-    frmMain().SetShared({&gID3v1, &gID3v2, &gGenres, &gCurrentFolder});
+    SharedTags() = std::make_unique<tags::ComTagPair>(gID3v1.Get(), gID3v2.Get());
+    frmMain().SetShared({SharedTags()->Pair(), &gGenres});
     ConnectTools();
     frmLoading().Show(forms::kModeless);
     if (!frmLoading().Loaded()) {
@@ -86,6 +94,7 @@ int Main(HINSTANCE) {
 }
 
 void ReleaseShared() {
+    SharedTags().reset();
     gID3v1.Reset();
     gID3v2.Reset();
 }

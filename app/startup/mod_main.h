@@ -22,8 +22,6 @@ extern COSVersion gOSVersion;
 extern std::vector<std::string> gV1FieldNames;  // 7 names
 extern std::vector<std::string> gV2FieldNames;  // 11 names
 extern std::vector<std::string> gGenres;        // 148 names
-// The folder the main window lists now, as its folder choice passed it.
-extern std::string gCurrentFolder;
 
 // Builds the shared objects and tables, checks the settings' version and
 // shows the splash. 0 when the program runs on; otherwise the exit code

@@ -1,18 +1,23 @@
 #include "app/startup/start_tables.h"
 
-#include "libs/common/text/text_primitives.h"
+#include "app/foundation/tags/field_table.h"
 #include "libs/tags/ID3v1/core/genres.h"
 
 namespace corvella {
 
-const char kV1FieldNamesText[] = "Title|Artist|Album|Year|Comment|Genre|Track";
-const char kV2FieldNamesText[] =
-    "Title|Artist|Album|Year|Comment|Genre|Track|Composer|Copyright Information|Web Link|"
-    "Encoded By";
+std::vector<std::string> BuildV1FieldNames() {
+    std::vector<std::string> names;
+    for (const tags::FieldInfo& f : tags::Fields())
+        if (f.v1Slot >= 0) names.push_back(f.caption);
+    return names;
+}
 
-std::vector<std::string> BuildV1FieldNames() { return SplitText(kV1FieldNamesText, '|'); }
-
-std::vector<std::string> BuildV2FieldNames() { return SplitText(kV2FieldNamesText, '|'); }
+// By column: Original Artist has none.
+std::vector<std::string> BuildV2FieldNames() {
+    std::vector<std::string> names;
+    for (int column = 1; column <= 11; ++column) names.push_back(tags::FieldOfColumn(column)->caption);
+    return names;
+}
 
 // One table for the program and the tag library, so the two cannot drift.
 std::vector<std::string> BuildGenreList() { return GenreTable(); }

@@ -7,11 +7,7 @@
 
 namespace corvella {
 
-// The literals the lists are split from, at "|".
-extern const char kV1FieldNamesText[];  // "Title|Artist|...|Track"
-extern const char kV2FieldNamesText[];  // ...|"Composer|Copyright Information|Web Link|Encoded By"
-
-// 7 names, index = ID3v1 field number.
+// 7 names, index = ID3v1 field number (the field table's captions).
 std::vector<std::string> BuildV1FieldNames();
 // 11 names: index 0-7 are frames 0-7, 8-10 are frames 9-11 (frame 8,
 // Original Artist, has no entry).

@@ -2,7 +2,6 @@
 
 #include "app/foundation/paths.h"
 #include "app/foundation/settings.h"
-#include "libs/common/numeric/rounding.h"
 
 namespace corvella {
 namespace apply {
@@ -118,42 +117,38 @@ ApplyOutcome ApplyID3Update(const ApplyRequest& request, TagObject& id3v1, TagOb
         return out;
     out.ran = true;
 
-    int total = 0;
-    for (size_t i = 0; i < request.rowKeys.size(); ++i)
-        if (Ticked(request, i)) ++total;
+    // The ticked rows and their places in the whole list.
+    std::vector<std::string> paths;
+    std::vector<size_t> rows;
+    for (size_t i = 0; i < request.rowKeys.size(); ++i) {
+        if (!Ticked(request, i)) continue;
+        paths.push_back(request.rowKeys[i]);
+        rows.push_back(i);
+    }
+    const int total = static_cast<int>(paths.size());
     out.batch = total > 0 && !NoFieldSelected(request.tagVersion, request.pressed);
     out.removing = AllFieldsEmpty(request.masks);
     const std::string caption = out.removing ? kCaptionRemoving : kCaptionUpdating;
     const std::string& selectedKey = request.rowKeys[request.selectedRow];
 
     Run run(request, id3v1, id3v2, progress);
-    auto note = [&](const std::string& key, bool ok) {
-        ++out.filesDone;
-        if (!ok) out.unwritten.push_back(key);
-    };
-
     if (!out.batch) {
         progress.Show("1 of 1", GetFileTitle(selectedKey, true), 100, caption);
-        note(selectedKey, run.DoFile(selectedKey, request.selectedRow + 1, total, out.removing, true));
+        out.filesDone = 1;
+        if (!run.DoFile(selectedKey, request.selectedRow + 1, total, out.removing, true))
+            out.unwritten.push_back(selectedKey);
         return out;
     }
 
-    int k = 0;
-    for (size_t i = 0; i < request.rowKeys.size(); ++i) {
-        if (!Ticked(request, i)) continue;
-        progress.DoEvents();
-        ++k;
-        const std::string& key = request.rowKeys[i];
-        progress.Show(std::to_string(k) + " of " + std::to_string(total), GetFileTitle(key, true),
-                      RoundHalfEven(k * 100.0 / total), caption);
+    const batch::BatchOutcome batchRun = batch::RunItems(progress, caption, paths, [&](size_t k) {
         // Order is the row's place in the whole list, not its place among
         // the ticked rows; the selected row takes every field.
-        note(key, run.DoFile(key, static_cast<int>(i) + 1, total, out.removing, key == selectedKey));
-        if (progress.Cancelled()) {
-            out.cancelled = true;
-            break;
-        }
-    }
+        const std::string& key = paths[k];
+        return run.DoFile(key, static_cast<int>(rows[k]) + 1, total, out.removing, key == selectedKey);
+    });
+    out.filesDone = batchRun.done;
+    out.cancelled = batchRun.cancelled;
+    out.unwritten = batchRun.failed;
     return out;
 }
 

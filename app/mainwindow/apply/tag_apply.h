@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/foundation/batch.h"
 #include "app/foundation/masks.h"
 #include "app/foundation/settings_store.h"
 #include "app/foundation/tags/tag_port.h"
@@ -38,18 +39,10 @@ struct ApplyRequest {
     bool ellipsis = false;                       // the setting "Ellipsis" is 1
 };
 
-// The apply's window on the user: the progress window and the message loop.
-class ApplyProgress {
+// The apply's window on the user: the progress window and the message loop
+// as every batch sees them, and the parser's message.
+class ApplyProgress : public batch::BatchView {
 public:
-    virtual ~ApplyProgress() = default;
-    // Before each file of a batch: lets waiting messages run (a Cancel).
-    virtual void DoEvents() {}
-    // Before each file: "k of n", the file's name with its extension, the
-    // share done in percent (rounded half to even) and the caption.
-    virtual void Show(const std::string& countText, const std::string& fileName, int percent,
-                      const std::string& caption) = 0;
-    // After each file of a batch: true once the user has cancelled.
-    virtual bool Cancelled() { return false; }
     // A "#Map#" mask did not fit a file's name; called once per apply, on
     // the first such file (foundation::kParserErrorText).
     virtual void ParserError() {}

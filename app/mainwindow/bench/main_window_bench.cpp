@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/foundation/tags/win32/com_tag.h"
 #include "app/mainwindow/frm_main.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
@@ -75,9 +76,9 @@ int main(int argc, char** argv) {
         return 3;
     }
     std::vector<std::string> genres{"Blues"};
-    std::string current;
+    corvella::tags::ComTagPair tags(v1.Get(), v2.Get());
     corvella::FrmMain f;
-    f.SetShared({&v1, &v2, &genres, &current});
+    f.SetShared({tags.Pair(), &genres});
     f.Show();
     f.RecursiveSearch = true;
 

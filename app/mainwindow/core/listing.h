@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/foundation/tags/field_table.h"
+
 namespace corvella::mainwindow {
 
 // The deferred listing. A folder choice arms it; a tick starts a listing
@@ -55,12 +57,10 @@ std::vector<std::string> RowCells(int32_t version, bool read, const std::string&
     std::vector<std::string> cells(12);
     cells[11] = path;
     if (!read) return cells;
-    if (version == 0) {
-        for (int k = 0; k < 7; ++k) cells[k] = field(k);
-    } else if (version == 1) {
-        for (int k = 0; k < 8; ++k) cells[k] = field(k);
-        // Frame 8 (Original Artist) has no column.
-        for (int k = 9; k < 12; ++k) cells[k - 1] = field(k);
+    if (version != 0 && version != 1) return cells;
+    for (const tags::FieldInfo& f : tags::Fields()) {
+        if (f.column == 0 || (version == 0 && f.v2Only)) continue;
+        cells[f.column - 1] = field(version == 0 ? f.v1Slot : f.index);
     }
     return cells;
 }

@@ -11,11 +11,14 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "app/foundation/settings.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
+#include "app/foundation/tags/win32/com_tag.h"
 #include "app/mainwindow/frm_main.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
@@ -155,10 +158,11 @@ protected:
                                                   __uuidof(_CID3v1), v1_.PutVoid()));
         ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
                                                   __uuidof(_CID3v2), v2_.PutVoid()));
+        tags_ = std::make_unique<tags::ComTagPair>(v1_.Get(), v2_.Get());
         cRegistry(store_).SaveSetting(static_cast<int32_t>(0x80000001u), "Software\\Corvella\\Layout\\Main",
                                       "Folder", Variant::String(folder_));
         f_ = std::make_unique<FrmMain>();
-        f_->SetShared({&v1_, &v2_, &genres_, &current_});
+        f_->SetShared({tags_->Pair(), &genres_});
         f_->Show();
         ASSERT_TRUE(PumpUntil([&] { return !f_->ListingRunning() && f_->lvFiles.ListItems.Count() == 3; }, 30000));
     }
@@ -172,6 +176,7 @@ protected:
             DeleteFileA(file.c_str());
         }
         RemoveDirectoryA(folder_.c_str());
+        tags_.reset();
         v1_.Reset();
         v2_.Reset();
         OleUninitialize();
@@ -192,8 +197,9 @@ protected:
     Win32SettingsStore store_;
     com::ComPtr<_CID3v1> v1_;
     com::ComPtr<_CID3v2> v2_;
+    std::unique_ptr<tags::ComTagPair> tags_;
     std::vector<std::string> genres_{"Blues", "Classic Rock", "Country"};
-    std::string current_, folder_;
+    std::string folder_;
     std::vector<std::string> files_;
     std::map<std::string, std::string> audio_;
     std::unique_ptr<FrmMain> f_;
@@ -366,9 +372,10 @@ TEST_F(MainEditTest, EveryMenuAndToolbarKeyReachesAHandler) {
     }
     // A connected tool opens from each of its keys; the menus' clicks reach it.
     int opened = 0;
-    FrmMain::ConnectTool("frmRenameFiles", [&](forms::Form& owner) {
+    FrmMain::ConnectTool("frmRenameFiles", [&](forms::Form& owner, const FileSet&, const tags::TagPair&) {
         EXPECT_EQ(&owner, f_.get());
         ++opened;
+        return ToolResult{};
     });
     f_->RunCommand("btnRename");
     f_->m_popup.DispatchCommand(platform::PopupMenu::CommandId(f_->m_popup.IndexForKey("mnuRename")));
@@ -384,6 +391,93 @@ TEST_F(MainEditTest, EveryMenuAndToolbarKeyReachesAHandler) {
     // Versions" has none and stays grey.
     EXPECT_FALSE(f_->Command2(1).Enabled());
     EXPECT_TRUE(f_->Command2(2).Enabled());
+}
+
+// A tool gets the rows as shown and the shared tags; what it answers
+// reaches the rows: a new key and path cell, rows read again, a new listing.
+TEST_F(MainEditTest, AToolWorksOnTheListedFilesAndItsAnswerReachesTheRows) {
+    f_->lvFiles.ListItems(2)->SetChecked(false);
+    Select(3);
+    const std::string moved = folder_ + "\\Renamed.mp3";
+    const struct {
+        std::function<ToolResult()> act;
+        std::string firstKey, secondTitle;
+    } steps[] = {
+        {[&] {
+             EXPECT_TRUE(MoveFileA(files_[0].c_str(), moved.c_str()));
+             return ToolResult{{{files_[0], moved}}, false, false};
+         },
+         moved, "Low Tide"},
+        {[&] {
+             EXPECT_TRUE(MoveFileA(moved.c_str(), files_[0].c_str()));
+             return ToolResult{{}, false, true};
+         },
+         files_[0], "Low Tide"},
+    };
+    for (const auto& step : steps) {
+        FrmMain::ConnectTool("frmRenameFiles", [&](forms::Form&, const FileSet& files, const tags::TagPair&) -> ToolResult {
+            EXPECT_EQ(files.tagVersion, 0);
+            EXPECT_EQ(files.folder.rfind(folder_, 0), 0u) << files.folder;
+            EXPECT_EQ(files.rows.size(), 3u);
+            for (size_t i = 0; i < files.rows.size(); ++i) {
+                const platform::ListItem* row = f_->lvFiles.ListItems(static_cast<int>(i) + 1);
+                EXPECT_EQ(files.rows[i].path, row->Key());
+                EXPECT_EQ(files.rows[i].ticked, row->Checked());
+                EXPECT_EQ(files.rows[i].cells.size(), 11u);
+                EXPECT_EQ(files.rows[i].cells.at(0), row->SubItem(1));
+            }
+            return step.act();
+        });
+        f_->RunCommand("btnRename");
+        // A new listing comes from the window's timer: waited for by its rows.
+        EXPECT_TRUE(PumpUntil(
+            [&] {
+                return !f_->ListingRunning() && f_->lvFiles.ListItems.Count() == 3 &&
+                       f_->lvFiles.ListItems(1)->Key() == step.firstKey;
+            },
+            30000));
+        EXPECT_EQ(f_->lvFiles.ListItems(1)->Key(), step.firstKey);
+        EXPECT_EQ(f_->lvFiles.ListItems(1)->SubItem(12), step.firstKey);
+        EXPECT_EQ(f_->lvFiles.ListItems(2)->SubItem(1), step.secondTitle);
+    }
+    // Tags written through the pair show once the tool says so.
+    FrmMain::ConnectTool("frmRenameFiles", [&](forms::Form&, const FileSet& files, const tags::TagPair& tags) {
+        EXPECT_EQ(files.selected, 0);  // the new listing selects the first row
+        tags::TagObject& v1 = tags.ForVersion(0);
+        EXPECT_TRUE(v1.ReadTag(files.rows[1].path));
+        EXPECT_TRUE(v1.SetField(0, "Through The Pair"));
+        EXPECT_TRUE(v1.WriteTag(files.rows[1].path));
+        return ToolResult{{}, true, false};
+    });
+    f_->RunCommand("btnRename");
+    FrmMain::ConnectTool("frmRenameFiles", nullptr);
+    EXPECT_EQ(f_->lvFiles.ListItems(2)->SubItem(1), "Through The Pair");
+    EXPECT_EQ(V1Title(files_[1]), "Through The Pair");
+}
+
+// Cancel in the quick extract leaves the field as it was.
+TEST_F(MainEditTest, QuickExtractWritesItsAnswerAndNothingOnCancel) {
+    Select(1);
+    f_->CurrentField = 0;
+    f_->UpdateFieldMenu();
+    const int32_t parse = f_->m_FieldPopupMenu.IndexForKey("mnuParseFile");
+    ASSERT_GT(parse, 0);
+    const struct {
+        std::optional<std::string> answer;
+        std::string field;
+    } cases[] = {{std::nullopt, "kept"}, {std::string(""), ""}, {std::string("Parsed"), "Parsed"}};
+    for (const auto& c : cases) {
+        f_->txtField(0).SetText("kept");
+        std::string asked;
+        FrmMain::ConnectQuickExtract([&](forms::Form&, const std::string& text, int flag) {
+            asked = text + "|" + std::to_string(flag);
+            return c.answer;
+        });
+        f_->m_FieldPopupMenu.DispatchCommand(platform::PopupMenu::CommandId(parse));
+        EXPECT_EQ(asked, "01 - Track 1|1");
+        EXPECT_EQ(f_->txtField(0).Text(), c.field);
+    }
+    FrmMain::ConnectQuickExtract(nullptr);
 }
 
 TEST_F(MainEditTest, PanelBoxesStoreTheirSettingsAndGenreTypeAheadTakesPrintableKeysOnly) {

@@ -1,5 +1,6 @@
 // The main window on real folders of LAME-encoded files tagged by id3v2,
 // with the real tag libraries and the registry of the test prefix.
+#include "app/foundation/tags/win32/com_tag.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/mainwindow/frm_display_info.h"
 
@@ -63,8 +64,10 @@ protected:
                                                   __uuidof(_CID3v1), v1_.PutVoid()));
         ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
                                                   __uuidof(_CID3v2), v2_.PutVoid()));
+        tags_ = std::make_unique<tags::ComTagPair>(v1_.Get(), v2_.Get());
     }
     void TearDown() override {
+        tags_.reset();
         v1_.Reset();
         v2_.Reset();
         OleUninitialize();
@@ -79,7 +82,7 @@ protected:
     std::unique_ptr<FrmMain> Open(const std::string& folder, const char* expect) {
         Set("Folder", Variant::String(folder));
         auto f = std::make_unique<FrmMain>();
-        f->SetShared({&v1_, &v2_, &genres_, &current_});
+        f->SetShared({tags_->Pair(), &genres_});
         f->Show();
         EXPECT_TRUE(Listed(*f, expect)) << f->SB1.Panels(1).Text();
         return f;
@@ -91,8 +94,8 @@ protected:
     Win32SettingsStore store_;
     com::ComPtr<_CID3v1> v1_;
     com::ComPtr<_CID3v2> v2_;
+    std::unique_ptr<tags::ComTagPair> tags_;
     std::vector<std::string> genres_{"Blues", "Classic Rock", "Country"};
-    std::string current_;
 };
 
 TEST_F(MainWindowTest, ListsRowsSubItemsChecksAndTextsInEachVersion) {
@@ -113,7 +116,7 @@ TEST_F(MainWindowTest, ListsRowsSubItemsChecksAndTextsInEachVersion) {
     EXPECT_EQ(f->SB1.Panels("File").Text(), "");
     EXPECT_EQ(f->txtField(0).Text(), lv.SelectedItem()->SubItem(1));
     EXPECT_TRUE(f->Command2(0).Enabled());
-    EXPECT_EQ(current_, DataFolder("three"));
+    EXPECT_EQ(f->CurrentFolder, DataFolder("three"));
 
     f->ToggleTagVersion(1);
     for (const Cell& c : cells) EXPECT_EQ(row->SubItem(c.k), c.v2) << c.k;
@@ -169,7 +172,7 @@ TEST_F(MainWindowTest, CloseStoresEveryValueTypedAndASecondStartRestores) {
     EXPECT_EQ(Read(std::string(kLayout) + "\\Fields Position", "Full Path").text, "12");
 
     auto again = std::make_unique<FrmMain>();
-    again->SetShared({&v1_, &v2_, &genres_, &current_});
+    again->SetShared({tags_->Pair(), &genres_});
     again->Show();
     ASSERT_TRUE(Listed(*again, "3 Files found"))
         << again->SB1.Panels(1).Text() << " | " << again->FTVWFiles.Path() << " | " << again->CurrentFolder;
@@ -334,7 +337,7 @@ TEST_F(MainWindowTest, AnErrorInsideAListingLeavesNoGuardOrLockBehind) {
                                  Variant::String(DataFolder("three")));
     FrmMain f;
     f.SetSettingsStore(&store);
-    f.SetShared({&v1_, &v2_, &genres_, &current_});
+    f.SetShared({tags_->Pair(), &genres_});
     f.Show();
     ASSERT_TRUE(Listed(f, "3 Files found"));
     store.armed = true;

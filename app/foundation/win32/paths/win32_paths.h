@@ -7,8 +7,8 @@ namespace corvella {
 
 class Win32PathSystem : public PathSystem {
 public:
-    // MoveFileA never replaces an existing file, so a rename onto one fails
-    // and leaves both files as they were.
+    // Through the file service: a rename onto an existing file fails and
+    // leaves both files as they were.
     bool Move(const std::string& from, const std::string& to) override;
 };
 

@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "libs/common/numeric/rounding.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
 
 namespace corvella {
@@ -84,25 +83,60 @@ bool ProgressContinues() {
     return frmProgressUpdate().Visible();
 }
 
-int16_t BatchPercent(int position, int total) {
-    if (total <= 0) return 0;
-    return static_cast<int16_t>(RoundHalfEven(static_cast<double>(position) * 100.0 / total));
+int16_t BatchPercent(int position, int total) { return static_cast<int16_t>(batch::Percent(position, total)); }
+
+void ProgressWindowView::DoEvents() { forms::DoEvents(); }
+
+void ProgressWindowView::Show(const std::string& countText, const std::string& fileName, int percent,
+                              const std::string& caption) {
+    frmProgressUpdate().UpdateProgress(countText, fileName, static_cast<int16_t>(percent), caption);
 }
+
+bool ProgressWindowView::Cancelled() { return !frmProgressUpdate().Visible(); }
+
+batch::BatchOutcome RunBatchWithProgress(forms::Form& caller, const std::function<batch::BatchOutcome()>& batch,
+                                         const std::function<std::string(const std::vector<std::string>&)>& failedMessage) {
+    batch::BatchOutcome out;
+    RunWithProgress(caller, [&] { out = batch(); });
+    if (!out.failed.empty()) forms::MsgBox(failedMessage(out.failed), MB_OK | MB_ICONEXCLAMATION);
+    return out;
+}
+
+batch::BatchOutcome RunBatchWithProgress(forms::Form& caller, const std::string& caption,
+                                         const std::vector<std::string>& paths,
+                                         const std::function<bool(size_t)>& work,
+                                         const std::function<std::string(const std::vector<std::string>&)>& failedMessage) {
+    ProgressWindowView view;
+    return RunBatchWithProgress(caller, [&] { return batch::RunItems(view, caption, paths, work); }, failedMessage);
+}
+
+namespace {
+
+// The older protocol of RunBatch: the messages run after each item, just
+// before the window is looked at.
+class YieldAfterView : public ProgressWindowView {
+public:
+    void DoEvents() override {}
+    bool Cancelled() override { return !ProgressContinues(); }
+};
+
+}  // namespace
 
 int RunBatch(forms::Form& caller, const std::string& caption, int count,
              const std::function<std::string(int)>& fileName, const std::function<void(int)>& work) {
-    int done = 0;
-    RunWithProgress(caller, [&] {
-        FrmProgressUpdate& progress = frmProgressUpdate();
-        for (int i = 1; i <= count; ++i) {
-            progress.UpdateProgress(std::to_string(i) + " of " + std::to_string(count), fileName(i),
-                                    BatchPercent(i, count), caption);
-            work(i);
-            ++done;
-            if (!ProgressContinues()) break;
-        }
-    });
-    return done;
+    std::vector<std::string> names;
+    for (int i = 1; i <= count; ++i) names.push_back(fileName(i));
+    YieldAfterView view;
+    return RunBatchWithProgress(
+               caller,
+               [&] {
+                   return batch::RunItems(view, caption, names, [&](size_t i) {
+                       work(static_cast<int>(i) + 1);
+                       return true;
+                   });
+               },
+               [](const std::vector<std::string>&) { return std::string(); })
+        .done;
 }
 
 }  // namespace corvella

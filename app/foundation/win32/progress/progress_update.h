@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/controls/progressbar/progress_bar.h"
+#include "app/foundation/batch.h"
 #include "platform/forms/forms.h"
 
 namespace corvella {
@@ -62,7 +64,31 @@ bool ProgressContinues();
 // rounded half to even; 0 for an empty batch.
 int16_t BatchPercent(int position, int total);
 
-// The usual batch: for items 1 to `count`, UpdateProgress with "i of count",
+// The progress window as a batch sees it: messages run through the forms'
+// loop, items show in the window, and a hidden window is a Cancel.
+class ProgressWindowView : public batch::BatchView {
+public:
+    void DoEvents() override;
+    void Show(const std::string& countText, const std::string& fileName, int percent,
+              const std::string& caption) override;
+    bool Cancelled() override;
+};
+
+// The batch runner: `batch` runs under the modal progress window of
+// `caller` (RunWithProgress); afterwards the items it names as failed are
+// reported once, in one message box with failedMessage(failed). The
+// outcome is the batch's; nothing ran when the caller was not loaded.
+batch::BatchOutcome RunBatchWithProgress(forms::Form& caller, const std::function<batch::BatchOutcome()>& batch,
+                                         const std::function<std::string(const std::vector<std::string>&)>& failedMessage);
+
+// The batch of a tool: work(i) for every path under the progress window
+// with `caption` (batch::RunItems), the failed ones reported as above.
+batch::BatchOutcome RunBatchWithProgress(forms::Form& caller, const std::string& caption,
+                                         const std::vector<std::string>& paths,
+                                         const std::function<bool(size_t)>& work,
+                                         const std::function<std::string(const std::vector<std::string>&)>& failedMessage);
+
+// The plain batch: for items 1 to `count`, UpdateProgress with "i of count",
 // fileName(i), the percentage and `caption`, then work(i); stops after the
 // current item when the window was hidden. Returns the number of items
 // worked on.

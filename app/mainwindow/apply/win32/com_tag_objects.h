@@ -1,52 +1,35 @@
-// The apply's tag objects in the program: the shared CID3v1 and CID3v2 COM
-// objects behind the apply's TagObject interface, and the apply's progress
-// shown in the batch progress window.
+// The apply in the program: its progress shown in the batch progress
+// window, over the shared tag objects.
 #pragma once
 
 #include <windows.h>
 
+#include "app/foundation/tags/win32/com_tag.h"
+#include "app/foundation/win32/progress/progress_update.h"
 #include "app/mainwindow/apply/tag_apply.h"
 #include "platform/forms/forms.h"
-
-struct _CID3v1;
-struct _CID3v2;
 
 namespace corvella {
 namespace apply {
 
-// One of the tag libraries' objects as a TagObject; holds a reference to
-// the object for its own life.
-template <class Tag>
-class ComTag : public TagObject {
-public:
-    explicit ComTag(Tag* tag);
-    ~ComTag() override;
-    ComTag(const ComTag&) = delete;
-    ComTag& operator=(const ComTag&) = delete;
+// The tag objects the apply writes through (app/foundation/tags/win32).
+using tags::ComID3v1;
+using tags::ComID3v2;
+using tags::ComTag;
 
-    std::optional<std::string> FieldText(int index) override;
-    bool ReadTag(const std::string& path) override;
-    bool SetField(int index, const std::string& value) override;
-    bool WriteTag(const std::string& path) override;
-    bool RemoveTag(const std::string& path) override;
-
-private:
-    Tag* tag_;
-};
-
-using ComID3v1 = ComTag<_CID3v1>;
-using ComID3v2 = ComTag<_CID3v2>;
-
-// The apply under the batch progress window: yields through the message
-// loop, reads Cancel from the window's visibility and shows the parser
-// message box.
+// The apply under the batch progress window, with the parser's message box.
 class ProgressWindowApply : public ApplyProgress {
 public:
-    void DoEvents() override;
+    void DoEvents() override { window_.DoEvents(); }
     void Show(const std::string& countText, const std::string& fileName, int percent,
-              const std::string& caption) override;
-    bool Cancelled() override;
+              const std::string& caption) override {
+        window_.Show(countText, fileName, percent, caption);
+    }
+    bool Cancelled() override { return window_.Cancelled(); }
     void ParserError() override;
+
+private:
+    ProgressWindowView window_;
 };
 
 // The apply as the apply button starts it: under the modal progress window

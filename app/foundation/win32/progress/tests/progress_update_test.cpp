@@ -199,6 +199,52 @@ TEST_F(BatchProgress, LongFileNamesEndInAnEllipsisThatFitsTheLabel) {
     EXPECT_EQ(p.Caption(), "Updating Tag Information...");
 }
 
+// A tool's batch: every failed file named once, in one message at the end,
+// after the window has gone; Cancel ends it as in the plain batch.
+TEST_F(BatchProgress, FailedFilesAreNamedOnceInOneMessageAfterTheWindowHasGone) {
+    const std::vector<std::string> paths = {"C:\\M\\a.mp3", "C:\\M\\b.mp3", "C:\\M\\c.mp3", "C:\\M\\b.mp3"};
+    std::vector<Seen> seen;
+    bool loadedAtMessage = true;
+    forms::SetMsgBoxHook([&](const std::string& prompt, unsigned, const std::string&) {
+        boxes.push_back(prompt);
+        loadedAtMessage = frmProgressUpdate().Loaded();
+        return IDOK;
+    });
+    const batch::BatchOutcome out = RunBatchWithProgress(
+        caller, "Changing Case...", paths,
+        [&](size_t i) {
+            seen.push_back(Look());
+            return paths[i] != "C:\\M\\b.mp3";
+        },
+        [](const std::vector<std::string>& failed) {
+            std::string text = "Not changed:";
+            for (const std::string& f : failed) text += " " + f;
+            return text;
+        });
+    EXPECT_EQ(out.done, 4);
+    EXPECT_FALSE(out.cancelled);
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[2].count, "3 of 4");
+    EXPECT_EQ(seen[2].file, "c.mp3");
+    EXPECT_TRUE(seen[2].modal);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "Not changed: C:\\M\\b.mp3");
+    EXPECT_FALSE(loadedAtMessage);
+
+    boxes.clear();
+    const batch::BatchOutcome cancelled = RunBatchWithProgress(
+        caller, "x", paths,
+        [&](size_t i) {
+            if (i == 1) frmProgressUpdate().cmdMain.DoClick();
+            return true;
+        },
+        [](const std::vector<std::string>&) { return std::string("never"); });
+    EXPECT_EQ(cancelled.done, 2);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(frmProgressUpdate().Loaded());
+}
+
 TEST(BatchPercentTest, PositionOverTotalRoundedHalfToEven) {
     EXPECT_EQ(BatchPercent(1, 1), 100);
     EXPECT_EQ(BatchPercent(1, 3), 33);

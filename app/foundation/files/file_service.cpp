@@ -1,0 +1,158 @@
+#include "app/foundation/files/file_service.h"
+
+#include <cstddef>
+
+#include "app/foundation/files/name_cleaner.h"
+
+namespace corvella {
+namespace files {
+namespace {
+
+constexpr uint32_t kMissing = 0xFFFFFFFFu;
+// Read-only, hidden and system: what may keep a file from being moved.
+constexpr uint32_t kGuarding = 0x1 | 0x2 | 0x4;
+constexpr uint32_t kNormal = 0x80;
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string LeafOf(const std::string& path) {
+    const size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file's attributes are cleared for the move and put back on the file
+// wherever it is when the scope ends.
+class AttributeGuard {
+public:
+    AttributeGuard(FileOps& ops, const std::string& path, uint32_t attributes)
+        : ops_(ops), at_(path), attributes_(attributes), cleared_((attributes & kGuarding) != 0) {
+        if (cleared_) cleared_ = ops_.SetAttributes(at_, kNormal);
+    }
+    ~AttributeGuard() {
+        if (cleared_) ops_.SetAttributes(at_, attributes_);
+    }
+    AttributeGuard(const AttributeGuard&) = delete;
+    AttributeGuard& operator=(const AttributeGuard&) = delete;
+    void MovedTo(const std::string& path) { at_ = path; }
+
+private:
+    FileOps& ops_;
+    std::string at_;
+    uint32_t attributes_;
+    bool cleared_;
+};
+
+}  // namespace
+
+const char* ReasonText(MoveResult result) {
+    switch (result) {
+    case MoveResult::Done: return "moved";
+    case MoveResult::Unchanged: return "unchanged";
+    case MoveResult::NameTaken: return "name taken";
+    case MoveResult::InUse: return "in use";
+    case MoveResult::Gone: return "gone";
+    case MoveResult::PathTooLong: return "path too long";
+    case MoveResult::FolderNotMade: return "folder not made";
+    case MoveResult::Failed: break;
+    }
+    return "failed";
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+MoveResult FileService::Move(const std::string& from, const std::string& to, bool makeFolders) {
+    if (from == to) return MoveResult::Unchanged;
+    const uint32_t attributes = ops_.Attributes(from);
+    if (attributes == kMissing) return MoveResult::Gone;
+    const bool caseOnly = SamePath(from, to);
+    if (caseOnly && ops_.StoredName(from) == LeafOf(to)) return MoveResult::Unchanged;
+    if (to.size() > kMaxPath) return MoveResult::PathTooLong;
+    if (!caseOnly && ops_.Attributes(to) != kMissing) return MoveResult::NameTaken;
+
+    if (makeFolders) {
+        // Made from the top down: each missing folder of the new path.
+        std::vector<std::string> missing;
+        for (std::string f = FolderOf(to); !f.empty() && ops_.Attributes(f) == kMissing; f = FolderOf(f))
+            missing.push_back(f);
+        for (auto it = missing.rbegin(); it != missing.rend(); ++it)
+            if (!ops_.MakeFolder(*it)) return MoveResult::FolderNotMade;
+    }
+
+    AttributeGuard guard(ops_, from, attributes);
+    // The file is there (checked above): "not found" means the new folder.
+    auto step = [&](const std::string& a, const std::string& b) {
+        const MoveResult r = ops_.MoveNoReplace(a, b);
+        return r == MoveResult::Gone && ops_.Attributes(a) != kMissing ? MoveResult::FolderNotMade : r;
+    };
+    if (!caseOnly) {
+        const MoveResult r = step(from, to);
+        if (r == MoveResult::Done) guard.MovedTo(to);
+        return r;
+    }
+    // A new letter case goes through a scratch name in the same folder.
+    const std::string base = FolderOf(from) + "\\~" + LeafOf(from) + ".";
+    std::string scratch;
+    for (int n = 0; n < 1000 && scratch.empty(); ++n)
+        if (ops_.Attributes(base + std::to_string(n)) == kMissing) scratch = base + std::to_string(n);
+    if (scratch.empty()) return MoveResult::Failed;
+    MoveResult r = step(from, scratch);
+    if (r != MoveResult::Done) return r;
+    guard.MovedTo(scratch);
+    r = step(scratch, to);
+    if (r == MoveResult::Done) {
+        guard.MovedTo(to);
+    } else if (ops_.MoveNoReplace(scratch, from) == MoveResult::Done) {
+        guard.MovedTo(from);
+    }
+    return r;
+}
+
+std::vector<MoveResult> FileService::MoveAll(const std::vector<std::pair<std::string, std::string>>& moves,
+                                             bool makeFolders) {
+    const size_t n = moves.size();
+    std::vector<MoveResult> results(n, MoveResult::Failed);
+    std::vector<bool> pending(n, true);
+    // Two files meeting on one name: neither moves.
+    for (size_t i = 0; i < n; ++i) {
+        if (SamePath(moves[i].first, moves[i].second)) continue;
+        for (size_t j = 0; j < n; ++j) {
+            if (j == i || SamePath(moves[j].first, moves[j].second)) continue;
+            if (SamePath(moves[i].second, moves[j].second)) {
+                results[i] = MoveResult::NameTaken;
+                pending[i] = false;
+            }
+        }
+    }
+    // A move waits while its new name is still another pending move's file.
+    auto waits = [&](size_t i) {
+        for (size_t j = 0; j < n; ++j)
+            if (j != i && pending[j] && SamePath(moves[i].second, moves[j].first)) return true;
+        return false;
+    };
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (size_t i = 0; i < n; ++i) {
+            if (!pending[i] || waits(i)) continue;
+            results[i] = Move(moves[i].first, moves[i].second, makeFolders);
+            pending[i] = false;
+            moved = true;
+        }
+    }
+    // What is left waits on itself: a swap or a ring keeps its names.
+    for (size_t i = 0; i < n; ++i)
+        if (pending[i]) results[i] = MoveResult::NameTaken;
+    return results;
+}
+
+}  // namespace files
+}  // namespace corvella
