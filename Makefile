@@ -13,7 +13,7 @@ export WINEDEBUG := -all
 all: build
 
 deps:
-	@sh tools/setup-deps.sh
+	@CORVELLA_LAME_DIR=$(abspath $(BUILD))/lame sh tools/setup-deps.sh
 
 $(NATIVE)/CMakeCache.txt:
 	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug

@@ -22,6 +22,9 @@ check id3v2 id3v2
 check lame lame
 check mpg123 mpg123
 check mediainfo mediainfo
+check mp3info mp3info
+# lame_enc.dll is built from Debian's lame source package (tools/fetch-lame.sh).
+check dpkg-source dpkg-dev
 check python3 python3
 [ -f /usr/lib/i386-linux-gnu/wine/i386-windows/stdole2.tlb ] || need_pkgs="$need_pkgs wine32:i386"
 # Wine's MP3 playback decodes through GStreamer.
@@ -33,6 +36,8 @@ check python3 python3
 # mingw build linked statically into the tag library's DLL.
 [ -f /usr/include/zlib.h ] || need_pkgs="$need_pkgs zlib1g-dev"
 [ -f /usr/i686-w64-mingw32/lib/libz.a ] || need_pkgs="$need_pkgs libz-mingw-w64-dev"
+# libdiscid is the oracle of the ripper's disc id tests.
+[ -f /usr/include/discid/discid.h ] || need_pkgs="$need_pkgs libdiscid-dev"
 /usr/bin/python3 -c 'import mutagen' 2>/dev/null || need_pkgs="$need_pkgs python3-mutagen"
 
 # Wine takes the ANSI code page and the encoding of Unix file names from the
@@ -46,7 +51,15 @@ if ! locale_ready; then
   check locale-gen locales
 fi
 
-[ -z "$need_pkgs$need_locale" ] && exec sh "$(dirname "$0")/i386-exec.sh"
+# The encoder's source, beside the build trees (any user can fetch it).
+fetch_lame() {
+  sh "$(dirname "$0")/fetch-lame.sh" "${CORVELLA_LAME_DIR:-$(dirname "$0")/../build/lame}"
+}
+
+if [ -z "$need_pkgs$need_locale" ]; then
+  fetch_lame
+  exec sh "$(dirname "$0")/i386-exec.sh"
+fi
 if [ "$(id -u)" != 0 ]; then
   [ -n "$need_pkgs" ] && echo "missing Debian packages:$need_pkgs (run as root, or install them)" >&2
   [ -n "$need_locale" ] && echo "the locale en_US.UTF-8 is not generated (run as root, or add it)" >&2
@@ -82,4 +95,5 @@ if [ -n "$need_locale" ]; then
   echo "generated the locale en_US.UTF-8"
 fi
 
+fetch_lame
 sh "$(dirname "$0")/i386-exec.sh"
