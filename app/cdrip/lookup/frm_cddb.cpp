@@ -132,7 +132,7 @@ void FrmCDDB::ShowState() {
                                   "CD-Rom's criteria.");
         lblTitle.SetVisible(false);
         chkMixed.SetVisible(false);
-        SystemBeep(MB_ICONEXCLAMATION);
+        shell::SystemBeep(MB_ICONEXCLAMATION);
         break;
     default:
         if (WS) WS->Close();
