@@ -2,11 +2,15 @@
 // the window's command table gives for its keys.
 #include "app/startup/tool_connections.h"
 
+#include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
 #include "app/mainwindow/frm_main.h"
 
 namespace corvella {
 
 void ConnectTools() {
+    FrmMain::ConnectTool("frmCDDBCDChoice", [](forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
+        return frmCDDBCDChoice().Open(owner, files, tags);
+    });
 }
 
 }  // namespace corvella
