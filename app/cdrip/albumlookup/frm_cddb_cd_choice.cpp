@@ -47,10 +47,14 @@ void FrmCDDBCDChoice::Wire() {
     Image1.Click = On(&FrmCDDBCDChoice::Image1_Click);
 }
 
-ToolResult FrmCDDBCDChoice::Open(forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
+void FrmCDDBCDChoice::Prepare(const FileSet& files, const tags::TagPair& tags) {
     files_ = files;
     tags_ = tags;
     result_ = ToolResult();
+}
+
+ToolResult FrmCDDBCDChoice::Open(forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
+    Prepare(files, tags);
     Show(forms::kModal, &owner);
     return result_;
 }

@@ -37,6 +37,9 @@ public:
     // Shows the window modally over `owner` for `files`, writing through
     // `tags`; answers whether tags were rewritten.
     ToolResult Open(forms::Form& owner, const FileSet& files, const tags::TagPair& tags);
+    // What Open hands over before the window loads.
+    void Prepare(const FileSet& files, const tags::TagPair& tags);
+    const ToolResult& Result() const { return result_; }
 
     bool Querying() const { return querying_; }
 
