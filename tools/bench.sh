@@ -11,7 +11,8 @@ files=${BENCH_FILES:-10000}
 [ -f "$bench_native/CMakeCache.txt" ] ||
   cmake -S "$root" -B "$bench_native" -DCMAKE_BUILD_TYPE=Release -DCORVELLA_SANITIZE=OFF >/dev/null
 cmake --build "$bench_native" -j "$(nproc)" --target tag_bench >/dev/null
-cmake --build "$win32" -j "$(nproc)" --target tag_bench search_bench listview_bench html_bench main_window_bench >/dev/null
+cmake --build "$win32" -j "$(nproc)" --target tag_bench search_bench listview_bench html_bench main_window_bench \
+  rip_bench >/dev/null
 ready=$("$root/cmake/wine-prefix.sh" start) || { echo "$ready" >&2; exit 1; }
 trap '"$root/cmake/wine-prefix.sh" stop' EXIT
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Lumbrel.dll"
@@ -30,3 +31,8 @@ tree="$root/build/bench-main-window"
 sh "$root/app/mainwindow/bench/make_tree.sh" "$tree" 10000 500
 "$root/cmake/wine-run.sh" "$win32/bin/main_window_bench.exe" "Z:$(echo "$tree/tree" | tr / \\\\)" |
   tr -d '\r' | grep -v "Read access"
+echo "== CD rip: five minutes of generated audio as a disc image, the whole run against a bare encoder loop, under Wine"
+rip="$root/build/bench-rip"
+python3 "$root/platform/cdaudio/tests/make_images.py" "$rip" --long 300
+"$root/cmake/wine-run.sh" "$win32/bin/rip_bench.exe" "Z:$(echo "$rip" | tr / \\\\)" "Z:$(echo "$rip/out" | tr / \\\\)" |
+  tr -d '\r'

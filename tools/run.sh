@@ -27,8 +27,10 @@ if [ -n "$CORVELLA_RUN_VIRTUAL" ]; then
 fi
 
 ready=$("$root/cmake/wine-prefix.sh" start) || { echo "$ready" >&2; exit 1; }
+# Only the COM libraries register; the plain DLLs beside them (the CD
+# component, the MP3 encoder) have nothing to register.
 for dll in "$bin"/*.dll; do
-  [ -f "$dll" ] && "$root/cmake/wine-regsvr.sh" "$dll"
+  [ -f "$dll" ] && grep -qa DllRegisterServer "$dll" && "$root/cmake/wine-regsvr.sh" "$dll"
 done
 if [ ! -f "$bin/Corvella.exe" ]; then
   echo "the libraries are registered in $CORVELLA_WINEPREFIX; the program itself is not built yet"

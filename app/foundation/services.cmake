@@ -20,7 +20,6 @@ corvella_test(foundation_services_tests
     ${CMAKE_CURRENT_LIST_DIR}/tests/playback_commands_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/random_pick_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/listview_sort_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/tests/batch_test.cpp
   LIBS corvella_foundation_services)
 
 # Agreement with independent tools: lame makes the files, mediainfo and

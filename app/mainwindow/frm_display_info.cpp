@@ -11,15 +11,7 @@ FrmDisplayInfo::FrmDisplayInfo() {
 }
 
 void FrmDisplayInfo::Design() {
-    name = "frmDisplayInfo";
-    caption = "Searching for and Displaying  Files...";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 5700;
-    height = 1950;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmDisplayInfo", "Searching for and Displaying  Files...", 5700, 1950);
     {
         auto& c = DESIGN(lblFilename);
         c.caption = "#### Filename ####";

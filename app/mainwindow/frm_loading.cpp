@@ -3,6 +3,7 @@
 #include "app/foundation/win32/shell/shell_helpers.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/mainwindow/hand_over.h"
+#include "libs/common/scope/scope_exit.h"
 
 namespace corvella {
 
@@ -43,10 +44,7 @@ void FrmLoading::tmrProgress_Timer(int) {
     // The main window's load runs inside a tick; no tick may overtake it.
     if (inTick_) return;
     inTick_ = true;
-    struct Leave {
-        bool& flag;
-        ~Leave() { flag = false; }
-    } leave{inTick_};
+    const auto leave = OnScopeExit([this] { inTick_ = false; });
 
     pLoading.SetValue(pLoading.Value() + 1);
     const int value = pLoading.Value();

@@ -4,14 +4,7 @@
 namespace corvella {
 
 void FrmLoading::Design() {
-    name = "frmLoading";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterScreen;
-    width = 5400;
-    height = 1800;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmLoading", "", 5400, 1800, forms::kStartCenterScreen);
     {
         auto& c = DESIGN(Label2);
         c.caption = "Gathering Program Information...";

@@ -3,6 +3,7 @@
 // afterwards the panel is back in single mode and every row is read again.
 #include "app/mainwindow/apply/win32/com_tag_objects.h"
 #include "app/mainwindow/frm_main.h"
+#include "libs/common/scope/scope_exit.h"
 
 namespace corvella {
 
@@ -43,15 +44,12 @@ void FrmMain::ApplyID3Update() {
 
     // Whatever way the apply ends, the panel goes back to single mode and
     // the rows show what the files now hold.
-    struct Ending {
-        FrmMain& f;
-        ~Ending() {
-            forms::ResumeNext skip;
-            f.Toolbar4.ForEach([&](platform::CommonToolbar& t) { skip([&] { t.Buttons(1).SetValue(0); }); });
-            skip([&] { f.lvFiles.ColumnHeaders(1).SetWidth(0); });
-            skip([&] { f.ToggleTagVersion(f.cboVersion.ListIndex()); });
-        }
-    } ending{*this};
+    const auto ending = OnScopeExit([this] {
+        forms::ResumeNext skip;
+        Toolbar4.ForEach([&](platform::CommonToolbar& t) { skip([&] { t.Buttons(1).SetValue(0); }); });
+        skip([&] { lvFiles.ColumnHeaders(1).SetWidth(0); });
+        skip([&] { ToggleTagVersion(cboVersion.ListIndex()); });
+    });
     apply::RunApplyWithProgress(*this, request, *shared_.tags.id3v1, *shared_.tags.id3v2);
 }
 

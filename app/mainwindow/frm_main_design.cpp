@@ -32,7 +32,7 @@ void FrmMain::Design() {
     }
     {
         auto& c = DESIGN_IN(cboVersion, Picture1);
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items = {"Version 1 Tags", "Version 2 Tags"};
         c.Move(0, 0, 1900, 315);
     }
@@ -87,7 +87,7 @@ void FrmMain::Design() {
     }
     {
         auto& c = DESIGN_IN(lvFiles, picLVContainer);
-        c.view = 3;
+        c.view = platform::kViewReport;
         c.hideSelection = false;
         c.Move(0, 0, 4300, 5000);
     }
@@ -175,7 +175,7 @@ void FrmMain::Design() {
         }
         if (i == tags::kGenreField) {
             auto& c = DESIGN_IN(cboGenre, in);
-            c.style = 0;
+            c.style = forms::kDropDownCombo;
             c.Move(1470, top, 2820, 315);
             continue;
         }

@@ -10,6 +10,7 @@
 #include "app/foundation/win32/shell/directory_lister.h"
 #include "app/foundation/win32/shell/shell_helpers.h"
 #include "app/foundation/tags/field_table.h"
+#include "libs/common/scope/scope_exit.h"
 
 namespace corvella {
 
@@ -99,13 +100,10 @@ void FrmMain::m_Timer_Timer(int) {
     if (trigger_.Begin()) {
         // Ends the listing whatever way it returns: the guard is never left
         // set, and the timer stays armed for a folder chosen meanwhile.
-        struct End {
-            FrmMain& f;
-            ~End() {
-                const bool again = f.trigger_.End();
-                if (f.m_Timer) f.m_Timer->SetEnabled(again);
-            }
-        } end{*this};
+        const auto end = OnScopeExit([this] {
+            const bool again = trigger_.End();
+            if (m_Timer) m_Timer->SetEnabled(again);
+        });
         ListMP3Files(CurrentFolder, RecursiveSearch, TagVersion);
     }
     if (trigger_.TakeDueClose()) {
@@ -229,10 +227,7 @@ void FrmMain::ToggleTagVersion(int32_t version) {
     TagVersion = version;
     if (version == 0 || version == 1) {
         settingVersion_ = true;
-        struct Done {
-            bool& flag;
-            ~Done() { flag = false; }
-        } done{settingVersion_};
+        const auto done = OnScopeExit([this] { settingVersion_ = false; });
         cboVersion.SetListIndex(version);
     }
     const int32_t item = m_popup.IndexForKey("mnuTagVersion(" + std::to_string(version) + ")");

@@ -93,7 +93,7 @@ private:
 
 class ComboBox : public ListControl {
 public:
-    int style = 0;  // 0 drop-down combo (editable), 1 simple combo, 2 drop-down list
+    int style = kDropDownCombo;  // a ComboStyle
     std::string text;  // editable styles only
     int dropItems = 8;  // rows of the dropped list
 

@@ -37,6 +37,9 @@ enum MousePointer : int {
     kPointerHourglass = 11,
 };
 
+// A combo box's kind (ComboBox::style).
+enum ComboStyle : int { kDropDownCombo = 0, kSimpleCombo = 1, kDropDownList = 2 };
+
 enum WindowStateValue : int { kNormal = 0, kMinimized = 1, kMaximized = 2 };
 
 }  // namespace corvella::forms

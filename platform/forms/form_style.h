@@ -15,8 +15,7 @@
 //                           each (menus, layout, list, apply...).
 //
 //     void FrmLoading::Design() {
-//         name = "frmLoading";
-//         borderStyle = forms::kFixedDialog;
+//         forms::DesignDialog(*this, "frmLoading", "", 5400, 1800, forms::kStartCenterScreen);
 //         {
 //             auto& c = DESIGN(lblOutput);
 //             c.useMnemonic = false;
@@ -31,6 +30,28 @@
 #pragma once
 
 #include "platform/forms/forms.h"
+
+namespace corvella::forms {
+
+// The opening of a dialog's Design(): its name and caption, the fixed dialog
+// frame without minimise and maximise buttons, where it first shows, its
+// outer size in twips and the program's font.
+//
+//     DesignDialog(*this, "frmAbout", "About...", 6000, 4560);
+inline void DesignDialog(Form& form, const char* name, const char* caption, int width, int height,
+                         StartUpPosition position = kStartCenterOwner) {
+    form.name = name;
+    form.caption = caption;
+    form.borderStyle = kFixedDialog;
+    form.minButton = false;
+    form.maxButton = false;
+    form.startUpPosition = position;
+    form.width = width;
+    form.height = height;
+    form.fontName = "Tahoma";
+}
+
+}  // namespace corvella::forms
 
 // The member's own name is the control's name: it is written once.
 #define DESIGN(member) Designed(member, #member)

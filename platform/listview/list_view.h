@@ -96,10 +96,13 @@ private:
     int index_;
 };
 
+// How the list view shows its rows (ListView::view, SetView).
+enum ListViewMode : int { kViewIcon = 0, kViewSmallIcon = 1, kViewList = 2, kViewReport = 3 };
+
 class ListView : public forms::Control {
 public:
     // ---- design ----
-    int view = 3;  // 0 large icons, 1 small icons, 2 list, 3 details
+    int view = kViewReport;  // a ListViewMode
     bool sorted = false;
     int sortKey = 0;    // the sub-item the sort compares (0 = the text)
     int sortOrder = 0;  // 0 ascending, 1 descending

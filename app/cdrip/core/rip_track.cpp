@@ -80,7 +80,9 @@ std::optional<std::pair<uint32_t, uint32_t>> TrackFrames(const cdaudio::TOC& toc
         const int64_t start = TocAddress(here.addr);
         int64_t end = TocAddress(next.addr);
         const int64_t leadOut = TocAddress(toc.tracks[count].addr);
-        if (row + 1 < count && (next.ADR & cdaudio::kDataTrackBit)) end -= kSessionGap;
+        // Where the gap cannot lie between them, the data track is no second
+        // session's (a disc image laid out without one): the track runs to it.
+        if (row + 1 < count && (next.ADR & cdaudio::kDataTrackBit) && end - kSessionGap > start) end -= kSessionGap;
         if (end > leadOut) end = leadOut;
         if (start < 0 || start >= end) return std::nullopt;
         return std::make_pair(uint32_t(start), uint32_t(end));

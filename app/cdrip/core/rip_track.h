@@ -90,7 +90,8 @@ std::string LameErrorText(int code);
 // The frames of list row `row` (0-based; TOC entry row is the track): from
 // its entry to the next, for audio tracks of the disc only. A track before
 // a data track that opens a second session ends kSessionGap frames before
-// it. Nothing for a row beyond the disc, a data track or an empty range.
+// it (when it is longer than that gap). Nothing for a row beyond the disc,
+// a data track or an empty range.
 std::optional<std::pair<uint32_t, uint32_t>> TrackFrames(const cdaudio::TOC& toc, int row);
 
 // One CD frame as mono: (L + R) / 2 for each of the 588 pairs, in place.

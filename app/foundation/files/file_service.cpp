@@ -1,6 +1,7 @@
 #include "app/foundation/files/file_service.h"
 
 #include <cstddef>
+#include <unordered_map>
 
 #include "app/foundation/files/name_cleaner.h"
 
@@ -122,22 +123,29 @@ std::vector<MoveResult> FileService::MoveAll(const std::vector<std::pair<std::st
     const size_t n = moves.size();
     std::vector<MoveResult> results(n, MoveResult::Failed);
     std::vector<bool> pending(n, true);
-    // Two files meeting on one name: neither moves.
+    auto key = [](const std::string& path) {
+        std::string k = path;
+        for (char& c : k) c = Lower(c);
+        return k;
+    };
+    // Two files meeting on one name: neither moves. A move to its own path
+    // meets nothing.
+    std::unordered_map<std::string, int> targets;
+    for (const auto& [from, to] : moves)
+        if (!SamePath(from, to)) ++targets[key(to)];
     for (size_t i = 0; i < n; ++i) {
-        if (SamePath(moves[i].first, moves[i].second)) continue;
-        for (size_t j = 0; j < n; ++j) {
-            if (j == i || SamePath(moves[j].first, moves[j].second)) continue;
-            if (SamePath(moves[i].second, moves[j].second)) {
-                results[i] = MoveResult::NameTaken;
-                pending[i] = false;
-            }
+        if (!SamePath(moves[i].first, moves[i].second) && targets[key(moves[i].second)] > 1) {
+            results[i] = MoveResult::NameTaken;
+            pending[i] = false;
         }
     }
     // A move waits while its new name is still another pending move's file.
+    std::unordered_map<std::string, int> sources;
+    for (size_t i = 0; i < n; ++i)
+        if (pending[i]) ++sources[key(moves[i].first)];
     auto waits = [&](size_t i) {
-        for (size_t j = 0; j < n; ++j)
-            if (j != i && pending[j] && SamePath(moves[i].second, moves[j].first)) return true;
-        return false;
+        const int own = SamePath(moves[i].first, moves[i].second) ? 1 : 0;
+        return sources[key(moves[i].second)] > own;
     };
     for (bool moved = true; moved;) {
         moved = false;
@@ -145,6 +153,7 @@ std::vector<MoveResult> FileService::MoveAll(const std::vector<std::pair<std::st
             if (!pending[i] || waits(i)) continue;
             results[i] = Move(moves[i].first, moves[i].second, makeFolders);
             pending[i] = false;
+            --sources[key(moves[i].first)];
             moved = true;
         }
     }

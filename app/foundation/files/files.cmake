@@ -10,10 +10,6 @@ corvella_test(files_tests
     ${CMAKE_CURRENT_LIST_DIR}/tests/file_service_test.cpp
   LIBS corvella_files)
 
-corvella_test(files_fuzz_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/fuzz_test.cpp
-  LIBS corvella_files)
-
 if(CORVELLA_WIN32)
   add_library(corvella_win32_files STATIC ${CMAKE_CURRENT_LIST_DIR}/win32/win32_file_ops.cpp)
   target_link_libraries(corvella_win32_files PUBLIC corvella_files)

@@ -4,15 +4,7 @@
 namespace corvella {
 
 void FrmAbout::Design() {
-    name = "frmAbout";
-    caption = "About...";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 6000;
-    height = 4560;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmAbout", "About...", 6000, 4560);
     {
         auto& c = DESIGN(picIcon);
         c.borderStyle = forms::kBorderNone;

@@ -4,14 +4,7 @@
 namespace corvella {
 
 void FrmOptions::Design() {
-    name = "frmOptions";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 6720;
-    height = 5880;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmOptions", "", 6720, 5880);
     {
         auto& c = DESIGN(Label1);
         c.caption = "Double clicking a file will";
@@ -19,7 +12,7 @@ void FrmOptions::Design() {
     }
     {
         auto& c = DESIGN(cboChoice);
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items = {"Play the file using the internal player*", "Play the file using systems default player",
                    "Check or Uncheck the file!"};
         c.Move(2760, 210, 3720, 315);
@@ -42,7 +35,7 @@ void FrmOptions::Design() {
     for (int i = 0; i < 4; ++i) {
         auto& c = Designed(cboFilename[i], "cboFilename", &Frame1);
         c.index = i;
-        c.style = 2;
+        c.style = forms::kDropDownList;
         c.items = {"Artist", "Album", "Track No.", "Track"};
         if (i > 0) c.items.insert(c.items.begin(), "Do Not Use");
         c.Move(480 + i * 1440, 960, 1335, 315);

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "platform/cdaudio/core/disc_image.h"
+#include "platform/cdaudio/core/scsi.h"
 #include "platform/cdaudio/tests/image_files_fake.h"
 
 namespace corvella::cdaudio {
@@ -72,6 +73,43 @@ TEST(CueFuzz, AnyTextIsReadOrRefusedSafely) {
         }
     }
     EXPECT_GT(opened, 100);  // the mutations leave enough sheets whole to matter
+}
+
+// The other outside input: WAV headers of any bytes, and drive replies to
+// READ TOC, each in a buffer of its exact size.
+TEST(CueFuzz, WavHeadersAndTocRepliesOfAnyBytes) {
+    std::mt19937 rng(2352);
+    const std::string wav = Wav(Frames(3, 2, 10));
+    const uint8_t toc[] = {0, 26, 1, 2, 0, 0x10, 1, 0, 0, 0, 2, 0, 0, 0x14, 2, 0, 0, 2, 43, 57,
+                           0, 0x10, 0xAA, 0, 0, 6, 42, 0};
+    for (int i = 0; i < 20000; ++i) {
+        std::string w = wav.substr(0, rng() % (wav.size() + 1));
+        for (int k = int(rng() % 4); k > 0 && !w.empty(); --k) w[rng() % w.size()] = char(rng());
+        std::unique_ptr<uint8_t[]> exact(new uint8_t[w.size() + 1]);
+        std::copy(w.begin(), w.end(), exact.get());
+        const size_t size = w.size();
+        auto read = [&](uint64_t at, size_t n, uint8_t* out) {
+            if (at > size || n > size - at) return false;
+            std::copy_n(exact.get() + at, n, out);
+            return true;
+        };
+        const auto span = ParseWavHeader(read, size);
+        if (span) {
+            ASSERT_LE(span->offset + span->bytes, size);
+        }
+
+        std::string r(reinterpret_cast<const char*>(toc), sizeof toc);
+        r = r.substr(0, rng() % (r.size() + 1));
+        for (int k = int(rng() % 3); k > 0 && !r.empty(); --k) r[rng() % r.size()] = char(rng());
+        std::unique_ptr<uint8_t[]> reply(new uint8_t[r.size() + 1]);
+        std::copy(r.begin(), r.end(), reply.get());
+        TOC out;
+        if (TocFromReply(reply.get(), r.size(), true, i % 2 == 0, &out)) {
+            const size_t entries = ((size_t(out.tocLen[0]) << 8 | out.tocLen[1]) - 2) / 8;
+            ASSERT_LE(4 + 8 * entries, r.size());
+            ASSERT_EQ(out.tracks[entries - 1].trackNumber, kLeadOutTrack);
+        }
+    }
 }
 
 }  // namespace

@@ -161,29 +161,6 @@ TEST_F(Image, CueSheetReadsItsBytesSilenceAndRefusesDataAndTheLeadOut) {
     EXPECT_FALSE(image->FailsToc());
 }
 
-TEST_F(Image, FaultsOfTheSheet) {
-    files.files["/d/a.bin"] = Frames(0xA1, 100);
-    files.files["/d/f.cue"] =
-        "REM FAULT READ 40 2\nREM FAULT SHORT 70\nFILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n";
-    auto image = DiscImage::Open("/d/f.cue", files, nullptr);
-    ASSERT_TRUE(image);
-    uint32_t got = 99;
-    EXPECT_EQ(image->Read(0, 26, out.data(), &got), kOk);  // before the fault
-    EXPECT_EQ(image->Read(26, 26, out.data(), &got), kErrAspi);
-    EXPECT_EQ(image->Read(39, 2, out.data(), &got), kErrAspi);
-    ASSERT_EQ(image->Read(26, 26, out.data(), &got), kOk);  // the third try reads
-    EXPECT_EQ(Got(26), files.files["/d/a.bin"].substr(26 * kFrameBytes, 26 * kFrameBytes));
-    ASSERT_EQ(image->Read(52, 26, out.data(), &got), kOk);
-    EXPECT_EQ(got, 18u);  // short once: up to frame 70
-    ASSERT_EQ(image->Read(52, 26, out.data(), &got), kOk);
-    EXPECT_EQ(got, 26u);
-
-    files.files["/d/o.cue"] = "REM FAULT OPEN\nFILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n";
-    files.files["/d/t.cue"] = "REM FAULT TOC\nFILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n";
-    EXPECT_TRUE(DiscImage::Open("/d/o.cue", files, nullptr)->FailsOpen());
-    EXPECT_TRUE(DiscImage::Open("/d/t.cue", files, nullptr)->FailsToc());
-}
-
 TEST_F(Image, WavFolderTakesTracksInNameOrderAndPadsTheLastFrame) {
     files.files["/w/B.wav"] = Wav(Frames(2, 3, 4));
     files.files["/w/a.WAV"] = Wav(Frames(1, 2));
@@ -239,24 +216,6 @@ TEST(ScsiReplies, TocReplyInMsfBecomesFramesOrStaysMsf) {
         if (b.at >= 0) copy[b.at] = b.value;
         EXPECT_FALSE(TocFromReply(copy, b.cut, true, false, &toc)) << b.cut << " " << b.at;
     }
-}
-
-TEST(ScsiReplies, CommandBlocksAndInquiry) {
-    uint8_t cdb[12];
-    ReadCdCdb(cdb, 0x012345, 26);
-    const uint8_t readCd[12] = {0xBE, 0x04, 0, 0x01, 0x23, 0x45, 0, 0, 26, 0x10, 0, 0};
-    EXPECT_EQ(0, std::memcmp(cdb, readCd, 12));
-    ReadTocCdb(cdb, true);
-    EXPECT_EQ(cdb[0], 0x43);
-    EXPECT_EQ(cdb[1], 0x02);
-    EXPECT_EQ(cdb[7] << 8 | cdb[8], 804);
-    uint8_t inq[36] = {0x05};
-    std::memcpy(inq + 8, "VENDOR  PRODUCT NAME    1.0 ", 28);
-    const InquiryIds ids = ParseInquiry(inq, sizeof inq);
-    EXPECT_EQ(ids.deviceType, kDeviceTypeCdrom);
-    EXPECT_EQ(ids.vendor, "VENDOR");
-    EXPECT_EQ(ids.product, "PRODUCT NAME");
-    EXPECT_EQ(ids.revision, "1.0");
 }
 
 }  // namespace

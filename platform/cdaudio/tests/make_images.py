@@ -4,7 +4,8 @@
 tones.bin/tones.cue: track 1 (440 Hz left, 880 Hz right, 163 frames and a
 10-frame INDEX 00 area of track 2), track 2 (660 Hz, 100 frames), track 3 a
 MODE1/2352 data track (50 frames). faults.cue, open.cue and toc.cue read the
-same file with REM FAULT lines. wavs/ holds two WAV files, the first ending
+same file with REM FAULT lines (faults.cue: frame 30 fails twice, a read
+over frame 100 comes short once, frame 150 fails three times). wavs/ holds two WAV files, the first ending
 inside a frame.
 """
 import math
@@ -32,6 +33,18 @@ def wav(data):
             b'data' + struct.pack('<I', len(data)) + data)
 
 
+def long_image(out, seconds):
+    """long.bin/long.cue: one audio track of `seconds` seconds (441 Hz left,
+    882 Hz right: 100 samples make a whole period of both, so it repeats)."""
+    os.makedirs(out, exist_ok=True)
+    period = tone(0, 441, 882, extra_bytes=400)
+    frames = seconds * 75
+    with open(os.path.join(out, 'long.bin'), 'wb') as f:
+        f.write(period * (frames * 588 // 100))
+    with open(os.path.join(out, 'long.cue'), 'w', newline='') as f:
+        f.write('FILE "long.bin" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n')
+
+
 def main(out):
     os.makedirs(os.path.join(out, 'wavs'), exist_ok=True)
     data_track = bytes((i * 7 + 3) & 0xFF for i in range(50 * FRAME))
@@ -41,7 +54,7 @@ def main(out):
             '  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n'
             '  TRACK 02 AUDIO\r\n    INDEX 00 00:02:13\r\n    INDEX 01 00:02:23\r\n'
             '  TRACK 03 MODE1/2352\r\n    INDEX 01 00:03:48\r\n')
-    sheets = {'tones.cue': '', 'faults.cue': 'REM FAULT READ 30 2\r\nREM FAULT SHORT 100\r\n',
+    sheets = {'tones.cue': '', 'faults.cue': 'REM FAULT READ 30 2\r\nREM FAULT SHORT 100\r\nREM FAULT READ 150 3\r\n',
               'open.cue': 'REM FAULT OPEN\r\n', 'toc.cue': 'REM FAULT TOC\r\n'}
     for name, faults in sheets.items():
         with open(os.path.join(out, name), 'w', newline='') as f:
@@ -53,4 +66,7 @@ def main(out):
 
 
 if __name__ == '__main__':
-    main(sys.argv[1])
+    if len(sys.argv) > 3 and sys.argv[2] == '--long':
+        long_image(sys.argv[1], int(sys.argv[3]))
+    else:
+        main(sys.argv[1])

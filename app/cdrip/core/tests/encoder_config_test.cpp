@@ -84,3 +84,32 @@ TEST(EncoderConfig, EveryModeRateQualityAndFlagByteByByte) {
 
 }  // namespace
 }  // namespace corvella::cdrip
+
+#include "app/cdrip/core/wav_header.h"
+
+namespace corvella::cdrip {
+namespace {
+
+TEST(WavHeader, CdAudioLayout) {
+    for (uint32_t length : {0u, 2352u, 0xFFFFFFFFu - 36}) {
+        const auto h = MakeWavHeader(length);
+        Expected e;
+        e.bytes.resize(44);
+        std::memcpy(&e.bytes[0], "RIFF", 4);
+        e.Put(4, int64_t(length) + 36);
+        std::memcpy(&e.bytes[8], "WAVEfmt ", 8);
+        e.Put(16, 16);
+        e.Put(20, 1, 2);
+        e.Put(22, 2, 2);
+        e.Put(24, 44100);
+        e.Put(28, 176400);
+        e.Put(32, 4, 2);
+        e.Put(34, 16, 2);
+        std::memcpy(&e.bytes[36], "data", 4);
+        e.Put(40, length);
+        EXPECT_EQ(std::vector<uint8_t>(h.begin(), h.end()), e.bytes) << length;
+    }
+}
+
+}  // namespace
+}  // namespace corvella::cdrip

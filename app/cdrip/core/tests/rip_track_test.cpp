@@ -263,6 +263,10 @@ TEST(RipTrack, FramesOfARowAndErrorTexts) {
     } rows[] = {{0, R({0, 1000})}, {1, R({1000, 30000})}, {2, R({30000, 50000 - 11400})},
                 {3, std::nullopt}, {4, std::nullopt}, {-1, std::nullopt}, {99, std::nullopt}};
     for (const auto& r : rows) EXPECT_EQ(TrackFrames(toc, r.row), r.want) << r.row;
+    toc.tracks[2].addr[1] = 0;  // track 3 starts at 1000 + 11400: no room for a session gap
+    toc.tracks[2].addr[2] = uint8_t(12400 >> 8);
+    toc.tracks[2].addr[3] = uint8_t(12400 & 0xFF);
+    EXPECT_EQ(TrackFrames(toc, 1), R({1000, 12400}));
     toc.tracks[1].addr[1] = 0x7F;  // an entry past the lead-out
     EXPECT_EQ(TrackFrames(toc, 1), std::nullopt);
     toc.lastTrack = 0;

@@ -17,14 +17,31 @@ DELAY = 576 + 529
 BITRATES = [0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320]
 MODES = ['stereo', 'joint', 'dual', 'mono']
 
-# name: (channels, bit rate or VBR level as "V0", mode, flags set)
+# name: (channels, bit rate or VBR level as "V0", mode, flags set, samples,
+# main frequencies left and right)
+TONES = (440, 880)
 FILES = {
-    'cbr128_stereo_flags.mp3': (2, 128, 'stereo', True),
-    'cbr320_joint.mp3': (2, 320, 'joint', False),
-    'cbr192_dual.mp3': (2, 192, 'dual', False),
-    'cbr128_mono.mp3': (1, 128, 'mono', False),
-    'vbr0_joint.mp3': (2, 'V0', 'joint', False),
-    'vbr6_stereo.mp3': (2, 'V6', 'stereo', False),
+    'cbr128_stereo_flags.mp3': (2, 128, 'stereo', True, SAMPLES, TONES),
+    'cbr320_joint.mp3': (2, 320, 'joint', False, SAMPLES, TONES),
+    'cbr192_dual.mp3': (2, 192, 'dual', False, SAMPLES, TONES),
+    'cbr128_mono.mp3': (1, 128, 'mono', False, SAMPLES, TONES),
+    'vbr0_joint.mp3': (2, 'V0', 'joint', False, SAMPLES, TONES),
+    'vbr6_stereo.mp3': (2, 'V6', 'stereo', False, SAMPLES, TONES),
+    # track 1 of the tones image (173 frames), ripped through cdaudio.dll
+    'rip_track1.mp3': (2, 128, 'stereo', False, 173 * 588, TONES),
+    # the whole run over the tones image: VBR 2, joint stereo, tagged
+    'run/01 one tone.mp3': (2, 'V2', 'joint', False, 173 * 588, TONES),
+    'run/02 two tone.mp3': (2, 'V2', 'joint', False, 100 * 588, (660, 660)),
+}
+
+# The run's tags (the case option in the tags only): ID3v2 frames and the
+# ID3v1 fields, as mutagen reads them (the tag library stores the track
+# number without its leading zero).
+TAGS = {
+    'run/01 one tone.mp3': {'TIT2': 'One Tone', 'TPE1': 'The Band', 'TALB': 'First Album', 'TRCK': '1',
+                            'TCON': 'Rock', 'TYER': '2001'},
+    'run/02 two tone.mp3': {'TIT2': 'Two Tone', 'TPE1': 'The Band', 'TALB': 'First Album', 'TRCK': '2',
+                            'TCON': 'Rock', 'TYER': '2001'},
 }
 
 
@@ -50,7 +67,7 @@ def first_header(data):
     return data[at:at + 4]
 
 
-def check(folder, name, channels, kbps, mode, flags):
+def check(folder, name, channels, kbps, mode, flags, samples, tones):
     path = os.path.join(folder, name)
     data = open(path, 'rb').read()
     h = first_header(data)
@@ -85,13 +102,27 @@ def check(folder, name, channels, kbps, mode, flags):
     if rate != 44100 or chans != channels:
         problems.append('decoded %d Hz, %d channels' % (rate, chans))
     exact = variable  # the VBR header tells the decoder the encoder's delay
-    if (exact and n != SAMPLES) or not (SAMPLES <= n <= SAMPLES + FRAME + DELAY + FRAME):
+    if (exact and n != samples) or not (samples <= n <= samples + FRAME + DELAY + FRAME):
         problems.append('decoded %d samples' % n)
     values = struct.unpack('<%dh' % (n * chans), pcm[:n * chans * 2])
     if channels == 2:
         left, right = main_frequency(values[0::2]), main_frequency(values[1::2])
-        if (left, right) != (440, 880):
+        if (left, right) != tones:
             problems.append('main frequencies %d/%d' % (left, right))
+    want = TAGS.get(name)
+    if want:
+        import mutagen.id3
+        tag = mutagen.id3.ID3(path, v2_version=3)
+        got = {k: str(tag[k]) if k in tag else None for k in want}
+        if 'TYER' in want and got['TYER'] is None and 'TDRC' in tag:
+            got['TYER'] = str(tag['TDRC'])
+        if got != want:
+            problems.append('ID3v2 %s' % got)
+        v1 = data[-128:]
+        title = v1[3:33].rstrip(b'\0 ').decode('latin-1')
+        artist = v1[33:63].rstrip(b'\0 ').decode('latin-1')
+        if v1[:3] != b'TAG' or title != want['TIT2'] or artist != want['TPE1'] or v1[126] != int(want['TRCK']):
+            problems.append('ID3v1 %r' % v1)
     return problems
 
 

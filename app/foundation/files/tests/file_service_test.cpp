@@ -1,7 +1,7 @@
 // The file service over a file system in memory that behaves as Windows
 // does where it matters: names compare without case, a move never
-// replaces, a read-only file does not move, and a move to a name that
-// differs only in case reports success and keeps the old name.
+// replaces, a read-only file does not move, a move to a name that differs
+// only in case reports success and keeps the old name.
 #include "app/foundation/files/file_service.h"
 
 #include <gtest/gtest.h>
@@ -13,175 +13,127 @@ namespace corvella {
 namespace files {
 namespace {
 
-constexpr uint32_t kMissing = 0xFFFFFFFFu;
-constexpr uint32_t kReadOnly = 0x1, kHidden = 0x2, kFolder = 0x10, kArchive = 0x20;
+constexpr uint32_t kMissing = 0xFFFFFFFFu, kReadOnly = 0x1, kHidden = 0x2, kFolder = 0x10;
 
 std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
     return s;
 }
 
-std::string FolderOf(const std::string& p) { return p.substr(0, p.rfind('\\')); }
-
 class FakeOps : public FileOps {
 public:
-    struct Entry {
-        std::string path;  // as stored, case included
-        uint32_t attributes;
-    };
-    std::map<std::string, Entry> entries;  // by lower-case path
-    std::set<std::string> inUse;           // lower-case paths another program holds
-    int failMove = 0;                      // the n-th move fails with Failed (1-based)
+    std::map<std::string, std::pair<std::string, uint32_t>> entries;  // lower-case path: stored path, attributes
+    int failMove = 0;  // the n-th move fails (1-based); -1: every file is in use
     int moves = 0;
     bool refuseFolders = false;
 
-    void Add(const std::string& path, uint32_t attributes = kArchive) { entries[Lower(path)] = {path, attributes}; }
-
+    FakeOps() { Add("C:\\M", kFolder); }
+    void Add(const std::string& path, uint32_t attributes = 0) { entries[Lower(path)] = {path, attributes}; }
     uint32_t Attributes(const std::string& path) override {
         auto it = entries.find(Lower(path));
-        return it == entries.end() ? kMissing : it->second.attributes;
+        return it == entries.end() ? kMissing : it->second.second;
     }
     bool SetAttributes(const std::string& path, uint32_t attributes) override {
         auto it = entries.find(Lower(path));
-        if (it == entries.end()) return false;
-        it->second.attributes = attributes == 0x80 ? 0 : attributes;
-        return true;
+        if (it != entries.end()) it->second.second = attributes == 0x80 ? 0 : attributes;
+        return it != entries.end();
     }
     MoveResult MoveNoReplace(const std::string& from, const std::string& to) override {
-        ++moves;
-        if (moves == failMove) return MoveResult::Failed;
         auto it = entries.find(Lower(from));
-        if (it == entries.end() || entries.count(Lower(FolderOf(to))) == 0) return MoveResult::Gone;
-        if (inUse.count(Lower(from)) != 0 || (it->second.attributes & kReadOnly) != 0) return MoveResult::InUse;
+        if (++moves == failMove) return MoveResult::Failed;
+        if (it == entries.end() || Attributes(to.substr(0, to.rfind('\\'))) == kMissing) return MoveResult::Gone;
+        if (failMove < 0 || (it->second.second & kReadOnly) != 0) return MoveResult::InUse;
         if (Lower(from) == Lower(to)) return MoveResult::Done;  // the old name stays
         if (entries.count(Lower(to)) != 0) return MoveResult::NameTaken;
-        Entry e = it->second;
-        e.path = to;
+        const uint32_t attributes = it->second.second;
         entries.erase(it);
-        entries[Lower(to)] = e;
+        Add(to, attributes);
         return MoveResult::Done;
     }
     bool MakeFolder(const std::string& path) override {
-        if (refuseFolders || entries.count(Lower(FolderOf(path))) == 0) return false;
+        if (refuseFolders) return false;
         Add(path, kFolder);
         return true;
     }
     std::string StoredName(const std::string& path) override {
         auto it = entries.find(Lower(path));
-        return it == entries.end() ? std::string() : it->second.path.substr(it->second.path.rfind('\\') + 1);
+        return it == entries.end() ? "" : it->second.first.substr(it->second.first.rfind('\\') + 1);
     }
-
-    // Every file (not folder) as stored, with " ro"/" h" for its attributes.
+    // The files as stored, with " ro h" for their attributes.
     std::set<std::string> Files() const {
         std::set<std::string> out;
-        for (const auto& [key, e] : entries) {
-            if (e.attributes & kFolder) continue;
-            out.insert(e.path + ((e.attributes & kReadOnly) ? " ro" : "") + ((e.attributes & kHidden) ? " h" : ""));
-        }
+        for (const auto& [k, e] : entries)
+            if (!(e.second & kFolder))
+                out.insert(e.first + (e.second & kReadOnly ? " ro" : "") + (e.second & kHidden ? " h" : ""));
         return out;
     }
 };
 
-struct Fixture {
-    FakeOps ops;
-    Fixture() {
-        ops.Add("C:", kFolder);
-        ops.Add("C:\\M", kFolder);
-    }
-};
-
 TEST(FileService, OneMoveNeverReplacesAndPutsAttributesBack) {
+    const std::string a = "C:\\M\\a.mp3", b = "C:\\M\\b.mp3", intro = "C:\\M\\intro.mp3", Intro = "C:\\M\\Intro.mp3";
     const struct {
         const char* what;
-        std::vector<std::pair<std::string, uint32_t>> files;
+        std::map<std::string, uint32_t> files;
         std::string from, to;
         bool makeFolders;
         int failMove;
         MoveResult result;
         std::set<std::string> after;
     } cases[] = {
-        {"plain", {{"C:\\M\\a.mp3", kArchive}}, "C:\\M\\a.mp3", "C:\\M\\b.mp3", false, 0, MoveResult::Done,
-         {"C:\\M\\b.mp3"}},
-        {"clash", {{"C:\\M\\a.mp3", kArchive}, {"C:\\M\\B.mp3", kArchive}}, "C:\\M\\a.mp3", "C:\\M\\b.mp3", false, 0,
-         MoveResult::NameTaken, {"C:\\M\\a.mp3", "C:\\M\\B.mp3"}},
-        {"own path", {{"C:\\M\\a.mp3", kArchive}}, "C:\\M\\a.mp3", "C:\\M\\a.mp3", false, 0, MoveResult::Unchanged,
-         {"C:\\M\\a.mp3"}},
-        {"case only", {{"C:\\M\\intro.mp3", kArchive}}, "C:\\M\\intro.mp3", "C:\\M\\Intro.mp3", false, 0,
-         MoveResult::Done, {"C:\\M\\Intro.mp3"}},
-        {"case already stored", {{"C:\\M\\Intro.mp3", kArchive}}, "C:\\M\\intro.mp3", "C:\\M\\Intro.mp3", false, 0,
-         MoveResult::Unchanged, {"C:\\M\\Intro.mp3"}},
-        {"case only, second step fails", {{"C:\\M\\intro.mp3", kReadOnly}}, "C:\\M\\intro.mp3",
-         "C:\\M\\Intro.mp3", false, 2, MoveResult::Failed, {"C:\\M\\intro.mp3 ro"}},
-        {"vanished", {}, "C:\\M\\a.mp3", "C:\\M\\b.mp3", false, 0, MoveResult::Gone, {}},
-        {"read-only keeps it", {{"C:\\M\\a.mp3", kReadOnly | kHidden}}, "C:\\M\\a.mp3", "C:\\M\\b.mp3", false, 0,
-         MoveResult::Done, {"C:\\M\\b.mp3 ro h"}},
-        {"read-only, move fails", {{"C:\\M\\a.mp3", kReadOnly}}, "C:\\M\\a.mp3", "C:\\M\\b.mp3", false, 1,
-         MoveResult::Failed, {"C:\\M\\a.mp3 ro"}},
-        {"missing folder", {{"C:\\M\\a.mp3", kArchive}}, "C:\\M\\a.mp3", "C:\\M\\X\\Y\\a.mp3", false, 0,
-         MoveResult::FolderNotMade, {"C:\\M\\a.mp3"}},
-        {"folders made", {{"C:\\M\\a.mp3", kArchive}}, "C:\\M\\a.mp3", "C:\\M\\X\\Y\\a.mp3", true, 0,
-         MoveResult::Done, {"C:\\M\\X\\Y\\a.mp3"}},
-        {"too long", {{"C:\\M\\a.mp3", kArchive}}, "C:\\M\\a.mp3", "C:\\M\\" + std::string(260, 'n'), false, 0,
-         MoveResult::PathTooLong, {"C:\\M\\a.mp3"}},
+        {"plain", {{a, 0}}, a, b, false, 0, MoveResult::Done, {b}},
+        {"clash", {{a, 0}, {"C:\\M\\B.mp3", 0}}, a, b, false, 0, MoveResult::NameTaken, {a, "C:\\M\\B.mp3"}},
+        {"own path", {{a, 0}}, a, a, false, 0, MoveResult::Unchanged, {a}},
+        {"case only", {{intro, 0}}, intro, Intro, false, 0, MoveResult::Done, {Intro}},
+        {"case as stored", {{Intro, 0}}, intro, Intro, false, 0, MoveResult::Unchanged, {Intro}},
+        {"case only, second step fails", {{intro, kReadOnly}}, intro, Intro, false, 2, MoveResult::Failed,
+         {intro + " ro"}},
+        {"vanished", {}, a, b, false, 0, MoveResult::Gone, {}},
+        {"read-only and hidden", {{a, kReadOnly | kHidden}}, a, b, false, 0, MoveResult::Done, {b + " ro h"}},
+        {"read-only, move fails", {{a, kReadOnly}}, a, b, false, 1, MoveResult::Failed, {a + " ro"}},
+        {"in use", {{a, 0}}, a, b, false, -1, MoveResult::InUse, {a}},
+        {"missing folder", {{a, 0}}, a, "C:\\M\\X\\Y\\a.mp3", false, 0, MoveResult::FolderNotMade, {a}},
+        {"folders made", {{a, 0}}, a, "C:\\M\\X\\Y\\a.mp3", true, 0, MoveResult::Done, {"C:\\M\\X\\Y\\a.mp3"}},
+        {"too long", {{a, 0}}, a, "C:\\M\\" + std::string(260, 'n'), false, 0, MoveResult::PathTooLong, {a}},
     };
     for (const auto& c : cases) {
-        Fixture fx;
-        for (const auto& [path, attributes] : c.files) fx.ops.Add(path, attributes);
-        fx.ops.failMove = c.failMove;
-        FileService service(fx.ops);
-        EXPECT_EQ(service.Move(c.from, c.to, c.makeFolders), c.result) << c.what;
-        EXPECT_EQ(fx.ops.Files(), c.after) << c.what;
+        FakeOps ops;
+        for (const auto& [path, attributes] : c.files) ops.Add(path, attributes);
+        ops.failMove = c.failMove;
+        EXPECT_EQ(FileService(ops).Move(c.from, c.to, c.makeFolders), c.result) << c.what;
+        EXPECT_EQ(ops.Files(), c.after) << c.what;
     }
+    FakeOps ops;
+    ops.Add(a);
+    ops.refuseFolders = true;
+    EXPECT_EQ(FileService(ops).Move(a, "C:\\M\\X\\a.mp3", true), MoveResult::FolderNotMade);
 }
 
-TEST(FileService, FoldersThatCannotBeMadeAndFilesInUseAreReported) {
-    Fixture fx;
-    fx.ops.Add("C:\\M\\a.mp3");
-    fx.ops.refuseFolders = true;
-    FileService service(fx.ops);
-    EXPECT_EQ(service.Move("C:\\M\\a.mp3", "C:\\M\\X\\a.mp3", true), MoveResult::FolderNotMade);
-    fx.ops.inUse.insert("c:\\m\\a.mp3");
-    EXPECT_EQ(service.Move("C:\\M\\a.mp3", "C:\\M\\b.mp3"), MoveResult::InUse);
-    EXPECT_EQ(fx.ops.Files(), std::set<std::string>{"C:\\M\\a.mp3"});
-    EXPECT_STREQ(ReasonText(MoveResult::NameTaken), "name taken");
-}
-
-TEST(FileService, ManyMovesFollowChainsAndLeaveSwapsAndMeetingsAlone) {
-    using Moves = std::vector<std::pair<std::string, std::string>>;
+TEST(FileService, ManyMovesFollowChainsAndLeaveSwapsRingsAndMeetingsAlone) {
     const struct {
         const char* what;
-        std::vector<std::string> files;
-        Moves moves;
+        std::vector<std::pair<std::string, std::string>> moves;  // of the files C:\M\a, b and c
         std::vector<MoveResult> results;
         std::set<std::string> after;
     } cases[] = {
-        {"chain", {"C:\\M\\1", "C:\\M\\2", "C:\\M\\3"},
-         {{"C:\\M\\1", "C:\\M\\2"}, {"C:\\M\\2", "C:\\M\\3"}, {"C:\\M\\3", "C:\\M\\4"}},
-         {MoveResult::Done, MoveResult::Done, MoveResult::Done},
-         {"C:\\M\\2", "C:\\M\\3", "C:\\M\\4"}},
-        {"swap", {"C:\\M\\a", "C:\\M\\b", "C:\\M\\c"},
-         {{"C:\\M\\a", "C:\\M\\b"}, {"C:\\M\\b", "C:\\M\\a"}, {"C:\\M\\c", "C:\\M\\d"}},
-         {MoveResult::NameTaken, MoveResult::NameTaken, MoveResult::Done},
-         {"C:\\M\\a", "C:\\M\\b", "C:\\M\\d"}},
-        {"meeting", {"C:\\M\\a", "C:\\M\\b"},
-         {{"C:\\M\\a", "C:\\M\\x"}, {"C:\\M\\b", "C:\\M\\X"}},
-         {MoveResult::NameTaken, MoveResult::NameTaken},
-         {"C:\\M\\a", "C:\\M\\b"}},
-        {"chain into a failed move", {"C:\\M\\a", "C:\\M\\b", "C:\\M\\c"},
-         {{"C:\\M\\a", "C:\\M\\b"}, {"C:\\M\\b", "C:\\M\\c"}},
-         {MoveResult::NameTaken, MoveResult::NameTaken},
-         {"C:\\M\\a", "C:\\M\\b", "C:\\M\\c"}},
-        {"case only beside a chain", {"C:\\M\\a", "C:\\M\\b"},
-         {{"C:\\M\\a", "C:\\M\\A"}, {"C:\\M\\b", "C:\\M\\c"}},
-         {MoveResult::Done, MoveResult::Done},
-         {"C:\\M\\A", "C:\\M\\c"}},
+        {"chain", {{"a", "b"}, {"b", "c"}, {"c", "d"}}, {MoveResult::Done, MoveResult::Done, MoveResult::Done},
+         {"b", "c", "d"}},
+        {"swap", {{"a", "b"}, {"b", "a"}, {"c", "d"}}, {MoveResult::NameTaken, MoveResult::NameTaken, MoveResult::Done},
+         {"a", "b", "d"}},
+        {"ring", {{"a", "B"}, {"b", "c"}, {"c", "a"}}, std::vector<MoveResult>(3, MoveResult::NameTaken), {"a", "b", "c"}},
+        {"meeting", {{"a", "x"}, {"b", "X"}}, {MoveResult::NameTaken, MoveResult::NameTaken}, {"a", "b", "c"}},
+        {"chain into a taken name", {{"a", "b"}, {"b", "c"}}, {MoveResult::NameTaken, MoveResult::NameTaken},
+         {"a", "b", "c"}},
+        {"case only beside a move", {{"a", "A"}, {"b", "e"}}, {MoveResult::Done, MoveResult::Done}, {"A", "c", "e"}},
     };
     for (const auto& c : cases) {
-        Fixture fx;
-        for (const std::string& f : c.files) fx.ops.Add(f);
-        FileService service(fx.ops);
-        EXPECT_EQ(service.MoveAll(c.moves), c.results) << c.what;
-        EXPECT_EQ(fx.ops.Files(), c.after) << c.what;
+        FakeOps ops;
+        for (const char* f : {"a", "b", "c"}) ops.Add(std::string("C:\\M\\") + f);
+        std::vector<std::pair<std::string, std::string>> moves;
+        for (const auto& [from, to] : c.moves) moves.push_back({"C:\\M\\" + from, "C:\\M\\" + to});
+        std::set<std::string> after;
+        for (const std::string& f : c.after) after.insert("C:\\M\\" + f);
+        EXPECT_EQ(FileService(ops).MoveAll(moves), c.results) << c.what;
+        EXPECT_EQ(ops.Files(), after) << c.what;
     }
 }
 

@@ -4,14 +4,8 @@
 namespace corvella {
 
 void FrmProgressUpdate::Design() {
-    name = "frmProgressUpdate";
-    caption = "Updating Tag Information...";
-    borderStyle = forms::kFixedDialog;
+    forms::DesignDialog(*this, "frmProgressUpdate", "Updating Tag Information...", 5550, 2130);
     controlBox = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 5550;
-    height = 2130;
-    fontName = "Tahoma";
     {
         auto& c = DESIGN(Label1);
         c.caption = "File:";

@@ -1,16 +1,14 @@
-// The file service on the real file system: the stored name is read back
-// with FindFirstFileA, contents with the C run-time.
+// The file service on the real file system; names are read back as stored
+// with FindFirstFileA.
 #include "app/foundation/files/win32/win32_file_ops.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
-#include <iterator>
+#include <set>
 #include <string>
-#include <vector>
 
 namespace corvella {
 namespace files {
@@ -21,98 +19,68 @@ protected:
     void SetUp() override {
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
-        dir_ = std::string(temp) + "cvfiles_" + std::to_string(GetCurrentProcessId());
+        dir_ = std::string(temp) + "cvfiles_" + std::to_string(GetCurrentProcessId()) + "\\";
         ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
     }
-    void TearDown() override { Wipe(dir_); }
-
-    static void Wipe(const std::string& dir) {
-        WIN32_FIND_DATAA f;
-        HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &f);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = f.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string path = dir + "\\" + name;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    Wipe(path);
-                } else {
-                    DeleteFileA(path.c_str());
-                }
-            } while (FindNextFileA(h, &f));
-            FindClose(h);
+    void TearDown() override {
+        for (const char* p : {"Intro.mp3", "taken.mp3", "A\\B\\Intro.mp3", "A\\B", "A", "Moved.mp3", ""}) {
+            SetFileAttributesA((dir_ + p).c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (!DeleteFileA((dir_ + p).c_str())) RemoveDirectoryA((dir_ + p).c_str());
         }
-        RemoveDirectoryA(dir.c_str());
     }
-    std::string P(const std::string& leaf) const { return dir_ + "\\" + leaf; }
-    void Write(const std::string& leaf, const std::string& text) { std::ofstream(P(leaf), std::ios::binary) << text; }
-    std::string Read(const std::string& leaf) {
-        std::ifstream in(P(leaf), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    // The folder's entries as stored, sorted by the file system.
-    std::vector<std::string> Listing(const std::string& dir) {
-        std::vector<std::string> out;
+    // The folder's entries as the file system stores their names.
+    std::set<std::string> Listing() {
+        std::set<std::string> out;
         WIN32_FIND_DATAA f;
-        HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &f);
-        if (h == INVALID_HANDLE_VALUE) return out;
-        do {
-            const std::string name = f.cFileName;
-            if (name != "." && name != "..") out.push_back(name);
-        } while (FindNextFileA(h, &f));
-        FindClose(h);
-        std::sort(out.begin(), out.end());
+        HANDLE h = FindFirstFileA((dir_ + "*").c_str(), &f);
+        for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &f))
+            if (f.cFileName[0] != '.') out.insert(f.cFileName);
+        if (h != INVALID_HANDLE_VALUE) FindClose(h);
         return out;
     }
-
     std::string dir_;
 };
 
-TEST_F(SystemFilesTest, RenamesAndMovesOnDisk) {
+TEST_F(SystemFilesTest, RenamesAndMovesWithoutReplacing) {
     const struct {
-        const char* what;
-        std::string from, to;
+        const char *from, *to;
         bool makeFolders;
         MoveResult result;
-        std::vector<std::string> after;  // the folder's entries afterwards
+        std::set<std::string> after;
     } cases[] = {
-        {"letter case only", "intro.mp3", "Intro.mp3", false, MoveResult::Done, {"Intro.mp3", "taken.mp3"}},
-        {"letter case as stored", "INTRO.mp3", "Intro.mp3", false, MoveResult::Unchanged, {"Intro.mp3", "taken.mp3"}},
-        {"a taken name", "Intro.mp3", "TAKEN.MP3", false, MoveResult::NameTaken, {"Intro.mp3", "taken.mp3"}},
-        {"gone", "missing.mp3", "other.mp3", false, MoveResult::Gone, {"Intro.mp3", "taken.mp3"}},
-        {"no folder", "Intro.mp3", "A\\B\\Intro.mp3", false, MoveResult::FolderNotMade, {"Intro.mp3", "taken.mp3"}},
-        {"folders made", "Intro.mp3", "A\\B\\Intro.mp3", true, MoveResult::Done, {"A", "taken.mp3"}},
+        {"intro.mp3", "Intro.mp3", false, MoveResult::Done, {"Intro.mp3", "taken.mp3"}},
+        {"INTRO.mp3", "Intro.mp3", false, MoveResult::Unchanged, {"Intro.mp3", "taken.mp3"}},
+        {"Intro.mp3", "TAKEN.MP3", false, MoveResult::NameTaken, {"Intro.mp3", "taken.mp3"}},
+        {"missing.mp3", "other.mp3", false, MoveResult::Gone, {"Intro.mp3", "taken.mp3"}},
+        {"Intro.mp3", "A\\B\\Intro.mp3", false, MoveResult::FolderNotMade, {"Intro.mp3", "taken.mp3"}},
+        {"Intro.mp3", "A\\B\\Intro.mp3", true, MoveResult::Done, {"A", "taken.mp3"}},
     };
-    Write("intro.mp3", "intro");
-    Write("taken.mp3", "taken");
+    std::ofstream(dir_ + "intro.mp3") << "intro";
+    std::ofstream(dir_ + "taken.mp3") << "taken";
     for (const auto& c : cases) {
-        EXPECT_EQ(SystemFiles().Move(P(c.from), P(c.to), c.makeFolders), c.result) << c.what;
-        EXPECT_EQ(Listing(dir_), c.after) << c.what;
+        EXPECT_EQ(SystemFiles().Move(dir_ + c.from, dir_ + c.to, c.makeFolders), c.result) << c.from << c.to;
+        EXPECT_EQ(Listing(), c.after) << c.from << " " << c.to;
     }
-    EXPECT_EQ(Read("taken.mp3"), "taken") << "never replaced";
-    EXPECT_EQ(Read("A\\B\\Intro.mp3"), "intro");
-    EXPECT_EQ(SystemFiles().Move(P("A\\B\\Intro.mp3"), P(std::string(260, 'n'))), MoveResult::PathTooLong);
+    std::string text;
+    std::ifstream(dir_ + "taken.mp3") >> text;
+    EXPECT_EQ(text, "taken") << "never replaced";
 }
 
 TEST_F(SystemFilesTest, ReadOnlyFilesKeepTheirAttributesAndFilesInUseStay) {
-    Write("ro.mp3", "ro");
-    ASSERT_TRUE(SetFileAttributesA(P("ro.mp3").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    std::ofstream(dir_ + "Intro.mp3") << "ro";
+    ASSERT_TRUE(SetFileAttributesA((dir_ + "Intro.mp3").c_str(), kept));
     for (const char* to : {"moved.mp3", "Moved.mp3"}) {
-        const std::string from = Listing(dir_).at(0);
-        EXPECT_EQ(SystemFiles().Move(P(from), P(to)), MoveResult::Done) << to;
-        EXPECT_EQ(Listing(dir_), std::vector<std::string>{to});
-        EXPECT_EQ(GetFileAttributesA(P(to).c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
-                  static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN))
-            << to;
+        EXPECT_EQ(SystemFiles().Move(dir_ + *Listing().begin(), dir_ + to), MoveResult::Done) << to;
+        EXPECT_EQ(Listing(), std::set<std::string>{to});
+        EXPECT_EQ(GetFileAttributesA((dir_ + to).c_str()) & kept, kept) << to;
     }
     // Another program holds the file open without sharing.
-    HANDLE held = CreateFileA(P("Moved.mp3").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(SystemFiles().Move(P("Moved.mp3"), P("other.mp3")), MoveResult::InUse);
+    HANDLE held = CreateFileA((dir_ + "Moved.mp3").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(SystemFiles().Move(dir_ + "Moved.mp3", dir_ + "other.mp3"), MoveResult::InUse);
     CloseHandle(held);
-    EXPECT_EQ(Listing(dir_), std::vector<std::string>{"Moved.mp3"});
-    EXPECT_NE(GetFileAttributesA(P("Moved.mp3").c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << "put back after a failure";
+    EXPECT_EQ(Listing(), std::set<std::string>{"Moved.mp3"});
+    EXPECT_EQ(GetFileAttributesA((dir_ + "Moved.mp3").c_str()) & kept, kept) << "put back after a failure";
 }
 
 }  // namespace

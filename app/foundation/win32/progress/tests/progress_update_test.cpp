@@ -199,50 +199,32 @@ TEST_F(BatchProgress, LongFileNamesEndInAnEllipsisThatFitsTheLabel) {
     EXPECT_EQ(p.Caption(), "Updating Tag Information...");
 }
 
-// A tool's batch: every failed file named once, in one message at the end,
-// after the window has gone; Cancel ends it as in the plain batch.
+// A tool's batch: every failed file named once, in one message after the
+// window has gone; Cancel ends it after the current file.
 TEST_F(BatchProgress, FailedFilesAreNamedOnceInOneMessageAfterTheWindowHasGone) {
-    const std::vector<std::string> paths = {"C:\\M\\a.mp3", "C:\\M\\b.mp3", "C:\\M\\c.mp3", "C:\\M\\b.mp3"};
-    std::vector<Seen> seen;
-    bool loadedAtMessage = true;
-    forms::SetMsgBoxHook([&](const std::string& prompt, unsigned, const std::string&) {
-        boxes.push_back(prompt);
-        loadedAtMessage = frmProgressUpdate().Loaded();
-        return IDOK;
-    });
-    const batch::BatchOutcome out = RunBatchWithProgress(
-        caller, "Changing Case...", paths,
-        [&](size_t i) {
-            seen.push_back(Look());
-            return paths[i] != "C:\\M\\b.mp3";
-        },
-        [](const std::vector<std::string>& failed) {
-            std::string text = "Not changed:";
-            for (const std::string& f : failed) text += " " + f;
-            return text;
-        });
-    EXPECT_EQ(out.done, 4);
-    EXPECT_FALSE(out.cancelled);
-    ASSERT_EQ(seen.size(), 4u);
-    EXPECT_EQ(seen[2].count, "3 of 4");
-    EXPECT_EQ(seen[2].file, "c.mp3");
-    EXPECT_TRUE(seen[2].modal);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], "Not changed: C:\\M\\b.mp3");
-    EXPECT_FALSE(loadedAtMessage);
-
-    boxes.clear();
-    const batch::BatchOutcome cancelled = RunBatchWithProgress(
-        caller, "x", paths,
-        [&](size_t i) {
-            if (i == 1) frmProgressUpdate().cmdMain.DoClick();
-            return true;
-        },
-        [](const std::vector<std::string>&) { return std::string("never"); });
-    EXPECT_EQ(cancelled.done, 2);
-    EXPECT_TRUE(cancelled.cancelled);
-    EXPECT_TRUE(boxes.empty());
-    EXPECT_FALSE(frmProgressUpdate().Loaded());
+    const std::vector<std::string> paths = {"C:\\a.mp3", "C:\\b.mp3", "C:\\c.mp3", "C:\\b.mp3"};
+    for (const size_t cancelAt : {size_t(9), size_t(1)}) {
+        std::vector<Seen> seen;
+        std::string message;
+        const batch::BatchOutcome out = RunBatchWithProgress(
+            caller, "Changing Case...", paths,
+            [&](size_t i) {
+                seen.push_back(Look());
+                if (i == cancelAt) frmProgressUpdate().cmdMain.DoClick();
+                return paths[i] != "C:\\b.mp3";
+            },
+            [&](const std::vector<std::string>& failed) {
+                for (const std::string& f : failed) message += f + (frmProgressUpdate().Loaded() ? " shown;" : ";");
+                return message;
+            });
+        EXPECT_EQ(out.done, cancelAt == 1 ? 2 : 4);
+        EXPECT_EQ(out.cancelled, cancelAt == 1);
+        EXPECT_EQ(seen.at(1).count, "2 of 4");
+        EXPECT_EQ(seen.at(1).file, "b.mp3");
+        EXPECT_TRUE(seen.at(1).modal);
+        EXPECT_EQ(boxes, std::vector<std::string>{"C:\\b.mp3;"});
+        boxes.clear();
+    }
 }
 
 TEST(BatchPercentTest, PositionOverTotalRoundedHalfToEven) {
