@@ -13,17 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "app/cdrip/core/rip_run.h"
 #include "app/foundation/files/file_service.h"
 
 namespace corvella::cdrip {
-
-// What the ripper's lookup hands over (GetCDDBInfo); entry i of Titles and
-// Artists is track i + 1. Artists is filled only for a compilation (Mixed).
-struct DiscData {
-    std::string Artist, Album, Genre, Year;
-    std::vector<std::string> Titles, Artists;
-    bool Mixed = false;
-};
 
 // The "Output" tab: ticks and list indexes as the controls hold them.
 struct NamingOptions {
