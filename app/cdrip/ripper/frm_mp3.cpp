@@ -259,7 +259,10 @@ void FrmMP3::Convert() {
         return !folder.empty();
     };
     rules.fileName = [&](int n, const std::string&) { return cdrip::OutputFile(folder, naming, disc_, n); };
-    cdrip::RunRip(*this, in, rules, tags_);
+    // A run that went to its end closes the dialog; the run has returned
+    // from its timer's tick by now, so the unload does not pull the form
+    // from under it.
+    if (cdrip::RunRip(*this, in, rules, tags_) == cdrip::RunEnd::Completed) Unload();
 }
 
 void FrmMP3::cmdMain_Click(int index) {

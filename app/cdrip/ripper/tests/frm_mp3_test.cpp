@@ -153,6 +153,14 @@ TEST_F(FrmMP3Test, ConvertWritesTheFilesAtTheNamesTheOptionsGive) {
     EXPECT_TRUE(Exists(out.File("01.mp3")));
     EXPECT_TRUE(Exists(out.File("02.mp3")));
     EXPECT_FALSE(Exists(out.File("03.mp3")));  // the data track
+    EXPECT_EQ(boxes, std::vector<std::string>{"Encoding Complete"});
+    EXPECT_FALSE(form.Loaded());  // the finished run closes the dialog
+    // The last form's unload posts the quit, as the program ends then; the
+    // next modal loop of this test must not see it.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    form.Show();
 
     // With an album, both schemes ticked: artist\album\n - title.
     form.GetCDDBInfo({"AC/DC", "Live: 1992", "Rock", "1992", {"Con", "Up/Down?"}, {}, false});
@@ -162,11 +170,13 @@ TEST_F(FrmMP3Test, ConvertWritesTheFilesAtTheNamesTheOptionsGive) {
         c->SetValue(1);
     }
     for (int i = 0; i < 3; ++i) form.lstTracks.SetSelected(i, true);
+    EXPECT_TRUE(form.cmdMain[0].Enabled());
     form.cmdMain[0].DoClick();
     const std::string folder = out.File("ACDC\\Live 1992\\");
     EXPECT_TRUE(Exists(folder + "1 - Con.mp3"));
     EXPECT_TRUE(Exists(folder + "2 - UpDown.mp3"));
-    form.Unload();
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Encoding Complete", "Encoding Complete"}));
     EXPECT_EQ(Value("MP3 Output Path").second, out.path() + "\\");
     forms::SetMsgBoxHook(nullptr);
     for (const char* f : {"01.mp3", "02.mp3", "ACDC\\Live 1992\\1 - Con.mp3", "ACDC\\Live 1992\\2 - UpDown.mp3"})
