@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
 #include "app/foundation/tags/win32/com_tag.h"
@@ -56,15 +57,20 @@ Peer::Serve SearchServer(HANDLE go) {
     };
 }
 
-// Four tracks, no year.
+// Four tracks, no year; the first read finds no entry.
 Peer::Serve CddbServer() {
-    return [](Peer& p, SOCKET s) {
+    auto reads = std::make_shared<int>(0);
+    return [reads](Peer& p, SOCKET s) {
         Peer::Send(s, "201 test CDDBP server v1.5 ready\r\n");
         for (std::string line; !(line = Peer::ReceiveLine(s)).empty();) {
             if (line.rfind("cddb hello ", 0) == 0) Peer::Send(s, "200 Hello and welcome\r\n");
             else if (line == "proto 5") Peer::Send(s, "201 OK, CDDB protocol level now: 5\r\n");
             else if (line.rfind("cddb read ", 0) == 0) {
                 p.Record(line + "|");
+                if ((*reads)++ == 0) {
+                    Peer::Send(s, "401 rock 0a0b0c0d No such CD entry in database.\r\n");
+                    continue;
+                }
                 Peer::Send(s, "210 rock 0a0b0c0d entry follows\r\nDTITLE=AC/DC / Back in Black\r\nDGENRE=Hard Rock\r\n"
                               "TTITLE0=Hells Bells\r\nTTITLE1=Shoot to Thrill\r\nTTITLE2=What Do You Do\r\n"
                               "TTITLE3=Givin the Dog\r\n.\r\n");
@@ -123,7 +129,7 @@ protected:
 TEST_F(AlbumLookup, SearchesOneQueryAtATimeAsksOnAMismatchAndFillsTheListedFiles) {
     HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     Peer web(SearchServer(go));
-    Peer cddb(CddbServer(), 2);
+    Peer cddb(CddbServer(), 3);
     LocalServers local(cddb.port, web.port);
 
     FrmCDDBCDChoice form;
@@ -160,14 +166,16 @@ TEST_F(AlbumLookup, SearchesOneQueryAtATimeAsksOnAMismatchAndFillsTheListedFiles
         titles.push_back(title);
         return answer;
     });
+    form.Command1.DoClick();  // the read fails: said, nothing written
+    EXPECT_EQ(titles, std::vector<std::string>{"Disc Not Read"});
     form.Command1.DoClick();
-    EXPECT_EQ(titles, std::vector<std::string>{"Track Mis-Match"});
+    EXPECT_EQ(titles, (std::vector<std::string>{"Disc Not Read", "Track Mis-Match"}));
     EXPECT_EQ(Field(1, files_.rows[0].path, 0), "old");
     EXPECT_FALSE(form.Result().tagsRewritten);
     answer = IDYES;
     form.Command1.DoClick();
     EXPECT_TRUE(form.Result().tagsRewritten);
-    EXPECT_EQ(cddb.Recorded(), "cddb read rock 0a0b0c0d|cddb read rock 0a0b0c0d|");
+    EXPECT_EQ(cddb.Recorded(), "cddb read rock 0a0b0c0d|cddb read rock 0a0b0c0d|cddb read rock 0a0b0c0d|");
     const char* names[3] = {"Hells Bells", "Shoot to Thrill", "What Do You Do"};
     for (int i = 0; i < 3; ++i) {
         const std::string& p = files_.rows[size_t(i)].path;
@@ -183,6 +191,31 @@ TEST_F(AlbumLookup, SearchesOneQueryAtATimeAsksOnAMismatchAndFillsTheListedFiles
     }
     form.Command3.DoClick();
     EXPECT_FALSE(form.Loaded());
+}
+
+TEST_F(AlbumLookup, CancelDuringASearchEndsTheQueryAndCloses) {
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Peer web(SearchServer(go));
+    LocalServers local(1, web.port);
+    FrmCDDBCDChoice form;
+    files_.selected = -1;
+    form.Prepare(files_, pair_->Pair());
+    form.Show();
+    EXPECT_EQ(form.Text1.Text(), "");  // no selected row
+    form.Text1.SetText("anything");
+    auto ownTick = form.FreeDB1.Timer;
+    int ticks = 0;
+    form.FreeDB1.Timer = [&](int index, int time, bool& cancel) {
+        ownTick(index, time, cancel);
+        ++ticks;
+        if (form.Loaded()) form.Command3.DoClick();
+    };
+    form.Command2.DoClick();
+    EXPECT_EQ(ticks, 1);  // the query ended at the Cancel, not after its 30 ticks
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_EQ(boxes.size(), 0u);  // no "Not Found" after the window went
+    SetEvent(go);
+    CloseHandle(go);
 }
 
 }  // namespace
