@@ -9,7 +9,6 @@
 #include "app/cdrip/drive/cd_drive.h"
 #include "app/cdrip/ripper/frm_mp3.h"
 #include "app/foundation/tags/win32/com_tag.h"
-#include "libs/common/tests/com_test_util.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
 #include "platform/forms/tests/forms_test_util.h"
@@ -131,8 +130,30 @@ TEST_F(FrmMP3Test, FirstOpeningWritesTheDefaultsAndACloseRewritesThemAsText) {
     EXPECT_EQ(form.chkCRC.Value(), 1);
 }
 
+// The output folder the check from outside reads afterwards, emptied first.
+class OutputFolder {
+public:
+    OutputFolder() {
+        const char* unix = std::getenv("CORVELLA_RIPPER_OUT");
+        path_ = std::string("Z:") + (unix ? unix : "/tmp/ripper_out");
+        for (char& c : path_)
+            if (c == '/') c = '\\';
+        for (const char* f : kFiles) DeleteFileA(File(f).c_str());
+        RemoveDirectoryA(File("ACDC\\Live 1992").c_str());
+        RemoveDirectoryA(File("ACDC").c_str());
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    const std::string& path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+    static constexpr const char* kFiles[] = {"01.mp3", "02.mp3", "ACDC\\Live 1992\\1 - Con.mp3",
+                                             "ACDC\\Live 1992\\2 - UpDown.mp3"};
+
+private:
+    std::string path_;
+};
+
 TEST_F(FrmMP3Test, ConvertWritesTheFilesAtTheNamesTheOptionsGive) {
-    testing::TempFolder out;
+    OutputFolder out;
     HKEY key;
     RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
     RegSetValueExA(key, "MP3 Output Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(out.path().c_str()),
@@ -179,10 +200,7 @@ TEST_F(FrmMP3Test, ConvertWritesTheFilesAtTheNamesTheOptionsGive) {
     EXPECT_EQ(boxes, (std::vector<std::string>{"Encoding Complete", "Encoding Complete"}));
     EXPECT_EQ(Value("MP3 Output Path").second, out.path() + "\\");
     forms::SetMsgBoxHook(nullptr);
-    for (const char* f : {"01.mp3", "02.mp3", "ACDC\\Live 1992\\1 - Con.mp3", "ACDC\\Live 1992\\2 - UpDown.mp3"})
-        DeleteFileA(out.File(f).c_str());
-    RemoveDirectoryA(out.File("ACDC\\Live 1992").c_str());
-    RemoveDirectoryA(out.File("ACDC").c_str());
+    // The files stay for the check from outside (tests/check_ripped.py).
 }
 
 }  // namespace
