@@ -6,12 +6,16 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/cdrip/core/disc_id.h"
 #include "app/cdrip/drive/cd_drive.h"
+#include "app/cdrip/lookup/frm_cddb.h"
 #include "app/cdrip/ripper/frm_mp3.h"
 #include "app/foundation/tags/win32/com_tag.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
+#include "libs/disclookup/core/lookup_settings.h"
 #include "platform/forms/tests/forms_test_util.h"
+#include "platform/tcpclient/tests/peer.h"
 
 namespace corvella {
 namespace {
@@ -201,6 +205,48 @@ TEST_F(FrmMP3Test, ConvertWritesTheFilesAtTheNamesTheOptionsGive) {
     EXPECT_EQ(Value("MP3 Output Path").second, out.path() + "\\");
     forms::SetMsgBoxHook(nullptr);
     // The files stay for the check from outside (tests/check_ripped.py).
+}
+
+// Clicks "&OK" of the lookup window once its search has found the disc.
+void CALLBACK OkWhenFound(HWND, UINT, UINT_PTR, DWORD) {
+    FrmCDDB& lookup = frmCDDB();
+    if (lookup.Loaded() && lookup.cmdMain[0].Enabled()) lookup.cmdMain[0].DoClick();
+}
+
+TEST_F(FrmMP3Test, TheLookupOfTheOpenDriveNamesItsTracks) {
+    tcp::testing::Peer cddb([&](tcp::testing::Peer& p, SOCKET s) {
+        tcp::testing::Peer::Send(s, "201 test CDDBP server ready\r\n");
+        for (std::string line; !(line = tcp::testing::Peer::ReceiveLine(s)).empty();) {
+            p.Record(line + "|");
+            if (line.rfind("cddb hello ", 0) == 0) tcp::testing::Peer::Send(s, "200 Hello\r\n");
+            else if (line == "proto 5") tcp::testing::Peer::Send(s, "201 OK\r\n");
+            else if (line.rfind("cddb query ", 0) == 0)
+                tcp::testing::Peer::Send(s, "200 misc " + line.substr(11, 8) + " Band / Tones\r\n");
+            else if (line.rfind("cddb read ", 0) == 0)
+                tcp::testing::Peer::Send(s, "210 misc entry\r\nDTITLE=Band / Tones\r\nTTITLE0=Low\r\n"
+                                            "TTITLE1=High\r\nTTITLE2=Data\r\nTTITLE3=Beyond\r\n.\r\n");
+        }
+    });
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, disclookup::kLookupSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                    nullptr);
+    const DWORD port = cddb.port;
+    RegSetValueExA(key, disclookup::kCddbHostValue, 0, REG_SZ, reinterpret_cast<const BYTE*>("127.0.0.1"), 10);
+    RegSetValueExA(key, disclookup::kCddbPortValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), sizeof port);
+    form.Show();
+    const std::string imageQuery = cdrip::FreedbDiscId(cdrip::TOC)->query;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, OkWhenFound);
+    form.TabStrip1.SetSelectedTab(3);
+    form.cmdMain[2].DoClick();  // returns once the lookup window has gone
+    KillTimer(nullptr, timer);
+    EXPECT_NE(cddb.Recorded().find("|cddb query " + imageQuery + "|"), std::string::npos) << cddb.Recorded();
+    EXPECT_EQ(form.Disc().Album, "Tones");
+    EXPECT_EQ(Tracks(), (std::vector<std::string>{"Low", "High", "Track 03 (data)"}));
+    EXPECT_TRUE(form.Check3.Enabled());
+    form.Unload();
+    RegDeleteValueA(key, disclookup::kCddbHostValue);
+    RegDeleteValueA(key, disclookup::kCddbPortValue);
+    RegCloseKey(key);
 }
 
 }  // namespace
