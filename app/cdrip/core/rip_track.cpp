@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/cdrip/core/cd_toc.h"
+#include "libs/common/scope/scope_exit.h"
 
 namespace corvella::cdrip {
 namespace {
@@ -18,44 +19,6 @@ std::string FileTitle(const std::string& path) {
     const size_t cut = path.find_last_of('\\');
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
-
-// Lets the stream go on every way out. A VBR stream is freed by the DLL only
-// in its VBR header call, which a path that cannot be opened turns into a
-// bare release.
-class StreamGuard {
-public:
-    StreamGuard(EncoderStream& e, bool vbr) : e_(e), vbr_(vbr) {}
-    ~StreamGuard() {
-        if (done_) return;
-        e_.Close();
-        if (vbr_) e_.WriteVbrHeader("");
-    }
-    // The finished stream: closed, and its VBR header written into `path`.
-    int Finish(const std::string& path) {
-        done_ = true;
-        e_.Close();
-        return vbr_ ? e_.WriteVbrHeader(path) : 0;
-    }
-
-private:
-    EncoderStream& e_;
-    bool vbr_;
-    bool done_ = false;
-};
-
-// The temporary file is deleted on every way out but the finished one.
-class FileGuard {
-public:
-    explicit FileGuard(TrackFile& f) : f_(f) {}
-    ~FileGuard() {
-        if (!kept_) f_.Discard();
-    }
-    void Keep() { kept_ = true; }
-
-private:
-    TrackFile& f_;
-    bool kept_ = false;
-};
 
 TrackOutcome Fail(TrackEnd end, std::string message) { return {end, std::move(message)}; }
 
@@ -98,10 +61,22 @@ TrackOutcome RipAndEncodeTrack(const TrackJob& job, const BE_CONFIG& config, Aud
     const int init = encoder.Init(&settings, &outSize);
     if (init != 0) return Fail(TrackEnd::Failed, LameErrorText(init));
     const bool vbr = config.bEnableVBR != 0;
-    StreamGuard stream(encoder, vbr);
+    // The stream goes on every way out. A VBR stream is freed by the DLL only
+    // in its VBR header call, which a path that cannot be opened turns into a
+    // bare release.
+    bool streamDone = false;
+    const auto releaseStream = OnScopeExit([&] {
+        if (streamDone) return;
+        encoder.Close();
+        if (vbr) encoder.WriteVbrHeader("");
+    });
     std::string why;
     if (!file.Create(job.target, &why)) return Fail(TrackEnd::Failed, why);
-    FileGuard keep(file);
+    // The temporary file is deleted on every way out but the finished one.
+    bool kept = false;
+    const auto dropFile = OnScopeExit([&] {
+        if (!kept) file.Discard();
+    });
     const std::string writeFailed = "Could not write " + job.target;
 
     std::vector<uint8_t> audio(kBlockBytes);
@@ -142,10 +117,13 @@ TrackOutcome RipAndEncodeTrack(const TrackJob& job, const BE_CONFIG& config, Aud
     if (code != 0) return Fail(TrackEnd::Failed, LameErrorText(code));
     if (produced > 0 && !file.Write(out.data(), produced)) return Fail(TrackEnd::Failed, writeFailed);
     if (!file.Flush() || !file.Close()) return Fail(TrackEnd::Failed, writeFailed);
-    const int header = stream.Finish(file.TempPath());
-    if (header != 0) return Fail(TrackEnd::Failed, "Could not write the VBR header of " + job.target);
+    // The finished stream: closed, and its VBR header written into the file.
+    streamDone = true;
+    encoder.Close();
+    if (vbr && encoder.WriteVbrHeader(file.TempPath()) != 0)
+        return Fail(TrackEnd::Failed, "Could not write the VBR header of " + job.target);
     if (!file.Replace(&why)) return Fail(TrackEnd::Failed, why);
-    keep.Keep();
+    kept = true;
     return {};
 }
 

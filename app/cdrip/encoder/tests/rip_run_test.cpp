@@ -11,7 +11,7 @@
 #include "app/cdrip/drive/cd_drive.h"
 #include "app/cdrip/encoder/rip_runner.h"
 #include "app/cdrip/progress/frm_mp3_encoding_info.h"
-#include "app/mainwindow/apply/win32/com_tag_objects.h"
+#include "app/foundation/tags/win32/com_tag.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
 
@@ -37,8 +37,8 @@ TEST(RipRun, ADiscImageBecomesTaggedFiles) {
     ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
                                               __uuidof(_CID3v2), reinterpret_cast<void**>(&raw2)));
     {
-        apply::ComID3v1 v1(raw1);
-        apply::ComID3v2 v2(raw2);
+        tags::ComID3v1 v1(raw1);
+        tags::ComID3v2 v2(raw2);
         SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", WinPath("CORVELLA_CD_IMAGES", "tones.cue").c_str());
         ASSERT_TRUE(OpenCDDrive(0));
 
