@@ -211,7 +211,7 @@ TEST_F(AlbumLookup, CancelDuringASearchEndsTheQueryAndCloses) {
         if (form.Loaded()) form.Command3.DoClick();
     };
     form.Command2.DoClick();
-    EXPECT_EQ(ticks, 1);  // the query ended at the Cancel, not after its 30 ticks
+    EXPECT_LT(ticks, 30);  // the query ended at the Cancel, not at its time-out
     EXPECT_FALSE(form.Loaded());
     EXPECT_EQ(boxes.size(), 0u);  // no "Not Found" after the window went
     SetEvent(go);
