@@ -139,14 +139,6 @@ TEST_F(FrmCDDBTest, EndsEverySearchThatCannotSucceedWithItsReason) {
         form.Unload();
     }
     {
-        Peer cddb(Server("403 Database entry is corrupt.\r\n", disc.hex));
-        LocalServer local(cddb.port);
-        Search();
-        EXPECT_NE(form.Label1.Caption().find("403 Database entry is corrupt."), std::string::npos);
-        EXPECT_FALSE(form.cmdMain[0].Enabled());
-        form.Unload();
-    }
-    {
         // A port nobody listens on: the refusal ends the search.
         DWORD port;
         {
