@@ -17,7 +17,7 @@ namespace {
 
 // Combo1's items as the encoder's channel-mode codes.
 constexpr int32_t kModeCodes[4] = {3, 0, 1, 2};
-constexpr int kDesktop = 16;  // CSIDL_DESKTOPDIRECTORY's older twin
+constexpr int kDesktop = 16;  // CSIDL_DESKTOPDIRECTORY: the desktop's own folder
 constexpr UINT kPathEllipsis = 0x4000;
 
 SettingsStore& RegistryStore() {
