@@ -14,7 +14,7 @@ files=${BENCH_FILES:-10000}
 cmake --build "$bench_native" -j "$(nproc)" --target tag_bench >/dev/null
 cmake --build "$win32" -j "$(nproc)" --target tag_bench search_bench listview_bench html_bench main_window_bench \
   rip_bench rename_bench csv_bench case_bench \
-  sorting_bench >/dev/null
+  sorting_bench album_fill_bench >/dev/null
 ready=$("$root/cmake/wine-prefix.sh" start) || { echo "$ready" >&2; exit 1; }
 trap '"$root/cmake/wine-prefix.sh" stop' EXIT
 "$root/cmake/wine-regsvr.sh" "$win32/bin/Lumbrel.dll"
@@ -50,3 +50,5 @@ sort_tree="$root/build/bench-sorting"
 sh "$root/app/tools/sorting/bench/make_sort_tree.sh" "$sort_tree" 10000 500
 "$root/cmake/wine-run.sh" "$win32/bin/sorting_bench.exe" "Z:$(echo "$sort_tree" | tr / \\\\)" | tr -d '\r'
 rm -rf "$sort_tree"
+echo "== album lookup: the tag fill of 99 listed files in both versions, against the bare tag calls, under Wine"
+"$root/cmake/wine-run.sh" "$win32/bin/album_fill_bench.exe" | tr -d '\r'

@@ -2,6 +2,8 @@
 // the window's command table gives for its keys.
 #include "app/startup/tool_connections.h"
 
+#include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
+#include "app/cdrip/ripper/frm_mp3.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/tools/comments/frm_wiz_comments.h"
 #include "app/tools/wizards/frm_wiz_duplicate_files.h"
@@ -30,6 +32,13 @@ void ConnectTools() {
     FrmMain::ConnectTool("frmCSV", OpenCsvTool);
     FrmMain::ConnectTool("frmCase", OpenCaseTool);
     FrmMain::ConnectTool("frmWizFileSorting", ShowFileSortingWizard);
+    FrmMain::ConnectTool("frmCDDBCDChoice", [](forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
+        return frmCDDBCDChoice().Open(owner, files, tags);
+    });
+    FrmMain::ConnectTool("frmMP3", [](forms::Form& owner, const FileSet&, const tags::TagPair& tags) {
+        frmMP3().Open(owner, tags);
+        return ToolResult();
+    });
 }
 
 }  // namespace corvella

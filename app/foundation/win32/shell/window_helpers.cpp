@@ -81,5 +81,7 @@ void MakeToolbarFlat(HWND host) {
     SetWindowLongA(bar, GWL_STYLE, style | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NOPARENTALIGN);
 }
 
+void SystemBeep(UINT sound_type) { MessageBeep(sound_type); }
+
 }  // namespace shell
 }  // namespace corvella

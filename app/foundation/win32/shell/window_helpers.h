@@ -50,5 +50,8 @@ void LockWindow(HWND window, bool lock);
 // without divider and parent alignment.
 void MakeToolbarFlat(HWND host);
 
+// The system sound of a message-box type (MB_ICONEXCLAMATION = 48...).
+void SystemBeep(UINT sound_type);
+
 }  // namespace shell
 }  // namespace corvella

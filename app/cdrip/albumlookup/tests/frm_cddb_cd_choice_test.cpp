@@ -1,0 +1,222 @@
+// The album lookup under Wine: the FreeDB control against a local search
+// page and CDDB server (reached through the Options\CDDB values), the real
+// tag libraries on real files, the message boxes through the hook.
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
+#include "app/foundation/tags/win32/com_tag.h"
+#include "libs/common/tests/com_test_util.h"
+#include "libs/disclookup/core/lookup_settings.h"
+#include "libs/tags/ID3v1/com/lumbrel.h"
+#include "libs/tags/ID3v2/com/tesselor.h"
+#include "platform/forms/tests/forms_test_util.h"
+#include "libs/common/tcpclient/tests/peer.h"
+
+namespace corvella {
+namespace {
+
+using tcp::testing::Peer;
+
+class LocalServers {
+public:
+    LocalServers(DWORD cddbPort, DWORD searchPort) {
+        using namespace disclookup;
+        RegCreateKeyExA(HKEY_CURRENT_USER, kLookupSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        for (const char* host : {kCddbHostValue, kSearchHostValue})
+            RegSetValueExA(key_, host, 0, REG_SZ, reinterpret_cast<const BYTE*>("127.0.0.1"), 10);
+        const std::pair<const char*, DWORD> numbers[] = {
+            {kCddbPortValue, cddbPort}, {kSearchPortValue, searchPort}, {kTickIntervalValue, 100}};
+        for (const auto& n : numbers)
+            RegSetValueExA(key_, n.first, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&n.second), sizeof n.second);
+    }
+    ~LocalServers() {
+        using namespace disclookup;
+        for (const char* name : {kCddbHostValue, kSearchHostValue, kCddbPortValue, kSearchPortValue, kTickIntervalValue})
+            RegDeleteValueA(key_, name);
+        RegCloseKey(key_);
+    }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+// The search page: one disc with an album, one whose link names none. The
+// reply waits for `go`, so the test can act while the query waits.
+Peer::Serve SearchServer(HANDLE go) {
+    return [go](Peer& p, SOCKET s) {
+        for (std::string line; !(line = Peer::ReceiveLine(s)).empty();) p.Record(line.substr(0, 4) + "|");
+        WaitForSingleObject(go, 20000);
+        Peer::Send(s, "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html><body><table>\n"
+                      "<tr><td><a href=\"http://www.freedb.org/freedb_search_fmt.php?cat=rock&id=0a0b0c0d\">"
+                      "AC/DC / Back in Black</a></td></tr>\n"
+                      "<tr><td><a href=\"http://www.freedb.org/freedb_search_fmt.php?cat=misc&id=89abcdef\">Untitled"
+                      "</a></td></tr></table></body></html>\n");
+    };
+}
+
+// Four tracks, no year; the first read finds no entry.
+Peer::Serve CddbServer() {
+    auto reads = std::make_shared<int>(0);
+    return [reads](Peer& p, SOCKET s) {
+        Peer::Send(s, "201 test CDDBP server v1.5 ready\r\n");
+        for (std::string line; !(line = Peer::ReceiveLine(s)).empty();) {
+            if (line.rfind("cddb hello ", 0) == 0) Peer::Send(s, "200 Hello and welcome\r\n");
+            else if (line == "proto 5") Peer::Send(s, "201 OK, CDDB protocol level now: 5\r\n");
+            else if (line.rfind("cddb read ", 0) == 0) {
+                p.Record(line + "|");
+                if ((*reads)++ == 0) {
+                    Peer::Send(s, "401 rock 0a0b0c0d No such CD entry in database.\r\n");
+                    continue;
+                }
+                Peer::Send(s, "210 rock 0a0b0c0d entry follows\r\nDTITLE=AC/DC / Back in Black\r\nDGENRE=Hard Rock\r\n"
+                              "TTITLE0=Hells Bells\r\nTTITLE1=Shoot to Thrill\r\nTTITLE2=What Do You Do\r\n"
+                              "TTITLE3=Givin the Dog\r\n.\r\n");
+            } else if (line == "quit") {
+                Peer::Send(s, "230 Goodbye\r\n");
+                break;
+            }
+        }
+    };
+}
+
+class AlbumLookup : public forms::testing::FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        OleInitialize(nullptr);  // the FreeDB control and the tag objects
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
+                                                  __uuidof(_CID3v1), reinterpret_cast<void**>(&raw1_)));
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
+                                                  __uuidof(_CID3v2), reinterpret_cast<void**>(&raw2_)));
+        pair_ = std::make_unique<tags::ComTagPair>(raw1_, raw2_);
+        for (int i = 1; i <= 3; ++i) {
+            const std::string path = folder_.File("t" + std::to_string(i) + ".mp3");
+            testing::WriteBytes(path, testing::FakeAudio(4000, unsigned(i)));
+            for (tags::TagObject* t : {static_cast<tags::TagObject*>(&pair_->id3v1), static_cast<tags::TagObject*>(&pair_->id3v2)}) {
+                t->ReadTag(path);
+                t->SetField(0, "old");
+                t->SetField(3, "1999");
+                t->SetField(5, "Blues");
+                ASSERT_TRUE(t->WriteTag(path));
+            }
+            files_.rows.push_back({path, false, {"old", " AC/DC ", "Back in Black "}});
+        }
+        files_.selected = 0;
+    }
+    void TearDown() override {
+        pair_.reset();
+        if (raw1_) raw1_->Release();
+        if (raw2_) raw2_->Release();
+        FormsTest::TearDown();
+        OleUninitialize();
+    }
+    std::string Field(int version, const std::string& path, int field) {
+        tags::TagObject& t = version == 1 ? static_cast<tags::TagObject&>(pair_->id3v1) : pair_->id3v2;
+        t.ReadTag(path);
+        return t.FieldText(field).value_or("?");
+    }
+
+    testing::TempFolder folder_;
+    _CID3v1* raw1_ = nullptr;
+    _CID3v2* raw2_ = nullptr;
+    std::unique_ptr<tags::ComTagPair> pair_;
+    FileSet files_;
+};
+
+TEST_F(AlbumLookup, SearchesOneQueryAtATimeAsksOnAMismatchAndFillsTheListedFiles) {
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Peer web(SearchServer(go));
+    Peer cddb(CddbServer(), 3);
+    LocalServers local(cddb.port, web.port);
+
+    FrmCDDBCDChoice form;
+    form.Prepare(files_, pair_->Pair());
+    form.Show();
+    EXPECT_EQ(form.Text1.Text(), "AC/DC Back in Black");
+    // While the search waits: everything but Cancel refuses.
+    bool sawWait = false;
+    auto ownTick = form.FreeDB1.Timer;
+    form.FreeDB1.Timer = [&](int index, int time, bool& cancel) {
+        ownTick(index, time, cancel);
+        if (sawWait) return;
+        sawWait = true;
+        EXPECT_TRUE(form.Querying());
+        EXPECT_FALSE(form.Command2.Enabled());
+        EXPECT_FALSE(form.Command1.Enabled());
+        EXPECT_FALSE(form.ListView1.Enabled());
+        EXPECT_TRUE(form.Command3.Enabled());
+        form.Command2.DoClick();
+        SetEvent(go);
+    };
+    form.Command2.DoClick();
+    CloseHandle(go);
+    EXPECT_TRUE(sawWait);
+    EXPECT_EQ(web.Recorded().substr(0, 4), "GET ");
+    ASSERT_EQ(form.ListView1.ListItems.Count(), 1);  // the link without an album is left out
+    EXPECT_EQ(form.ListView1.ListItems(1)->Text(), "0a0b0c0d");
+    EXPECT_TRUE(form.Command1.Enabled());
+
+    // Four tracks for three files: No writes nothing, Yes the three.
+    int answer = IDNO;
+    std::vector<std::string> titles;
+    forms::SetMsgBoxHook([&](const std::string&, unsigned, const std::string& title) {
+        titles.push_back(title);
+        return answer;
+    });
+    form.Command1.DoClick();  // the read fails: said, nothing written
+    EXPECT_EQ(titles, std::vector<std::string>{"Disc Not Read"});
+    form.Command1.DoClick();
+    EXPECT_EQ(titles, (std::vector<std::string>{"Disc Not Read", "Track Mis-Match"}));
+    EXPECT_EQ(Field(1, files_.rows[0].path, 0), "old");
+    EXPECT_FALSE(form.Result().tagsRewritten);
+    answer = IDYES;
+    form.Command1.DoClick();
+    EXPECT_TRUE(form.Result().tagsRewritten);
+    EXPECT_EQ(cddb.Recorded(), "cddb read rock 0a0b0c0d|cddb read rock 0a0b0c0d|cddb read rock 0a0b0c0d|");
+    const char* names[3] = {"Hells Bells", "Shoot to Thrill", "What Do You Do"};
+    for (int i = 0; i < 3; ++i) {
+        const std::string& p = files_.rows[size_t(i)].path;
+        for (int v : {1, 2}) {
+            SCOPED_TRACE(p + " v" + std::to_string(v));
+            EXPECT_EQ(Field(v, p, 0), names[i]);
+            EXPECT_EQ(Field(v, p, 1), "AC/DC");
+            EXPECT_EQ(Field(v, p, 2), "Back in Black");
+            EXPECT_EQ(Field(v, p, 3), "1999");   // the entry has no year
+            EXPECT_EQ(Field(v, p, 5), "Blues");  // the genre is never the disc's
+            EXPECT_EQ(Field(v, p, 6), "0" + std::to_string(i + 1));
+        }
+    }
+    form.Command3.DoClick();
+    EXPECT_FALSE(form.Loaded());
+}
+
+TEST_F(AlbumLookup, CancelDuringASearchEndsTheQueryAndCloses) {
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Peer web(SearchServer(go));
+    LocalServers local(1, web.port);
+    FrmCDDBCDChoice form;
+    files_.selected = -1;
+    form.Prepare(files_, pair_->Pair());
+    form.Show();
+    EXPECT_EQ(form.Text1.Text(), "");  // no selected row
+    form.Text1.SetText("anything");
+    auto ownTick = form.FreeDB1.Timer;
+    int ticks = 0;
+    form.FreeDB1.Timer = [&](int index, int time, bool& cancel) {
+        ownTick(index, time, cancel);
+        ++ticks;
+        if (form.Loaded()) form.Command3.DoClick();
+    };
+    form.Command2.DoClick();
+    EXPECT_LT(ticks, 30);  // the query ended at the Cancel, not at its time-out
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_EQ(boxes.size(), 0u);  // no "Not Found" after the window went
+    SetEvent(go);
+    CloseHandle(go);
+}
+
+}  // namespace
+}  // namespace corvella

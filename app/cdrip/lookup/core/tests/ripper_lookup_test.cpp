@@ -1,0 +1,165 @@
+// The ripper's lookup against scripted server replies, cut at every byte.
+#include "app/cdrip/lookup/core/ripper_lookup.h"
+
+#include <gtest/gtest.h>
+
+#include "app/cdrip/lookup/core/tests/lookup_transcripts.h"
+
+namespace corvella::cdrip {
+namespace {
+
+using namespace lookup_testing;
+using Step = RipperLookup::Step;
+
+struct Replayed {
+    std::string sent;
+    Step step;
+    std::string error;
+    DiscData disc;
+};
+
+// Feeds the server's bytes in two pieces cut at `cut` (npos: one byte at a
+// time), then the close when `close` is set.
+Replayed Replay(const std::string& server, size_t cut, bool close) {
+    RipperLookup lookup(Query(), "user", "pc");
+    Replayed r;
+    if (cut == std::string::npos) {
+        for (char c : server) r.sent += lookup.Receive(std::string_view(&c, 1));
+    } else {
+        r.sent += lookup.Receive(std::string_view(server).substr(0, cut));
+        r.sent += lookup.Receive(std::string_view(server).substr(cut));
+    }
+    if (close) lookup.Closed();
+    r.step = lookup.CurrentStep();
+    r.error = lookup.Error();
+    if (lookup.Complete()) r.disc = ParseEntry(lookup.EntryLines(), false);
+    return r;
+}
+
+TEST(RipperLookup, DialoguesReadTheSameWhereverCut) {
+    const std::string head = std::string(kHello) + kProto + kQuery;
+    const struct {
+        const char* what;
+        std::string server;
+        bool close;  // the server closes after its last byte
+        std::string sent;
+        Step step;
+        std::string error;
+    } cases[] = {
+        {"exact match", ExactSession(), false, head + kRead, Step::kComplete, ""},
+        {"close after the entry", ExactSession(), true, head + kRead, Step::kComplete, ""},
+        {"banner that allows posting is no match",
+         "200 localhost CDDBP server ready\r\n200 Hello\r\n201 OK\r\n200 rock 06019002 X / Y\r\n" +
+             std::string(kEntry),
+         false, head + kRead, Step::kComplete, ""},
+        {"hello given before, protocol level missing",
+         "201 ready\r\n402 Already shook hands\r\n501 Illegal protocol level\r\n"
+         "200 rock 06019002 X\r\n" + std::string(kEntry),
+         false, head + kRead, Step::kComplete, ""},
+        {"inexact matches: the first",
+         std::string(kGreeting) + "211 Found inexact matches, list follows (until terminating `.')\r\n"
+         "rock 06019002 AC/DC / Back in Black\r\nmisc 0601900a Other / Disc\r\n.\r\n" + kEntry,
+         false, head + kRead, Step::kComplete, ""},
+        {"exact matches listed: the first",
+         std::string(kGreeting) + "210 Found exact matches, list follows (until terminating `.')\r\n"
+         "rock 06019002 AC/DC / Back in Black\r\nblues 06019002 Other\r\n.\r\n" + kEntry,
+         false, head + kRead, Step::kComplete, ""},
+        {"no match", std::string(kGreeting) + "202 No match for disc ID 06019002.\r\n", false, head,
+         Step::kNoMatch, ""},
+        {"query refused", std::string(kGreeting) + "403 Database entry is corrupt.\r\n", false, head, Step::kFailed,
+         "403 Database entry is corrupt."},
+        {"no connections allowed", "432 No connections allowed: permission denied\r\n", false, "",
+         Step::kFailed, "432 No connections allowed: permission denied"},
+        {"hello refused", "201 ready\r\n431 Handshake not successful, closing connection.\r\n", false, kHello,
+         Step::kFailed, "431 Handshake not successful, closing connection."},
+        {"read refused", std::string(kGreeting) + "200 rock 06019002 X\r\n401 rock 06019002 No such CD entry.\r\n",
+         false, head + kRead, Step::kFailed, "401 rock 06019002 No such CD entry."},
+        {"empty match list", std::string(kGreeting) + "211 inexact\r\n.\r\n", false, head, Step::kFailed,
+         "the server listed no disc"},
+        {"match that names no disc", std::string(kGreeting) + "200 Rock! 123\r\n", false, head, Step::kFailed,
+         "Rock! 123"},
+        {"early close in the entry", std::string(kGreeting) + "200 rock 06019002 X\r\n" +
+                                         std::string(kEntry).substr(0, 120),
+         true, head + kRead, Step::kFailed, "the server closed the connection"},
+        {"entry without its end stays open", std::string(kGreeting) + "200 rock 06019002 X\r\n" +
+                                                 std::string(kEntry).substr(0, 120),
+         false, head + kRead, Step::kEntry, ""},
+        {"early close after the banner", "201 ready\r\n", true, kHello, Step::kFailed,
+         "the server closed the connection"},
+    };
+    for (const auto& c : cases) {
+        for (size_t cut = 0; cut <= c.server.size() + 1; ++cut) {
+            const Replayed r = Replay(c.server, cut > c.server.size() ? std::string::npos : cut, c.close);
+            ASSERT_EQ(r.sent, c.sent) << c.what << " cut " << cut;
+            ASSERT_EQ(r.step, c.step) << c.what << " cut " << cut;
+            ASSERT_EQ(r.error, c.error) << c.what << " cut " << cut;
+            if (c.step == Step::kComplete) {
+                ASSERT_EQ(r.disc.Album, "Back in Black") << c.what;
+                ASSERT_EQ(r.disc.Titles, (std::vector<std::string>{"Hells Bells", "Shoot to Thrill"})) << c.what;
+            }
+        }
+    }
+}
+
+TEST(ParseEntry, ReadByKeyAndSplitOnCompilations) {
+    const struct {
+        const char* what;
+        std::vector<std::string> lines;
+        bool mixed;
+        DiscData disc;
+    } cases[] = {
+        {"album", {"DTITLE=AC/DC / Back in Black", "DYEAR=1980", "DGENRE=Rock", "TTITLE0=Hells Bells"}, false,
+         {"AC/DC", "Back in Black", "Rock", "1980", {"Hells Bells"}, {}, false}},
+        {"by key: a repeated key continues, escapes decoded, gaps empty",
+         {"TTITLE2=Th\\\\ree", "TTITLE0=On", "TTITLE0=e"}, false, {"", "", "", "", {"One", "", "Th\\ree"}, {}, false}},
+        {"no separator: artist and album alike", {"DTITLE= Solo  "}, false, {"Solo", "Solo", "", "", {}, {}, false}},
+        {"compilation",
+         {"DTITLE=Various / Hits", "TTITLE0=AC/DC / Thunderstruck", "TTITLE1=  Intro  ", "TTITLE2= Ann /Song "}, true,
+         {"Various", "Hits", "", "", {"Thunderstruck", "Intro", "Song"}, {"AC/DC", "Various", "Ann"}, true}},
+        {"compilation without a disc separator", {"DTITLE=Mix", "TTITLE0=Tune"}, true,
+         {"Mix", "Mix", "", "", {"Tune"}, {"Mix"}, true}},
+    };
+    for (const auto& c : cases) {
+        const DiscData d = ParseEntry(c.lines, c.mixed);
+        EXPECT_EQ(d.Artist, c.disc.Artist) << c.what;
+        EXPECT_EQ(d.Album, c.disc.Album) << c.what;
+        EXPECT_EQ(d.Genre, c.disc.Genre) << c.what;
+        EXPECT_EQ(d.Year, c.disc.Year) << c.what;
+        EXPECT_EQ(d.Titles, c.disc.Titles) << c.what;
+        EXPECT_EQ(d.Artists, c.disc.Artists) << c.what;
+        EXPECT_EQ(d.Mixed, c.disc.Mixed) << c.what;
+    }
+}
+
+TEST(QueryOfDrive, FromTheOpenDrivesToc) {
+    std::string why;
+    const auto q = QueryOfDrive(7, TwoTrackToc(), &why);
+    ASSERT_TRUE(q);
+    EXPECT_EQ(q->discId, Query().discId);
+    EXPECT_EQ(q->text, Query().text);
+    const auto mixedMode = QueryOfDrive(7, TwoTrackToc(0x14), &why);  // one data track: still a query
+    ASSERT_TRUE(mixedMode);
+    EXPECT_EQ(mixedMode->text, Query().text);
+
+    cdaudio::TOC data = TwoTrackToc(0x14);
+    data.tracks[0].ADR = 0x14;
+    cdaudio::TOC empty = TwoTrackToc();
+    empty.firstTrack = empty.lastTrack = 0;
+    const struct {
+        uint32_t handle;
+        cdaudio::TOC toc;
+        const char* why;
+    } refused[] = {
+        {0, TwoTrackToc(), "No CD-Rom drive is open."},
+        {7, data, "The CD-Rom in the drive holds no audio tracks."},
+        {7, empty, "The CD-Rom in the drive holds no audio tracks."},
+    };
+    for (const auto& c : refused) {
+        why.clear();
+        EXPECT_FALSE(QueryOfDrive(c.handle, c.toc, &why));
+        EXPECT_EQ(why, c.why);
+    }
+}
+
+}  // namespace
+}  // namespace corvella::cdrip

@@ -1,0 +1,253 @@
+// frmMP3 under Wine: its settings in the real registry, a disc image as its
+// drive, and "&Convert" writing files at the names the options give, with
+// the real encoder and tag libraries.
+#include <windows.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "app/cdrip/core/disc_id.h"
+#include "app/cdrip/drive/cd_drive.h"
+#include "app/cdrip/lookup/frm_cddb.h"
+#include "app/cdrip/ripper/frm_mp3.h"
+#include "app/foundation/tags/win32/com_tag.h"
+#include "libs/tags/ID3v1/com/lumbrel.h"
+#include "libs/tags/ID3v2/com/tesselor.h"
+#include "libs/disclookup/core/lookup_settings.h"
+#include "platform/forms/tests/forms_test_util.h"
+#include "libs/common/tcpclient/tests/peer.h"
+
+namespace corvella {
+namespace {
+
+const char kKey[] = "Software\\Corvella\\Options\\MP3";
+
+std::string Image(const std::string& name) {
+    const char* unix = std::getenv("CORVELLA_CD_IMAGES");
+    std::string path = std::string("Z:") + (unix ? unix : "/tmp") + "/" + name;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// A value's type and its text (a DWORD as its number).
+std::pair<DWORD, std::string> Value(const char* name) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {0, "no key"};
+    DWORD type = 0, size = 1024;
+    char data[1024] = {};
+    const LONG r = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    if (r != ERROR_SUCCESS) return {0, "missing"};
+    if (type == REG_DWORD) return {type, std::to_string(*reinterpret_cast<DWORD*>(data))};
+    return {type, data};
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class FrmMP3Test : public forms::testing::FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        OleInitialize(nullptr);
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
+                                                  __uuidof(_CID3v1), reinterpret_cast<void**>(&raw1_)));
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
+                                                  __uuidof(_CID3v2), reinterpret_cast<void**>(&raw2_)));
+        pair_ = std::make_unique<tags::ComTagPair>(raw1_, raw2_);
+        const std::string images = Image("tones.cue") + ";" + Image("open.cue");
+        SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", images.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
+        form.SetTags(pair_->Pair());
+    }
+    void TearDown() override {
+        form.Unload();
+        RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
+        SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", nullptr);
+        pair_.reset();
+        if (raw1_) raw1_->Release();
+        if (raw2_) raw2_->Release();
+        FormsTest::TearDown();
+        OleUninitialize();
+    }
+    std::vector<std::string> Tracks() {
+        std::vector<std::string> t;
+        for (int i = 0; i < form.lstTracks.ListCount(); ++i) t.push_back(form.lstTracks.List(i));
+        return t;
+    }
+
+    _CID3v1* raw1_ = nullptr;
+    _CID3v2* raw2_ = nullptr;
+    std::unique_ptr<tags::ComTagPair> pair_;
+    FrmMP3 form;
+};
+
+TEST_F(FrmMP3Test, FirstOpeningWritesTheDefaultsAndACloseRewritesThemAsText) {
+    form.Show();
+    const struct {
+        const char* name;
+        DWORD type;
+        std::string value;
+    } defaults[] = {
+        {"Variable BR", REG_SZ, "4"}, {"Fixed BR", REG_SZ, "8"},        {"Quality", REG_SZ, "1"},
+        {"Spacial", REG_SZ, "1"},     {"Copyright", REG_DWORD, "0"},    {"CRC", REG_DWORD, "0"},
+        {"Original", REG_DWORD, "0"}, {"Private", REG_DWORD, "0"},      {"Bit Rate Mode", REG_SZ, "True"},
+        {"Foldername 1", REG_SZ, "0"}, {"Foldername 2", REG_SZ, "2"},   {"Filename 1", REG_SZ, "2"},
+        {"Filename 2", REG_SZ, "4"},  {"Filename 3", REG_SZ, "0"},      {"Filename 4", REG_SZ, "0"},
+        {"Tag Case", REG_SZ, "0"},    {"File Case", REG_SZ, "0"},
+    };
+    for (const auto& d : defaults) EXPECT_EQ(Value(d.name), std::make_pair(d.type, d.value)) << d.name;
+    const auto path = Value("MP3 Output Path");
+    EXPECT_EQ(path.first, DWORD(REG_SZ));
+    EXPECT_EQ(path.second.back(), '\\');
+    EXPECT_EQ(form.cboBR[0].Text(), "VBR 4");
+    EXPECT_EQ(form.Combo1.Text(), "Stereo");
+
+    // Each image is one drive; the first is open with its tracks.
+    ASSERT_EQ(form.cboDriveList.ListCount(), 2);
+    EXPECT_EQ(form.cboDriveList.List(0), "Image: tones.cue");
+    EXPECT_EQ(Tracks(), (std::vector<std::string>{"Track 01", "Track 02", "Track 03 (data)"}));
+    EXPECT_FALSE(form.cmdMain[0].Enabled());
+    form.lstTracks.SetSelected(0, true);
+    EXPECT_TRUE(form.cmdMain[0].Enabled());
+    // A drive that does not open empties the list.
+    forms::testing::UserSelects(form.cboDriveList, 1);
+    EXPECT_EQ(Tracks(), std::vector<std::string>{});
+    EXPECT_FALSE(form.cmdMain[0].Enabled());
+
+    // The tabs switch the frames.
+    form.TabStrip1.SetSelectedTab(3);
+    EXPECT_TRUE(form.Frame3.Visible());
+    EXPECT_FALSE(form.Frame2.Visible());
+    EXPECT_TRUE(form.cmdMain[2].Visible());
+    EXPECT_FALSE(form.cmdMain[3].Visible());
+
+    form.chkCRC.SetValue(1);
+    form.Option1[1].SetValue(true);
+    form.Unload();
+    EXPECT_EQ(Value("CRC"), std::make_pair(DWORD(REG_SZ), std::string("1")));
+    EXPECT_EQ(Value("Copyright"), std::make_pair(DWORD(REG_SZ), std::string("0")));
+    EXPECT_EQ(Value("Bit Rate Mode"), std::make_pair(DWORD(REG_SZ), std::string("False")));
+    form.Show();
+    EXPECT_TRUE(form.Option1[1].Value());
+    EXPECT_TRUE(form.cboBR[1].Visible());
+    EXPECT_EQ(form.chkCRC.Value(), 1);
+}
+
+// The output folder the check from outside reads afterwards, emptied first.
+class OutputFolder {
+public:
+    OutputFolder() {
+        const char* unix = std::getenv("CORVELLA_RIPPER_OUT");
+        path_ = std::string("Z:") + (unix ? unix : "/tmp/ripper_out");
+        for (char& c : path_)
+            if (c == '/') c = '\\';
+        for (const char* f : kFiles) DeleteFileA(File(f).c_str());
+        RemoveDirectoryA(File("ACDC\\Live 1992").c_str());
+        RemoveDirectoryA(File("ACDC").c_str());
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    const std::string& path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+    static constexpr const char* kFiles[] = {"01.mp3", "02.mp3", "ACDC\\Live 1992\\1 - Con.mp3",
+                                             "ACDC\\Live 1992\\2 - UpDown.mp3"};
+
+private:
+    std::string path_;
+};
+
+TEST_F(FrmMP3Test, ConvertWritesTheFilesAtTheNamesTheOptionsGive) {
+    OutputFolder out;
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, "MP3 Output Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(out.path().c_str()),
+                   DWORD(out.path().size() + 1));  // without its final "\"
+    RegCloseKey(key);
+    std::vector<std::string> boxes;
+    forms::SetMsgBoxHook([&](const std::string&, unsigned, const std::string& title) {
+        boxes.push_back(title);
+        return IDOK;
+    });
+    form.Show();
+    EXPECT_EQ(form.OutputPath(), out.path() + "\\");
+
+    // Without an album: numbered files, no folders.
+    form.GetCDDBInfo({});
+    for (int i = 0; i < 3; ++i) form.lstTracks.SetSelected(i, true);
+    form.cmdMain[0].DoClick();
+    EXPECT_TRUE(Exists(out.File("01.mp3")));
+    EXPECT_TRUE(Exists(out.File("02.mp3")));
+    EXPECT_FALSE(Exists(out.File("03.mp3")));  // the data track
+    EXPECT_EQ(boxes, std::vector<std::string>{"Encoding Complete"});
+    EXPECT_FALSE(form.Loaded());  // the finished run closes the dialog
+    // The last form's unload posts the quit, as the program ends then; the
+    // next modal loop of this test must not see it.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    form.Show();
+
+    // With an album, both schemes ticked: artist\album\n - title.
+    form.GetCDDBInfo({"AC/DC", "Live: 1992", "Rock", "1992", {"Con", "Up/Down?"}, {}, false});
+    EXPECT_EQ(Tracks(), (std::vector<std::string>{"Con", "Up/Down?", "Track 03 (data)"}));
+    for (forms::CheckBox* c : {&form.Check3, &form.Check4}) {
+        c->SetEnabled(true);
+        c->SetValue(1);
+    }
+    for (int i = 0; i < 3; ++i) form.lstTracks.SetSelected(i, true);
+    EXPECT_TRUE(form.cmdMain[0].Enabled());
+    form.cmdMain[0].DoClick();
+    const std::string folder = out.File("ACDC\\Live 1992\\");
+    EXPECT_TRUE(Exists(folder + "1 - Con.mp3"));
+    EXPECT_TRUE(Exists(folder + "2 - UpDown.mp3"));
+    EXPECT_FALSE(form.Loaded());
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Encoding Complete", "Encoding Complete"}));
+    EXPECT_EQ(Value("MP3 Output Path").second, out.path() + "\\");
+    forms::SetMsgBoxHook(nullptr);
+    // The files stay for the check from outside (tests/check_ripped.py).
+}
+
+// Clicks "&OK" of the lookup window once its search has found the disc.
+void CALLBACK OkWhenFound(HWND, UINT, UINT_PTR, DWORD) {
+    FrmCDDB& lookup = frmCDDB();
+    if (lookup.Loaded() && lookup.cmdMain[0].Enabled()) lookup.cmdMain[0].DoClick();
+}
+
+TEST_F(FrmMP3Test, TheLookupOfTheOpenDriveNamesItsTracks) {
+    tcp::testing::Peer cddb([&](tcp::testing::Peer& p, SOCKET s) {
+        tcp::testing::Peer::Send(s, "201 test CDDBP server ready\r\n");
+        for (std::string line; !(line = tcp::testing::Peer::ReceiveLine(s)).empty();) {
+            p.Record(line + "|");
+            if (line.rfind("cddb hello ", 0) == 0) tcp::testing::Peer::Send(s, "200 Hello\r\n");
+            else if (line == "proto 5") tcp::testing::Peer::Send(s, "201 OK\r\n");
+            else if (line.rfind("cddb query ", 0) == 0)
+                tcp::testing::Peer::Send(s, "200 misc " + line.substr(11, 8) + " Band / Tones\r\n");
+            else if (line.rfind("cddb read ", 0) == 0)
+                tcp::testing::Peer::Send(s, "210 misc entry\r\nDTITLE=Band / Tones\r\nTTITLE0=Low\r\n"
+                                            "TTITLE1=High\r\nTTITLE2=Data\r\nTTITLE3=Beyond\r\n.\r\n");
+        }
+    });
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, disclookup::kLookupSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                    nullptr);
+    const DWORD port = cddb.port;
+    RegSetValueExA(key, disclookup::kCddbHostValue, 0, REG_SZ, reinterpret_cast<const BYTE*>("127.0.0.1"), 10);
+    RegSetValueExA(key, disclookup::kCddbPortValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), sizeof port);
+    form.Show();
+    const std::string imageQuery = cdrip::FreedbDiscId(cdrip::TOC)->query;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, OkWhenFound);
+    form.TabStrip1.SetSelectedTab(3);
+    form.cmdMain[2].DoClick();  // returns once the lookup window has gone
+    KillTimer(nullptr, timer);
+    EXPECT_NE(cddb.Recorded().find("|cddb query " + imageQuery + "|"), std::string::npos) << cddb.Recorded();
+    EXPECT_EQ(form.Disc().Album, "Tones");
+    EXPECT_EQ(Tracks(), (std::vector<std::string>{"Low", "High", "Track 03 (data)"}));
+    EXPECT_TRUE(form.Check3.Enabled());
+    form.Unload();
+    RegDeleteValueA(key, disclookup::kCddbHostValue);
+    RegDeleteValueA(key, disclookup::kCddbPortValue);
+    RegCloseKey(key);
+}
+
+}  // namespace
+}  // namespace corvella
