@@ -191,6 +191,7 @@ void FrmMain::Design() {
     for (int i = 0; i < 3; ++i) {
         auto& c = Designed(Command2.Add(i), "Command2", &Picture2);
         c.caption = kButtons[i];
+        if (i == 0) c.toolTipText = "Perform the ID3 tag update";
         c.Move(i * 1440, 90, 1380, 360);
     }
     {

@@ -1,5 +1,7 @@
 #include "platform/forms/form.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "platform/forms/controls.h"
@@ -137,7 +139,15 @@ bool Control::CreateWindowIn(Container& parent, const char* windowClass, DWORD s
     if (font != nullptr) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     parent.children_.push_back(this);
     form->controls_.push_back(this);
+    toolTipNow_ = toolTipText;
+    if (!toolTipNow_.empty()) form->SetToolTip(hwnd, toolTipNow_);
     return true;
+}
+
+void Control::SetToolTipText(const std::string& text) {
+    Set(toolTipText, toolTipNow_, text, [&] {
+        if (form_ != nullptr) form_->SetToolTip(hwnd_, toolTipNow_);
+    });
 }
 
 LRESULT CALLBACK Control::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -221,6 +231,8 @@ void Control::OnDetach() {}
 void Control::Detach() {
     if (hwnd_ == nullptr && parent_ == nullptr) return;
     OnDetach();
+    // The tip's own subclass goes first, so that ours can come off below.
+    if (form_ != nullptr && hwnd_ != nullptr && !toolTipNow_.empty()) form_->SetToolTip(hwnd_, "");
     if (hwnd_ != nullptr) detail::UnbindControl(hwnd_, this);
     if (hwnd_ != nullptr && IsWindow(hwnd_)) {
         // Unhooked unless another subclass sits on top; the window then keeps
@@ -495,6 +507,28 @@ bool Form::Unload(int unloadMode) {
     return true;
 }
 
+void Form::SetToolTip(HWND control, const std::string& text) {
+    if (hwnd_ == nullptr || control == nullptr) return;
+    if (toolTip_ == nullptr || !IsWindow(toolTip_)) {
+        toolTip_ = nullptr;
+        if (text.empty()) return;
+        InitCommonControls();
+        toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                                   nullptr, App.hInstance(), nullptr);
+        if (toolTip_ == nullptr) return;
+    }
+    TOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;  // understood by every comctl32
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    SendMessageA(toolTip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    if (text.empty()) return;
+    ti.lpszText = const_cast<char*>(text.c_str());
+    SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
 void Form::ReleaseWindow(bool destroyWindow) {
     HWND hwnd = hwnd_;
     if (hwnd == nullptr) return;
@@ -506,6 +540,8 @@ void Form::ReleaseWindow(bool destroyWindow) {
     DetachChildren();
     controls_.clear();
     timers_.clear();
+    if (toolTip_ != nullptr && IsWindow(toolTip_)) DestroyWindow(toolTip_);
+    toolTip_ = nullptr;
     detail::UnbindForm(hwnd, this);
     hwnd_ = nullptr;
     shown_ = false;

@@ -76,6 +76,8 @@ public:
     std::string fontName;
     int fontSize = 8;
     bool fontBold = false;
+    // Shown while the mouse rests on the control; empty: no tip.
+    std::string toolTipText;
 
     // The events every control has. Key codes are virtual-key codes;
     // x, y are twips in the control.
@@ -103,6 +105,9 @@ public:
     void Destroy();
 
     std::string ObjectName() const override;
+
+    std::string ToolTipText() const { return Get(toolTipText, toolTipNow_); }
+    void SetToolTipText(const std::string& text);
 
 protected:
     // Creates the child window in `parent` from the geometry fields, with
@@ -179,6 +184,7 @@ private:
     Container* parent_ = nullptr;
     Form* form_ = nullptr;
     HFONT ownFont_ = nullptr;
+    std::string toolTipNow_;
 };
 
 class CommandButton;
@@ -311,6 +317,9 @@ private:
     Menu* FindMenu(int id) const;
     // Runs the Click of the usable item with that shortcut; false when none.
     bool MenuShortcut(int key, int shift);
+    // Gives a control window its tip (empty: takes it away). One tip window
+    // serves every control of the form.
+    void SetToolTip(HWND control, const std::string& text);
 
     HFONT font_ = nullptr;
     Form* owner_ = nullptr;
@@ -328,6 +337,7 @@ private:
     int nextId_ = kControlIdFirst;
     HWND doomedWindow_ = nullptr;
     HMENU menuBar_ = nullptr;
+    HWND toolTip_ = nullptr;
     struct DesignedControl {
         Control* control;
         Container* container;

@@ -392,6 +392,40 @@ TEST_F(MainEditTest, EveryMenuAndToolbarKeyReachesAHandler) {
     EXPECT_TRUE(f_->Command2(2).Enabled());
 }
 
+// The caption of the modal form a command opened, which is then closed; the
+// thread's timer looks for it while the form's own loop runs.
+std::string gOpenedCaption;
+forms::Form* gOpener = nullptr;
+
+void CALLBACK CloseOpenedForm(HWND, UINT, UINT_PTR, DWORD) {
+    forms::Form* active = forms::Screen.ActiveForm();
+    if (active == nullptr || active == gOpener || !gOpenedCaption.empty()) return;
+    gOpenedCaption = active->Caption();
+    active->Unload();
+}
+
+// The about box and the options dialog open from their menu items and the
+// side bar's button.
+TEST_F(MainEditTest, MenuItemsAndTheOptionsButtonOpenTheirForms) {
+    const std::string options = forms::App.Title() + " Options";
+    const struct {
+        const char* key;  // an item of the menu bar, or null for the button
+        std::string caption;
+    } openers[] = {{"mnuAbout", "About..."}, {"mnuOptions", options}, {nullptr, options}};
+    gOpener = f_.get();
+    for (const auto& o : openers) {
+        gOpenedCaption.clear();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, CloseOpenedForm);
+        if (o.key != nullptr)
+            f_->m_popup.DispatchCommand(platform::PopupMenu::CommandId(f_->m_popup.IndexForKey(o.key)));
+        else
+            SendMessageA(f_->Command2(2).hWnd(), BM_CLICK, 0, 0);
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(gOpenedCaption, o.caption) << (o.key ? o.key : "Options...");
+    }
+    gOpener = nullptr;
+}
+
 // A tool gets the rows as shown and the shared tags; what it answers
 // reaches the rows: a new key and path cell, a new listing, rows read again.
 TEST_F(MainEditTest, AToolWorksOnTheListedFilesAndItsAnswerReachesTheRows) {

@@ -359,6 +359,7 @@ TEST_F(MainWindowTest, ToolbarAndMenuShowTheirPicturesAndTheCaptionsAreTheProgra
     const Caption captions[] = {{&f->Command2(0), "Update..."}, {&f->Command2(1), "Sync Versions"},
                                 {&f->Command2(2), "Options..."}, {&f->lblMoreTips, "More Tips"}};
     for (const Caption& c : captions) EXPECT_EQ(c.control->Text(), c.text);
+    EXPECT_EQ(f->Command2(0).ToolTipText(), "Perform the ID3 tag update");
     f->Unload();
 }
 

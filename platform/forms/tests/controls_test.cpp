@@ -1,5 +1,9 @@
 // The controls on real windows: the event rules the program's windows rely
 // on, control arrays, dialog keys, containers and mouse events in twips.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -160,6 +164,79 @@ TEST_F(Controls, ControlArraysCarryTheIndexAndOptionButtonsFormAGroup) {
 
     EXPECT_THROW(cmdMain(5), Error);
     EXPECT_THROW(cmdMain.Add(1), Error);
+}
+
+// The tip window of a form and the text it holds for a control ("" when none).
+struct TipSearch {
+    HWND owner, found;
+};
+
+BOOL CALLBACK FindTip(HWND w, LPARAM lp) {
+    auto* f = reinterpret_cast<TipSearch*>(lp);
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (GetWindow(w, GW_OWNER) == f->owner && lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0) f->found = w;
+    return f->found == nullptr;
+}
+
+HWND FormTip(HWND form) {
+    TipSearch f{form, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindTip, reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+std::string TipText(HWND form, HWND control) {
+    HWND tip = FormTip(form);
+    if (tip == nullptr) return "";
+    char text[256] = {};
+    TOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.hwnd = form;
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = text;
+    if (!SendMessageA(tip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti))) return "";
+    SendMessageA(tip, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    return text;
+}
+
+TEST_F(Controls, ToolTipsFollowTheControlAndLeaveItsClickWorking) {
+    TestForm form;
+    CommandButton update, plain;
+    update.name = "cmdUpdate";
+    update.toolTipText = "Perform the update";
+    plain.name = "cmdPlain";
+    plain.top = 600;
+    int clicks = 0;
+    update.Click = [&](int) { ++clicks; };
+    form.CreateControls = [&] {
+        update.Create(form);
+        plain.Create(form);
+    };
+    form.Show();
+    EXPECT_EQ(TipText(form.hWnd(), plain.hWnd()), "");
+
+    struct Step { const char* set; const char* shown; };
+    const Step steps[] = {{nullptr, "Perform the update"}, {"Write the tags", "Write the tags"},
+                          {"", ""}, {"Back again", "Back again"}};
+    for (const Step& s : steps) {
+        if (s.set != nullptr) update.SetToolTipText(s.set);
+        EXPECT_EQ(TipText(form.hWnd(), update.hWnd()), s.shown) << (s.set ? s.set : "design");
+        EXPECT_EQ(update.ToolTipText(), s.shown);
+        SendMessageA(update.hWnd(), BM_CLICK, 0, 0);
+    }
+    EXPECT_EQ(clicks, 4);
+
+    // Gone and made again: no tool left behind, the click still arrives.
+    update.Destroy();
+    HWND tip = FormTip(form.hWnd());
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 0);
+    update.Create(form);
+    EXPECT_EQ(TipText(form.hWnd(), update.hWnd()), "Perform the update");
+    SendMessageA(update.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 5);
+    form.Unload();
+    EXPECT_EQ(update.ToolTipText(), "Perform the update");
 }
 
 TEST_F(Controls, EnterClicksTheDefaultButtonAndEscTheCancelButton) {
