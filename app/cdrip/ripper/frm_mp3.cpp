@@ -116,6 +116,7 @@ void FrmMP3::Form_Load_() {
 void FrmMP3::ShowOutputPath() {
     forms::ResumeNext skip;
     skip([&] { lblOutput.SetCaption(shell::FitTextWithEllipsis(hDC(), lblOutput.Width(), outputPath_, kPathEllipsis)); });
+    lblOutput.SetToolTipText(outputPath_);
 }
 
 void FrmMP3::Form_QueryUnload_(int&, int) {

@@ -170,6 +170,7 @@ TEST_F(FrmMP3Test, ConvertWritesTheFilesAtTheNamesTheOptionsGive) {
     });
     form.Show();
     EXPECT_EQ(form.OutputPath(), out.path() + "\\");
+    EXPECT_EQ(form.lblOutput.ToolTipText(), out.path() + "\\");  // the whole path, however it is cut
 
     // Without an album: numbered files, no folders.
     form.GetCDDBInfo({});
