@@ -17,6 +17,7 @@
 #include "app/mainwindow/frm_main.h"
 #include "app/mainwindow/main_dialogs.h"
 #include "app/mainwindow/playlist/playlist.h"
+#include "libs/common/com/com_text.h"
 #include "libs/commondialog/com/ossivane.h"
 #include "platform/forms/automation.h"
 #include "libs/common/storage/storage.h"
@@ -261,15 +262,7 @@ void FrmMain::LocateSelectedFile() {
 namespace {
 
 std::string ComErrorText(HRESULT hr) {
-    std::string text;
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) == S_OK && info != nullptr) {
-        BSTR description = nullptr;
-        if (SUCCEEDED(info->GetDescription(&description)) && description != nullptr)
-            text = com::BstrToAnsi(description);
-        SysFreeString(description);
-        info->Release();
-    }
+    std::string text = com::TakeErrorDescription();
     if (text.empty()) text = "Error " + std::to_string(static_cast<long>(hr));
     return text;
 }
