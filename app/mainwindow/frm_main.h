@@ -149,7 +149,7 @@ public:
     // and the shared tag pair; the tool answers what it changed, which the
     // window then applies to its list. A tool is connected by one
     // ConnectTool line with its form's name ("frmRenameFiles"); the command
-    // keys that open it are the window's own (ToolCommands).
+    // keys that open it stand in the window's command table.
     using ToolOpener =
         std::function<ToolResult(forms::Form& owner, const FileSet& files, const tags::TagPair& tags)>;
     static void ConnectTool(const std::string& form, ToolOpener open);

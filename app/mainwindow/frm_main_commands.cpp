@@ -17,6 +17,7 @@
 #include "app/mainwindow/frm_main.h"
 #include "app/mainwindow/main_dialogs.h"
 #include "app/mainwindow/playlist/playlist.h"
+#include "libs/common/com/com_text.h"
 #include "libs/commondialog/com/ossivane.h"
 #include "platform/forms/automation.h"
 #include "libs/common/storage/storage.h"
@@ -27,11 +28,6 @@ using namespace foundation;
 
 namespace {
 
-std::map<std::string, FrmMain::ToolOpener>& ToolOpeners() {
-    static std::map<std::string, FrmMain::ToolOpener> openers;
-    return openers;
-}
-
 FrmMain::QuickExtractOpener& QuickExtract() {
     static FrmMain::QuickExtractOpener opener;
     return opener;
@@ -41,15 +37,27 @@ FrmMain::QuickExtractOpener& QuickExtract() {
 const char kMakerSite[] = "http://www.velmora.com";
 const char* const kMakerPages[] = {"/id3/download.asp", "/id3/support.asp", "/id3", ""};
 
-using Command = void (*)(FrmMain&);
-
 }  // namespace
 
-// The window's own commands. Keys are compared exactly; a key that is in
-// neither this table nor the tools' does nothing.
+// What a key does: the window's own handler, or the form of the tool it
+// opens, with the opener the program connected for that form (none yet:
+// the key opens nothing).
+struct FrmMainCommand {
+    using Run = void (*)(FrmMain&);
+    // The window's own handlers stand in the table as lambdas.
+    template <typename F>
+    FrmMainCommand(F handler) : run(handler) {}
+    FrmMainCommand(Run handler, const char* toolForm) : run(handler), form(toolForm) {}
+    Run run = nullptr;
+    const char* form = nullptr;
+    FrmMain::ToolOpener open;
+};
+
+// Every command key of the window. Keys are compared exactly; a key that is
+// not here does nothing.
 struct FrmMainCommands {
-    static const std::map<std::string, Command>& Table() {
-        static const std::map<std::string, Command> table = {
+    static std::map<std::string, FrmMainCommand>& Table() {
+        static std::map<std::string, FrmMainCommand> table = {
             {"mnuExit", [](FrmMain& f) { f.Unload(forms::kUnloadControlMenu); }},
             {"mnuStatusBar", [](FrmMain& f) { f.ShowStatusBar(!f.SB1.Visible()); }},
             {"mnuFolders", [](FrmMain& f) { f.ShowFolderBar(!f.picFolderContainer.Visible()); }},
@@ -97,12 +105,34 @@ struct FrmMainCommands {
             {"mnuHelpInternet(3)", [](FrmMain&) { shell::OpenInBrowser(std::string(kMakerSite) + kMakerPages[3]); }},
             {"mnuDelete", [](FrmMain& f) { f.DeleteSelectedFile(); }},
             {"mnuLocate", [](FrmMain& f) { f.LocateSelectedFile(); }},
+            // The tools.
+            Tool("mnuRename", "frmRenameFiles"),
+            Tool("btnRename", "frmRenameFiles"),
+            Tool("mnuComma", "frmCSV"),
+            Tool("mnuCDDB", "frmCDDBCDChoice"),
+            Tool("btnCDDB", "frmCDDBCDChoice"),
+            Tool("mnuMP3", "frmMP3"),
+            Tool("btnCDRip", "frmMP3"),
+            Tool("mnuSort", "frmWizFileSorting"),
+            Tool("btnSort", "frmWizFileSorting"),
+            Tool("btnCase", "frmCase"),
+            Tool("mnuDupe", "frmWizDuplicateFiles"),
+            Tool("mnuExportWiz", "frmWizFileExport"),
+            Tool("mnuContact", "frmWizComments"),
+            Tool("mnuAddMore", "frmUserFields"),
         };
         return table;
     }
+    static std::pair<const std::string, FrmMainCommand> Tool(const char* key, const char* form) {
+        return {key, FrmMainCommand(nullptr, form)};
+    }
 };
 
-void FrmMain::ConnectTool(const std::string& form, ToolOpener open) { ToolOpeners()[form] = std::move(open); }
+// Every key that opens the form gets the opener.
+void FrmMain::ConnectTool(const std::string& form, ToolOpener open) {
+    for (auto& [key, command] : FrmMainCommands::Table())
+        if (command.form != nullptr && form == command.form) command.open = open;
+}
 void FrmMain::ConnectQuickExtract(QuickExtractOpener open) { QuickExtract() = std::move(open); }
 
 bool FrmMain::QuickExtractConnected() const { return static_cast<bool>(QuickExtract()); }
@@ -111,10 +141,7 @@ std::optional<std::string> FrmMain::RunQuickExtract(const std::string& text, int
 }
 
 bool FrmMain::HasCommand(const std::string& key) const {
-    if (FrmMainCommands::Table().count(key) != 0) return true;
-    for (const mainwindow::ToolCommand& t : mainwindow::ToolCommands())
-        if (key == t.key) return true;
-    return false;
+    return FrmMainCommands::Table().count(key) != 0;
 }
 
 FileSet FrmMain::Files() const {
@@ -155,24 +182,21 @@ void FrmMain::ApplyToolResult(const ToolResult& result) {
 // A tool key opens its window when the program has connected it; a tool
 // not connected yet opens nothing, nor does one without the tag objects.
 bool FrmMain::OpenTool(const std::string& key) {
-    for (const mainwindow::ToolCommand& t : mainwindow::ToolCommands()) {
-        if (key != t.key) continue;
-        auto it = ToolOpeners().find(t.form);
-        if (it == ToolOpeners().end() || !it->second) return true;
-        if (!HasTags()) return true;
-        const ToolOpener open = it->second;  // the tool may connect another while open
-        ApplyToolResult(open(*this, Files(), shared_.tags));
-        return true;
-    }
-    return false;
+    auto it = FrmMainCommands::Table().find(key);
+    if (it == FrmMainCommands::Table().end() || it->second.form == nullptr) return false;
+    if (!it->second.open || !HasTags()) return true;
+    const ToolOpener open = it->second.open;  // the tool may connect another while open
+    ApplyToolResult(open(*this, Files(), shared_.tags));
+    return true;
 }
 
 // Failures of a command are reported and the window goes on.
 void FrmMain::RunCommand(const std::string& key) {
     try {
         auto it = FrmMainCommands::Table().find(key);
-        if (it != FrmMainCommands::Table().end()) {
-            it->second(*this);
+        if (it == FrmMainCommands::Table().end()) return;
+        if (it->second.run != nullptr) {
+            it->second.run(*this);
             return;
         }
         OpenTool(key);
@@ -238,15 +262,7 @@ void FrmMain::LocateSelectedFile() {
 namespace {
 
 std::string ComErrorText(HRESULT hr) {
-    std::string text;
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) == S_OK && info != nullptr) {
-        BSTR description = nullptr;
-        if (SUCCEEDED(info->GetDescription(&description)) && description != nullptr)
-            text = com::BstrToAnsi(description);
-        SysFreeString(description);
-        info->Release();
-    }
+    std::string text = com::TakeErrorDescription();
     if (text.empty()) text = "Error " + std::to_string(static_cast<long>(hr));
     return text;
 }

@@ -295,15 +295,6 @@ Timer& Form::Designed(Timer& timer, const char* timerName, Container*) {
     return timer;
 }
 
-Menu& Form::Designed(Menu& menu, const char* menuName, Menu* parent) {
-    menu.name = menuName;
-    if (parent != nullptr)
-        parent->Add(menu);
-    else
-        menus.push_back(&menu);
-    return menu;
-}
-
 void Form::CreateDesigned() {
     for (const DesignedControl& entry : designed_) {
         Container& in = entry.container != nullptr ? *entry.container : *this;
@@ -391,7 +382,6 @@ bool Form::Load() {
     detail::gLoadedForms.push_back(this);
 
     loading_ = true;
-    AttachMenus();
     if (!designed_.empty() || !designedTimers_.empty()) Fire("CreateControls", [&] { CreateDesigned(); });
     if (hwnd_ != nullptr && CreateControls) Fire("CreateControls", CreateControls);
     resizeReady_ = true;
@@ -534,7 +524,6 @@ void Form::ReleaseWindow(bool destroyWindow) {
     if (hwnd == nullptr) return;
     const std::vector<Timer*> timers = timers_;
     for (Timer* timer : timers) timer->Detach();
-    DetachMenus();
     const std::vector<Control*> controls = controls_;
     for (auto it = controls.rbegin(); it != controls.rend(); ++it) (*it)->Detach();
     DetachChildren();
@@ -703,12 +692,6 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_COMMAND:
-        if (lp == 0 && HIWORD(wp) <= 1) {
-            if (Menu* menu = FindMenu(LOWORD(wp))) {
-                menu->DoClick();
-                return 0;
-            }
-        }
         if (lp == 0 || detail::ControlFromWindow(reinterpret_cast<HWND>(lp)) == nullptr) {
             // Enter and Esc as the dialog keys send them, and control ids.
             const int id = LOWORD(wp);

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "platform/forms/ids.h"
-#include "platform/forms/menu.h"
 #include "platform/forms/runtime.h"
 #include "platform/forms/window.h"
 
@@ -22,7 +21,6 @@ namespace corvella::forms {
 class Control;
 class Form;
 class Timer;
-class Menu;
 
 // How a form is being unloaded (the QueryUnload argument).
 enum UnloadMode : int {
@@ -200,8 +198,6 @@ public:
     StartUpPosition startUpPosition = kStartManual;
     WindowStateValue windowState = kNormal;
     bool keyPreview = false;  // the form sees key presses of its controls first
-    // The menu bar: its top-level menus in order (see menu.h).
-    std::vector<Menu*> menus;
     std::string fontName = "MS Sans Serif";
     int fontSize = 8;
     bool fontBold = false;
@@ -247,11 +243,6 @@ public:
     std::string Caption() const { return Text(); }
     void SetCaption(const std::string& text) { SetText(text); }
     Form* Owner() const { return owner_; }
-    // Shows the items of `menu` as a popup menu at (x, y), twips in the
-    // form's client area (at the mouse pointer when either is negative),
-    // and returns when the user chose or dismissed it; a chosen item's Click
-    // has run by then.
-    void PopupMenu(Menu& menu, int x = -1, int y = -1);
 
     HWND hWnd() const override { return hwnd_; }
     Form* ParentForm() override { return this; }
@@ -278,9 +269,6 @@ protected:
     }
     // A timer, created on the form after the controls.
     Timer& Designed(Timer& timer, const char* timerName, Container* = nullptr);
-    // A menu: a top-level one joins the bar (`menus`), one with a parent
-    // becomes its last item.
-    Menu& Designed(Menu& menu, const char* menuName, Menu* parent = nullptr);
     // An event handler that calls a member function of the derived form:
     //     cmdOK.Click = On(&FrmOptions::cmdOK_Click);
     template <class T, class... A>
@@ -291,7 +279,6 @@ protected:
 
 private:
     friend class Control;
-    friend class Menu;
     friend class Timer;
     friend class CommandButton;
     friend class ScreenObject;
@@ -309,14 +296,6 @@ private:
     void CreateDesigned();
     // A free id of the control range; 0 when every one is taken.
     int NextControlId();
-    // Menus: command ids for a menu and its items, the bar, shortcuts.
-    void AttachMenu(Menu& menu);
-    void AttachMenus();
-    void DetachMenus();
-    void RebuildMenuBar();
-    Menu* FindMenu(int id) const;
-    // Runs the Click of the usable item with that shortcut; false when none.
-    bool MenuShortcut(int key, int shift);
     // Gives a control window its tip (empty: takes it away). One tip window
     // serves every control of the form.
     void SetToolTip(HWND control, const std::string& text);
@@ -336,7 +315,6 @@ private:
     int lastCx_ = -1, lastCy_ = -1;
     int nextId_ = kControlIdFirst;
     HWND doomedWindow_ = nullptr;
-    HMENU menuBar_ = nullptr;
     HWND toolTip_ = nullptr;
     struct DesignedControl {
         Control* control;
@@ -344,7 +322,6 @@ private:
     };
     std::vector<DesignedControl> designed_;
     std::vector<Timer*> designedTimers_;
-    int nextMenuId_ = kMenuIdFirst;  // unloaded inside an event, destroyed after it
     std::vector<Control*> controls_;  // every control of the form, nested ones too
     std::vector<Timer*> timers_;
 };

@@ -1,12 +1,12 @@
 // The way a form is written so that it stays readable at the main window's
 // size (about 150 controls, 300 handlers):
 //
-//   frm_options.h           the class: controls and menus as members, grouped
+//   frm_options.h           the class: controls as members, grouped
 //                           as the window groups them; handlers as private
 //                           member functions named object_Event
 //                           (cmdOK_Click, Form_Load_); Design() and Wire().
 //   frm_options_design.cpp  Design(): the form's own properties, then every
-//                           control, timer and menu named once, through
+//                           control and timer named once, through
 //                           DESIGN, with its design properties. Nothing else.
 //   frm_options.cpp         the constructor (Design(); Wire();), Wire(): one
 //                           line per event, `x.Event = On(&Frm::x_Event)`,

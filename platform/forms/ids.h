@@ -19,15 +19,12 @@ enum : int {
     kTimerIdLast = 0x4FFF,
     kPopupMenuIdFirst = 0x5000,  // the popup menu service: base + item index
     kPopupMenuIdLast = 0x6FFF,
-    kMenuIdFirst = 0x7000,  // the forms' own menus, per form
-    kMenuIdLast = 0x7FFF,
 };
 
 constexpr IdRange kIdRanges[] = {
     {"controls", kControlIdFirst, kControlIdLast},
     {"timers", kTimerIdFirst, kTimerIdLast},
     {"popup menu commands", kPopupMenuIdFirst, kPopupMenuIdLast},
-    {"menu commands", kMenuIdFirst, kMenuIdLast},
 };
 
 }  // namespace corvella::forms

@@ -269,9 +269,6 @@ void ProcessMessage(MSG& msg) {
         const bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
         const int shift = detail::ShiftState();
         int key = static_cast<int>(m.wParam);
-        // Menu shortcuts come before the key events: their key is not seen
-        // by KeyDown.
-        if (down && form != nullptr && form->Enabled() && form->MenuShortcut(key, shift)) return false;
         if (form != nullptr && (form->keyPreview || m.hwnd == root)) {
             form->KeyEvent(down, key, shift);
             if (key == 0) return false;

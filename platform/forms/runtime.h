@@ -153,10 +153,9 @@ int MsgBox(HWND owner, const std::string& prompt, unsigned buttons, const std::s
 // Handles one message as every loop of the run-time does. A key message goes,
 // in this order, to
 //   1. the in-place active object of an ActiveX control (SetActiveObject),
-//   2. the menu shortcuts of the form it is for,
-//   3. the form's KeyDown/KeyUp (with key preview, or for the form itself),
-//   4. the control's KeyDown/KeyUp (KeyPress for the characters),
-//   5. the dialog keys (Tab, Enter for the default button, Esc for the
+//   2. the form's KeyDown/KeyUp (with key preview, or for the form itself),
+//   3. the control's KeyDown/KeyUp (KeyPress for the characters),
+//   4. the dialog keys (Tab, Enter for the default button, Esc for the
 //      cancel button),
 // and is then translated and dispatched; whichever takes it ends its way.
 void ProcessMessage(MSG& msg);

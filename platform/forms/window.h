@@ -1,7 +1,7 @@
-// What forms, controls and menus have in common: a window with a name, a
+// What forms and controls have in common: a window with a name, a
 // geometry in twips, visibility, enabled state, a text, a repaint, a raw
-// message hook, and the rule by which its events run. Menus, control sites
-// and layout code are written against this one base.
+// message hook, and the rule by which its events run. Control sites and
+// layout code are written against this one base.
 //
 // The public fields are the design: before the window exists the accessors
 // read and write them; afterwards they read and change the window only, so
@@ -45,7 +45,7 @@ class ControlArray;
 class WindowBase {
 public:
     std::string name;
-    int index = -1;  // the index in a control or menu array; -1 alone
+    int index = -1;  // the index in a control array; -1 alone
     // Twips. A negative size set at run time is Error 380 and leaves the
     // window as it was.
     int left = 0, top = 0, width = 0, height = 0;

@@ -21,11 +21,6 @@ const char* const kVersionValues[2] = {"Version 2 Tags", "Version 1 Tags"};  // 
 const char kLogoValue[] = "Logo Address";
 const char kLogoDefault[] = "http://www.freedb.org/";
 
-SettingsStore& RegistryStore() {
-    static Win32SettingsStore store;
-    return store;
-}
-
 std::string FailedMessage(const std::vector<std::string>& failed) {
     std::string text = "The tags of these files could not be updated:\r\n";
     for (const std::string& path : failed) text += "\r\n" + path;

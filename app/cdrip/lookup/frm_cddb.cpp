@@ -14,11 +14,6 @@
 namespace corvella {
 namespace {
 
-SettingsStore& RegistryStore() {
-    static Win32SettingsStore store;
-    return store;
-}
-
 // The hello's names: the user's and the computer's, made single words by
 // the dialogue.
 std::string UserName() {

@@ -25,11 +25,6 @@ constexpr int32_t kModeCodes[4] = {3, 0, 1, 2};
 constexpr int kDesktop = 16;  // CSIDL_DESKTOPDIRECTORY: the desktop's own folder
 constexpr UINT kPathEllipsis = 0x4000;
 
-SettingsStore& RegistryStore() {
-    static Win32SettingsStore store;
-    return store;
-}
-
 }  // namespace
 
 FrmMP3::FrmMP3(SettingsStore* store) : store_(store != nullptr ? store : &RegistryStore()) {

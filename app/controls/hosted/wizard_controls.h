@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "libs/wizard/com/pagerelle.h"
 #include "platform/forms/activex/ole_site.h"
@@ -121,6 +122,18 @@ public:
     void SetSplashBackColor(long colour) { Put(0x68030003, {}, com::Variant(colour)); }
     long BackColor() { return std::atol(Get(0x68030000).Ansi().c_str()); }
     void SetBackColor(long colour) { Put(0x68030000, {}, com::Variant(colour)); }
+
+    // The persisted looks of a page in a design: a splash page (band and
+    // picture at the left) or a banner page with its title and description.
+    static std::vector<DesignProperty> SplashLook() {
+        return {{"Style", com::Variant(static_cast<long>(Splash))}, {"State", com::Variant(1L)}};
+    }
+    static std::vector<DesignProperty> BannerLook(const char* title, const char* description) {
+        return {{"Style", com::Variant(static_cast<long>(Banner))},
+                {"State", com::Variant(1L)},
+                {"BannerTitle", com::Variant(std::string(title))},
+                {"BannerDescription", com::Variant(std::string(description))}};
+    }
 };
 
 }  // namespace corvella::forms

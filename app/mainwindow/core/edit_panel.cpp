@@ -94,17 +94,4 @@ bool CancelColumnTrack(long column, int32_t widthTwips) {
     return widthTwips == 0;
 }
 
-const std::vector<ToolCommand>& ToolCommands() {
-    static const std::vector<ToolCommand> tools = {
-        {"mnuRename", "frmRenameFiles"},     {"btnRename", "frmRenameFiles"},
-        {"mnuComma", "frmCSV"},              {"mnuCDDB", "frmCDDBCDChoice"},
-        {"btnCDDB", "frmCDDBCDChoice"},      {"mnuMP3", "frmMP3"},
-        {"btnCDRip", "frmMP3"},              {"mnuSort", "frmWizFileSorting"},
-        {"btnSort", "frmWizFileSorting"},    {"btnCase", "frmCase"},
-        {"mnuDupe", "frmWizDuplicateFiles"}, {"mnuExportWiz", "frmWizFileExport"},
-        {"mnuContact", "frmWizComments"},    {"mnuAddMore", "frmUserFields"},
-    };
-    return tools;
-}
-
 }  // namespace corvella::mainwindow

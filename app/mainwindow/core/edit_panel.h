@@ -54,12 +54,4 @@ bool CancelColumnTrack(long column, int32_t widthTwips);
 // The width a column of the column menu gets when shown again.
 constexpr int32_t kShownColumnWidth = 1400;
 
-// A command key that opens a tool window and the form it opens. Each tool
-// is connected by registering an opener for its form name.
-struct ToolCommand {
-    const char* key;
-    const char* form;
-};
-const std::vector<ToolCommand>& ToolCommands();
-
 }  // namespace corvella::mainwindow

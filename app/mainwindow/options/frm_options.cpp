@@ -9,11 +9,6 @@ namespace {
 const std::string kSection = std::string(kSettingsRoot) + "\\Options";
 const char* const kRenameValues[4] = {"Rename 1", "Rename 2", "Rename 3", "Rename 4"};
 
-SettingsStore& RegistryStore() {
-    static Win32SettingsStore store;
-    return store;
-}
-
 // A stored value as a whole number: a list index or a check value.
 int32_t Number(const Variant& value) {
     int32_t out = 0;

@@ -19,11 +19,6 @@ const std::string kSection = std::string(kSettingsRoot) + "\\Options\\Support";
 
 const char kRetry[] = "&Retry";
 
-SettingsStore& RegistryStore() {
-    static Win32SettingsStore store;
-    return store;
-}
-
 // The texts of a sending that ended without the mail: the status line and
 // the offer below it.
 const char kRejected[] = "E-Mail Address Rejected";

@@ -5,13 +5,7 @@ namespace corvella {
 
 namespace {
 
-// A banner page's persisted look.
-std::vector<forms::DesignProperty> Banner(const char* title, const char* description) {
-    return {{"Style", com::Variant(0L)},
-            {"State", com::Variant(1L)},
-            {"BannerTitle", com::Variant(std::string(title))},
-            {"BannerDescription", com::Variant(std::string(description))}};
-}
+constexpr auto Banner = &forms::WizardPage::BannerLook;
 
 }  // namespace
 

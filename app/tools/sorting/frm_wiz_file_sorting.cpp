@@ -35,11 +35,6 @@ constexpr size_t kNamedFailures = 40;
 // Labels and the message loop are served at most this often in a long loop.
 constexpr DWORD kShowIntervalMs = 50;
 
-SettingsStore& RegistryStore() {
-    static Win32SettingsStore store;
-    return store;
-}
-
 int32_t Number(const Variant& value) {
     int32_t out = 0;
     if (!VariantToLong(value, out)) throw forms::Error("Type mismatch", 13);

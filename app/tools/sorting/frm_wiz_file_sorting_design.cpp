@@ -4,15 +4,8 @@
 namespace corvella {
 namespace {
 
-using com::Variant;
-
-std::vector<forms::DesignProperty> Banner(const char* title, const char* description) {
-    return {{"Style", Variant(0L)},
-            {"BannerTitle", Variant(std::string(title))},
-            {"BannerDescription", Variant(std::string(description))}};
-}
-
-std::vector<forms::DesignProperty> Splash() { return {{"Style", Variant(1L)}}; }
+constexpr auto Banner = &forms::WizardPage::BannerLook;
+constexpr auto Splash = &forms::WizardPage::SplashLook;
 
 // The splash pages' texts sit right of the band.
 constexpr int kSplashLeft = 2760;

@@ -1,11 +1,14 @@
 #include "app/tools/wizards/frm_wiz_file_export.h"
-#include "app/tools/wizards/page_looks.h"
 #include "platform/forms/form_style.h"
 
 namespace corvella {
 
-using wizards::BannerPage;
-using wizards::SplashPage;
+namespace {
+
+constexpr auto BannerPage = &forms::WizardPage::BannerLook;
+constexpr auto SplashPage = &forms::WizardPage::SplashLook;
+
+}  // namespace
 
 namespace {
 

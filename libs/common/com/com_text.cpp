@@ -42,4 +42,16 @@ HRESULT VariantToAnsi(const VARIANT& value, std::string& out) {
     return S_OK;
 }
 
+std::string TakeErrorDescription() {
+    std::string text;
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) == S_OK && info != nullptr) {
+        BSTR description = nullptr;
+        if (SUCCEEDED(info->GetDescription(&description)) && description != nullptr) text = BstrToAnsi(description);
+        SysFreeString(description);
+        info->Release();
+    }
+    return text;
+}
+
 }  // namespace corvella::com

@@ -16,5 +16,8 @@ BSTR AnsiToBstr(const std::string& text);
 // their shortest form, booleans as "True"/"False"); DISP_E_TYPEMISMATCH for
 // Null and for values with no text form.
 HRESULT VariantToAnsi(const VARIANT& value, std::string& out);
+// The description of the thread's error object, which this takes
+// (GetErrorInfo); "" when there is none or it has no text.
+std::string TakeErrorDescription();
 
 }  // namespace corvella::com

@@ -1,5 +1,6 @@
 // The owning handles: every reference taken is given back exactly once.
 #include "libs/common/com/com_ptr.h"
+#include "libs/common/com/com_text.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@ namespace {
 using corvella::com::Bstr;
 using corvella::com::ComPtr;
 using corvella::com::Variant;
+using corvella::com::TakeErrorDescription;
 
 // A bare IDispatch that only counts its references.
 struct Counted : IDispatch {
@@ -131,6 +133,19 @@ TEST(ComHandles, StringsAreCopiedAndHandedOver) {
     EXPECT_EQ(flag, VARIANT_TRUE) << "a by-reference copy still points at the caller's flag";
     EXPECT_EQ(Variant(std::string("12")).Ansi(), "12");
     EXPECT_EQ(Variant(true).Ansi(), "True");
+}
+
+TEST(ComHandles, TheErrorObjectsDescriptionIsTakenOnce) {
+    ICreateErrorInfo* create = nullptr;
+    ASSERT_EQ(CreateErrorInfo(&create), S_OK);
+    create->SetDescription(const_cast<LPOLESTR>(L"Disk full"));
+    IErrorInfo* info = nullptr;
+    ASSERT_EQ(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)), S_OK);
+    SetErrorInfo(0, info);
+    info->Release();
+    create->Release();
+    EXPECT_EQ(TakeErrorDescription(), "Disk full");
+    EXPECT_EQ(TakeErrorDescription(), "") << "the error object was taken";
 }
 
 }  // namespace

@@ -146,4 +146,9 @@ std::string Win32SettingsStore::ExpandEnvironment(const std::string& text) {
     return out;
 }
 
+SettingsStore& RegistryStore() {
+    static Win32SettingsStore store;
+    return store;
+}
+
 }  // namespace corvella

@@ -24,4 +24,7 @@ public:
     std::string ExpandEnvironment(const std::string& text) override;
 };
 
+// The registry's store, for the windows that are given no other one.
+SettingsStore& RegistryStore();
+
 }  // namespace corvella

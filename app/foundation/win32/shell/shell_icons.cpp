@@ -26,31 +26,6 @@ ShellFileInfo QueryShell(const std::string& name, DWORD attributes, UINT flags) 
 
 }  // namespace
 
-Picture& Picture::operator=(Picture&& o) noexcept {
-    if (this != &o) {
-        if (pic_) pic_->Release();
-        pic_ = o.pic_;
-        o.pic_ = nullptr;
-    }
-    return *this;
-}
-
-Picture::~Picture() {
-    if (pic_) pic_->Release();
-}
-
-IPicture* Picture::detach() {
-    IPicture* p = pic_;
-    pic_ = nullptr;
-    return p;
-}
-
-HICON Picture::icon() const {
-    OLE_HANDLE handle = 0;
-    if (!pic_ || FAILED(pic_->get_Handle(&handle))) return nullptr;
-    return reinterpret_cast<HICON>(static_cast<UINT_PTR>(handle));
-}
-
 ShellFileInfo QueryExtensionInfo(const std::string& extension, int32_t flags) {
     const std::string name = (!extension.empty() && extension[0] == '.') ? extension : "." + extension;
     const UINT f = (static_cast<UINT>(flags) & kExtensionFlagMask) | SHGFI_ICON | SHGFI_TYPENAME |
@@ -61,33 +36,6 @@ ShellFileInfo QueryExtensionInfo(const std::string& extension, int32_t flags) {
 ShellFileInfo QueryFileInfo(const std::string& path, int32_t flags) {
     const UINT f = (static_cast<UINT>(flags) & kFileFlagMask) | SHGFI_ICON | SHGFI_TYPENAME;
     return QueryShell(path, 0, f);
-}
-
-Picture GetExtensionIcon(const std::string& extension, int32_t flags, std::string& type_name) {
-    ShellFileInfo info = QueryExtensionInfo(extension, flags);
-    type_name = info.type_name;
-    return IconToPicture(info.icon);
-}
-
-Picture GetFileIcon(const std::string& path, int32_t flags, std::string& type_name) {
-    ShellFileInfo info = QueryFileInfo(path, flags);
-    type_name = info.type_name;
-    return IconToPicture(info.icon);
-}
-
-Picture IconToPicture(HICON icon) {
-    if (!icon) return Picture();
-    PICTDESC desc;
-    ZeroMemory(&desc, sizeof(desc));
-    desc.cbSizeofstruct = sizeof(desc);
-    desc.picType = PICTYPE_ICON;
-    desc.icon.hicon = icon;
-    IPicture* pic = nullptr;
-    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, reinterpret_cast<void**>(&pic))) || !pic) {
-        DestroyIcon(icon);  // nobody else would
-        return Picture();
-    }
-    return Picture(pic);
 }
 
 }  // namespace shell

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "libs/common/numeric/rounding.h"
 #include "libs/common/text/text_primitives.h"
 #include "platform/forms/runtime.h"
 
@@ -35,32 +34,6 @@ void SetProgressBarColour(HWND bar, COLORREF colour) { SendToBar(bar, PBM_SETBAR
 
 void SetTopMost(HWND window, bool top_most) {
     SetWindowPos(window, top_most ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
-
-FormMetrics MetricsOf(HWND form) {
-    FormMetrics m;
-    RECT r;
-    if (form && GetWindowRect(form, &r)) {
-        m.width_twips = forms::Screen.ToTwipsX(r.right - r.left);
-        m.height_twips = forms::Screen.ToTwipsY(r.bottom - r.top);
-    }
-    return m;
-}
-
-int32_t CenterLeft(const FormMetrics& form) {
-    if (form.scale_mode != kScaleTwips) return 0;
-    const int32_t half = RoundHalfEven(GetSystemMetrics(SM_CXFULLSCREEN) * forms::Screen.TwipsPerPixelX() / 2.0);
-    return RoundHalfEven(half - form.width_twips / 2.0);
-}
-
-int32_t CenterTop(const FormMetrics& form) {
-    if (form.scale_mode != kScaleTwips) return 0;
-    const int32_t half = RoundHalfEven(GetSystemMetrics(SM_CYFULLSCREEN) * forms::Screen.TwipsPerPixelY() / 2.0);
-    return RoundHalfEven(half - form.height_twips / 2.0);
-}
-
-void LockRedraw(HWND window, bool lock) {
-    SendMessageA(window, WM_SETREDRAW, lock ? 0 : static_cast<WPARAM>(-1), 0);
 }
 
 void LockWindow(HWND window, bool lock) {

@@ -5,14 +5,6 @@
 #include "app/mainwindow/apply/tag_apply.h"
 
 namespace corvella {
-namespace {
-
-SettingsStore& RegistryStore() {
-    static Win32SettingsStore store;
-    return store;
-}
-
-}  // namespace
 
 FrmCase::FrmCase(SettingsStore* store) : store_(store != nullptr ? store : &RegistryStore()) {
     Design();

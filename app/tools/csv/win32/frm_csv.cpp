@@ -18,15 +18,7 @@ _cCommonDialog* Dialog(const com::ComPtr<IDispatch>& d) { return static_cast<_cC
 
 // The text the dialog object gave its failure.
 std::string ErrorDescription(HRESULT hr) {
-    std::string text;
-    IErrorInfo* info = nullptr;
-    if (GetErrorInfo(0, &info) == S_OK && info != nullptr) {
-        BSTR description = nullptr;
-        if (SUCCEEDED(info->GetDescription(&description)) && description != nullptr)
-            text = com::BstrToAnsi(description);
-        SysFreeString(description);
-        info->Release();
-    }
+    std::string text = com::TakeErrorDescription();
     if (text.empty()) text = "The save dialog failed (error " + std::to_string(static_cast<long>(hr)) + ").";
     return text;
 }

@@ -8,11 +8,6 @@
 namespace corvella {
 namespace {
 
-SettingsStore& RegistryStore() {
-    static Win32SettingsStore store;
-    return store;
-}
-
 const char kTitle[] = "User Defined Field List";
 
 }  // namespace

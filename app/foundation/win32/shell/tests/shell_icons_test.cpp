@@ -49,32 +49,28 @@ TEST(ShellIconTest, Mp3ExtensionWithAndWithoutPoint) {
     DestroyIcon(small.icon);
 
     // A caller's SHGFI_PIDL would make the shell read the text as an item list.
-    std::string type;
-    Picture pic = GetExtensionIcon("MP3", kSmallIcon | SHGFI_PIDL, type);
-    EXPECT_TRUE(pic);
-    EXPECT_EQ(type, bare.type_name);
+    ShellFileInfo pidl = QueryExtensionInfo("MP3", kSmallIcon | SHGFI_PIDL);
+    EXPECT_NE(pidl.icon, nullptr);
+    EXPECT_EQ(pidl.type_name, bare.type_name);
+    DestroyIcon(pidl.icon);
 }
 
-TEST(ShellIconTest, PictureOwnsTheIconOfAnExistingFileAndFolder) {
+TEST(ShellIconTest, AnExistingFileAndFolderHaveTheirOwnIconAndType) {
     const std::string data = DataFolder();
     ASSERT_FALSE(data.empty());
-    std::string file_type, folder_type;
-    Picture file = GetFileIcon(data + "tree\\root1.mp3", kSmallIcon, file_type);
-    Picture folder = GetFileIcon(data + "tree\\a", kSmallIcon, folder_type);
-    ASSERT_TRUE(file);
-    ASSERT_TRUE(folder);
-    EXPECT_FALSE(file_type.empty());
-    EXPECT_FALSE(folder_type.empty());
-    EXPECT_NE(file_type, folder_type);
-    SHORT kind = 0;
-    ASSERT_EQ(folder.get()->get_Type(&kind), S_OK);
-    EXPECT_EQ(kind, PICTYPE_ICON);
-    EXPECT_NE(folder.icon(), nullptr);
+    ShellFileInfo file = QueryFileInfo(data + "tree\\root1.mp3", kSmallIcon);
+    ShellFileInfo folder = QueryFileInfo(data + "tree\\a", kSmallIcon);
+    EXPECT_NE(file.icon, nullptr);
+    EXPECT_NE(folder.icon, nullptr);
+    EXPECT_FALSE(file.type_name.empty());
+    EXPECT_FALSE(folder.type_name.empty());
+    EXPECT_NE(file.type_name, folder.type_name);
+    DestroyIcon(file.icon);
+    DestroyIcon(folder.icon);
 
-    std::string none = "stale";
-    EXPECT_FALSE(GetFileIcon(data + "tree\\no such file.mp3", kSmallIcon, none));
-    EXPECT_EQ(none, "");
-    EXPECT_FALSE(IconToPicture(nullptr));
+    ShellFileInfo none = QueryFileInfo(data + "tree\\no such file.mp3", kSmallIcon);
+    EXPECT_EQ(none.icon, nullptr);
+    EXPECT_EQ(none.type_name, "");
 }
 
 }  // namespace

@@ -97,35 +97,13 @@ TEST_F(WindowTest, TopMostComesAndGoesWithoutMoving) {
 }
 
 TEST_F(WindowTest, RedrawLockAndUnlockRepaintsAtOnce) {
-    LockRedraw(window_, true);
-    EXPECT_FALSE(IsWindowVisible(window_));  // drawing off clears the visible bit
-    LockRedraw(window_, false);
-    EXPECT_TRUE(IsWindowVisible(window_));
-
     LockWindow(window_, true);
-    EXPECT_FALSE(IsWindowVisible(window_));
+    EXPECT_FALSE(IsWindowVisible(window_));  // drawing off clears the visible bit
     const int before = g_paints;
     LockWindow(window_, false);
     EXPECT_TRUE(IsWindowVisible(window_));
     // Parent and child painted before LockWindow returned.
     EXPECT_GE(g_paints - before, 2);
-}
-
-TEST_F(WindowTest, CentredFormSitsInTheMiddleOfTheScreen) {
-    const FormMetrics m = MetricsOf(window_);
-    EXPECT_GT(m.width_twips, 0);
-    const int left = static_cast<int>(CenterLeft(m) / forms::Screen.TwipsPerPixelX());
-    const int top = static_cast<int>(CenterTop(m) / forms::Screen.TwipsPerPixelY());
-    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    RECT r;
-    GetWindowRect(window_, &r);
-    EXPECT_NEAR((r.left + r.right) / 2.0, GetSystemMetrics(SM_CXFULLSCREEN) / 2.0, 2);
-    EXPECT_NEAR((r.top + r.bottom) / 2.0, GetSystemMetrics(SM_CYFULLSCREEN) / 2.0, 2);
-
-    FormMetrics pixels = m;
-    pixels.scale_mode = kScalePixels;
-    EXPECT_EQ(CenterLeft(pixels), 0);
-    EXPECT_EQ(CenterTop(pixels), 0);
 }
 
 TEST_F(WindowTest, ToolbarTurnsFlatAndProgressBarTakesColours) {
