@@ -30,7 +30,11 @@ void ConnectTools() {
     });
     FrmMain::ConnectQuickExtract(ShowQuickExtract);
     FrmMain::ConnectTool("frmCSV", OpenCsvTool);
-    FrmMain::ConnectTool("frmCase", OpenCaseTool);
+    FrmMain::ConnectTool("frmCase", [](forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
+        auto& main = static_cast<FrmMain&>(owner);
+        return OpenCaseToolListingAgain(owner, files, tags,
+                                        [&main] { main.ToggleTagVersion(main.cboVersion.ListIndex()); });
+    });
     FrmMain::ConnectTool("frmWizFileSorting", ShowFileSortingWizard);
     FrmMain::ConnectTool("frmCDDBCDChoice", [](forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
         return frmCDDBCDChoice().Open(owner, files, tags);

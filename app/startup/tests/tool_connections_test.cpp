@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 #include "app/foundation/settings.h"
@@ -30,6 +31,7 @@ using forms::testing::PumpUntil;
 struct Step {
     const char* window;
     const char* button;
+    std::function<void()> before = nullptr;  // what the test looks at first
 };
 std::vector<Step> gSteps;
 size_t gNext = 0;
@@ -54,11 +56,13 @@ void CALLBACK Act(HWND, UINT, UINT_PTR, DWORD) {
     if (gNext >= gSteps.size()) return;
     const Step& s = gSteps[gNext];
     HWND w = FindWindowA(nullptr, s.window);
-    if (w == nullptr || !IsWindowVisible(w)) return;
+    // A window under a modal one takes no clicks.
+    if (w == nullptr || !IsWindowVisible(w) || !IsWindowEnabled(w)) return;
     Find button{s.button};
     EnumChildWindows(w, Match, reinterpret_cast<LPARAM>(&button));
     if (button.found == nullptr || !IsWindowEnabled(button.found)) return;
     ++gNext;
+    if (s.before) s.before();
     SendMessageA(button.found, BM_CLICK, 0, 0);
 }
 
@@ -146,6 +150,19 @@ TEST_F(ToolsFromTheMainWindow, RenameFromBothKeys) {
         ASSERT_TRUE(store_.QueryValue(kHkeyCurrentUser, "Software\\Corvella\\options\\Rename", value, type, data));
         EXPECT_TRUE(type == kRegSz && std::string(data.begin(), data.end() - 1) == text) << value;
     }
+}
+
+// A case run shows in the list at once, while the tool stays open.
+TEST_F(ToolsFromTheMainWindow, CaseRunIsListedBeforeTheToolCloses) {
+    for (const auto& [value, text] : {std::pair{"New Case", "1"}, std::pair{"Apply To", "1"}, std::pair{"0", "1"}})
+        SaveSettingText(store_, "Software\\Corvella\\Options\\Case", value, text);
+    std::string listed;
+    Expect({{"Tag Case", "&Update"},
+            {"Tag Case", "&Cancel", [&] { listed = f_->lvFiles.ListItems(1)->SubItem(1); }}});
+    f_->RunCommand("btnCase");
+    EXPECT_TRUE(AllDone());
+    EXPECT_EQ(listed, "MORNING HUSH");
+    EXPECT_TRUE(boxes.empty());
 }
 
 // Cancel in the quick extract leaves the field; OK writes the piece.

@@ -60,7 +60,9 @@ bool ConvertTag(tags::TagObject& tag, int fieldCount, const std::string& path, c
         const std::string converted = ChangeCase(*value, choice.newCase);
         if (converted == *value) continue;
         if (!tag.SetField(i, converted)) return false;
-        changed = true;
+        // A field kept by name (the ID3v1 genre) may hold what it held.
+        const std::optional<std::string> held = tag.FieldText(i);
+        changed = changed || !held || *held != *value;
     }
     if (!changed) return true;
     if (!tag.WriteTag(path)) return false;

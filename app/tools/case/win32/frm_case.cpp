@@ -1,5 +1,7 @@
 #include "app/tools/case/win32/frm_case.h"
 
+#include <utility>
+
 #include "app/foundation/win32/progress/progress_update.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/mainwindow/apply/tag_apply.h"
@@ -18,9 +20,10 @@ void FrmCase::Wire() {
     for (auto& c : cmdMain) c.Click = On(&FrmCase::cmdMain_Click);
 }
 
-void FrmCase::Prepare(const FileSet& files, const tags::TagPair& tags) {
+void FrmCase::Prepare(const FileSet& files, const tags::TagPair& tags, std::function<void()> listAgain) {
     files_ = files;
     tags_ = tags;
+    listAgain_ = std::move(listAgain);
     result_ = ToolResult();
 }
 
@@ -80,14 +83,22 @@ void FrmCase::ApplyCaseToFiles() {
             return tagcase::ConvertFiles(choice, paths, tags_, view);
         },
         apply::UnwrittenFilesMessage);
-    result_.tagsRewritten = true;
+    if (listAgain_)
+        listAgain_();
+    else
+        result_.tagsRewritten = true;
 }
 
 FrmCase& frmCase() { return forms::DefaultInstance<FrmCase>(); }
 
 ToolResult OpenCaseTool(forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
+    return OpenCaseToolListingAgain(owner, files, tags, nullptr);
+}
+
+ToolResult OpenCaseToolListingAgain(forms::Form& owner, const FileSet& files, const tags::TagPair& tags,
+                                    std::function<void()> listAgain) {
     FrmCase& form = frmCase();
-    form.Prepare(files, tags);
+    form.Prepare(files, tags, std::move(listAgain));
     form.Show(forms::kModal, &owner);
     return form.Result();
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "app/foundation/file_set.h"
 #include "app/foundation/settings_store.h"
@@ -33,7 +34,9 @@ public:
     explicit FrmCase(SettingsStore* store = nullptr);
 
     // What the next show works on: the main list and the shared tag objects.
-    void Prepare(const FileSet& files, const tags::TagPair& tags);
+    // `listAgain`, when given, makes the main list read its files again
+    // after each run, while the form stays open.
+    void Prepare(const FileSet& files, const tags::TagPair& tags, std::function<void()> listAgain = {});
     // What the runs since Prepare did to the main list's files.
     const ToolResult& Result() const { return result_; }
 
@@ -53,13 +56,17 @@ private:
     FileSet files_;
     tags::TagPair tags_;
     ToolResult result_;
+    std::function<void()> listAgain_;
 };
 
 // The default instance.
 FrmCase& frmCase();
 
 // The opener the main window calls for "btnCase": shows the form modal over
-// `owner` and answers what the main list must read again.
+// `owner`; the main list reads its files again after each run through
+// `listAgain`. Without it the answer asks for that once the form has closed.
 ToolResult OpenCaseTool(forms::Form& owner, const FileSet& files, const tags::TagPair& tags);
+ToolResult OpenCaseToolListingAgain(forms::Form& owner, const FileSet& files, const tags::TagPair& tags,
+                                    std::function<void()> listAgain);
 
 }  // namespace corvella

@@ -4,6 +4,7 @@
 #include "app/foundation/win32/listview/mod_list_view.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "libs/common/scope/scope_exit.h"
+#include "libs/flatcontrols/win32/os_version_win32.h"
 
 namespace corvella {
 namespace {
@@ -35,8 +36,11 @@ void FrmRenameFiles::Prepare(const FileSet& files, forms::ImageList* smallIcons)
 
 void FrmRenameFiles::Form_Load_() {
     forms::ResumeNext skip;
-    skip([&] { flat_.Create(*this); });
-    skip([&] { flat_.SoftBorder(lvFiles); });
+    // Windows XP draws its own themed borders: the list keeps its 3-D look.
+    if (!ReadOSVersion().IsWinXP()) {
+        skip([&] { flat_.Create(*this); });
+        skip([&] { flat_.SoftBorder(lvFiles); });
+    }
     lvFiles.SetSmallIcons(smallIcons_);
     lvFiles.ColumnHeaders.Add("", "Rename To", lvFiles.Width() - 600);
     skip([&] { foundation::EnhListView_Add_FullRowSelect(lvFiles.hWnd(), false); });

@@ -7,6 +7,7 @@
 
 #include "app/foundation/memory_store.h"
 #include "app/foundation/settings.h"
+#include "app/foundation/text_helpers.h"
 #include "app/tools/case/core/case_run.h"
 
 namespace corvella {
@@ -21,6 +22,7 @@ public:
     FakeTag(std::string name, int count, std::vector<std::string>& log) : name_(name), count_(count), log_(log) {}
     std::map<std::string, Fields> files;
     std::set<std::string> failWrite;
+    bool genreByName = false;
 
     std::optional<std::string> FieldText(int i) override {
         if (i >= count_) return std::nullopt;
@@ -30,7 +32,11 @@ public:
         held_ = files.count(path) != 0 ? files[path] : Fields();
         return files.count(path) != 0;
     }
-    bool SetField(int i, const std::string& v) override { return held_[i] = v, true; }
+    bool SetField(int i, const std::string& v) override {
+        // The genre by its name in a list, as ID3v1 keeps it.
+        if (genreByName && i == 5 && EqualsNoCase(held_[i], v)) return true;
+        return held_[i] = v, true;
+    }
     bool WriteTag(const std::string& path) override {
         log_.push_back(name_ + " " + path);
         if (failWrite.count(path) != 0 || files.count(path) == 0) return false;
@@ -114,6 +120,27 @@ TEST(CaseRun, WritesOnlyChangedTagsID3v1FirstAndNamesFailures) {
         EXPECT_EQ(id3v2.files[f1], c.v2of1);
         EXPECT_EQ(out.failed, c.unwritten);
         EXPECT_EQ(view.shown.front(), "1 of 3 1.mp3 Updating Tag Information...");
+    }
+}
+
+// A genre kept by name comes back as it was: no change, no write.
+TEST(CaseRun, AValueTheTagKeepsAsItWasIsNoChange) {
+    const struct {
+        int mode;
+        std::vector<int> ticked;
+        bool wrote;
+    } cases[] = {{1, {5}, false}, {2, {5}, false}, {1, {0, 5}, true}};
+    for (const auto& c : cases) {
+        std::vector<std::string> log;
+        FakeTag v1("v1", tags::kV1FieldCount, log);
+        v1.genreByName = true;
+        v1.files = {{"C:\\1.mp3", {{0, "Intro"}, {5, "Rock"}}}};
+        CaseChoice choice = Choice(c.mode, 0, {});
+        for (int f : c.ticked) choice.fields[static_cast<size_t>(f)] = true;
+        bool wrote = true;
+        EXPECT_TRUE(ConvertTag(v1, tags::kV1FieldCount, "C:\\1.mp3", choice, wrote));
+        EXPECT_EQ(wrote, c.wrote) << c.mode << " " << c.ticked.size();
+        EXPECT_EQ(log.size(), c.wrote ? 1u : 0u);
     }
 }
 

@@ -144,6 +144,21 @@ TEST(CaseTool, InitialCaseOfBothVersionsWritesOnlyChangedTagsKeepsForeignTextAnd
              {"1", "SZ:1"}, {"3", "SZ:0"}, {"11", "SZ:0"}, {"6", "<none>"}})
         EXPECT_EQ(Stored(name.c_str()), value) << name;
 
+    // Opened as the main window opens it: the list is read again after each
+    // run, with the form still open, also when no tag needed a change.
+    int listedAgain = 0, listedBeforeClose = -1;
+    Later([&] {
+        FrmCase& f = frmCase();
+        SendMessageA(f.cmdMain[0].hWnd(), BM_CLICK, 0, 0);
+        SendMessageA(f.cmdMain[0].hWnd(), BM_CLICK, 0, 0);
+        listedBeforeClose = listedAgain;
+        f.cmdMain[1].DoClick();
+    });
+    const ToolResult again = OpenCaseToolListingAgain(owner, files, {&v1, &v2}, [&] { ++listedAgain; });
+    EXPECT_EQ(listedBeforeClose, 2) << "one reading per run";
+    EXPECT_FALSE(again.tagsRewritten) << "already read";
+    EXPECT_EQ(boxes.size(), 1u) << "the file locked before is free now";
+
     owner.Unload();
     for (const FileRow& row : files.rows) DeleteFileA(row.path.c_str());
     RemoveDirectoryA(folder.c_str());
