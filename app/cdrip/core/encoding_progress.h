@@ -6,7 +6,7 @@
 
 namespace corvella::cdrip {
 
-// "Encoding Progress " + done / total * 100 as "00.0" + " %".
+// "Encoding Progress " + done / total * 100 as "00.0" + " %", halves up.
 std::string EncodingCaption(double done, double total);
 // done / total * 100 rounded half to even; 0 when total is 0.
 int32_t EncodingPercent(double done, double total);

@@ -55,6 +55,7 @@ RunEnd EncodeSelectedTracks(const RunInput& in, RunServices& s) {
     int selectedCount = 0;
     for (bool on : in.selected) selectedCount += on;
     int started = 0;
+    std::vector<std::string> missed;  // files not made, for the closing message
     const int n = int(in.selected.size());
     for (int i = 1; i <= n; ++i) {
         if (!in.selected[size_t(i - 1)]) continue;
@@ -64,7 +65,10 @@ RunEnd EncodeSelectedTracks(const RunInput& in, RunServices& s) {
         const std::string file = s.fileName(i, trackNo);
         // Rows beyond the disc and data tracks have no audio to give.
         const auto frames = TrackFrames(in.toc, i - 1);
-        if (!frames) continue;
+        if (!frames) {
+            missed.push_back(file);
+            continue;
+        }
         const TrackJob job{file, frames->first, frames->second,
                            std::to_string(started) + " of " + std::to_string(selectedCount)};
         const TrackOutcome o = s.ripTrack(job, config);
@@ -75,6 +79,7 @@ RunEnd EncodeSelectedTracks(const RunInput& in, RunServices& s) {
             return fail(o.message);
         case TrackEnd::ReadFailed:
             s.message("Track " + trackNo + ": " + o.message, MessageKind::Plain, s.appTitle);
+            missed.push_back(file);
             continue;  // no file, no tags; the next track
         case TrackEnd::Written:
             break;
@@ -82,7 +87,10 @@ RunEnd EncodeSelectedTracks(const RunInput& in, RunServices& s) {
         if (!s.progress->Visible()) return RunEnd::Cancelled;
         if (!in.disc.Album.empty() && !WriteTags(in, s, file, i, trackNo, &why)) return fail(why);
     }
-    s.message(s.appTitle + " has finished the encoding process", MessageKind::Information, "Encoding Complete");
+    std::string done = s.appTitle + " has finished the encoding process";
+    if (!missed.empty()) done += "\n\nNo file was made for:";
+    for (const std::string& f : missed) done += "\n" + f;
+    s.message(done, MessageKind::Information, "Encoding Complete");
     s.hideProgress();
     return RunEnd::Completed;
 }

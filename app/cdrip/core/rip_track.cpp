@@ -77,7 +77,11 @@ TrackOutcome RipAndEncodeTrack(const TrackJob& job, const BE_CONFIG& config, Aud
     const auto dropFile = OnScopeExit([&] {
         if (!kept) file.Discard();
     });
-    const std::string writeFailed = "Could not write " + job.target;
+    // A full disk or a lost folder: the box names the file and the reason.
+    const auto writeFailed = [&] {
+        const std::string reason = file.WriteError();
+        return "Could not write " + job.target + (reason.empty() ? "" : ": " + reason);
+    };
 
     std::vector<uint8_t> audio(kBlockBytes);
     std::vector<uint8_t> out(outSize > 0 ? outSize : 1);
@@ -102,9 +106,9 @@ TrackOutcome RipAndEncodeTrack(const TrackJob& job, const BE_CONFIG& config, Aud
             uint32_t produced = 0;
             const int code = encoder.Encode(mono ? kFrameSamples / 2 : kFrameSamples, pcm.data(), out.data(), &produced);
             if (code != 0) return Fail(TrackEnd::Failed, LameErrorText(code));
-            if (produced > 0 && !file.Write(out.data(), produced)) return Fail(TrackEnd::Failed, writeFailed);
+            if (produced > 0 && !file.Write(out.data(), produced)) return Fail(TrackEnd::Failed, writeFailed());
         }
-        if (!file.Flush()) return Fail(TrackEnd::Failed, writeFailed);
+        if (!file.Flush()) return Fail(TrackEnd::Failed, writeFailed());
         frame += block;
         remaining -= block;
         if (!progress.Visible()) return Fail(TrackEnd::Cancelled, "");
@@ -115,8 +119,8 @@ TrackOutcome RipAndEncodeTrack(const TrackJob& job, const BE_CONFIG& config, Aud
     uint32_t produced = 0;
     const int code = encoder.Deinit(out.data(), &produced);
     if (code != 0) return Fail(TrackEnd::Failed, LameErrorText(code));
-    if (produced > 0 && !file.Write(out.data(), produced)) return Fail(TrackEnd::Failed, writeFailed);
-    if (!file.Flush() || !file.Close()) return Fail(TrackEnd::Failed, writeFailed);
+    if (produced > 0 && !file.Write(out.data(), produced)) return Fail(TrackEnd::Failed, writeFailed());
+    if (!file.Flush() || !file.Close()) return Fail(TrackEnd::Failed, writeFailed());
     // The finished stream: closed, and its VBR header written into the file.
     streamDone = true;
     encoder.Close();

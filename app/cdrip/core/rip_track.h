@@ -56,6 +56,8 @@ public:
     virtual bool Replace(std::string* why) = 0;
     // Closes and deletes the temporary file; the target stays as it was.
     virtual void Discard() = 0;
+    // Why the last write, flush or close failed ("" when unknown).
+    virtual std::string WriteError() const { return ""; }
 };
 
 // The progress window as the run sees it.

@@ -146,6 +146,21 @@ bool TempTrackFile::Replace(std::string* why) {
     return true;
 }
 
+bool TempTrackFile::Write(const uint8_t* bytes, uint32_t count) {
+    SetLastError(0);
+    if (io_.WriteBytes(bytes, count)) return true;
+    // A write that took fewer bytes than asked leaves no error code: the disk is full.
+    const DWORD code = GetLastError();
+    error_ = code && io_.BytesMoved() == 0 ? code : ERROR_DISK_FULL;
+    if (!io_.IsOpen()) error_ = ERROR_INVALID_HANDLE;
+    return false;
+}
+
+bool TempTrackFile::Noted(bool ok) {
+    if (!ok) error_ = GetLastError();
+    return ok;
+}
+
 void TempTrackFile::Discard() {
     io_.CloseFile();
     if (!temp_.empty()) DeleteFileA(temp_.c_str());

@@ -12,6 +12,9 @@
 
 namespace corvella::cdrip {
 
+// The system's text for an error code, without its line break.
+std::string SystemErrorText(DWORD code);
+
 // The open drive (CDHandle), read into one fixed block (a TRACKBUF and room
 // for 26 frames) allocated once.
 class DriveSource : public AudioSource {
@@ -62,19 +65,20 @@ class TempTrackFile : public TrackFile {
 public:
     ~TempTrackFile() override { Discard(); }
     bool Create(const std::string& target, std::string* why) override;
-    bool Write(const uint8_t* bytes, uint32_t count) override { return io_.WriteBytes(bytes, count); }
-    bool Flush() override { return io_.FlushBuffers(); }
-    bool Close() override { return io_.CloseFile(); }
+    bool Write(const uint8_t* bytes, uint32_t count) override;
+    bool Flush() override { return Noted(io_.FlushBuffers()); }
+    bool Close() override { return Noted(io_.CloseFile()); }
     const std::string& TempPath() const override { return temp_; }
     bool Replace(std::string* why) override;
     void Discard() override;
+    std::string WriteError() const override { return error_ ? SystemErrorText(error_) : ""; }
 
 private:
+    bool Noted(bool ok);
     clsFileIo io_;
+    DWORD error_ = 0;
     std::string target_, temp_;
 };
 
-// The system's text for an error code, without its line break.
-std::string SystemErrorText(DWORD code);
 
 }  // namespace corvella::cdrip

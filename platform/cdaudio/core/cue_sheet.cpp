@@ -149,8 +149,15 @@ std::optional<CueSheet> ParseCueSheet(std::string_view text, std::string* why) {
             }
             const auto n = Number(w[1], 99);
             if (!n) return fail("bad index number");
-            if (t.file != int(sheet.files.size()) - 1 && *n <= 1)
-                return fail("index in another file than its track");
+            const int current = int(sheet.files.size()) - 1;
+            if (t.file != current && *n <= 1) {
+                // A file per track, with the gap at the end of the file before:
+                // the track starts in the file of its INDEX 01, and an INDEX 00
+                // left in the file before only ends the track before there.
+                if (t.index1 >= 0) return fail("index in another file than its track");
+                t.file = current;
+                t.index0 = -1;
+            }
             if (*n == 0) {
                 if (t.index1 >= 0) return fail("INDEX 00 after INDEX 01");
                 t.index0 = *when;

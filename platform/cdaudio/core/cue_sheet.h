@@ -22,7 +22,7 @@ struct CueFile {
 
 struct CueTrack {
     int number = 0;
-    int file = 0;               // index into CueSheet::files
+    int file = 0;               // index into CueSheet::files: the file of INDEX 01
     CueTrackMode mode = CueTrackMode::Audio;
     uint32_t pregap = 0;        // frames of silence not in the file
     int64_t index0 = -1;        // file frame of INDEX 00, -1 when absent

@@ -72,6 +72,7 @@ TEST(CueSheet, RefusesWhatItCannotLayOut) {
         {"FILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nPREGAP 00:02:00\n", "PREGAP after"},
         {"FILE a.bin BINARY\nTRACK 00 AUDIO\nINDEX 01 00:00:00\n", "bad track number"},
         {"FILE a.bin BINARY\nTRACK 100 AUDIO\nINDEX 01 00:00:00\n", "bad track number"},
+        {"FILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nFILE b.bin BINARY\nINDEX 01 00:00:00\n", "another file"},
         {"REM FAULT READ 5\nFILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "count"},
         {"REM FAULT SLOW 5\nFILE a.bin BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "unknown fault"},
     };

@@ -30,6 +30,11 @@ TEST(DiscLayout, TracksStartAtIndex01AndPregapsAddSilence) {
          {100, 7}, {{10, 100}, 107}},
         {"FILE a BINARY\nTRACK 1 AUDIO\nINDEX 01 00:00:00\nFILE b BINARY\nFILE c BINARY\nTRACK 2 AUDIO\nINDEX 01 00:00:00\n",
          {5, 6, 7}, {{0, 11}, 18}},
+        // A track's gap at the end of the file before; its INDEX 01 in a file of its own.
+        {"FILE a BINARY\nTRACK 1 AUDIO\nINDEX 01 00:00:00\nTRACK 2 AUDIO\nINDEX 00 00:00:40\nFILE b WAVE\nINDEX 01 00:00:00\n",
+         {50, 30}, {{0, 50}, 80}},
+        {"FILE a BINARY\nTRACK 1 AUDIO\nINDEX 01 00:00:00\nTRACK 2 AUDIO\nFILE b WAVE\nINDEX 00 00:00:00\nINDEX 01 00:00:05\n",
+         {50, 30}, {{0, 55}, 80}},
     };
     for (const auto& c : cases) {
         const auto sheet = ParseCueSheet(c.cue, nullptr);

@@ -108,7 +108,9 @@ TEST(RipRun, OnlyTheDiscsAudioTracksBecomeFiles) {
         "load", "folders",
         "rip C:\\out\\01 1.mp3 0-10000 1 of 5 vbr 2",
         "rip C:\\out\\02 2.mp3 10000-28600 2 of 5 vbr 2",  // before the second session's data
-        "box 1 Encoding Complete: Corvella has finished the encoding process", "hide"};
+        "box 1 Encoding Complete: Corvella has finished the encoding process\n\nNo file was made for:"
+        "\nC:\\out\\03 3.mp3\nC:\\out\\05 5.mp3\nC:\\out\\06 6.mp3",
+        "hide"};
     EXPECT_EQ(r.log, want);  // row 3 is data, rows 5 and 6 lie beyond the disc
     EXPECT_EQ(r.v1.written.size(), 2u);
     EXPECT_EQ(r.v2.written.size(), 2u);
@@ -156,7 +158,9 @@ TEST(RipRun, HowEachEndShows) {
     } cases[] = {
         {"read failure goes on", [](Rig& r) { r.ends[1] = TrackEnd::ReadFailed; }, RunEnd::Completed,
          {"box 0 Corvella: Track 01: bad 1", "rip C:\\out\\02 2.mp3 10000-28600 2 of 2 vbr 2",
-          "box 1 Encoding Complete: Corvella has finished the encoding process", "hide"}, 1},
+          "box 1 Encoding Complete: Corvella has finished the encoding process\n\nNo file was made for:"
+          "\nC:\\out\\01 1.mp3",
+          "hide"}, 1},
         {"cancel", [](Rig& r) { r.ends[1] = TrackEnd::Cancelled; }, RunEnd::Cancelled,
          {"rip C:\\out\\01 1.mp3 0-10000 1 of 2 vbr 2"}, 0},
         {"track error", [](Rig& r) { r.ends[2] = TrackEnd::Failed; }, RunEnd::Failed,
@@ -197,7 +201,8 @@ TEST(EncodingProgress, CaptionAndBar) {
         {0, 100, "Encoding Progress 00.0 %", 0},      {11, 200, "Encoding Progress 05.5 %", 6},
         {1, 8, "Encoding Progress 12.5 %", 12},       {3, 8, "Encoding Progress 37.5 %", 38},
         {26, 60, "Encoding Progress 43.3 %", 43},     {60, 60, "Encoding Progress 100.0 %", 100},
-        {0, 0, "Encoding Progress 00.0 %", 0},
+        {0, 0, "Encoding Progress 00.0 %", 0},        {1, 16, "Encoding Progress 06.3 %", 6},
+        {49, 400, "Encoding Progress 12.3 %", 12},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(EncodingCaption(c.done, c.total), c.caption);

@@ -77,6 +77,7 @@ struct FakeFile : TrackFile {
     bool failCreate = false, failReplace = false;
     int failWriteAt = -1, failFlushAt = -1, writes = 0, flushes = 0;
     std::string bytes, temp = "C:\\out\\tmp1.tmp";
+    std::string reason;  // what the system said of a failed write
     explicit FakeFile(Log& l) : log(l) {}
     bool Create(const std::string& target, std::string* why) override {
         log.push_back("create " + target);
@@ -100,6 +101,7 @@ struct FakeFile : TrackFile {
         return !failReplace;
     }
     void Discard() override { log.push_back("discard"); }
+    std::string WriteError() const override { return reason; }
 };
 
 struct FakeProgress : RipProgress {
@@ -211,6 +213,8 @@ TEST(RipTrack, EveryErrorAndACancelLeaveNoFileAndReleaseTheStream) {
         {"create", [](Rig& r) { r.file.failCreate = true; }, TrackEnd::Failed, "no folder", false},
         {"encode", [](Rig& r) { r.enc.failEncodeAt = 30; }, TrackEnd::Failed, "Invalid handle", true},
         {"write", [](Rig& r) { r.file.failWriteAt = 3; }, TrackEnd::Failed, "Could not write C:\\out\\01 Song.mp3", true},
+        {"full disk", [](Rig& r) { r.file.failWriteAt = 5, r.file.reason = "The disk is full"; }, TrackEnd::Failed,
+         "Could not write C:\\out\\01 Song.mp3: The disk is full", true},
         {"flush", [](Rig& r) { r.file.failFlushAt = 1; }, TrackEnd::Failed, "Could not write C:\\out\\01 Song.mp3", true},
         {"deinit", [](Rig& r) { r.enc.failDeinit = 1; }, TrackEnd::Failed, "Invalid format", true},
         {"header", [](Rig& r) { r.enc.failHeader = 2; }, TrackEnd::Failed, "Could not write the VBR header of C:\\out\\01 Song.mp3", true},

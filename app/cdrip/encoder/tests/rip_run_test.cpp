@@ -72,8 +72,10 @@ TEST(RipRun, ADiscImageBecomesTaggedFiles) {
         rules.fileName = [&](int n, const std::string& no) { return out + "\\" + no + " " + in.disc.Titles[n - 1] + ".mp3"; };
         const tags::TagPair tags{&v1, &v2};
         EXPECT_EQ(RunRip(dialog, in, rules, tags), RunEnd::Completed);
+        // The data track gives no file, and the closing box says so.
         EXPECT_EQ(boxes, std::vector<std::string>{"Encoding Complete: " + forms::App.Title() +
-                                                  " has finished the encoding process"});
+                                                  " has finished the encoding process\n\nNo file was made for:\n" +
+                                                  out + "\\03 data.mp3"});
         EXPECT_TRUE(Exists(out + "\\01 one tone.mp3"));
         EXPECT_TRUE(Exists(out + "\\02 two tone.mp3"));
         EXPECT_FALSE(Exists(out + "\\03 data.mp3"));
