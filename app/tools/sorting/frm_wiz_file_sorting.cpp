@@ -111,6 +111,11 @@ void FrmWizFileSorting::Form_Load_() {
         skip([&] { flat_.SoftBorder(lvwPreview); });
         skip([&] { flat_.SoftBorder(lvwResults); });
     }
+    // Each choice carries its tag field, and each version its number.
+    for (const auto& [combo, choices] : {std::pair{&cboFolder, &sorting::FolderChoices()},
+                                         std::pair{&cboSubFolder, &sorting::SubFolderChoices()}})
+        for (size_t i = 0; i < choices->size(); ++i) combo->SetItemData(static_cast<int>(i), (*choices)[i].field);
+    for (int i = 0; i < cboTagVersion.ListCount(); ++i) cboTagVersion.SetItemData(i, i);
     // Each value goes into its control on its own: one that cannot be read
     // leaves its control as designed.
     cRegistry reg(*store_);

@@ -229,6 +229,18 @@ TEST_F(SortingWizard, TwoLevelsOfVersion2FromASourceInOtherCase) {
 
 TEST_F(SortingWizard, OneLevelOfVersion1KeepsEmptiedFoldersAndClosingStoresTheSettings) {
     Open();
+    // The combo windows carry each choice's tag field as its item data.
+    const struct {
+        forms::ComboBox* combo;
+        std::vector<LRESULT> data;
+    } combos[] = {{&form_->cboFolder, {1, 2, 5}}, {&form_->cboSubFolder, {1, 2, 5, 0}}, {&form_->cboTagVersion, {0, 1}}};
+    for (const auto& c : combos) {
+        std::vector<LRESULT> data;
+        const auto count = SendMessageA(c.combo->hWnd(), CB_GETCOUNT, 0, 0);
+        for (WPARAM i = 0; i < static_cast<WPARAM>(count); ++i)
+            data.push_back(SendMessageA(c.combo->hWnd(), CB_GETITEMDATA, i, 0));
+        EXPECT_EQ(data, c.data) << c.combo->ObjectName();
+    }
     // Page 2 holds the wizard until both folders exist as folders.
     Click(Bar::ButtonNext);
     for (const std::string& bad : {root_ + "\\none", root_ + "\\src\\q1.mp3"}) {
