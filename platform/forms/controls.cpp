@@ -698,6 +698,18 @@ bool ListBox::Create(Container& parent) {
 
 std::string ListBox::Text() const { return List(ListIndex()); }
 
+long ComboBox::ItemData(int at) const {
+    if (at < 0 || at >= ListCount()) throw Error("Invalid property array index", 381);
+    if (!Created()) return 0;
+    return static_cast<long>(SendMessageA(hWnd(), CB_GETITEMDATA, static_cast<WPARAM>(at), 0));
+}
+
+void ComboBox::SetItemData(int at, long value) {
+    if (at < 0 || at >= ListCount()) throw Error("Invalid property array index", 381);
+    if (Created())
+        SendMessageA(hWnd(), CB_SETITEMDATA, static_cast<WPARAM>(at), static_cast<LPARAM>(value));
+}
+
 long ListBox::ItemData(int at) const {
     if (at < 0 || at >= ListCount()) throw Error("Invalid property array index", 381);
     if (!Created()) return 0;

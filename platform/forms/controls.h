@@ -112,6 +112,9 @@ public:
     void SetSelStart(int start);
     void SetSelLength(int length);
     void SetSelText(const std::string& value);
+    // A number kept with each item (0 for a new one); Error 381 outside the list.
+    long ItemData(int at) const;
+    void SetItemData(int at, long value);
 
 protected:
     void OnCommand(int code) override;

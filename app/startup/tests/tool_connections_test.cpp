@@ -4,6 +4,7 @@
 // field.
 #include <windows.h>
 #include <ole2.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,9 @@ struct Step {
 };
 std::vector<Step> gSteps;
 size_t gNext = 0;
+// The main window, and whether each step's window was up modal over it.
+HWND gOwner = nullptr;
+std::vector<bool> gModal;
 
 struct Find {
     const char* text;
@@ -61,6 +65,7 @@ void CALLBACK Act(HWND, UINT, UINT_PTR, DWORD) {
     Find button{s.button};
     EnumChildWindows(w, Match, reinterpret_cast<LPARAM>(&button));
     if (button.found == nullptr || !IsWindowEnabled(button.found)) return;
+    gModal.push_back(GetWindow(w, GW_OWNER) == gOwner && !IsWindowEnabled(gOwner));
     ++gNext;
     if (s.before) s.before();
     SendMessageA(button.found, BM_CLICK, 0, 0);
@@ -114,6 +119,8 @@ protected:
     void Expect(std::vector<Step> steps) {
         gSteps = std::move(steps);
         gNext = 0;
+        gOwner = f_->hWnd();
+        gModal.clear();
     }
     bool AllDone() const { return gNext == gSteps.size(); }
 
@@ -162,6 +169,47 @@ TEST_F(ToolsFromTheMainWindow, CaseRunIsListedBeforeTheToolCloses) {
     f_->RunCommand("btnCase");
     EXPECT_TRUE(AllDone());
     EXPECT_EQ(listed, "MORNING HUSH");
+    EXPECT_TRUE(boxes.empty());
+}
+
+// Each wizard from the menu item, toolbar button or key that opens it,
+// modal over the main window; the two without a menu item by key only.
+TEST_F(ToolsFromTheMainWindow, WizardsOpenFromTheirItemsButtonAndKeys) {
+    enum Way { kMenu, kButton, kKey };
+    const struct {
+        const char* key;
+        Way way;
+        const char* window;
+        const char* close;
+    } opens[] = {
+        {"mnuSort", kMenu, "File Sorting Wizard", "&Close"},
+        {"btnSort", kButton, "File Sorting Wizard", "&Close"},
+        {"mnuContact", kMenu, "Contact the Developer", "Cancel"},
+        {"mnuDupe", kKey, "Duplicate File Finding Wizard", "&Close"},
+        {"mnuExportWiz", kKey, "Exporting Wizard", "Cancel"},
+    };
+    const HWND bar = f_->Toolbar1.ToolbarWindow();
+    for (const auto& o : opens) {
+        Expect({{o.window, o.close}});
+        const int32_t item = f_->m_popup.IndexForKey(o.key);
+        EXPECT_EQ(item > 0, o.way == kMenu) << o.key;
+        if (o.way == kMenu) {
+            f_->m_popup.DispatchCommand(platform::PopupMenu::CommandId(item));
+        } else if (o.way == kKey) {
+            f_->RunCommand(o.key);
+        } else {
+            RECT rc{};
+            ASSERT_TRUE(SendMessageA(bar, TB_GETITEMRECT, static_cast<WPARAM>(f_->Toolbar1.ButtonIndex(o.key)),
+                                     reinterpret_cast<LPARAM>(&rc)));
+            const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+            PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageA(bar, WM_LBUTTONUP, 0, at);
+            ASSERT_TRUE(PumpUntil([&] { return AllDone() && IsWindowEnabled(f_->hWnd()); }, 20000)) << o.key;
+        }
+        EXPECT_TRUE(AllDone()) << o.key;
+        EXPECT_EQ(gModal, std::vector<bool>{true}) << o.key;
+        EXPECT_EQ(FindWindowA(nullptr, o.window), nullptr) << o.key << ": closed";
+    }
     EXPECT_TRUE(boxes.empty());
 }
 

@@ -100,6 +100,24 @@ void FrmWizComments::Wire() {
     Timer1.Tick = On(&FrmWizComments::Timer1_Timer);
 }
 
+// The server's values; a missing one is stored with its default, so the
+// registry holds all three once the wizard has been open.
+void FrmWizComments::ReadServer(std::string& host, int32_t& port, int32_t& tick) {
+    cRegistry reg(*store_);
+    host = CommentsDefaults::kMailHost;
+    port = CommentsDefaults::kMailPort;
+    tick = CommentsDefaults::kTickInterval;
+    forms::ResumeNext skip;
+    skip([&] { host = reg.GetSetting(kHkeyCurrentUser, kSection, "Mail Host", Variant::String(host)).Text(); });
+    skip([&] {
+        VariantToLong(reg.GetSetting(kHkeyCurrentUser, kSection, "Mail Port", Variant::Long(port)), port);
+    });
+    skip([&] {
+        VariantToLong(reg.GetSetting(kHkeyCurrentUser, kSection, "Tick Interval", Variant::Long(tick)), tick);
+    });
+    if (tick <= 0) tick = CommentsDefaults::kTickInterval;
+}
+
 void FrmWizComments::Form_Load_() {
     WizardButtons1.Add(wizOutput);
     WizardButtons1.Add(WizPreview);
@@ -108,6 +126,9 @@ void FrmWizComments::Form_Load_() {
     WizardButtons1.SetButtonVisible(WizardButtons::ButtonHelp, false);
     forms::ResumeNext skip;
     skip([&] { flat_.Create(*this); });
+    std::string host;
+    int32_t port = 0, tick = 0;
+    ReadServer(host, port, tick);
 }
 
 // Closing mid-sending ends the connection and the clock before the window
@@ -171,18 +192,10 @@ void FrmWizComments::StartSending() {
     WizardButtons1.SetButtonEnabled(WizardButtons::ButtonBack, false);
     WizardButtons1.SetButtonEnabled(WizardButtons::ButtonNext, false);
 
-    cRegistry reg(*store_);
-    std::string host = CommentsDefaults::kMailHost;
-    int32_t port = CommentsDefaults::kMailPort, tick = CommentsDefaults::kTickInterval;
+    std::string host;
+    int32_t port = 0, tick = 0;
+    ReadServer(host, port, tick);
     forms::ResumeNext skip;
-    skip([&] { host = reg.GetSetting(kHkeyCurrentUser, kSection, "Mail Host", Variant::String(host)).Text(); });
-    skip([&] {
-        VariantToLong(reg.GetSetting(kHkeyCurrentUser, kSection, "Mail Port", Variant::Long(port)), port);
-    });
-    skip([&] {
-        VariantToLong(reg.GetSetting(kHkeyCurrentUser, kSection, "Tick Interval", Variant::Long(tick)), tick);
-    });
-    if (tick <= 0) tick = CommentsDefaults::kTickInterval;
 
     std::string sender = txtEmail.Text(), reason;
     comments::IsEMailAddress(sender, reason);  // trims; the page let only a good one through

@@ -79,6 +79,7 @@ private:
     void Timer1_Timer(int index);
 
     void CheckInput();
+    void ReadServer(std::string& host, int32_t& port, int32_t& tick);
     void StartSending();
     // After each event of a sending: a refusal or close fails it, the
     // server's goodbye ends it on page 3.

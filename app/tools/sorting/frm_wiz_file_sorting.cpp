@@ -106,17 +106,34 @@ void FrmWizFileSorting::Form_Load_() {
         skip([&] { flat_.SoftBorder(lvwPreview); });
         skip([&] { flat_.SoftBorder(lvwResults); });
     }
+    // Each choice carries its tag field, and each version its number.
+    for (const auto& [combo, choices] : {std::pair{&cboFolder, &sorting::FolderChoices()},
+                                         std::pair{&cboSubFolder, &sorting::SubFolderChoices()}})
+        for (size_t i = 0; i < choices->size(); ++i) combo->SetItemData(static_cast<int>(i), (*choices)[i].field);
+    for (int i = 0; i < cboTagVersion.ListCount(); ++i) cboTagVersion.SetItemData(i, i);
     // Each value goes into its control on its own: one that cannot be read
     // leaves its control as designed.
     cRegistry reg(*store_);
     auto get = [&](const char* key, const Variant& defaultValue) {
         return Number(reg.GetSetting(kHkeyCurrentUser, kSection, key, defaultValue));
     };
-    skip([&] { cboFolder.SetListIndex(get("Folder 1", Variant::Integer(0))); });
-    skip([&] { cboSubFolder.SetListIndex(get("Folder 2", Variant::Integer(sorting::kNoSubFolderIndex))); });
-    skip([&] { cboTagVersion.SetListIndex(get("Version", Variant::Integer(1))); });
-    skip([&] { chkRecursive.SetValue(get("Recursive", Variant::Long(1))); });
-    skip([&] { Check1.SetValue(get("Remove", Variant::Long(1))); });
+    // A value that is no choice of its control gives the default: a combo
+    // never opens without a choice.
+    auto choose = [&](forms::ComboBox& combo, const char* key, int byDefault) {
+        const Variant stored = Variant::Integer(static_cast<int16_t>(byDefault));
+        if (!skip([&] { combo.SetListIndex(get(key, stored)); }) || combo.ListIndex() < 0)
+            combo.SetListIndex(byDefault);
+    };
+    auto tick = [&](forms::CheckBox& box, const char* key, int32_t byDefault) {
+        int32_t value = byDefault;
+        skip([&] { value = get(key, Variant::Long(byDefault)); });
+        box.SetValue(value == 0 || value == 1 ? value : byDefault);
+    };
+    choose(cboFolder, "Folder 1", 0);
+    choose(cboSubFolder, "Folder 2", sorting::kNoSubFolderIndex);
+    choose(cboTagVersion, "Version", 1);
+    tick(chkRecursive, "Recursive", 1);
+    tick(Check1, "Remove", 1);
 
     std::string start = files_.folder.empty() ? std::string() : AddBackslash(files_.folder);
     std::string lower = start;

@@ -113,8 +113,25 @@ protected:
 };
 
 TEST_F(CommentsWizard, PageOneLetsOnlyAGoodAddressAndACommentThrough) {
+    DeleteRegistryTree(store, std::string(kSettingsRootFullPath) + "\\Options\\Support");
     FrmWizComments f;
     f.Show();
+    // The server's values are in the registry from the first opening on,
+    // with their types and defaults.
+    const struct {
+        const char* name;
+        int32_t type;
+        std::string data;
+    } stored[] = {{"Mail Host", kRegSz, std::string(CommentsDefaults::kMailHost) + '\0'},
+                  {"Mail Port", kRegDword, std::string("\x19\0\0\0", 4)},
+                  {"Tick Interval", kRegDword, std::string("\xe8\x03\0\0", 4)}};
+    for (const auto& v : stored) {
+        int32_t type = 0;
+        std::vector<uint8_t> data;
+        ASSERT_TRUE(store.QueryValue(kHkeyCurrentUser, kSection, v.name, type, data)) << v.name;
+        EXPECT_EQ(type, v.type) << v.name;
+        EXPECT_EQ(std::string(data.begin(), data.end()), v.data) << v.name;
+    }
     char login[50] = {};
     DWORD size = sizeof login;
     GetUserNameA(login, &size);

@@ -228,7 +228,33 @@ TEST_F(SortingWizard, TwoLevelsOfVersion2FromASourceInOtherCase) {
 }
 
 TEST_F(SortingWizard, OneLevelOfVersion1KeepsEmptiedFoldersAndClosingStoresTheSettings) {
+    // Stored values that are no choice of their controls open as the defaults.
+    HKEY settings;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Corvella\\Options\\Sorting", 0, nullptr, 0, KEY_WRITE,
+                              nullptr, &settings, nullptr), 0);
+    for (const auto& [name, value] : std::vector<std::pair<const char*, std::string>>{
+             {"Folder 1", "7"}, {"Folder 2", "-1"}, {"Version", "x"}, {"Recursive", "5"}, {"Remove", "-1"}})
+        RegSetValueExA(settings, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(settings);
     Open();
+    EXPECT_EQ(form_->cboFolder.ListIndex(), 0);
+    EXPECT_EQ(form_->cboSubFolder.ListIndex(), 3);
+    EXPECT_EQ(form_->cboTagVersion.ListIndex(), 1);
+    EXPECT_EQ(form_->chkRecursive.Value(), 1);
+    EXPECT_EQ(form_->Check1.Value(), 1);
+    // The combo windows carry each choice's tag field as its item data.
+    const struct {
+        forms::ComboBox* combo;
+        std::vector<LRESULT> data;
+    } combos[] = {{&form_->cboFolder, {1, 2, 5}}, {&form_->cboSubFolder, {1, 2, 5, 0}}, {&form_->cboTagVersion, {0, 1}}};
+    for (const auto& c : combos) {
+        std::vector<LRESULT> data;
+        const auto count = SendMessageA(c.combo->hWnd(), CB_GETCOUNT, 0, 0);
+        for (WPARAM i = 0; i < static_cast<WPARAM>(count); ++i)
+            data.push_back(SendMessageA(c.combo->hWnd(), CB_GETITEMDATA, i, 0));
+        EXPECT_EQ(data, c.data) << c.combo->ObjectName();
+    }
     // Page 2 holds the wizard until both folders exist as folders.
     Click(Bar::ButtonNext);
     for (const std::string& bad : {root_ + "\\none", root_ + "\\src\\q1.mp3"}) {
