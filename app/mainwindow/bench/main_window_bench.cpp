@@ -14,15 +14,11 @@
 #include "app/mainwindow/frm_main.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
+#include "libs/common/bench/bench_clock.h"
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
+using corvella::bench::Now;
 
 // The tag bytes of one file: the ID3v2 header and tag, and the last 128 bytes.
 void ReadTagBytes(const std::string& path) {

@@ -19,21 +19,13 @@
 #include "libs/tags/ID3v1/core/id3v1_tag.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
 #include "libs/tags/ID3v2/core/id3v2_tag.h"
+#include "libs/common/bench/bench_clock.h"
 
 namespace {
 
 using namespace corvella;
 
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
+using corvella::bench::Now;
 
 }  // namespace
 

@@ -11,21 +11,13 @@
 #include <vector>
 
 #include "app/tools/csv/core/csv_text.h"
+#include "libs/common/bench/bench_clock.h"
 
 namespace {
 
 using namespace corvella;
 
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
+using corvella::bench::Now;
 
 bool WriteAll(const std::string& path, const std::string& bytes) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

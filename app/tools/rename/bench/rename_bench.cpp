@@ -14,21 +14,13 @@
 #include "app/foundation/files/tag_names.h"
 #include "app/foundation/files/win32/win32_file_ops.h"
 #include "app/tools/rename/core/rename_choices.h"
+#include "libs/common/bench/bench_clock.h"
 
 namespace {
 
 using namespace corvella;
 
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
+using corvella::bench::Now;
 
 // A folder of `files` empty files "file NNNNN.mp3", listed with their cells.
 FileSet MakeFolder(const std::string& folder, int files) {

@@ -15,15 +15,11 @@
 #include "app/tools/sorting/frm_wiz_file_sorting.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
+#include "libs/common/bench/bench_clock.h"
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
+using corvella::bench::Now;
 
 void Collect(const std::string& folder, std::vector<std::string>& files) {
     WIN32_FIND_DATAA d;

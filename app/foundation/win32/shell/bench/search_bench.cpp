@@ -15,6 +15,7 @@
 #include "app/foundation/folder_search.h"
 #include "app/foundation/win32/shell/directory_lister.h"
 #include "platform/forms/runtime.h"
+#include "libs/common/bench/bench_clock.h"
 
 namespace {
 
@@ -23,16 +24,7 @@ using corvella::shell::ListingMethod;
 using corvella::shell::PumpingSearchEvents;
 using corvella::shell::Win32DirectoryLister;
 
-double Now() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
+using corvella::bench::Now;
 
 void Touch(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
