@@ -5,12 +5,7 @@
 #include "app/foundation/win32/listview/mod_list_view.h"
 #include "app/foundation/win32/progress/progress_update.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
-#include "app/foundation/win32/shell/folders.h"
-#include "app/foundation/win32/shell/help.h"
 #include "app/foundation/win32/shell/launch.h"
-#include "app/foundation/win32/shell/shell_icons.h"
-#include "app/foundation/win32/shell/window_helpers.h"
-#include "libs/common/text/text_primitives.h"
 #include "libs/disclookup/core/lookup_settings.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
 

@@ -3,12 +3,7 @@
 #include "app/cdrip/drive/cd_drive.h"
 #include "app/foundation/settings.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
-#include "app/foundation/win32/shell/folders.h"
-#include "app/foundation/win32/shell/help.h"
-#include "app/foundation/win32/shell/launch.h"
-#include "app/foundation/win32/shell/shell_icons.h"
 #include "app/foundation/win32/shell/window_helpers.h"
-#include "libs/common/text/text_primitives.h"
 #include "libs/disclookup/core/lookup_settings.h"
 
 namespace corvella {

@@ -3,12 +3,7 @@
 #include <commctrl.h>
 
 #include "app/cdrip/core/encoding_progress.h"
-#include "app/foundation/win32/shell/folders.h"
-#include "app/foundation/win32/shell/help.h"
-#include "app/foundation/win32/shell/launch.h"
-#include "app/foundation/win32/shell/shell_icons.h"
 #include "app/foundation/win32/shell/window_helpers.h"
-#include "libs/common/text/text_primitives.h"
 
 namespace corvella::cdrip {
 

@@ -2,10 +2,7 @@
 
 #include "app/foundation/paths.h"
 #include "app/foundation/win32/shell/folders.h"
-#include "app/foundation/win32/shell/help.h"
-#include "app/foundation/win32/shell/launch.h"
 #include "app/foundation/win32/shell/shell_icons.h"
-#include "app/foundation/win32/shell/window_helpers.h"
 #include "libs/common/text/text_primitives.h"
 #include "libs/common/text/text_primitives.h"
 

@@ -1,11 +1,6 @@
 #include "app/tools/quickextract/win32/frm_quick_extract.h"
 
-#include "app/foundation/win32/shell/folders.h"
-#include "app/foundation/win32/shell/help.h"
-#include "app/foundation/win32/shell/launch.h"
-#include "app/foundation/win32/shell/shell_icons.h"
 #include "app/foundation/win32/shell/window_helpers.h"
-#include "libs/common/text/text_primitives.h"
 #include "app/tools/quickextract/core/quick_extract.h"
 
 namespace corvella {

@@ -9,11 +9,6 @@
 
 #include "app/foundation/paths.h"
 #include "app/foundation/win32/shell/folders.h"
-#include "app/foundation/win32/shell/help.h"
-#include "app/foundation/win32/shell/launch.h"
-#include "app/foundation/win32/shell/shell_icons.h"
-#include "app/foundation/win32/shell/window_helpers.h"
-#include "libs/common/text/text_primitives.h"
 #include "app/tools/wizards/frm_wiz_duplicate_files.h"
 #include "app/tools/wizards/frm_wiz_file_export.h"
 #include "platform/forms/activex/tests/activex_test_util.h"
