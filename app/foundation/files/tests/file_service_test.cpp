@@ -1,73 +1,15 @@
-// The file service over a file system in memory that behaves as Windows
-// does where it matters: names compare without case, a move never
-// replaces, a read-only file does not move, a move to a name that differs
-// only in case reports success and keeps the old name.
+// The file service over a file system in memory with Windows' rules.
 #include "app/foundation/files/file_service.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
+#include "app/foundation/files/tests/fake_file_ops.h"
 
 namespace corvella {
 namespace files {
 namespace {
 
-constexpr uint32_t kMissing = 0xFFFFFFFFu, kReadOnly = 0x1, kHidden = 0x2, kFolder = 0x10;
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    return s;
-}
-
-class FakeOps : public FileOps {
-public:
-    std::map<std::string, std::pair<std::string, uint32_t>> entries;  // lower-case path: stored path, attributes
-    int failMove = 0;  // the n-th move fails (1-based); -1: every file is in use
-    int moves = 0;
-    bool refuseFolders = false;
-
-    FakeOps() { Add("C:\\M", kFolder); }
-    void Add(const std::string& path, uint32_t attributes = 0) { entries[Lower(path)] = {path, attributes}; }
-    uint32_t Attributes(const std::string& path) override {
-        auto it = entries.find(Lower(path));
-        return it == entries.end() ? kMissing : it->second.second;
-    }
-    bool SetAttributes(const std::string& path, uint32_t attributes) override {
-        auto it = entries.find(Lower(path));
-        if (it != entries.end()) it->second.second = attributes == 0x80 ? 0 : attributes;
-        return it != entries.end();
-    }
-    MoveResult MoveNoReplace(const std::string& from, const std::string& to) override {
-        auto it = entries.find(Lower(from));
-        if (++moves == failMove) return MoveResult::Failed;
-        if (it == entries.end() || Attributes(to.substr(0, to.rfind('\\'))) == kMissing) return MoveResult::Gone;
-        if (failMove < 0 || (it->second.second & kReadOnly) != 0) return MoveResult::InUse;
-        if (Lower(from) == Lower(to)) return MoveResult::Done;  // the old name stays
-        if (entries.count(Lower(to)) != 0) return MoveResult::NameTaken;
-        const uint32_t attributes = it->second.second;
-        entries.erase(it);
-        Add(to, attributes);
-        return MoveResult::Done;
-    }
-    bool MakeFolder(const std::string& path) override {
-        if (refuseFolders) return false;
-        Add(path, kFolder);
-        return true;
-    }
-    std::string StoredName(const std::string& path) override {
-        auto it = entries.find(Lower(path));
-        return it == entries.end() ? "" : it->second.first.substr(it->second.first.rfind('\\') + 1);
-    }
-    // The files as stored, with " ro h" for their attributes.
-    std::set<std::string> Files() const {
-        std::set<std::string> out;
-        for (const auto& [k, e] : entries)
-            if (!(e.second & kFolder))
-                out.insert(e.first + (e.second & kReadOnly ? " ro" : "") + (e.second & kHidden ? " h" : ""));
-        return out;
-    }
-};
+using namespace testing;
 
 TEST(FileService, OneMoveNeverReplacesAndPutsAttributesBack) {
     const std::string a = "C:\\M\\a.mp3", b = "C:\\M\\b.mp3", intro = "C:\\M\\intro.mp3", Intro = "C:\\M\\Intro.mp3";
@@ -104,7 +46,7 @@ TEST(FileService, OneMoveNeverReplacesAndPutsAttributesBack) {
     }
     FakeOps ops;
     ops.Add(a);
-    ops.refuseFolders = true;
+    ops.refuseFolders = 1;
     EXPECT_EQ(FileService(ops).Move(a, "C:\\M\\X\\a.mp3", true), MoveResult::FolderNotMade);
 }
 

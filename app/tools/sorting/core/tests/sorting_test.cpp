@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/foundation/files/tests/fake_file_ops.h"
+
 #include <map>
 #include <random>
 #include <set>
@@ -113,37 +115,13 @@ TEST(SortingPlan, OneReadAFileAndAFailedReadIsUnknown) {
     }
 }
 
-// A disk where folders may refuse to be made a given number of times.
-class FakeDisk : public files::FileOps {
-public:
-    std::map<std::string, uint32_t> entries{{"c:\\in\\a.mp3", 0x20}, {"c:\\in\\b.mp3", 0x20},
-                                            {"c:\\in\\c.mp3", 0x21}, {"c:\\out", kAttributeDirectory}};
-    int refusals = 0;
-    int makes = 0;
-    uint32_t Attributes(const std::string& p) override {
-        auto it = entries.find(p);
-        return it == entries.end() ? kInvalidAttributes : it->second;
-    }
-    bool SetAttributes(const std::string& p, uint32_t a) override { return entries.count(p) && (entries[p] = a, true); }
-    files::MoveResult MoveNoReplace(const std::string& from, const std::string& to) override {
-        if (!entries.count(to.substr(0, to.rfind('\\')))) return files::MoveResult::Gone;
-        if (entries.count(to)) return files::MoveResult::NameTaken;
-        entries[to] = entries[from];
-        entries.erase(from);
-        return files::MoveResult::Done;
-    }
-    bool MakeFolder(const std::string& p) override {
-        ++makes;
-        if (refusals > 0 && --refusals >= 0) return false;
-        entries[p] = kAttributeDirectory;
-        return true;
-    }
-    std::string StoredName(const std::string& p) override { return p.substr(p.rfind('\\') + 1); }
-};
-
 TEST(SortingRun, FoldersAreMadeOnceAndEveryFileEndsWithItsWord) {
-    FakeDisk disk;
-    disk.refusals = 1;
+    files::testing::FakeOps disk;
+    disk.Add("c:\\in\\a.mp3");
+    disk.Add("c:\\in\\b.mp3");
+    disk.Add("c:\\in\\c.mp3", 0x21);
+    disk.Add("c:\\out", files::testing::kFolder);
+    disk.refuseFolders = 1;
     files::FileService service(disk);
     Mover mover(service);
     const struct {
@@ -161,7 +139,7 @@ TEST(SortingRun, FoldersAreMadeOnceAndEveryFileEndsWithItsWord) {
         const MoveReport r = mover.Move(s.item);
         EXPECT_EQ(r.word + " " + r.reason, s.word + " " + s.reason) << s.item.to;
     }
-    EXPECT_EQ(disk.makes, 2) << "made once more after its refusal, then known";
+    EXPECT_EQ(disk.folderCalls, 2) << "made once more after its refusal, then known";
     EXPECT_EQ(disk.Attributes("c:\\out\\x\\c.mp3"), 0x21u) << "read-only kept at the new place";
     EXPECT_NE(disk.Attributes("c:\\in\\b.mp3"), kInvalidAttributes) << "a failed move leaves the file";
 }
