@@ -14,19 +14,16 @@
 namespace corvella::sorting {
 namespace {
 
+// Cleaning is the name cleaner's; a folder adds its limit, CLOCK$ and genres.
 TEST(SortingNames, FolderNamesAreSafeAndNeverEmpty) {
     const struct {
         std::string value;
         int field;
         std::string name;
     } cases[] = {
-        {"  The Quiet Ones  ", 1, "The Quiet Ones"},
         {"..", 1, "Unknown"},
-        {" \t\x01", 1, "Unknown"},
-        {"Best of...  ", 2, "Best of"},
         {"clock$", 2, "clock$_"},
         {std::string(70, 'x'), 1, std::string(64, 'x')},
-        {std::string(63, 'x') + " y", 1, std::string(63, 'x')},
         {"(13)", 5, "Pop"},
         {"(17)Rock & Roll", 5, "Rock & Roll"},
         {"(13)(14)", 5, "R&B"},
