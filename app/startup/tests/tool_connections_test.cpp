@@ -172,9 +172,9 @@ TEST_F(ToolsFromTheMainWindow, CaseRunIsListedBeforeTheToolCloses) {
     EXPECT_TRUE(boxes.empty());
 }
 
-// Each wizard from the menu item, toolbar button or key that opens it,
-// modal over the main window; the two without a menu item by key only.
-TEST_F(ToolsFromTheMainWindow, WizardsOpenFromTheirItemsButtonAndKeys) {
+// Each wizard and the CSV export from the menu item, toolbar button or key
+// that opens it, modal over the main window; those without an item by key.
+TEST_F(ToolsFromTheMainWindow, ToolsOpenFromTheirItemsButtonAndKeys) {
     enum Way { kMenu, kButton, kKey };
     const struct {
         const char* key;
@@ -187,6 +187,7 @@ TEST_F(ToolsFromTheMainWindow, WizardsOpenFromTheirItemsButtonAndKeys) {
         {"mnuContact", kMenu, "Contact the Developer", "Cancel"},
         {"mnuDupe", kKey, "Duplicate File Finding Wizard", "&Close"},
         {"mnuExportWiz", kKey, "Exporting Wizard", "Cancel"},
+        {"mnuComma", kMenu, "Export CSV File...", "&Cancel"},
     };
     const HWND bar = f_->Toolbar1.ToolbarWindow();
     for (const auto& o : opens) {
@@ -210,7 +211,7 @@ TEST_F(ToolsFromTheMainWindow, WizardsOpenFromTheirItemsButtonAndKeys) {
         EXPECT_EQ(gModal, std::vector<bool>{true}) << o.key;
         EXPECT_EQ(FindWindowA(nullptr, o.window), nullptr) << o.key << ": closed";
     }
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes.empty()) << boxes.front().title << ": " << boxes.front().prompt;
 }
 
 // Cancel in the quick extract leaves the field; OK writes the piece.
