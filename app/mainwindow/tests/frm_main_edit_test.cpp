@@ -13,7 +13,6 @@
 #include <iterator>
 #include <map>
 #include <memory>
-#include <optional>
 
 #include "app/foundation/settings.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
@@ -466,27 +465,6 @@ TEST_F(MainEditTest, AToolWorksOnTheListedFilesAndItsAnswerReachesTheRows) {
     }
     FrmMain::ConnectTool("frmRenameFiles", nullptr);
     EXPECT_EQ(f_->lvFiles.ListItems(2)->SubItem(1), "Through The Pair");
-}
-
-// Cancel in the quick extract leaves the field as it was.
-TEST_F(MainEditTest, QuickExtractWritesItsAnswerAndNothingOnCancel) {
-    Select(1);
-    f_->CurrentField = 0;
-    f_->UpdateFieldMenu();
-    const std::optional<std::string> answers[] = {std::nullopt, std::string(""), std::string("Parsed")};
-    for (const auto& answer : answers) {
-        f_->txtField(0).SetText("kept");
-        std::string asked;
-        FrmMain::ConnectQuickExtract([&](forms::Form&, const std::string& text, int flag) {
-            asked = text + "|" + std::to_string(flag);
-            return answer;
-        });
-        f_->m_FieldPopupMenu.DispatchCommand(
-            platform::PopupMenu::CommandId(f_->m_FieldPopupMenu.IndexForKey("mnuParseFile")));
-        EXPECT_EQ(asked, "01 - Track 1|1");
-        EXPECT_EQ(f_->txtField(0).Text(), answer.value_or("kept"));
-    }
-    FrmMain::ConnectQuickExtract(nullptr);
 }
 
 TEST_F(MainEditTest, PanelBoxesStoreTheirSettingsAndGenreTypeAheadTakesPrintableKeysOnly) {
