@@ -100,6 +100,13 @@ protected:
         ASSERT_TRUE(Usable(f, WizardButtons::ButtonNext));
         Click(f, WizardButtons::ButtonNext);
     }
+    // A fresh wizard sending to the server at `port`.
+    void Start(FrmWizComments& f, long port, long tick = 1000) {
+        UseServer(port, tick);
+        DropQuit();
+        f.Show();
+        Send(f);
+    }
     static bool Ended(FrmWizComments& f) { return !f.Sending(); }
     // The last form's unload posts the quit that ends a program; a test
     // that goes on drops it, or no timer would tick again.
@@ -197,11 +204,8 @@ TEST_F(CommentsWizard, EachServerEndsTheSendingAsItShould) {
     };
     for (const auto& c : cases) {
         Peer peer(Scripted(c.turns));
-        UseServer(peer.port);
-        DropQuit();
         FrmWizComments f;
-        f.Show();
-        Send(f);
+        Start(f, peer.port);
         EXPECT_TRUE(f.Sending()) << c.what;
         EXPECT_FALSE(Usable(f, WizardButtons::ButtonBack)) << c.what;
         EXPECT_FALSE(Usable(f, WizardButtons::ButtonNext)) << c.what;
@@ -237,12 +241,10 @@ TEST_F(CommentsWizard, SilenceAClosedPortRetryAndClosingMidSending) {
     } ends[] = {{true, 20, "Operation Timed-Out"}, {false, 1000, "Connection Failed"}};
     for (const auto& e : ends) {
         auto peer = std::make_unique<Peer>(Scripted({"<silence>"}));
-        UseServer(peer->port, e.tick);
+        const long port = peer->port;
         if (!e.listening) peer.reset();
-        DropQuit();
         FrmWizComments f;
-        f.Show();
-        Send(f);
+        Start(f, port, e.tick);
         ASSERT_TRUE(forms::testing::PumpUntil([&] { return Ended(f); }, 20000)) << e.status;
         EXPECT_EQ(f.Label1.Caption(), e.status);
         EXPECT_EQ(Caption(f, WizardButtons::ButtonNext), "&Retry");
@@ -259,11 +261,8 @@ TEST_F(CommentsWizard, SilenceAClosedPortRetryAndClosingMidSending) {
                                "221 bye\r\n"})(p, s);
             },
             2);
-        UseServer(peer.port);
-        DropQuit();
         FrmWizComments f;
-        f.Show();
-        Send(f);
+        Start(f, peer.port);
         ASSERT_TRUE(forms::testing::PumpUntil([&] { return Ended(f); }, 20000));
         EXPECT_EQ(Caption(f, WizardButtons::ButtonNext), "&Retry");
         f.WizardButtons1.CancelClicked(0);
@@ -280,11 +279,8 @@ TEST_F(CommentsWizard, SilenceAClosedPortRetryAndClosingMidSending) {
     }
     {  // closing the window mid-sending closes the connection
         Peer peer(Scripted({"<silence>"}));
-        UseServer(peer.port);
-        DropQuit();
         FrmWizComments f;
-        f.Show();
-        Send(f);
+        Start(f, peer.port);
         ASSERT_TRUE(forms::testing::PumpUntil([&] { return f.Label1.Caption() == "Connected to Server..."; }));
         f.Unload();
         peer.Join();
