@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
 #include "platform/cdaudio/cdaudio.h"
+#include "platform/cdaudio/tests/test_paths.h"
 #include "platform/cdaudio/win32/component.h"
 
 namespace corvella::cdaudio {
@@ -19,13 +19,7 @@ namespace {
 
 const char kOptions[] = "Software\\Corvella\\Options\\CD Audio";
 
-std::string Images(const std::string& name = "") {
-    const char* unix = std::getenv("CORVELLA_CD_IMAGES");
-    std::string path = std::string("Z:") + (unix ? unix : "/tmp") + (name.empty() ? "" : "/" + name);
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
+using testing::ImagePath;
 
 std::string FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -92,8 +86,8 @@ protected:
 };
 
 TEST_F(CdAudio, ListsImagesAfterTheDrivesFromEitherPlace) {
-    const std::string env = Images("tones.cue") + ";" + Images("missing.cue") + "; " + Images("wavs") + ";;";
-    const std::string wavs = Images("wavs");
+    const std::string env = ImagePath("tones.cue") + ";" + ImagePath("missing.cue") + "; " + ImagePath("wavs") + ";;";
+    const std::string wavs = ImagePath("wavs");
     const struct {
         const char* env;
         std::string registry;
@@ -101,8 +95,8 @@ TEST_F(CdAudio, ListsImagesAfterTheDrivesFromEitherPlace) {
     } cases[] = {
         {nullptr, "", {}},  // no drive lists none
         {env.c_str(), "", {"Image: tones.cue", "Image: wavs"}},
-        {nullptr, Images("open.cue"), {"Image: open.cue"}},
-        {wavs.c_str(), Images("open.cue"), {"Image: wavs"}},  // the environment wins
+        {nullptr, ImagePath("open.cue"), {"Image: open.cue"}},
+        {wavs.c_str(), ImagePath("open.cue"), {"Image: wavs"}},  // the environment wins
     };
     for (const auto& c : cases) {
         const Listed l = List(c.env, c.registry.empty() ? nullptr : c.registry.c_str());
@@ -118,7 +112,7 @@ TEST_F(CdAudio, ListsImagesAfterTheDrivesFromEitherPlace) {
 }
 
 TEST_F(CdAudio, ReadsTheCueSheetsBytesExactly) {
-    const Listed l = List(Images("tones.cue").c_str(), nullptr);
+    const Listed l = List(ImagePath("tones.cue").c_str(), nullptr);
     ASSERT_EQ(l.ids.size(), 1u);
     const uint8_t h = Open(l.list.cd[0]);
     ASSERT_NE(h, 0);
@@ -141,7 +135,7 @@ TEST_F(CdAudio, ReadsTheCueSheetsBytesExactly) {
     }
     EXPECT_EQ(toc.tracks[3].trackNumber, kLeadOutTrack);
 
-    const std::string bin = FileBytes(Images("tones.bin"));
+    const std::string bin = FileBytes(ImagePath("tones.bin"));
     Buffer buf;
     for (uint32_t at = 0; at < 273; at += 26) {
         const uint32_t n = std::min<uint32_t>(26, 273 - at);
@@ -176,7 +170,7 @@ TEST_F(CdAudio, ReadsTheCueSheetsBytesExactly) {
 }
 
 TEST_F(CdAudio, WavFolderReadsItsSamplesAndPadsTheLastFrame) {
-    const Listed l = List(Images("wavs").c_str(), nullptr);
+    const Listed l = List(ImagePath("wavs").c_str(), nullptr);
     ASSERT_EQ(l.ids.size(), 1u);
     const uint8_t h = Open(l.list.cd[0]);
     ASSERT_NE(h, 0);
@@ -185,9 +179,9 @@ TEST_F(CdAudio, WavFolderReadsItsSamplesAndPadsTheLastFrame) {
     ASSERT_EQ(ReadTOC(h, &toc), 1);
     EXPECT_EQ(Addr(toc.tracks[1]), 81u);   // 80 frames and 300 bytes take 81
     EXPECT_EQ(Addr(toc.tracks[2]), 133u);
-    std::string first = FileBytes(Images("wavs/01 first.wav")).substr(44);
+    std::string first = FileBytes(ImagePath("wavs/01 first.wav")).substr(44);
     first.resize(81 * kFrameBytes, '\0');
-    const std::string audio = first + FileBytes(Images("wavs/02 second.wav")).substr(44);
+    const std::string audio = first + FileBytes(ImagePath("wavs/02 second.wav")).substr(44);
     Buffer buf;
     for (uint32_t at = 0; at < 133; at += 26) {
         const uint32_t n = std::min<uint32_t>(26, 133 - at);
@@ -198,7 +192,7 @@ TEST_F(CdAudio, WavFolderReadsItsSamplesAndPadsTheLastFrame) {
 }
 
 TEST_F(CdAudio, FaultsAsTheSheetAsks) {
-    const std::string env = Images("faults.cue") + ";" + Images("open.cue") + ";" + Images("toc.cue");
+    const std::string env = ImagePath("faults.cue") + ";" + ImagePath("open.cue") + ";" + ImagePath("toc.cue");
     const Listed l = List(env.c_str(), nullptr);
     ASSERT_EQ(l.ids.size(), 3u);
 
@@ -216,7 +210,7 @@ TEST_F(CdAudio, FaultsAsTheSheetAsks) {
 
     const uint8_t h = Open(l.list.cd[0]);
     ASSERT_NE(h, 0);
-    const std::string bin = FileBytes(Images("tones.bin"));
+    const std::string bin = FileBytes(ImagePath("tones.bin"));
     Buffer buf;
     EXPECT_EQ(buf.Read(h, 26, 26), 0);  // READ 30 2: twice
     EXPECT_EQ(GetAspiLibError(), kErrAspi);
