@@ -77,6 +77,18 @@ struct Buffer {
     std::string Audio() { return std::string(bytes.begin() + sizeof(TRACKBUF), bytes.begin() + sizeof(TRACKBUF) + head()->len); }
 };
 
+// Reads frames 0 to `frames` in blocks of 26 and a short last one: each
+// block is `audio`'s bytes, its length said.
+void ExpectReadsBack(uint8_t h, const std::string& audio, uint32_t frames) {
+    Buffer buf;
+    for (uint32_t at = 0; at < frames; at += 26) {
+        const uint32_t n = std::min<uint32_t>(26, frames - at);
+        ASSERT_EQ(buf.Read(h, at, n), 1) << at;
+        ASSERT_EQ(buf.head()->len, n * kFrameBytes) << at;
+        ASSERT_EQ(buf.Audio(), audio.substr(at * kFrameBytes, n * kFrameBytes)) << at;
+    }
+}
+
 class CdAudio : public ::testing::Test {
 protected:
     void TearDown() override {
@@ -135,14 +147,8 @@ TEST_F(CdAudio, ReadsTheCueSheetsBytesExactly) {
     }
     EXPECT_EQ(toc.tracks[3].trackNumber, kLeadOutTrack);
 
-    const std::string bin = FileBytes(ImagePath("tones.bin"));
+    ExpectReadsBack(h, FileBytes(ImagePath("tones.bin")), 273);
     Buffer buf;
-    for (uint32_t at = 0; at < 273; at += 26) {
-        const uint32_t n = std::min<uint32_t>(26, 273 - at);
-        ASSERT_EQ(buf.Read(h, at, n), 1) << at;
-        EXPECT_EQ(buf.head()->len, n * kFrameBytes);
-        ASSERT_EQ(buf.Audio(), bin.substr(at * kFrameBytes, n * kFrameBytes)) << at;
-    }
     const struct {
         uint32_t start, n, maxLen;
         int error;
@@ -182,12 +188,7 @@ TEST_F(CdAudio, WavFolderReadsItsSamplesAndPadsTheLastFrame) {
     std::string first = FileBytes(ImagePath("wavs/01 first.wav")).substr(44);
     first.resize(81 * kFrameBytes, '\0');
     const std::string audio = first + FileBytes(ImagePath("wavs/02 second.wav")).substr(44);
-    Buffer buf;
-    for (uint32_t at = 0; at < 133; at += 26) {
-        const uint32_t n = std::min<uint32_t>(26, 133 - at);
-        ASSERT_EQ(buf.Read(h, at, n), 1);
-        ASSERT_EQ(buf.Audio(), audio.substr(at * kFrameBytes, n * kFrameBytes)) << at;
-    }
+    ExpectReadsBack(h, audio, 133);
     EXPECT_EQ(CloseCDHandle(h), 1);
 }
 
