@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
 #include "platform/cdaudio/cdaudio.h"
+#include "platform/cdaudio/tests/test_paths.h"
 #include "platform/cdaudio/win32/component.h"
 
 namespace corvella::cdaudio {
@@ -19,13 +19,7 @@ namespace {
 
 const char kOptions[] = "Software\\Corvella\\Options\\CD Audio";
 
-std::string Images(const std::string& name = "") {
-    const char* unix = std::getenv("CORVELLA_CD_IMAGES");
-    std::string path = std::string("Z:") + (unix ? unix : "/tmp") + (name.empty() ? "" : "/" + name);
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
+using testing::ImagePath;
 
 std::string FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -83,6 +77,18 @@ struct Buffer {
     std::string Audio() { return std::string(bytes.begin() + sizeof(TRACKBUF), bytes.begin() + sizeof(TRACKBUF) + head()->len); }
 };
 
+// Reads frames 0 to `frames` in blocks of 26 and a short last one: each
+// block is `audio`'s bytes, its length said.
+void ExpectReadsBack(uint8_t h, const std::string& audio, uint32_t frames) {
+    Buffer buf;
+    for (uint32_t at = 0; at < frames; at += 26) {
+        const uint32_t n = std::min<uint32_t>(26, frames - at);
+        ASSERT_EQ(buf.Read(h, at, n), 1) << at;
+        ASSERT_EQ(buf.head()->len, n * kFrameBytes) << at;
+        ASSERT_EQ(buf.Audio(), audio.substr(at * kFrameBytes, n * kFrameBytes)) << at;
+    }
+}
+
 class CdAudio : public ::testing::Test {
 protected:
     void TearDown() override {
@@ -92,8 +98,8 @@ protected:
 };
 
 TEST_F(CdAudio, ListsImagesAfterTheDrivesFromEitherPlace) {
-    const std::string env = Images("tones.cue") + ";" + Images("missing.cue") + "; " + Images("wavs") + ";;";
-    const std::string wavs = Images("wavs");
+    const std::string env = ImagePath("tones.cue") + ";" + ImagePath("missing.cue") + "; " + ImagePath("wavs") + ";;";
+    const std::string wavs = ImagePath("wavs");
     const struct {
         const char* env;
         std::string registry;
@@ -101,8 +107,8 @@ TEST_F(CdAudio, ListsImagesAfterTheDrivesFromEitherPlace) {
     } cases[] = {
         {nullptr, "", {}},  // no drive lists none
         {env.c_str(), "", {"Image: tones.cue", "Image: wavs"}},
-        {nullptr, Images("open.cue"), {"Image: open.cue"}},
-        {wavs.c_str(), Images("open.cue"), {"Image: wavs"}},  // the environment wins
+        {nullptr, ImagePath("open.cue"), {"Image: open.cue"}},
+        {wavs.c_str(), ImagePath("open.cue"), {"Image: wavs"}},  // the environment wins
     };
     for (const auto& c : cases) {
         const Listed l = List(c.env, c.registry.empty() ? nullptr : c.registry.c_str());
@@ -118,7 +124,7 @@ TEST_F(CdAudio, ListsImagesAfterTheDrivesFromEitherPlace) {
 }
 
 TEST_F(CdAudio, ReadsTheCueSheetsBytesExactly) {
-    const Listed l = List(Images("tones.cue").c_str(), nullptr);
+    const Listed l = List(ImagePath("tones.cue").c_str(), nullptr);
     ASSERT_EQ(l.ids.size(), 1u);
     const uint8_t h = Open(l.list.cd[0]);
     ASSERT_NE(h, 0);
@@ -141,14 +147,8 @@ TEST_F(CdAudio, ReadsTheCueSheetsBytesExactly) {
     }
     EXPECT_EQ(toc.tracks[3].trackNumber, kLeadOutTrack);
 
-    const std::string bin = FileBytes(Images("tones.bin"));
+    ExpectReadsBack(h, FileBytes(ImagePath("tones.bin")), 273);
     Buffer buf;
-    for (uint32_t at = 0; at < 273; at += 26) {
-        const uint32_t n = std::min<uint32_t>(26, 273 - at);
-        ASSERT_EQ(buf.Read(h, at, n), 1) << at;
-        EXPECT_EQ(buf.head()->len, n * kFrameBytes);
-        ASSERT_EQ(buf.Audio(), bin.substr(at * kFrameBytes, n * kFrameBytes)) << at;
-    }
     const struct {
         uint32_t start, n, maxLen;
         int error;
@@ -176,7 +176,7 @@ TEST_F(CdAudio, ReadsTheCueSheetsBytesExactly) {
 }
 
 TEST_F(CdAudio, WavFolderReadsItsSamplesAndPadsTheLastFrame) {
-    const Listed l = List(Images("wavs").c_str(), nullptr);
+    const Listed l = List(ImagePath("wavs").c_str(), nullptr);
     ASSERT_EQ(l.ids.size(), 1u);
     const uint8_t h = Open(l.list.cd[0]);
     ASSERT_NE(h, 0);
@@ -185,20 +185,15 @@ TEST_F(CdAudio, WavFolderReadsItsSamplesAndPadsTheLastFrame) {
     ASSERT_EQ(ReadTOC(h, &toc), 1);
     EXPECT_EQ(Addr(toc.tracks[1]), 81u);   // 80 frames and 300 bytes take 81
     EXPECT_EQ(Addr(toc.tracks[2]), 133u);
-    std::string first = FileBytes(Images("wavs/01 first.wav")).substr(44);
+    std::string first = FileBytes(ImagePath("wavs/01 first.wav")).substr(44);
     first.resize(81 * kFrameBytes, '\0');
-    const std::string audio = first + FileBytes(Images("wavs/02 second.wav")).substr(44);
-    Buffer buf;
-    for (uint32_t at = 0; at < 133; at += 26) {
-        const uint32_t n = std::min<uint32_t>(26, 133 - at);
-        ASSERT_EQ(buf.Read(h, at, n), 1);
-        ASSERT_EQ(buf.Audio(), audio.substr(at * kFrameBytes, n * kFrameBytes)) << at;
-    }
+    const std::string audio = first + FileBytes(ImagePath("wavs/02 second.wav")).substr(44);
+    ExpectReadsBack(h, audio, 133);
     EXPECT_EQ(CloseCDHandle(h), 1);
 }
 
 TEST_F(CdAudio, FaultsAsTheSheetAsks) {
-    const std::string env = Images("faults.cue") + ";" + Images("open.cue") + ";" + Images("toc.cue");
+    const std::string env = ImagePath("faults.cue") + ";" + ImagePath("open.cue") + ";" + ImagePath("toc.cue");
     const Listed l = List(env.c_str(), nullptr);
     ASSERT_EQ(l.ids.size(), 3u);
 
@@ -216,7 +211,7 @@ TEST_F(CdAudio, FaultsAsTheSheetAsks) {
 
     const uint8_t h = Open(l.list.cd[0]);
     ASSERT_NE(h, 0);
-    const std::string bin = FileBytes(Images("tones.bin"));
+    const std::string bin = FileBytes(ImagePath("tones.bin"));
     Buffer buf;
     EXPECT_EQ(buf.Read(h, 26, 26), 0);  // READ 30 2: twice
     EXPECT_EQ(GetAspiLibError(), kErrAspi);

@@ -92,16 +92,19 @@ TEST(DiscLayout, TocInFramesOrMsf) {
 
 TEST(WavHeader, OnlyCdAudioIsTaken) {
     const std::string data = Frames(1, 2, 100);
+    std::string cut = Wav(data);  // a data chunk that claims more than the file holds is cut to the file
+    cut.resize(cut.size() - 10);
     const struct {
         std::string file;
-        bool ok;
+        std::optional<std::string> audio;
     } cases[] = {
-        {Wav(data), true},
-        {Wav(data, 48000), false},
-        {Wav(data, 44100, 1), false},
-        {Wav(data, 44100, 2, 24), false},
-        {"RIFX" + Wav(data).substr(4), false},
-        {Wav(data).substr(0, 30), false},
+        {Wav(data), data},
+        {cut, data.substr(0, data.size() - 10)},
+        {Wav(data, 48000), std::nullopt},
+        {Wav(data, 44100, 1), std::nullopt},
+        {Wav(data, 44100, 2, 24), std::nullopt},
+        {"RIFX" + Wav(data).substr(4), std::nullopt},
+        {Wav(data).substr(0, 30), std::nullopt},
     };
     for (const auto& c : cases) {
         auto read = [&c](uint64_t at, size_t n, uint8_t* out) {
@@ -110,23 +113,11 @@ TEST(WavHeader, OnlyCdAudioIsTaken) {
             return true;
         };
         const auto span = ParseWavHeader(read, c.file.size());
-        EXPECT_EQ(bool(span), c.ok);
-        if (span && c.ok) {
-            EXPECT_EQ(c.file.substr(size_t(span->offset), size_t(span->bytes)), data);
-            EXPECT_EQ(span->Frames(), 3u);
+        ASSERT_EQ(bool(span), bool(c.audio));
+        if (span) {
+            EXPECT_EQ(c.file.substr(size_t(span->offset), size_t(span->bytes)), *c.audio);
         }
     }
-    // A data chunk that claims more than the file holds is cut to the file.
-    std::string cut = Wav(data);
-    cut.resize(cut.size() - 10);
-    auto read = [&cut](uint64_t at, size_t n, uint8_t* out) {
-        if (at + n > cut.size()) return false;
-        std::memcpy(out, cut.data() + at, n);
-        return true;
-    };
-    const auto span = ParseWavHeader(read, cut.size());
-    ASSERT_TRUE(span);
-    EXPECT_EQ(span->offset + span->bytes, cut.size());
 }
 
 class Image : public ::testing::Test {
@@ -162,8 +153,6 @@ TEST_F(Image, CueSheetReadsItsBytesSilenceAndRefusesDataAndTheLeadOut) {
     EXPECT_EQ(image->Read(84, 1, out.data(), &got), kOk);
     EXPECT_EQ(image->Read(60, 40, out.data(), &got), kErrAspi);
     EXPECT_EQ(got, 0u);
-    EXPECT_FALSE(image->FailsOpen());
-    EXPECT_FALSE(image->FailsToc());
 }
 
 TEST_F(Image, WavFolderTakesTracksInNameOrderAndPadsTheLastFrame) {

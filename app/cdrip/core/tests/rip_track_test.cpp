@@ -2,10 +2,10 @@
 // encodes, writes and releases is checked, on the good path and each bad one.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include "app/cdrip/core/rip_track.h"
+#include "app/cdrip/core/tests/toc_builder.h"
 
 namespace corvella::cdrip {
 namespace {
@@ -248,18 +248,8 @@ TEST(RipTrack, EveryErrorAndACancelLeaveNoFileAndReleaseTheStream) {
 }
 
 TEST(RipTrack, FramesOfARowAndErrorTexts) {
-    cdaudio::TOC toc;
-    std::memset(&toc, 0, sizeof toc);
-    toc.firstTrack = 1;
-    toc.lastTrack = 4;
-    const uint32_t starts[] = {0, 1000, 30000, 50000, 70000};
-    const uint8_t adr[] = {0x10, 0x10, 0x10, 0x14, 0x10};
-    for (int k = 0; k < 5; ++k) {
-        toc.tracks[k].ADR = adr[k];
-        toc.tracks[k].addr[1] = uint8_t(starts[k] >> 16);
-        toc.tracks[k].addr[2] = uint8_t(starts[k] >> 8);
-        toc.tracks[k].addr[3] = uint8_t(starts[k]);
-    }
+    // Track 4 is data: track 3 ends a session gap before it.
+    cdaudio::TOC toc = testing::MakeToc(1, {0, 1000, 30000, 50000}, 70000, 3);
     using R = std::optional<std::pair<uint32_t, uint32_t>>;
     const struct {
         int row;
@@ -267,9 +257,7 @@ TEST(RipTrack, FramesOfARowAndErrorTexts) {
     } rows[] = {{0, R({0, 1000})}, {1, R({1000, 30000})}, {2, R({30000, 50000 - 11400})},
                 {3, std::nullopt}, {4, std::nullopt}, {-1, std::nullopt}, {99, std::nullopt}};
     for (const auto& r : rows) EXPECT_EQ(TrackFrames(toc, r.row), r.want) << r.row;
-    toc.tracks[2].addr[1] = 0;  // track 3 starts at 1000 + 11400: no room for a session gap
-    toc.tracks[2].addr[2] = uint8_t(12400 >> 8);
-    toc.tracks[2].addr[3] = uint8_t(12400 & 0xFF);
+    testing::SetStart(toc.tracks[2], 12400);  // track 3 starts at 1000 + 11400: no room for a session gap
     EXPECT_EQ(TrackFrames(toc, 1), R({1000, 12400}));
     toc.tracks[1].addr[1] = 0x7F;  // an entry past the lead-out
     EXPECT_EQ(TrackFrames(toc, 1), std::nullopt);

@@ -4,23 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
 #include "app/cdrip/core/disc_id.h"
 #include "app/cdrip/drive/cd_drive.h"
+#include "platform/cdaudio/tests/test_paths.h"
 
 namespace corvella::cdrip {
 namespace {
 
-std::string Images(const std::string& name) {
-    const char* unix = std::getenv("CORVELLA_CD_IMAGES");
-    std::string path = std::string("Z:") + (unix ? unix : "/tmp") + "/" + name;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
+using cdaudio::testing::ImagePath;
 
 bool TocEmpty() {
     const uint8_t* p = reinterpret_cast<const uint8_t*>(&TOC);
@@ -30,7 +24,7 @@ bool TocEmpty() {
 }
 
 TEST(CdDrive, OpensReadsTheTocAndLeavesNothingWhenAnOpenFails) {
-    const std::string list = Images("tones.cue") + ";" + Images("open.cue") + ";" + Images("toc.cue");
+    const std::string list = ImagePath("tones.cue") + ";" + ImagePath("open.cue") + ";" + ImagePath("toc.cue");
     SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", list.c_str());
     EXPECT_EQ(ByteArrayToString(GetCDInfo(0).id, sizeof GetCDInfo(0).id), "Image: tones.cue");
     EXPECT_EQ(ByteArrayToString(GetCDInfo(3).id, 65), "");

@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/cdrip/core/encoder_config.h"
+#include "platform/cdaudio/tests/test_paths.h"
 
 namespace corvella::cdrip {
 namespace {
@@ -25,10 +25,7 @@ using CloseStream = DWORD (*)(DWORD stream);
 using WriteVbrHeader = DWORD (*)(const char* path);
 
 std::string OutFolder() {
-    const char* unix = std::getenv("CORVELLA_LAME_OUT");
-    std::string path = std::string("Z:") + (unix ? unix : "/tmp/lame_out");
-    for (char& c : path)
-        if (c == '/') c = '\\';
+    const std::string path = cdaudio::testing::WinPath("CORVELLA_LAME_OUT", "/tmp/lame_out");
     CreateDirectoryA(path.c_str(), nullptr);
     return path + "\\";
 }

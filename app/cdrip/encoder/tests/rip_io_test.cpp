@@ -6,25 +6,21 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
 #include "app/cdrip/drive/cd_drive.h"
 #include "app/cdrip/encoder/rip_io.h"
+#include "platform/cdaudio/tests/test_paths.h"
 
 namespace corvella::cdrip {
 namespace {
 
-std::string WinPath(const char* env, const char* fallback, const std::string& name) {
-    const char* unix = std::getenv(env);
-    std::string path = std::string("Z:") + (unix ? unix : fallback) + "/" + name;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
+using cdaudio::testing::ImagePath;
+using cdaudio::testing::WinPath;
+
 std::string Out(const std::string& name) {
-    CreateDirectoryA(WinPath("CORVELLA_LAME_OUT", "/tmp/lame_out", "").c_str(), nullptr);
+    CreateDirectoryA(WinPath("CORVELLA_LAME_OUT", "/tmp/lame_out").c_str(), nullptr);
     return WinPath("CORVELLA_LAME_OUT", "/tmp/lame_out", name);
 }
 std::string Bytes(const std::string& path) {
@@ -84,7 +80,7 @@ struct Progress : RipProgress {
 };
 
 TEST(RipIo, ATrackOfADiscImageThroughTheRealEncoder) {
-    SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", WinPath("CORVELLA_CD_IMAGES", "/tmp", "faults.cue").c_str());
+    SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", ImagePath("faults.cue").c_str());
     ASSERT_TRUE(OpenCDDrive(0));
     const auto frames = TrackFrames(TOC, 0);
     ASSERT_TRUE(frames);

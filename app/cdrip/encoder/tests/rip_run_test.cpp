@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 
 #include "app/cdrip/drive/cd_drive.h"
@@ -14,17 +13,12 @@
 #include "app/foundation/tags/win32/com_tag.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
+#include "platform/cdaudio/tests/test_paths.h"
 
 namespace corvella::cdrip {
 namespace {
 
-std::string WinPath(const char* env, const std::string& name) {
-    const char* unix = std::getenv(env);
-    std::string path = std::string("Z:") + (unix ? unix : "/tmp") + (name.empty() ? "" : "/" + name);
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
+using cdaudio::testing::WinPath;
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -39,7 +33,7 @@ TEST(RipRun, ADiscImageBecomesTaggedFiles) {
     {
         tags::ComID3v1 v1(raw1);
         tags::ComID3v2 v2(raw2);
-        SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", WinPath("CORVELLA_CD_IMAGES", "tones.cue").c_str());
+        SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", cdaudio::testing::ImagePath("tones.cue").c_str());
         ASSERT_TRUE(OpenCDDrive(0));
 
         std::vector<std::string> boxes;
@@ -61,11 +55,11 @@ TEST(RipRun, ADiscImageBecomesTaggedFiles) {
         in.toc = TOC;
         in.tagCase = true;
         in.tagCaseMode = 0;
-        const std::string out = WinPath("CORVELLA_LAME_OUT", "run");
+        const std::string out = WinPath("CORVELLA_LAME_OUT", "/tmp", "run");
         RipRules rules;
         rules.prepareFolders = [&](std::string*) {
             // A fresh build has not made the output root yet.
-            CreateDirectoryA(WinPath("CORVELLA_LAME_OUT", "").c_str(), nullptr);
+            CreateDirectoryA(WinPath("CORVELLA_LAME_OUT", "/tmp").c_str(), nullptr);
             CreateDirectoryA(out.c_str(), nullptr);
             return true;
         };

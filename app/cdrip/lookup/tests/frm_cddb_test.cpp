@@ -4,74 +4,28 @@
 // a time.
 #include <windows.h>
 
-#include <cstdlib>
+#include <tuple>
 
 #include "app/cdrip/core/disc_id.h"
 #include "app/cdrip/drive/cd_drive.h"
 #include "app/cdrip/lookup/frm_cddb.h"
-#include "libs/disclookup/core/lookup_settings.h"
+#include "app/cdrip/lookup/tests/cddb_server.h"
+#include "platform/cdaudio/tests/test_paths.h"
 #include "platform/forms/tests/forms_test_util.h"
-#include "libs/common/tcpclient/tests/peer.h"
 
 namespace corvella {
 namespace {
 
 using forms::testing::PumpUntil;
 using tcp::testing::Peer;
-
-std::string Image(const std::string& name) {
-    const char* unix = std::getenv("CORVELLA_CD_IMAGES");
-    std::string path = std::string("Z:") + (unix ? unix : "/tmp") + "/" + name;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-// Points the lookup at 127.0.0.1:port for the test's time.
-class LocalServer {
-public:
-    explicit LocalServer(DWORD port) {
-        using namespace disclookup;
-        RegCreateKeyExA(HKEY_CURRENT_USER, kLookupSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-        RegSetValueExA(key_, kCddbHostValue, 0, REG_SZ, reinterpret_cast<const BYTE*>("127.0.0.1"), 10);
-        RegSetValueExA(key_, kCddbPortValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), sizeof port);
-    }
-    ~LocalServer() {
-        RegDeleteValueA(key_, disclookup::kCddbHostValue);
-        RegDeleteValueA(key_, disclookup::kCddbPortValue);
-        RegCloseKey(key_);
-    }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-// Speaks the dialogue; `queryReply` answers the query.
-Peer::Serve Server(const std::string& queryReply, const std::string& id) {
-    return [=](Peer& p, SOCKET s) {
-        Peer::Send(s, "200 test CDDBP server v1.5 ready, posting allowed\r\n");
-        for (std::string line; !(line = Peer::ReceiveLine(s)).empty();) {
-            p.Record(line + "|");
-            if (line.rfind("cddb hello ", 0) == 0) Peer::Send(s, "200 Hello and welcome\r\n");
-            else if (line == "proto 5") Peer::Send(s, "201 OK, CDDB protocol level now: 5\r\n");
-            else if (line.rfind("cddb query ", 0) == 0) Peer::Send(s, queryReply);
-            else if (line.rfind("cddb read ", 0) == 0) {
-                // The entry in pieces; one begins with "200".
-                Peer::Send(s, "210 misc " + id + " CD database entry follows\r\n# xmcd\r\nDTITLE=Test Tones / Sine");
-                Peer::Send(s, "s\r\nDYEAR=");
-                Peer::Send(s, "2001\r\nDGENRE=Test\r\nTTITLE0=Low / One\r\nTTITLE1=Mid\r\nTTITLE2=Hi");
-                Peer::Send(s, "gh\r\n.\r\n");
-            }
-        }
-    };
-}
+using cdrip::testing::LocalServer;
+using cdrip::testing::Server;
 
 class FrmCDDBTest : public forms::testing::FormsTest {
 protected:
     void SetUp() override {
         FormsTest::SetUp();
-        const std::string list = Image("tones.cue");
-        SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", list.c_str());
+        SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", cdaudio::testing::ImagePath("tones.cue").c_str());
         ASSERT_TRUE(cdrip::OpenCDDrive(0));
         disc = *cdrip::FreedbDiscId(cdrip::TOC);
     }
@@ -92,7 +46,7 @@ protected:
 };
 
 TEST_F(FrmCDDBTest, FindsTheImagesDiscAndHandsItOver) {
-    Peer cddb(Server("200 misc " + disc.hex + " Test Tones / Sines\r\n", disc.hex));
+    Peer cddb(Server());
     LocalServer local(cddb.port);
     std::vector<cdrip::DiscData> got;
     form.GetCDDBInfo = [&](const cdrip::DiscData& d) { got.push_back(d); };
@@ -117,18 +71,15 @@ TEST_F(FrmCDDBTest, FindsTheImagesDiscAndHandsItOver) {
     ASSERT_EQ(got.size(), 1u);
     EXPECT_FALSE(form.Loaded());
     const cdrip::DiscData& d = got[0];
-    EXPECT_EQ(d.Artist, "Test Tones");
-    EXPECT_EQ(d.Album, "Sines");
-    EXPECT_EQ(d.Year, "2001");
-    EXPECT_EQ(d.Genre, "Test");
-    EXPECT_TRUE(d.Mixed);
+    EXPECT_EQ(std::tie(d.Artist, d.Album, d.Year, d.Genre, d.Mixed),
+              std::make_tuple("Test Tones", "Sines", "2001", "Test", true));
     EXPECT_EQ(d.Titles, (std::vector<std::string>{"One", "Mid", "High"}));
     EXPECT_EQ(d.Artists, (std::vector<std::string>{"Low", "Test Tones", "Test Tones"}));
 }
 
 TEST_F(FrmCDDBTest, EndsEverySearchThatCannotSucceedWithItsReason) {
     {
-        Peer cddb(Server("202 No match for disc ID " + disc.hex + ".\r\n", disc.hex));
+        Peer cddb(Server("202 No match for disc ID " + disc.hex + ".\r\n"));
         LocalServer local(cddb.port);
         Search();
         EXPECT_EQ(form.Caption(), "No Matches Found");

@@ -1,26 +1,16 @@
 // Scripted CDDB server replies shared by the dialogue and fuzz tests.
 #pragma once
 
-#include <cstring>
 #include <string>
 
+#include "app/cdrip/core/tests/toc_builder.h"
 #include "app/cdrip/lookup/core/ripper_lookup.h"
 
 namespace corvella::cdrip::lookup_testing {
 
 // Two tracks at 00:02:00 and 03:22:00, lead-out at 06:42:00.
-inline cdaudio::TOC TwoTrackToc(uint8_t secondAdr = 0x10) {
-    cdaudio::TOC toc;
-    std::memset(&toc, 0, sizeof toc);
-    toc.firstTrack = 1;
-    toc.lastTrack = 2;
-    const uint32_t frames[] = {0, 15000, 30000};
-    for (int k = 0; k < 3; ++k) {
-        toc.tracks[k].ADR = k == 1 ? secondAdr : 0x10;
-        toc.tracks[k].trackNumber = uint8_t(k == 2 ? 0xAA : k + 1);
-        for (int b = 0; b < 4; ++b) toc.tracks[k].addr[b] = uint8_t(frames[k] >> (24 - 8 * b));
-    }
-    return toc;
+inline cdaudio::TOC TwoTrackToc(bool secondIsData = false) {
+    return testing::MakeToc(1, {0, 15000}, 30000, secondIsData ? 1 : -1);
 }
 
 inline LookupQuery Query() { return {"06019002", "06019002 2 150 15150 402"}; }

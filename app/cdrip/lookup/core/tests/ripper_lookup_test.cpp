@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/cdrip/lookup/core/tests/lookup_transcripts.h"
 
 namespace corvella::cdrip {
@@ -120,14 +122,10 @@ TEST(ParseEntry, ReadByKeyAndSplitOnCompilations) {
          {"Mix", "Mix", "", "", {"Tune"}, {"Mix"}, true}},
     };
     for (const auto& c : cases) {
-        const DiscData d = ParseEntry(c.lines, c.mixed);
-        EXPECT_EQ(d.Artist, c.disc.Artist) << c.what;
-        EXPECT_EQ(d.Album, c.disc.Album) << c.what;
-        EXPECT_EQ(d.Genre, c.disc.Genre) << c.what;
-        EXPECT_EQ(d.Year, c.disc.Year) << c.what;
-        EXPECT_EQ(d.Titles, c.disc.Titles) << c.what;
-        EXPECT_EQ(d.Artists, c.disc.Artists) << c.what;
-        EXPECT_EQ(d.Mixed, c.disc.Mixed) << c.what;
+        auto fields = [](const DiscData& d) {
+            return std::tie(d.Artist, d.Album, d.Genre, d.Year, d.Titles, d.Artists, d.Mixed);
+        };
+        EXPECT_EQ(fields(ParseEntry(c.lines, c.mixed)), fields(c.disc)) << c.what;
     }
 }
 
@@ -137,11 +135,11 @@ TEST(QueryOfDrive, FromTheOpenDrivesToc) {
     ASSERT_TRUE(q);
     EXPECT_EQ(q->discId, Query().discId);
     EXPECT_EQ(q->text, Query().text);
-    const auto mixedMode = QueryOfDrive(7, TwoTrackToc(0x14), &why);  // one data track: still a query
+    const auto mixedMode = QueryOfDrive(7, TwoTrackToc(true), &why);  // one data track: still a query
     ASSERT_TRUE(mixedMode);
     EXPECT_EQ(mixedMode->text, Query().text);
 
-    cdaudio::TOC data = TwoTrackToc(0x14);
+    cdaudio::TOC data = TwoTrackToc(true);
     data.tracks[0].ADR = 0x14;
     cdaudio::TOC empty = TwoTrackToc();
     empty.firstTrack = empty.lastTrack = 0;
