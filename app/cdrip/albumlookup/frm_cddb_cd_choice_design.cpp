@@ -4,15 +4,7 @@
 namespace corvella {
 
 void FrmCDDBCDChoice::Design() {
-    name = "frmCDDBCDChoice";
-    caption = "Audio-Disc Lookup...";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 7080;
-    height = 5160;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmCDDBCDChoice", "Audio-Disc Lookup...", 7080, 5160);
     {
         auto& c = DESIGN(Label1);
         c.caption = "Search String:";

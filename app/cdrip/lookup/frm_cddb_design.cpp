@@ -4,15 +4,7 @@
 namespace corvella {
 
 void FrmCDDB::Design() {
-    name = "frmCDDB";
-    caption = "Searching for Titles";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 5400;
-    height = 2760;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmCDDB", "Searching for Titles", 5400, 2760);
     {
         auto& c = DESIGN(Label1);
         c.caption = "Corvella is currently searching for, and downloading the track names for the currently "

@@ -29,6 +29,7 @@ void FrmMP3EncodingInfo::Form_Load_() {
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hWnd(), nullptr, nullptr, nullptr);
     tip_.clear();
+    fitted_.clear();
     SetTip("");
 }
 
@@ -68,9 +69,11 @@ void FrmMP3EncodingInfo::UpdateProgress(const std::string& fileName, float done,
     SetCaption(EncodingCaption(done, total));
     ProgressBar2.SetMax(100);
     ProgressBar2.SetValue(EncodingPercent(done, total));
-    // A track takes hundreds of blocks under one name: fit it once.
-    if (fileName != tip_ || lblstatus.Caption().empty()) {
-        lblstatus.SetCaption(shell::FitTextWithEllipsis(hDC(), lblstatus.Width(), fileName, DT_END_ELLIPSIS));
+    // A track takes hundreds of blocks under one name: fit it once. Asking
+    // the label for its text each block costs as much as a redraw under Wine.
+    if (fileName != tip_ || fitted_.empty()) {
+        fitted_ = shell::FitTextWithEllipsis(hDC(), lblstatus.Width(), fileName, DT_END_ELLIPSIS);
+        lblstatus.SetCaption(fitted_);
         SetTip(fileName);
     }
     if (Label2.Caption() != status) Label2.SetCaption(status);

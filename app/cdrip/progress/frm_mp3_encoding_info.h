@@ -47,6 +47,7 @@ private:
     FlatLook flatLook_;
     HWND tooltip_ = nullptr;
     std::string tip_;
+    std::string fitted_;  // the label's text as last set
 };
 
 // The default instance, made on first use.

@@ -4,14 +4,8 @@
 namespace corvella::cdrip {
 
 void FrmMP3EncodingInfo::Design() {
-    name = "frmMP3EncodingInfo";
-    caption = "Encoding Progress";
-    borderStyle = forms::kFixedDialog;
+    forms::DesignDialog(*this, "frmMP3EncodingInfo", "Encoding Progress", 5550, 2130);
     controlBox = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 5550;
-    height = 2130;
-    fontName = "Tahoma";
     {
         auto& c = DESIGN(Label3);
         c.caption = "Track:";

@@ -8,15 +8,7 @@ const std::vector<std::string> kCases = {"Initial Case", "Upper Case", "Lower Ca
 }  // namespace
 
 void FrmMP3::Design() {
-    name = "frmMP3";
-    caption = "Encode Audio CD-Rom";
-    borderStyle = forms::kFixedDialog;
-    minButton = false;
-    maxButton = false;
-    startUpPosition = forms::kStartCenterOwner;
-    width = 6960;
-    height = 5760;
-    fontName = "Tahoma";
+    forms::DesignDialog(*this, "frmMP3", "Encode Audio CD-Rom", 6960, 5760);
     {
         auto& c = DESIGN(TabStrip1);
         c.tabs = {"General", "Encoding", "Output"};
