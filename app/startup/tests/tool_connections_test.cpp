@@ -214,21 +214,22 @@ TEST_F(ToolsFromTheMainWindow, ToolsOpenFromTheirItemsButtonAndKeys) {
     EXPECT_TRUE(boxes.empty()) << boxes.front().title << ": " << boxes.front().prompt;
 }
 
-// Cancel in the quick extract leaves the field; OK writes the piece.
+// OK writes the piece; a Cancel after it leaves the field and no result.
 TEST_F(ToolsFromTheMainWindow, QuickExtractFromTheFieldMenu) {
     f_->lvFiles.SetSelectedItem(f_->lvFiles.ListItems(1));
     f_->CurrentField = 0;
     f_->UpdateFieldMenu();
-    f_->txtField(0).SetText("kept");
     const int32_t parse = f_->m_FieldPopupMenu.IndexForKey("mnuParseFile");
-    Expect({{"Parse", "&Cancel"}});
-    f_->m_FieldPopupMenu.DispatchCommand(platform::PopupMenu::CommandId(parse));
-    EXPECT_TRUE(AllDone());
-    EXPECT_EQ(f_->txtField(0).Text(), "kept") << "Cancel writes nothing";
     Expect({{"Parse", "&OK"}});
     f_->m_FieldPopupMenu.DispatchCommand(platform::PopupMenu::CommandId(parse));
     EXPECT_TRUE(AllDone());
     EXPECT_EQ(f_->txtField(0).Text(), "01") << "the first piece of \"01 - Track 1\"";
+    f_->txtField(0).SetText("kept");
+    Expect({{"Parse", "&Cancel"}});
+    f_->m_FieldPopupMenu.DispatchCommand(platform::PopupMenu::CommandId(parse));
+    EXPECT_TRUE(AllDone());
+    EXPECT_EQ(f_->txtField(0).Text(), "kept") << "Cancel writes nothing";
+    EXPECT_EQ(frmQuickExtract().result(), "") << "not the earlier OK's piece";
     EXPECT_TRUE(frmQuickExtract().Loaded() && !frmQuickExtract().Visible()) << "hidden, not unloaded";
     f_->Unload();
     EXPECT_FALSE(frmQuickExtract().Loaded()) << "it goes with the main window, so the program can end";
