@@ -32,21 +32,6 @@ private:
     HWND window_;
 };
 
-// A status text paints at once (the listing lets no paint message through),
-// so the texts that change with every folder and file are shown only once
-// this long has passed since the last one was painted: counted from the end
-// of the paint, a slow paint can never take over the listing. The first text
-// is shown at once.
-class StatusThrottle {
-public:
-    static constexpr DWORD kIntervalMs = 250;
-    bool Due() const { return GetTickCount() - last_ >= kIntervalMs; }
-    void Shown() { last_ = GetTickCount(); }
-
-private:
-    DWORD last_ = GetTickCount() - kIntervalMs;
-};
-
 // The search's folder reports go to the status bar; its yields run the
 // program's messages.
 class ListingSearchEvents : public shell::PumpingSearchEvents {
@@ -61,7 +46,7 @@ public:
 
 private:
     platform::StatusBar& bar_;
-    StatusThrottle throttle_;
+    shell::PaintThrottle throttle_;
 };
 
 }  // namespace
@@ -165,7 +150,7 @@ void FrmMain::ListMP3Files(const std::string& folder, bool recursive, int32_t ta
 
     SB1.Panels(1).SetText(mainwindow::kLoadingFiles);
     const bool autoCheck = mainwindow::ReadAutoCheck(Store());
-    StatusThrottle fileText;
+    shell::PaintThrottle fileText;
     const int32_t count = static_cast<int32_t>(files.size());
     for (int32_t i = 0; i < count; ++i) {
         const std::string& path = files[i];

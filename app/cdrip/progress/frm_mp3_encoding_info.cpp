@@ -85,7 +85,10 @@ bool EncodingWindowProgress::Visible() { return frmMP3EncodingInfo().Visible(); 
 
 void EncodingWindowProgress::Update(const std::string& fileName, double done, double total,
                                     const std::string& status) {
+    if (fileName == shownFile_ && done < total && !throttle_.Due()) return;
     frmMP3EncodingInfo().UpdateProgress(fileName, float(done), float(total), status);
+    shownFile_ = fileName;
+    throttle_.Shown();
 }
 
 void EncodingWindowProgress::DoEvents() { forms::DoEvents(); }

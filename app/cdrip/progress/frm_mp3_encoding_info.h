@@ -9,6 +9,7 @@
 
 #include "app/cdrip/core/rip_track.h"
 #include "app/controls/progressbar/progress_bar.h"
+#include "app/foundation/win32/shell/window_helpers.h"
 #include "app/mainwindow/flat_look.h"
 #include "platform/forms/forms.h"
 
@@ -54,11 +55,17 @@ private:
 FrmMP3EncodingInfo& frmMP3EncodingInfo();
 
 // The window as the run sees it.
+// The run's progress on the encoding window. A new file and a track's last
+// block always show; the blocks between show at the throttle's pace.
 class EncodingWindowProgress : public RipProgress {
 public:
     bool Visible() override;
     void Update(const std::string& fileName, double done, double total, const std::string& status) override;
     void DoEvents() override;
+
+private:
+    shell::PaintThrottle throttle_;
+    std::string shownFile_;
 };
 
 }  // namespace corvella::cdrip

@@ -64,6 +64,8 @@ TEST(EncodingInfo, ShowsTheBlocksProgressAndCancelHides) {
     } steps[] = {
         {"01 Short.mp3", 11, 200, "Encoding Progress 05.5 %", 6},
         {longName + ".mp3", 1, 8, "Encoding Progress 12.5 %", 12},
+        {"03 Last & Best.mp3", 30, 60, "Encoding Progress 50.0 %", 50},
+        // The blocks between are throttled; a track's last block always shows.
         {"03 Last & Best.mp3", 60, 60, "Encoding Progress 100.0 %", 100},
     };
     EncodingWindowProgress run;

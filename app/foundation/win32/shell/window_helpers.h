@@ -34,5 +34,20 @@ void MakeToolbarFlat(HWND host);
 // The system sound of a message-box type (MB_ICONEXCLAMATION = 48...).
 void SystemBeep(UINT sound_type);
 
+// Progress texts that change with every file or block paint at once, and
+// under Wine a caption's repaint costs as much as the work it reports, so
+// they are shown only once this long has passed since the last one was
+// shown. Counted from the end of the paint, a slow paint can never take over
+// the work. The first text is due at once.
+class PaintThrottle {
+public:
+    static constexpr DWORD kIntervalMs = 250;
+    bool Due() const { return GetTickCount() - last_ >= kIntervalMs; }
+    void Shown() { last_ = GetTickCount(); }
+
+private:
+    DWORD last_ = GetTickCount() - kIntervalMs;
+};
+
 }  // namespace shell
 }  // namespace corvella
