@@ -1,6 +1,7 @@
 #include "app/cdrip/core/rip_run.h"
 
 #include "app/foundation/text_helpers.h"
+#include "libs/common/text/text_primitives.h"
 
 namespace corvella::cdrip {
 namespace {
@@ -38,8 +39,6 @@ bool WriteTags(const RunInput& in, RunServices& s, const std::string& file, int 
 }
 
 }  // namespace
-
-std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
 RunEnd EncodeSelectedTracks(const RunInput& in, RunServices& s) {
     const BE_CONFIG config = MakeEncoderConfig(in.choices);

@@ -51,9 +51,6 @@ struct RunServices {
 
 enum class RunEnd { Completed, Cancelled, Failed };
 
-// "0" and n below 10, else n.
-std::string TwoDigits(int n);
-
 RunEnd EncodeSelectedTracks(const RunInput& input, RunServices& services);
 
 }  // namespace corvella::cdrip

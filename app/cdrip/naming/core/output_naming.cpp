@@ -3,6 +3,7 @@
 #include "app/foundation/files/name_cleaner.h"
 #include "app/foundation/paths.h"
 #include "app/foundation/text_helpers.h"
+#include "libs/common/text/text_primitives.h"
 
 namespace corvella::cdrip {
 
@@ -43,10 +44,6 @@ std::string GetFileNamePart(const DiscData& disc, int selector, int trackNumber)
     }
 }
 
-std::string TrackNo(int trackNumber) {
-    return (trackNumber >= 0 && trackNumber < 10 ? "0" : "") + std::to_string(trackNumber);
-}
-
 std::vector<std::string> FolderLevels(const NamingOptions& options, const DiscData& disc) {
     std::vector<std::string> levels;
     if (!options.folderScheme) return levels;
@@ -63,7 +60,7 @@ std::vector<std::string> FolderLevels(const NamingOptions& options, const DiscDa
 }
 
 std::string FileStem(const NamingOptions& options, const DiscData& disc, int trackNumber) {
-    if (!options.fileScheme || disc.Album.empty()) return TrackNo(trackNumber);
+    if (!options.fileScheme || disc.Album.empty()) return TwoDigits(trackNumber);
     // Parts are cleaned one by one, so a part that is all refused
     // characters adds nothing, not even its " - ".
     std::string name = PartText(GetFileNamePart(disc, options.filename[0] + 1, trackNumber));
@@ -76,7 +73,7 @@ std::string FileStem(const NamingOptions& options, const DiscData& disc, int tra
     }
     // Again as a whole: "Con" and "" are only known once joined.
     name = files::CleanName(name);
-    if (name.empty()) return TrackNo(trackNumber);
+    if (name.empty()) return TwoDigits(trackNumber);
     if (options.changeCase) name = ChangeCase(name, options.fileCase);
     return name;
 }

@@ -33,9 +33,6 @@ struct NamingOptions {
 // a track the lookup gave no entry.
 std::string GetFileNamePart(const DiscData& disc, int selector, int trackNumber);
 
-// "01" .. "99": the track's number in file names and tags.
-std::string TrackNo(int trackNumber);
-
 // The cleaned names of the folder levels below the output folder (none,
 // one or two), in order.
 std::vector<std::string> FolderLevels(const NamingOptions& options, const DiscData& disc);

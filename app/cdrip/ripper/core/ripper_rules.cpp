@@ -1,6 +1,7 @@
 #include "app/cdrip/ripper/core/ripper_rules.h"
 
 #include "app/foundation/settings.h"
+#include "libs/common/text/text_primitives.h"
 
 namespace corvella::cdrip {
 
