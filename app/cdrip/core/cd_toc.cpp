@@ -28,6 +28,10 @@ const char* const kErrorTexts[] = {
 
 }  // namespace
 
+int TocTrackCount(const cdaudio::TOC& toc) {
+    return toc.firstTrack == 0 || toc.lastTrack < toc.firstTrack ? 0 : toc.lastTrack - toc.firstTrack + 1;
+}
+
 int32_t TocAddress(const uint8_t addr[4]) {
     if (addr[0] >= 128) throw std::overflow_error("Overflow");
     return int32_t(uint32_t(addr[0]) << 24 | uint32_t(addr[1]) << 16 | uint32_t(addr[2]) << 8 | addr[3]);

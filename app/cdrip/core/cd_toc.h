@@ -1,12 +1,19 @@
-// Reading the CD component's records: a table-of-contents address as a
-// frame number, a drive's error code as its message, a text field as text.
+// Reading the CD component's records: the tracks of a table of contents and
+// an address of it as a frame number, a drive's error code as its message, a
+// text field as text.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "platform/cdaudio/cdaudio.h"
+
 namespace corvella::cdrip {
+
+// The tracks the TOC lists, its first to its last; 0 when it lists none
+// (first track 0, or the last before the first).
+int TocTrackCount(const cdaudio::TOC& toc);
 
 // addr[0] * 2^24 + addr[1] * 2^16 + addr[2] * 2^8 + addr[3]; a first byte of
 // 128 or more does not fit a signed 32-bit number: std::overflow_error.

@@ -18,9 +18,8 @@ uint32_t DigitSum(uint32_t n) {
 }  // namespace
 
 std::optional<FreedbDisc> FreedbDiscId(const cdaudio::TOC& toc) {
-    if (toc.lastTrack < toc.firstTrack || toc.firstTrack == 0) return std::nullopt;
-    const size_t count = size_t(toc.lastTrack - toc.firstTrack) + 1;
-    if (count > 99) return std::nullopt;
+    const size_t count = size_t(TocTrackCount(toc));
+    if (count == 0 || count > 99) return std::nullopt;
     std::vector<uint32_t> offsets;  // the tracks, then the lead-out
     try {
         for (size_t k = 0; k <= count; ++k) {

@@ -33,9 +33,8 @@ void DownmixFrame(int16_t* pcm) {
 }
 
 std::optional<std::pair<uint32_t, uint32_t>> TrackFrames(const cdaudio::TOC& toc, int row) {
-    if (toc.firstTrack == 0 || toc.lastTrack < toc.firstTrack || row < 0) return std::nullopt;
-    const int count = toc.lastTrack - toc.firstTrack + 1;
-    if (row >= count || count > 99) return std::nullopt;
+    const int count = TocTrackCount(toc);
+    if (row < 0 || row >= count || count > 99) return std::nullopt;
     const cdaudio::TOCTRACK& here = toc.tracks[row];
     const cdaudio::TOCTRACK& next = toc.tracks[row + 1];
     if (here.ADR & cdaudio::kDataTrackBit) return std::nullopt;

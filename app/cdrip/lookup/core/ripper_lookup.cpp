@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/cdrip/core/cd_toc.h"
 #include "app/cdrip/core/disc_id.h"
 #include "libs/disclookup/core/cddb_dialogue.h"
 #include "libs/disclookup/core/xmcd.h"
@@ -64,9 +65,9 @@ std::optional<LookupQuery> QueryOfDrive(uint32_t handle, const cdaudio::TOC& toc
         return std::nullopt;
     };
     if (handle == 0) return fail("No CD-Rom drive is open.");
-    const int count = toc.lastTrack >= toc.firstTrack && toc.firstTrack > 0 ? toc.lastTrack - toc.firstTrack + 1 : 0;
+    const int count = TocTrackCount(toc);
     bool audio = false;
-    for (int k = 0; k < count && k < 99; ++k) audio = audio || !(toc.tracks[k].ADR & 0x04);
+    for (int k = 0; k < count && k < 99; ++k) audio = audio || !(toc.tracks[k].ADR & cdaudio::kDataTrackBit);
     if (!audio) return fail("The CD-Rom in the drive holds no audio tracks.");
     const std::optional<FreedbDisc> disc = FreedbDiscId(toc);
     if (!disc) return fail("The CD-Rom's table of contents cannot be read.");

@@ -1,5 +1,6 @@
 #include "app/cdrip/ripper/core/ripper_rules.h"
 
+#include "app/cdrip/core/cd_toc.h"
 #include "app/foundation/settings.h"
 #include "libs/common/text/text_primitives.h"
 
@@ -87,12 +88,11 @@ std::vector<DriveItem> DriveItems(int count, const std::function<std::string(int
 
 std::vector<TrackRow> TrackRows(const cdaudio::TOC& toc, const std::vector<std::string>& titles) {
     std::vector<TrackRow> rows;
-    if (toc.firstTrack == 0 || toc.lastTrack < toc.firstTrack) return rows;
-    const int count = std::min(toc.lastTrack - toc.firstTrack + 1, 99);
+    const int count = std::min(TocTrackCount(toc), 99);
     for (int k = 0; k < count; ++k) {
         const int n = k + 1;
         TrackRow row;
-        row.audio = !(toc.tracks[k].ADR & 0x04);
+        row.audio = !(toc.tracks[k].ADR & cdaudio::kDataTrackBit);
         row.text = "Track " + TwoDigits(n);
         if (!row.audio) row.text += " (data)";
         else if (size_t(k) < titles.size() && !titles[size_t(k)].empty()) row.text = titles[size_t(k)];
