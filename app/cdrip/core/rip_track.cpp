@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/cdrip/core/cd_toc.h"
+#include "app/foundation/paths.h"
 #include "libs/common/scope/scope_exit.h"
 
 namespace corvella::cdrip {
@@ -14,11 +15,6 @@ constexpr uint32_t kBlockBytes = kBlockFrames * cdaudio::kFrameBytes;
 
 const char* const kLameErrors[] = {"No Error", "Invalid format", "Invalid format parameters",
                                    "No more handles", "Invalid handle", "Buffer too small"};
-
-std::string FileTitle(const std::string& path) {
-    const size_t cut = path.find_last_of('\\');
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
 
 TrackOutcome Fail(TrackEnd end, std::string message) { return {end, std::move(message)}; }
 
@@ -111,7 +107,7 @@ TrackOutcome RipAndEncodeTrack(const TrackJob& job, const BE_CONFIG& config, Aud
         frame += block;
         remaining -= block;
         if (!progress.Visible()) return Fail(TrackEnd::Cancelled, "");
-        progress.Update(FileTitle(job.target), double(total - remaining), double(total), job.status);
+        progress.Update(GetFileTitle(job.target, true), double(total - remaining), double(total), job.status);
         progress.DoEvents();
         if (!progress.Visible()) return Fail(TrackEnd::Cancelled, "");
     }

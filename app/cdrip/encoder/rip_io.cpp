@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/cdrip/drive/cd_drive.h"
+#include "app/foundation/paths.h"
 
 namespace corvella::cdrip {
 namespace {
@@ -10,8 +11,8 @@ namespace {
 constexpr DWORD kRoom = kBlockFrames * cdaudio::kFrameBytes;  // 61,152
 
 std::string FolderOf(const std::string& path) {
-    const size_t cut = path.find_last_of('\\');
-    return cut == std::string::npos ? std::string(".") : path.substr(0, cut + 1);
+    const std::string folder = GetFolderPath(path);
+    return folder.empty() ? std::string(".") : folder;
 }
 
 }  // namespace
@@ -45,13 +46,6 @@ bool DriveSource::Read(uint32_t start, uint32_t count, uint8_t* audio, uint32_t*
 }
 
 std::string DriveSource::ErrorText() { return AKRipErrorText(); }
-
-std::string LameStream::ProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
 
 bool LameStream::Load(std::string* why, const std::string& folder) {
     if (dll_) return true;

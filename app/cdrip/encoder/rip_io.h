@@ -9,6 +9,7 @@
 
 #include "app/cdrip/core/rip_track.h"
 #include "app/cdrip/encoder/file_io.h"
+#include "platform/forms/runtime.h"
 
 namespace corvella::cdrip {
 
@@ -36,14 +37,12 @@ public:
     ~LameStream() override;
     // Loads the DLL from `folder` (the program's, by default), leaving the
     // current folder as it is; false with the reason when it cannot.
-    bool Load(std::string* why, const std::string& folder = ProgramFolder());
+    bool Load(std::string* why, const std::string& folder = forms::App.Path());
     int Init(BE_CONFIG* config, uint32_t* bufferSize) override;
     int Encode(uint32_t samples, int16_t* pcm, uint8_t* out, uint32_t* produced) override;
     int Deinit(uint8_t* out, uint32_t* produced) override;
     int Close() override;
     int WriteVbrHeader(const std::string& path) override;
-
-    static std::string ProgramFolder();
 
 private:
     using InitFn = DWORD(__cdecl*)(BE_CONFIG*, DWORD*, DWORD*, DWORD*);
