@@ -18,7 +18,7 @@ bool clsFileIo::OpenFile(const std::string& path) {
 
 bool clsFileIo::CloseFile() {
     if (!IsOpen()) return false;
-    lastResult_ = CloseHandle(handle_);
+    CloseHandle(handle_);
     handle_ = INVALID_HANDLE_VALUE;
     path_.clear();
     return true;
@@ -27,9 +27,9 @@ bool clsFileIo::CloseFile() {
 bool clsFileIo::WriteBytes(const void* bytes, DWORD count) {
     if (!IsOpen()) return false;
     moved_ = 0;
-    lastResult_ = WriteFile(handle_, bytes, count, &moved_, nullptr);
+    const BOOL written = WriteFile(handle_, bytes, count, &moved_, nullptr);
     // A full disk writes less than asked: that is a failed write too.
-    return lastResult_ && moved_ == count;
+    return written && moved_ == count;
 }
 
 bool clsFileIo::FlushBuffers() { return IsOpen() && FlushFileBuffers(handle_); }

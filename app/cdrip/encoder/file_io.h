@@ -32,7 +32,6 @@ public:
 
 private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
-    BOOL lastResult_ = FALSE;
     DWORD moved_ = 0;
     std::string path_;
 };
