@@ -27,7 +27,14 @@ constexpr StepRule kRules[] = {
     {Step::kRead, {210}, Step::kEntry},
 };
 
-// The code of a status line: three digits and then the end or a blank.
+bool Accepts(const StepRule& rule, int code) {
+    for (int c : rule.codes)
+        if (c != 0 && c == code) return true;
+    return false;
+}
+
+}  // namespace
+
 int ReplyCode(const std::string& line) {
     if (line.size() < 3 || (line.size() > 3 && line[3] != ' ')) return -1;
     int code = 0;
@@ -37,14 +44,6 @@ int ReplyCode(const std::string& line) {
     }
     return code;
 }
-
-bool Accepts(const StepRule& rule, int code) {
-    for (int c : rule.codes)
-        if (c != 0 && c == code) return true;
-    return false;
-}
-
-}  // namespace
 
 std::string HelloWord(std::string_view name, std::string_view fallback) {
     if (name.empty()) return std::string(fallback);

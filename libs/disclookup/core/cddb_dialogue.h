@@ -30,6 +30,10 @@ constexpr char kClientVersion[] = "1.2.0";
 // `fallback`.
 std::string HelloWord(std::string_view name, std::string_view fallback);
 
+// The code of a status line: three digits and then the end or a blank; -1
+// for any other line.
+int ReplyCode(const std::string& line);
+
 std::string HelloCommand(std::string_view user, std::string_view host);
 std::string ProtoCommand();
 std::string ReadCommand(std::string_view category, std::string_view discId);

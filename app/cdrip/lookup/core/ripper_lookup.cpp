@@ -16,17 +16,6 @@ using Step = RipperLookup::Step;
 constexpr size_t kMaxEntryBytes = 1024 * 1024;  // real entries stay far below
 constexpr size_t kMaxListLines = 1000;
 
-// The code of a status line: three digits and then the end or a blank.
-int ReplyCode(const std::string& line) {
-    if (line.size() < 3 || (line.size() > 3 && line[3] != ' ')) return -1;
-    int code = 0;
-    for (size_t i = 0; i < 3; ++i) {
-        if (line[i] < '0' || line[i] > '9') return -1;
-        code = code * 10 + (line[i] - '0');
-    }
-    return code;
-}
-
 // The words of a line split at blanks.
 std::vector<std::string> Words(const std::string& line) {
     std::vector<std::string> words;
@@ -107,7 +96,7 @@ std::string RipperLookup::Read(const std::string& listed) {
         return std::string();
     }
     step_ = Step::kRead;
-    return "cddb read " + words[0] + " " + words[1] + "\r\n";
+    return disclookup::ReadCommand(words[0], words[1]);
 }
 
 std::string RipperLookup::Line(const std::string& line) {
@@ -133,14 +122,14 @@ std::string RipperLookup::Line(const std::string& line) {
         }
         return Read(firstMatch_);
     }
-    const int code = ReplyCode(line);
+    const int code = disclookup::ReplyCode(line);
     for (const StatusRule& rule : kRules) {
         if (rule.at != step_ || rule.code != code) continue;
         step_ = rule.next;
         switch (step_) {
         case Step::kHello:
             return "cddb hello " + user_ + " " + host_ + " " + kLookupClient + "\r\n";
-        case Step::kProto: return "proto 5\r\n";
+        case Step::kProto: return disclookup::ProtoCommand();
         case Step::kQuery: return "cddb query " + query_.text + "\r\n";
         case Step::kRead: return Read(line.size() > 4 ? line.substr(4) : std::string());
         default: return std::string();
