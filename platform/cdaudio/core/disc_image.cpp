@@ -1,9 +1,9 @@
 #include "platform/cdaudio/core/disc_image.h"
 
+#include "libs/common/text/text_primitives.h"
 #include "platform/cdaudio/core/scsi.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 namespace corvella::cdaudio {
@@ -12,14 +12,9 @@ namespace {
 uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
 uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
-std::string Lower(std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 bool EndsWith(const std::string& s, const char* tail) {
     const size_t n = std::strlen(tail);
-    return s.size() >= n && Lower(s.substr(s.size() - n)) == tail;
+    return s.size() >= n && LowerAscii(s.substr(s.size() - n)) == tail;
 }
 
 bool IsSlash(char c) { return c == '\\' || c == '/'; }
@@ -162,7 +157,7 @@ std::unique_ptr<DiscImage> DiscImage::Open(const std::string& path, ImageFiles& 
         for (const std::string& n : *names)
             if (EndsWith(n, ".wav")) wavs.push_back(n);
         std::sort(wavs.begin(), wavs.end(), [](const std::string& a, const std::string& b) {
-            return Lower(LastPart(a)) < Lower(LastPart(b));
+            return LowerAscii(LastPart(a)) < LowerAscii(LastPart(b));
         });
         if (wavs.empty()) return fail("no WAV files in " + path);
         for (size_t i = 0; i < wavs.size(); ++i) {

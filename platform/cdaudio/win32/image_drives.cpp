@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "libs/common/text/text_primitives.h"
 #include "platform/cdaudio/core/disc_image.h"
 #include "platform/cdaudio/win32/drives.h"
 
@@ -130,14 +131,8 @@ bool RegistryList(std::string* out) {
 
 Drives ImageDrives(const std::string& list) {
     Drives drives;
-    size_t at = 0;
-    while (at <= list.size()) {
-        size_t end = list.find(';', at);
-        if (end == std::string::npos) end = list.size();
-        std::string path = list.substr(at, end - at);
-        at = end + 1;
-        while (!path.empty() && path.back() == ' ') path.pop_back();
-        while (!path.empty() && path.front() == ' ') path.erase(0, 1);
+    for (const std::string& part : SplitText(list, ';')) {
+        const std::string path = TrimBlanks(part);
         if (path.empty()) continue;
         auto drive = std::make_shared<ImageDrive>(path);
         if (drive->Load()) drives.push_back(drive);
