@@ -43,8 +43,4 @@ std::string MakeValidFileName(const std::string& text) {
 
 bool PathExists(const std::string& path, FileSystem& fs) { return fs.exists(path); }
 
-bool RenameFile(PathSystem& fs, const std::string& oldPath, const std::string& newPath) {
-    return fs.Move(oldPath, newPath);
-}
-
 }  // namespace corvella

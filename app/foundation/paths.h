@@ -1,4 +1,5 @@
-// Taking Windows paths apart, legal file names, existence and renames.
+// Taking Windows paths apart, legal file names and existence. Renames and
+// moves go through the file service (app/foundation/files).
 // Paths use the backslash as separator; nothing here normalises or quotes a
 // path beyond what each function states.
 #pragma once
@@ -15,16 +16,6 @@
 #endif
 
 namespace corvella {
-
-// The move the rename helper needs. The Win32 shell implements it with
-// MoveFileA.
-class PathSystem {
-public:
-    virtual ~PathSystem() = default;
-    // Moves a file, possibly to another folder; never replaces an existing
-    // file at `to` (the move fails instead).
-    virtual bool Move(const std::string& from, const std::string& to) = 0;
-};
 
 // The name after the last backslash (the whole path when it has none); without
 // the extension, everything from the name's last "." on is cut, so a name
@@ -46,8 +37,5 @@ std::string MakeValidFileName(const std::string& text);
 
 // True for files and folders alike: the file system's one existence check.
 bool PathExists(const std::string& path, FileSystem& fs = platform_filesystem());
-
-// True when the file was moved; an existing file at newPath is never replaced.
-bool RenameFile(PathSystem& fs, const std::string& oldPath, const std::string& newPath);
 
 }  // namespace corvella

@@ -251,10 +251,8 @@ void FrmMain::LocateSelectedFile() {
     if (files.SelectedRow() == nullptr) return;
     const std::string key = files.SelectedRow()->path;
     LocateKey = key;
-    const std::string folder = key.substr(0, key.rfind('\\') + 1);
-    std::string shown = files.folder;
-    if (shown.empty() || shown.back() != '\\') shown += '\\';
-    if (folder == shown) return;
+    const std::string folder = GetFolderPath(key);
+    if (folder == AddBackslash(files.folder)) return;
     LocatePending = true;
     FTVWFiles.SetPath(folder);
 }

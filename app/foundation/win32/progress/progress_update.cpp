@@ -83,8 +83,6 @@ bool ProgressContinues() {
     return frmProgressUpdate().Visible();
 }
 
-int16_t BatchPercent(int position, int total) { return static_cast<int16_t>(batch::Percent(position, total)); }
-
 void ProgressWindowView::DoEvents() { forms::DoEvents(); }
 
 void ProgressWindowView::Show(const std::string& countText, const std::string& fileName, int percent,
@@ -100,14 +98,6 @@ batch::BatchOutcome RunBatchWithProgress(forms::Form& caller, const std::functio
     RunWithProgress(caller, [&] { out = batch(); });
     if (!out.failed.empty()) forms::MsgBox(failedMessage(out.failed), MB_OK | MB_ICONEXCLAMATION);
     return out;
-}
-
-batch::BatchOutcome RunBatchWithProgress(forms::Form& caller, const std::string& caption,
-                                         const std::vector<std::string>& paths,
-                                         const std::function<bool(size_t)>& work,
-                                         const std::function<std::string(const std::vector<std::string>&)>& failedMessage) {
-    ProgressWindowView view;
-    return RunBatchWithProgress(caller, [&] { return batch::RunItems(view, caption, paths, work); }, failedMessage);
 }
 
 namespace {

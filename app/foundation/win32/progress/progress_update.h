@@ -60,10 +60,6 @@ bool RunWithProgress(forms::Form& caller, const std::function<void()>& batch);
 // (a click on Cancel), then tells whether the next item may start.
 bool ProgressContinues();
 
-// The item's share of the batch in percent: position over total times 100,
-// rounded half to even; 0 for an empty batch.
-int16_t BatchPercent(int position, int total);
-
 // The progress window as a batch sees it: messages run through the forms'
 // loop, items show in the window, and a hidden window is a Cancel.
 class ProgressWindowView : public batch::BatchView {
@@ -79,13 +75,6 @@ public:
 // reported once, in one message box with failedMessage(failed). The
 // outcome is the batch's; nothing ran when the caller was not loaded.
 batch::BatchOutcome RunBatchWithProgress(forms::Form& caller, const std::function<batch::BatchOutcome()>& batch,
-                                         const std::function<std::string(const std::vector<std::string>&)>& failedMessage);
-
-// The batch of a tool: work(i) for every path under the progress window
-// with `caption` (batch::RunItems), the failed ones reported as above.
-batch::BatchOutcome RunBatchWithProgress(forms::Form& caller, const std::string& caption,
-                                         const std::vector<std::string>& paths,
-                                         const std::function<bool(size_t)>& work,
                                          const std::function<std::string(const std::vector<std::string>&)>& failedMessage);
 
 // The plain batch: for items 1 to `count`, UpdateProgress with "i of count",

@@ -74,11 +74,6 @@ std::string EncodeWide(const std::u16string& text, uint8_t encoding) {
     }
 }
 
-std::string EncodeText(const std::string& ansi, uint8_t encoding) {
-    if (encoding == kEncAnsi || encoding > kEncUtf8) return ansi;
-    return EncodeWide(system_codec().to_utf16(ansi), encoding);
-}
-
 std::u16string KeepUnshown(const std::u16string& stored, const std::string& ansi) {
     // The ANSI form of `stored` as UTF-16, character by character, with the
     // characters it lost and where their stand-ins lie.
@@ -144,16 +139,6 @@ std::u16string KeepUnshown(const std::u16string& stored, const std::string& ansi
 bool FitsLatin1(const std::u16string& text) {
     for (char16_t u : text)
         if (u > 0xFF) return false;
-    return true;
-}
-
-bool FitsLatin1(const std::string& ansi) {
-    for (unsigned char c : ansi)
-        if (c >= 0x80) {
-            for (char16_t u : system_codec().to_utf16(ansi))
-                if (u > 0xFF) return false;
-            return true;
-        }
     return true;
 }
 

@@ -26,17 +26,15 @@ std::string DecodeText(const std::string& bytes, uint8_t encoding);
 // The same as UTF-16, nothing lost; encoding 0 is taken in the ANSI code page.
 std::u16string DecodeWide(const std::string& bytes, uint8_t encoding);
 
-// Stored form of ANSI text, without a terminator. UTF-16 with a mark is
-// written little-endian behind FF FE.
-std::string EncodeText(const std::string& ansi, uint8_t encoding);
-// The same from UTF-16; encoding 0 takes the ANSI code page's bytes.
+// Stored form of UTF-16 text, without a terminator; encoding 0 takes the
+// ANSI code page's bytes. UTF-16 with a mark is written little-endian
+// behind FF FE.
 std::string EncodeWide(const std::u16string& text, uint8_t encoding);
 
-// True when the ANSI text means the same read as ISO-8859-1, which is what
-// other readers take an encoding-0 frame for. Windows-1252's 0x80..0x9F
-// (euro sign, dashes, curly quotes) and every other code page's upper half
-// fail this.
-bool FitsLatin1(const std::string& ansi);
+// True when the text can be written as ISO-8859-1, which is what other
+// readers take an encoding-0 frame for. Windows-1252's 0x80..0x9F (euro
+// sign, dashes, curly quotes) and every other code page's upper half fail
+// this.
 bool FitsLatin1(const std::u16string& text);
 
 // The stored form of a set value, given the stored text it replaces.

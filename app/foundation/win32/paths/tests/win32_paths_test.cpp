@@ -1,7 +1,9 @@
-// The path helpers on the real file system, and the settings helpers' value
-// types as the registry itself reports them (reg query).
+// The path helpers and the file service's renames on the real file system,
+// and the settings helpers' value types as the registry itself reports them
+// (reg query).
+#include "app/foundation/files/win32/win32_file_ops.h"
+#include "app/foundation/paths.h"
 #include "app/foundation/settings.h"
-#include "app/foundation/win32/paths/win32_paths.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 
 #include <windows.h>
@@ -27,15 +29,15 @@ std::string Slurp(const std::string& path) {
 }
 
 TEST(Win32Paths, RenameMovesButNeverReplaces) {
-    corvella::Win32PathSystem fs;
+    corvella::files::FileService& fs = corvella::files::SystemFiles();
     const std::string a = TempName("a.mp3"), b = TempName("b.mp3"), c = TempName("c.mp3");
     Touch(a, "first");
     Touch(b, "second");
     EXPECT_TRUE(corvella::PathExists(a));
-    EXPECT_FALSE(corvella::RenameFile(fs, a, b)) << "the target exists";
+    EXPECT_EQ(fs.Move(a, b), corvella::files::MoveResult::NameTaken) << "the target exists";
     EXPECT_EQ(Slurp(a), "first");
     EXPECT_EQ(Slurp(b), "second");
-    EXPECT_TRUE(corvella::RenameFile(fs, a, c));
+    EXPECT_EQ(fs.Move(a, c), corvella::files::MoveResult::Done);
     EXPECT_FALSE(corvella::PathExists(a));
     EXPECT_EQ(Slurp(c), "first");
     char folder[MAX_PATH];

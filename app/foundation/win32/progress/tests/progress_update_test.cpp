@@ -136,7 +136,8 @@ TEST_F(BatchProgress, ALaterTickWhileTheBatchYieldsDoesNotStartItAgain) {
     EXPECT_TRUE(RunWithProgress(caller, [&] {
         ++entries;
         for (int i = 1; i <= 5; ++i) {
-            frmProgressUpdate().UpdateProgress(std::to_string(i) + " of 5", "f", BatchPercent(i, 5), "c");
+            frmProgressUpdate().UpdateProgress(std::to_string(i) + " of 5", "f",
+                                               static_cast<int16_t>(batch::Percent(i, 5)), "c");
             Sleep(25);  // longer than the timer's interval
             ++items;
             if (!ProgressContinues()) break;
@@ -207,11 +208,14 @@ TEST_F(BatchProgress, FailedFilesAreNamedOnceInOneMessageAfterTheWindowHasGone) 
         std::vector<Seen> seen;
         std::string message;
         const batch::BatchOutcome out = RunBatchWithProgress(
-            caller, "Changing Case...", paths,
-            [&](size_t i) {
-                seen.push_back(Look());
-                if (i == cancelAt) frmProgressUpdate().cmdMain.DoClick();
-                return paths[i] != "C:\\b.mp3";
+            caller,
+            [&] {
+                ProgressWindowView view;
+                return batch::RunItems(view, "Changing Case...", paths, [&](size_t i) {
+                    seen.push_back(Look());
+                    if (i == cancelAt) frmProgressUpdate().cmdMain.DoClick();
+                    return paths[i] != "C:\\b.mp3";
+                });
             },
             [&](const std::vector<std::string>& failed) {
                 for (const std::string& f : failed) message += f + (frmProgressUpdate().Loaded() ? " shown;" : ";");
@@ -228,13 +232,13 @@ TEST_F(BatchProgress, FailedFilesAreNamedOnceInOneMessageAfterTheWindowHasGone) 
 }
 
 TEST(BatchPercentTest, PositionOverTotalRoundedHalfToEven) {
-    EXPECT_EQ(BatchPercent(1, 1), 100);
-    EXPECT_EQ(BatchPercent(1, 3), 33);
-    EXPECT_EQ(BatchPercent(2, 3), 67);
-    EXPECT_EQ(BatchPercent(1, 8), 12);  // 12.5
-    EXPECT_EQ(BatchPercent(3, 8), 38);  // 37.5
-    EXPECT_EQ(BatchPercent(0, 5), 0);
-    EXPECT_EQ(BatchPercent(1, 0), 0);
+    EXPECT_EQ(batch::Percent(1, 1), 100);
+    EXPECT_EQ(batch::Percent(1, 3), 33);
+    EXPECT_EQ(batch::Percent(2, 3), 67);
+    EXPECT_EQ(batch::Percent(1, 8), 12);  // 12.5
+    EXPECT_EQ(batch::Percent(3, 8), 38);  // 37.5
+    EXPECT_EQ(batch::Percent(0, 5), 0);
+    EXPECT_EQ(batch::Percent(1, 0), 0);
 }
 
 }  // namespace
