@@ -16,6 +16,7 @@
 #include "app/foundation/win32/shell/window_helpers.h"
 #include "app/tools/sorting/win32/folder_ops_win32.h"
 #include "libs/common/scope/scope_exit.h"
+#include "libs/common/text/text_primitives.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
 
 namespace corvella {
@@ -133,9 +134,7 @@ void FrmWizFileSorting::Form_Load_() {
     tick(Check1, "Remove", 1);
 
     std::string start = files_.folder.empty() ? std::string() : AddBackslash(files_.folder);
-    std::string lower = start;
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (lower == "desktop\\") start = shell::GetSpecialFolder(hWnd(), 16);
+    if (LowerAscii(start) == "desktop\\") start = shell::GetSpecialFolder(hWnd(), 16);
     Text1.SetText(start);
     Text2.SetText(start);
 
