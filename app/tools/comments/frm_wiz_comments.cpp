@@ -206,9 +206,8 @@ void FrmWizComments::StartSending() {
     message.toAddress = CommentsDefaults::kSupportAddress;
     message.subject = subject_;
     message.date = MailDateNow();
-    message.body = comments::CommentBody(txtSupport.Text(), std::to_string(forms::App.Major()) + "." +
-                                                                std::to_string(forms::App.Minor()) + "." +
-                                                                std::to_string(forms::App.Revision()));
+    message.body = comments::CommentBody(
+        txtSupport.Text(), FormatVersion(forms::App.Major(), forms::App.Minor(), forms::App.Revision()));
     dialogue_ = std::make_unique<comments::SmtpDialogue>(comments::SmtpRequest{
         comments::HelloName(ComputerName()), sender, CommentsDefaults::kSupportAddress,
         comments::BuildMessage(message)});
