@@ -33,6 +33,15 @@ constexpr size_t kNamedFailures = 40;
 // Labels and the message loop are served at most this often in a long loop.
 constexpr DWORD kShowIntervalMs = 50;
 
+// True when nothing was shown yet (`last` 0) or the interval has passed
+// since `last`, which then becomes now.
+bool ShowDue(uint32_t& last) {
+    const DWORD now = GetTickCount();
+    if (last != 0 && now - last < kShowIntervalMs) return false;
+    last = now;
+    return true;
+}
+
 int32_t Number(const Variant& value) {
     int32_t out = 0;
     if (!VariantToLong(value, out)) throw forms::Error("Type mismatch", 13);
@@ -266,9 +275,7 @@ sorting::SortOptions FrmWizFileSorting::Options() {
 // The file being read, shortened in its middle to the label; the window
 // gets its messages meanwhile, but not for every file of a large folder.
 void FrmWizFileSorting::ShowReading(const std::string& path) {
-    const DWORD now = GetTickCount();
-    if (lastShown_ != 0 && now - lastShown_ < kShowIntervalMs) return;
-    lastShown_ = now;
+    if (!ShowDue(lastShown_)) return;
     Label14.SetCaption("Extracting From:");
     forms::ResumeNext skip;
     skip([&] { Label15.SetCaption(shell::FitTextWithEllipsis(hDC(), Label15.Width(), path, DT_PATH_ELLIPSIS)); });
@@ -313,15 +320,12 @@ void FrmWizFileSorting::BuildSortPreview() {
 class FrmWizFileSorting::ResultsView : public batch::BatchView {
 public:
     void DoEvents() override {
-        const DWORD now = GetTickCount();
-        if (last_ != 0 && now - last_ < kShowIntervalMs) return;
-        last_ = now;
-        forms::DoEvents();
+        if (ShowDue(last_)) forms::DoEvents();
     }
     void Show(const std::string&, const std::string&, int, const std::string&) override {}
 
 private:
-    DWORD last_ = 0;
+    uint32_t last_ = 0;
 };
 
 void FrmWizFileSorting::PerformSort() {
