@@ -42,12 +42,6 @@ bool ShowDue(uint32_t& last) {
     return true;
 }
 
-int32_t Number(const Variant& value) {
-    int32_t out = 0;
-    if (!VariantToLong(value, out)) throw forms::Error("Type mismatch", 13);
-    return out;
-}
-
 std::string Trim(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return std::string();
@@ -120,20 +114,16 @@ void FrmWizFileSorting::Form_Load_() {
     for (int i = 0; i < cboTagVersion.ListCount(); ++i) cboTagVersion.SetItemData(i, i);
     // Each value goes into its control on its own: one that cannot be read
     // leaves its control as designed.
-    cRegistry reg(*store_);
-    auto get = [&](const char* key, const Variant& defaultValue) {
-        return Number(reg.GetSetting(kHkeyCurrentUser, kSection, key, defaultValue));
-    };
     // A value that is no choice of its control gives the default: a combo
     // never opens without a choice.
-    auto choose = [&](forms::ComboBox& combo, const char* key, int byDefault) {
-        const Variant stored = Variant::Integer(static_cast<int16_t>(byDefault));
-        if (!skip([&] { combo.SetListIndex(get(key, stored)); }) || combo.ListIndex() < 0)
+    auto choose = [&](forms::ComboBox& combo, const char* key, int16_t byDefault) {
+        if (!skip([&] { combo.SetListIndex(GetSettingInteger(*store_, kSection, key, byDefault)); }) ||
+            combo.ListIndex() < 0)
             combo.SetListIndex(byDefault);
     };
     auto tick = [&](forms::CheckBox& box, const char* key, int32_t byDefault) {
         int32_t value = byDefault;
-        skip([&] { value = get(key, Variant::Long(byDefault)); });
+        skip([&] { value = GetSettingLong(*store_, kSection, key, byDefault); });
         box.SetValue(value == 0 || value == 1 ? value : byDefault);
     };
     choose(cboFolder, "Folder 1", 0);
@@ -177,9 +167,8 @@ void FrmWizFileSorting::Form_QueryUnload_(int& cancel, int) {
 
 void FrmWizFileSorting::Form_Unload_(int&) {
     forms::ResumeNext skip;
-    cRegistry reg(*store_);
     auto save = [&](const char* key, int value) {
-        skip([&] { reg.SaveSetting(kHkeyCurrentUser, kSection, key, Variant::Integer(static_cast<int16_t>(value))); });
+        skip([&] { SaveSettingInteger(*store_, kSection, key, static_cast<int16_t>(value)); });
     };
     save("Folder 1", cboFolder.ListIndex());
     save("Folder 2", cboSubFolder.ListIndex());
