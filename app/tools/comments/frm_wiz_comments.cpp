@@ -103,18 +103,13 @@ void FrmWizComments::Wire() {
 // The server's values; a missing one is stored with its default, so the
 // registry holds all three once the wizard has been open.
 void FrmWizComments::ReadServer(std::string& host, int32_t& port, int32_t& tick) {
-    cRegistry reg(*store_);
     host = CommentsDefaults::kMailHost;
     port = CommentsDefaults::kMailPort;
     tick = CommentsDefaults::kTickInterval;
     forms::ResumeNext skip;
-    skip([&] { host = reg.GetSetting(kHkeyCurrentUser, kSection, "Mail Host", Variant::String(host)).Text(); });
-    skip([&] {
-        VariantToLong(reg.GetSetting(kHkeyCurrentUser, kSection, "Mail Port", Variant::Long(port)), port);
-    });
-    skip([&] {
-        VariantToLong(reg.GetSetting(kHkeyCurrentUser, kSection, "Tick Interval", Variant::Long(tick)), tick);
-    });
+    skip([&] { host = GetSettingText(*store_, kSection, "Mail Host", host); });
+    skip([&] { port = GetSettingLong(*store_, kSection, "Mail Port", port); });
+    skip([&] { tick = GetSettingLong(*store_, kSection, "Tick Interval", tick); });
     if (tick <= 0) tick = CommentsDefaults::kTickInterval;
 }
 
@@ -206,9 +201,8 @@ void FrmWizComments::StartSending() {
     message.toAddress = CommentsDefaults::kSupportAddress;
     message.subject = subject_;
     message.date = MailDateNow();
-    message.body = comments::CommentBody(txtSupport.Text(), std::to_string(forms::App.Major()) + "." +
-                                                                std::to_string(forms::App.Minor()) + "." +
-                                                                std::to_string(forms::App.Revision()));
+    message.body = comments::CommentBody(
+        txtSupport.Text(), FormatVersion(forms::App.Major(), forms::App.Minor(), forms::App.Revision()));
     dialogue_ = std::make_unique<comments::SmtpDialogue>(comments::SmtpRequest{
         comments::HelloName(ComputerName()), sender, CommentsDefaults::kSupportAddress,
         comments::BuildMessage(message)});

@@ -16,6 +16,7 @@
 #include "app/foundation/win32/shell/window_helpers.h"
 #include "app/tools/sorting/win32/folder_ops_win32.h"
 #include "libs/common/scope/scope_exit.h"
+#include "libs/common/text/text_primitives.h"
 #include "libs/flatcontrols/win32/os_version_win32.h"
 
 namespace corvella {
@@ -32,10 +33,13 @@ constexpr size_t kNamedFailures = 40;
 // Labels and the message loop are served at most this often in a long loop.
 constexpr DWORD kShowIntervalMs = 50;
 
-int32_t Number(const Variant& value) {
-    int32_t out = 0;
-    if (!VariantToLong(value, out)) throw forms::Error("Type mismatch", 13);
-    return out;
+// True when nothing was shown yet (`last` 0) or the interval has passed
+// since `last`, which then becomes now.
+bool ShowDue(uint32_t& last) {
+    const DWORD now = GetTickCount();
+    if (last != 0 && now - last < kShowIntervalMs) return false;
+    last = now;
+    return true;
 }
 
 std::string Trim(const std::string& text) {
@@ -110,20 +114,16 @@ void FrmWizFileSorting::Form_Load_() {
     for (int i = 0; i < cboTagVersion.ListCount(); ++i) cboTagVersion.SetItemData(i, i);
     // Each value goes into its control on its own: one that cannot be read
     // leaves its control as designed.
-    cRegistry reg(*store_);
-    auto get = [&](const char* key, const Variant& defaultValue) {
-        return Number(reg.GetSetting(kHkeyCurrentUser, kSection, key, defaultValue));
-    };
     // A value that is no choice of its control gives the default: a combo
     // never opens without a choice.
-    auto choose = [&](forms::ComboBox& combo, const char* key, int byDefault) {
-        const Variant stored = Variant::Integer(static_cast<int16_t>(byDefault));
-        if (!skip([&] { combo.SetListIndex(get(key, stored)); }) || combo.ListIndex() < 0)
+    auto choose = [&](forms::ComboBox& combo, const char* key, int16_t byDefault) {
+        if (!skip([&] { combo.SetListIndex(GetSettingInteger(*store_, kSection, key, byDefault)); }) ||
+            combo.ListIndex() < 0)
             combo.SetListIndex(byDefault);
     };
     auto tick = [&](forms::CheckBox& box, const char* key, int32_t byDefault) {
         int32_t value = byDefault;
-        skip([&] { value = get(key, Variant::Long(byDefault)); });
+        skip([&] { value = GetSettingLong(*store_, kSection, key, byDefault); });
         box.SetValue(value == 0 || value == 1 ? value : byDefault);
     };
     choose(cboFolder, "Folder 1", 0);
@@ -133,9 +133,7 @@ void FrmWizFileSorting::Form_Load_() {
     tick(Check1, "Remove", 1);
 
     std::string start = files_.folder.empty() ? std::string() : AddBackslash(files_.folder);
-    std::string lower = start;
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (lower == "desktop\\") start = shell::GetSpecialFolder(hWnd(), 16);
+    if (LowerAscii(start) == "desktop\\") start = shell::GetSpecialFolder(hWnd(), 16);
     Text1.SetText(start);
     Text2.SetText(start);
 
@@ -169,9 +167,8 @@ void FrmWizFileSorting::Form_QueryUnload_(int& cancel, int) {
 
 void FrmWizFileSorting::Form_Unload_(int&) {
     forms::ResumeNext skip;
-    cRegistry reg(*store_);
     auto save = [&](const char* key, int value) {
-        skip([&] { reg.SaveSetting(kHkeyCurrentUser, kSection, key, Variant::Integer(static_cast<int16_t>(value))); });
+        skip([&] { SaveSettingInteger(*store_, kSection, key, static_cast<int16_t>(value)); });
     };
     save("Folder 1", cboFolder.ListIndex());
     save("Folder 2", cboSubFolder.ListIndex());
@@ -267,9 +264,7 @@ sorting::SortOptions FrmWizFileSorting::Options() {
 // The file being read, shortened in its middle to the label; the window
 // gets its messages meanwhile, but not for every file of a large folder.
 void FrmWizFileSorting::ShowReading(const std::string& path) {
-    const DWORD now = GetTickCount();
-    if (lastShown_ != 0 && now - lastShown_ < kShowIntervalMs) return;
-    lastShown_ = now;
+    if (!ShowDue(lastShown_)) return;
     Label14.SetCaption("Extracting From:");
     forms::ResumeNext skip;
     skip([&] { Label15.SetCaption(shell::FitTextWithEllipsis(hDC(), Label15.Width(), path, DT_PATH_ELLIPSIS)); });
@@ -314,15 +309,12 @@ void FrmWizFileSorting::BuildSortPreview() {
 class FrmWizFileSorting::ResultsView : public batch::BatchView {
 public:
     void DoEvents() override {
-        const DWORD now = GetTickCount();
-        if (last_ != 0 && now - last_ < kShowIntervalMs) return;
-        last_ = now;
-        forms::DoEvents();
+        if (ShowDue(last_)) forms::DoEvents();
     }
     void Show(const std::string&, const std::string&, int, const std::string&) override {}
 
 private:
-    DWORD last_ = 0;
+    uint32_t last_ = 0;
 };
 
 void FrmWizFileSorting::PerformSort() {

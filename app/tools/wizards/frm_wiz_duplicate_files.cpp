@@ -4,7 +4,6 @@
 #include "app/foundation/win32/shell/folders.h"
 #include "app/foundation/win32/shell/shell_icons.h"
 #include "libs/common/text/text_primitives.h"
-#include "libs/common/text/text_primitives.h"
 
 namespace corvella {
 

@@ -4,6 +4,8 @@
 #include <cctype>
 
 #include "app/foundation/files/name_cleaner.h"
+#include "app/foundation/paths.h"
+#include "libs/common/text/text_primitives.h"
 #include "libs/tags/ID3v1/core/genres.h"
 
 namespace corvella {
@@ -69,11 +71,6 @@ std::string FieldValue(tags::TagObject& tag, bool read, int field) {
     return text ? *text : std::string();
 }
 
-std::string FileName(const std::string& path) {
-    const size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 FolderNames ReadFolderNames(tags::TagObject& tag, const std::string& path, const SortOptions& options) {
@@ -86,11 +83,9 @@ FolderNames ReadFolderNames(tags::TagObject& tag, const std::string& path, const
 }
 
 std::string NewPath(const SortOptions& options, const FolderNames& names, const std::string& path) {
-    std::string out = options.destination;
-    if (out.empty() || out.back() != '\\') out += '\\';
-    out += names.first + '\\';
+    std::string out = AddBackslash(options.destination) + names.first + '\\';
     if (!names.second.empty()) out += names.second + '\\';
-    return out + FileName(path);
+    return out + GetFileTitle(path, true);
 }
 
 std::vector<PlanItem> BuildPlan(const std::vector<std::string>& files, tags::TagObject& tag,
@@ -105,11 +100,9 @@ std::vector<PlanItem> BuildPlan(const std::vector<std::string>& files, tags::Tag
 }
 
 MoveReport Mover::Move(const PlanItem& item) {
-    std::string folder = item.to.substr(0, item.to.find_last_of('\\') + 1);
-    for (char& c : folder) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string folder = LowerAscii(GetFolderPath(item.to));
     MoveReport report;
-    report.result = item.to.size() > files::kMaxPath ? files::MoveResult::PathTooLong
-                                                     : service_.Move(item.from, item.to, folders_.count(folder) == 0);
+    report.result = service_.Move(item.from, item.to, folders_.count(folder) == 0);
     report.ok = report.result == files::MoveResult::Done || report.result == files::MoveResult::Unchanged;
     if (report.ok) folders_.insert(folder);
     report.word = report.ok ? kSucsess : kFailed;
@@ -125,11 +118,6 @@ std::string WithoutBackslash(const std::string& path) {
 
 namespace {
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::string ParentOf(const std::string& folder) {
     const size_t slash = folder.find_last_of('\\');
     if (slash == std::string::npos || slash == 0) return std::string();
@@ -140,8 +128,8 @@ std::string ParentOf(const std::string& folder) {
 }  // namespace
 
 bool InsideOrSame(const std::string& folder, const std::string& top) {
-    const std::string f = Lower(WithoutBackslash(folder));
-    std::string t = Lower(WithoutBackslash(top));
+    const std::string f = LowerAscii(WithoutBackslash(folder));
+    std::string t = LowerAscii(WithoutBackslash(top));
     if (f.empty() || t.empty()) return false;
     if (f == t) return true;
     if (t.back() != '\\') t += '\\';
@@ -154,12 +142,12 @@ std::vector<std::string> RemoveEmptiedFolders(FolderOps& ops, const std::vector<
     std::set<std::string> seen;
     for (const std::string& s : startFolders) {
         const std::string folder = WithoutBackslash(s);
-        if (seen.insert(Lower(folder)).second) starts.push_back(folder);
+        if (seen.insert(LowerAscii(folder)).second) starts.push_back(folder);
     }
     // Deepest first, so a parent is looked at after its emptied children.
     std::stable_sort(starts.begin(), starts.end(),
                      [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-    const std::string top = Lower(WithoutBackslash(source));
+    const std::string top = LowerAscii(WithoutBackslash(source));
     std::vector<std::string> removed;
     for (std::string folder : starts) {
         while (!folder.empty() && InsideOrSame(folder, source)) {
@@ -173,7 +161,7 @@ std::vector<std::string> RemoveEmptiedFolders(FolderOps& ops, const std::vector<
                 break;
             }
             removed.push_back(folder);
-            if (Lower(folder) == top) break;
+            if (LowerAscii(folder) == top) break;
             folder = ParentOf(folder);
         }
     }
