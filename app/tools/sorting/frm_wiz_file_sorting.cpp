@@ -33,15 +33,6 @@ constexpr size_t kNamedFailures = 40;
 // Labels and the message loop are served at most this often in a long loop.
 constexpr DWORD kShowIntervalMs = 50;
 
-// True when nothing was shown yet (`last` 0) or the interval has passed
-// since `last`, which then becomes now.
-bool ShowDue(uint32_t& last) {
-    const DWORD now = GetTickCount();
-    if (last != 0 && now - last < kShowIntervalMs) return false;
-    last = now;
-    return true;
-}
-
 std::string Trim(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return std::string();
@@ -264,11 +255,12 @@ sorting::SortOptions FrmWizFileSorting::Options() {
 // The file being read, shortened in its middle to the label; the window
 // gets its messages meanwhile, but not for every file of a large folder.
 void FrmWizFileSorting::ShowReading(const std::string& path) {
-    if (!ShowDue(lastShown_)) return;
+    if (!reading_.Due()) return;
     Label14.SetCaption("Extracting From:");
     forms::ResumeNext skip;
     skip([&] { Label15.SetCaption(shell::FitTextWithEllipsis(hDC(), Label15.Width(), path, DT_PATH_ELLIPSIS)); });
     forms::DoEvents();
+    reading_.Shown();
 }
 
 void FrmWizFileSorting::BuildSortPreview() {
@@ -293,7 +285,7 @@ void FrmWizFileSorting::BuildSortPreview() {
     const sorting::SortOptions options = Options();
     NoTag none;
     tags::TagObject* tag = options.version == 0 ? tags_.id3v1 : tags_.id3v2;
-    lastShown_ = 0;
+    reading_ = shell::PaintThrottle(kShowIntervalMs);
     skip([&] {
         plan_ = sorting::BuildPlan(found, tag != nullptr ? *tag : none, options,
                                    [this](const std::string& path) { ShowReading(path); });
@@ -309,12 +301,14 @@ void FrmWizFileSorting::BuildSortPreview() {
 class FrmWizFileSorting::ResultsView : public batch::BatchView {
 public:
     void DoEvents() override {
-        if (ShowDue(last_)) forms::DoEvents();
+        if (!events_.Due()) return;
+        forms::DoEvents();
+        events_.Shown();
     }
     void Show(const std::string&, const std::string&, int, const std::string&) override {}
 
 private:
-    uint32_t last_ = 0;
+    shell::PaintThrottle events_{kShowIntervalMs};
 };
 
 void FrmWizFileSorting::PerformSort() {

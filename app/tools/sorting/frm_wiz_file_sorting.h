@@ -13,6 +13,7 @@
 #include "app/foundation/file_set.h"
 #include "app/foundation/settings_store.h"
 #include "app/foundation/tags/tag_port.h"
+#include "app/foundation/win32/shell/window_helpers.h"
 #include "app/mainwindow/flat_look.h"
 #include "app/tools/sorting/core/sorting.h"
 #include "app/controls/hosted/wizard_controls.h"
@@ -105,7 +106,7 @@ private:
     std::string source_;  // the source folder of the last preview, full
     int busy_ = 0;
     bool movedAny_ = false;
-    uint32_t lastShown_ = 0;
+    shell::PaintThrottle reading_;  // the label of the file being read
 };
 
 // Shows the wizard modally over `owner`; the list is listed again when it

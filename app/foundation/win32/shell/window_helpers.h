@@ -41,12 +41,13 @@ void SystemBeep(UINT sound_type);
 // the work. The first text is due at once.
 class PaintThrottle {
 public:
-    static constexpr DWORD kIntervalMs = 250;
-    bool Due() const { return GetTickCount() - last_ >= kIntervalMs; }
+    explicit PaintThrottle(DWORD intervalMs = 250) : interval_(intervalMs), last_(GetTickCount() - intervalMs) {}
+    bool Due() const { return GetTickCount() - last_ >= interval_; }
     void Shown() { last_ = GetTickCount(); }
 
 private:
-    DWORD last_ = GetTickCount() - kIntervalMs;
+    DWORD interval_;
+    DWORD last_;
 };
 
 }  // namespace shell
