@@ -32,8 +32,7 @@ void ConnectTools() {
     FrmMain::ConnectTool("frmCSV", OpenCsvTool);
     FrmMain::ConnectTool("frmCase", [](forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
         auto& main = static_cast<FrmMain&>(owner);
-        return OpenCaseToolListingAgain(owner, files, tags,
-                                        [&main] { main.ToggleTagVersion(main.cboVersion.ListIndex()); });
+        return OpenCaseTool(owner, files, tags, [&main] { main.ToggleTagVersion(main.cboVersion.ListIndex()); });
     });
     FrmMain::ConnectTool("frmWizFileSorting", ShowFileSortingWizard);
     FrmMain::ConnectTool("frmCDDBCDChoice", [](forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {

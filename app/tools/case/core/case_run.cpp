@@ -1,5 +1,6 @@
 #include "app/tools/case/core/case_run.h"
 
+#include "app/foundation/files/tag_names.h"
 #include "app/foundation/settings.h"
 #include "app/foundation/text_helpers.h"
 
@@ -28,7 +29,7 @@ CaseChoice ReadCaseSettings(SettingsStore& store) {
     CaseChoice choice;
     for (const ListValue& v : kLists) {
         const int stored = GetSettingInteger(store, kSection, v.name, v.defaultIndex);
-        choice.*v.member = stored >= 0 && stored < v.count ? stored : v.defaultIndex;
+        choice.*v.member = files::IndexOrDefault(stored, v.count, v.defaultIndex);
     }
     for (int box : kKeptFields) choice.fields[box] = GetSettingLong(store, kSection, std::to_string(box), 0) == 1;
     return choice;

@@ -91,12 +91,8 @@ void FrmCase::ApplyCaseToFiles() {
 
 FrmCase& frmCase() { return forms::DefaultInstance<FrmCase>(); }
 
-ToolResult OpenCaseTool(forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
-    return OpenCaseToolListingAgain(owner, files, tags, nullptr);
-}
-
-ToolResult OpenCaseToolListingAgain(forms::Form& owner, const FileSet& files, const tags::TagPair& tags,
-                                    std::function<void()> listAgain) {
+ToolResult OpenCaseTool(forms::Form& owner, const FileSet& files, const tags::TagPair& tags,
+                        std::function<void()> listAgain) {
     FrmCase& form = frmCase();
     form.Prepare(files, tags, std::move(listAgain));
     form.Show(forms::kModal, &owner);

@@ -65,8 +65,7 @@ FrmCase& frmCase();
 // The opener the main window calls for "btnCase": shows the form modal over
 // `owner`; the main list reads its files again after each run through
 // `listAgain`. Without it the answer asks for that once the form has closed.
-ToolResult OpenCaseTool(forms::Form& owner, const FileSet& files, const tags::TagPair& tags);
-ToolResult OpenCaseToolListingAgain(forms::Form& owner, const FileSet& files, const tags::TagPair& tags,
-                                    std::function<void()> listAgain);
+ToolResult OpenCaseTool(forms::Form& owner, const FileSet& files, const tags::TagPair& tags,
+                        std::function<void()> listAgain = {});
 
 }  // namespace corvella

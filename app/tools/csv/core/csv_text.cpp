@@ -1,42 +1,57 @@
 #include "app/tools/csv/core/csv_text.h"
 
-#include <cctype>
-
 #include "app/foundation/paths.h"
+#include "libs/common/text/text_primitives.h"
 
 namespace corvella {
 namespace csv {
+
+const char* const kColumns[kColumnCount] = {"Filename", "Path",    "Title", "Artist",         "Album", "Year",
+                                            "Track",    "Genre",   "Comment", "KBps", "File Size (KB)", "Length"};
+
 namespace {
 
 enum class Source { FileName, Folder, Cell, BitRate, SizeKB, PlayTime };
 
 struct Column {
-    const char* name;
     const char* label;
     Source source;
     int cell;  // the row's sub-item for Source::Cell
 };
 
-// The list order of the form; tag columns read the row's sub-items 1 to 7.
+// By kColumns' index; tag columns read the row's sub-items 1 to 7.
 const Column kTable[kColumnCount] = {
-    {"Filename", "Filename", Source::FileName, 0},
-    {"Path", "Path", Source::Folder, 0},
-    {"Title", "Title", Source::Cell, 1},
-    {"Artist", "Artist", Source::Cell, 2},
-    {"Album", "Album", Source::Cell, 3},
-    {"Year", "Year", Source::Cell, 4},
-    {"Track", "Track", Source::Cell, 7},
-    {"Genre", "Genre", Source::Cell, 6},
-    {"Comment", "Comment", Source::Cell, 5},
-    {"KBps", "KBps", Source::BitRate, 0},
-    {"File Size (KB)", "File Size KB", Source::SizeKB, 0},
-    {"Length", "Length", Source::PlayTime, 0},
+    {"Filename", Source::FileName, 0},
+    {"Path", Source::Folder, 0},
+    {"Title", Source::Cell, 1},
+    {"Artist", Source::Cell, 2},
+    {"Album", Source::Cell, 3},
+    {"Year", Source::Cell, 4},
+    {"Track", Source::Cell, 7},
+    {"Genre", Source::Cell, 6},
+    {"Comment", Source::Cell, 5},
+    {"KBps", Source::BitRate, 0},
+    {"File Size KB", Source::SizeKB, 0},
+    {"Length", Source::PlayTime, 0},
 };
 
 const Column* Find(const std::string& name) {
-    for (const Column& c : kTable)
-        if (name == c.name) return &c;
+    for (int i = 0; i < kColumnCount; ++i)
+        if (name == kColumns[i]) return &kTable[i];
     return nullptr;
+}
+
+// The value between double quotes, each double quote in it doubled.
+std::string Quote(const std::string& value) {
+    std::string out;
+    out.reserve(value.size() + 2);
+    out += '"';
+    for (char ch : value) {
+        if (ch == '"') out += '"';
+        out += ch;
+    }
+    out += '"';
+    return out;
 }
 
 bool IsAudio(Source s) { return s == Source::BitRate || s == Source::SizeKB || s == Source::PlayTime; }
@@ -56,26 +71,6 @@ std::string Value(const Column& c, const FileRow& row, const AudioFacts& audio) 
 }
 
 }  // namespace
-
-const char* const kColumns[kColumnCount] = {"Filename", "Path",    "Title", "Artist",         "Album", "Year",
-                                            "Track",    "Genre",   "Comment", "KBps", "File Size (KB)", "Length"};
-
-std::string HeaderLabel(const std::string& column) {
-    const Column* c = Find(column);
-    return c != nullptr ? c->label : "";
-}
-
-std::string Quote(const std::string& value) {
-    std::string out;
-    out.reserve(value.size() + 2);
-    out += '"';
-    for (char ch : value) {
-        if (ch == '"') out += '"';
-        out += ch;
-    }
-    out += '"';
-    return out;
-}
 
 AudioFacts FileAudioSource::Read(const std::string& path) {
     AudioFacts facts;
@@ -115,21 +110,12 @@ std::string BuildCSVText(const std::vector<std::string>& columns, const std::vec
     return text;
 }
 
-std::string FileBytes(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "\r\n";
-    const size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1) + "\r\n";
-}
+std::string FileBytes(const std::string& text) { return TrimBlanks(text) + "\r\n"; }
 
 std::string CsvPath(const std::string& chosen, bool& appended) {
     appended = false;
     if (chosen.empty()) return "";
-    if (chosen.size() >= 4) {
-        std::string tail = chosen.substr(chosen.size() - 4);
-        for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (tail == ".csv") return chosen;
-    }
+    if (chosen.size() >= 4 && LowerAscii(chosen.substr(chosen.size() - 4)) == ".csv") return chosen;
     appended = true;
     return chosen + ".csv";
 }

@@ -33,13 +33,6 @@ inline const char kDefaultExt[] = "csv";
 // Overwrite prompt, hide read-only, path must exist.
 constexpr uint32_t kDialogFlags = 0x0806;
 
-// The header label of a column ("File Size (KB)" is labelled
-// "File Size KB"); "" for a name that is no column.
-std::string HeaderLabel(const std::string& column);
-
-// The value between double quotes, each double quote in it doubled.
-std::string Quote(const std::string& value);
-
 // What the audio columns show for one file.
 struct AudioFacts {
     std::string bitRate;   // "KBps"
@@ -66,8 +59,8 @@ private:
     foundation::CMP3Header header_;
 };
 
-// The whole export: the header line of `columns` (in export order), then one
-// line per row in list order. Names that are no column give nothing. The
+// The whole export: the header line of `columns` (in export order; "File
+// Size (KB)" is labelled "File Size KB"), then one line per row in list order. Names that are no column give nothing. The
 // audio source is asked once per row, and only when an audio column is
 // exported.
 std::string BuildCSVText(const std::vector<std::string>& columns, const std::vector<FileRow>& rows,

@@ -154,7 +154,7 @@ TEST(CaseTool, InitialCaseOfBothVersionsWritesOnlyChangedTagsKeepsForeignTextAnd
         listedBeforeClose = listedAgain;
         f.cmdMain[1].DoClick();
     });
-    const ToolResult again = OpenCaseToolListingAgain(owner, files, {&v1, &v2}, [&] { ++listedAgain; });
+    const ToolResult again = OpenCaseTool(owner, files, {&v1, &v2}, [&] { ++listedAgain; });
     EXPECT_EQ(listedBeforeClose, 2) << "one reading per run";
     EXPECT_FALSE(again.tagsRewritten) << "already read";
     EXPECT_EQ(boxes.size(), 1u) << "the file locked before is free now";

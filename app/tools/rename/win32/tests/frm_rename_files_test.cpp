@@ -7,21 +7,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 #include "app/tools/rename/core/rename_choices.h"
 #include "app/tools/rename/win32/frm_rename_files.h"
+#include "app/tools/tests/window_test_util.h"
 #include "platform/forms/tests/forms_test_util.h"
 
 namespace corvella {
 namespace {
 
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using tooltest::Bytes;
 
 std::set<std::string> Listing(const std::string& folder) {
     std::set<std::string> names;
