@@ -25,6 +25,7 @@
 #include "app/controls/extenderbutton/extender_button.h"
 #include "app/controls/flatbox/flat_box.h"
 #include "app/controls/flatheader/flat_header.h"
+#include "app/controls/hosted/common_dialog.h"
 #include "app/controls/htmllabel/win32/html_label.h"
 #include "app/foundation/file_set.h"
 #include "app/foundation/settings_store.h"
@@ -273,10 +274,7 @@ private:
     std::optional<std::string> RunQuickExtract(const std::string& text, int flag);
     std::string SelectedKey() const;
     void FollowOptions();
-    IDispatch* HookDialog();
-    void m_cHookDlg_InitDialog(long hDlg);
-    com::ComPtr<IDispatch> m_cHookDlg;  // the common dialog object (_cCommonDialog), made on first use
-    com::EventConnection hookDlgEvents_;
+    forms::HookedCommonDialog m_cHookDlg{*this};  // every file dialog opens centred on the window
     std::unique_ptr<foundation::CColumnSort> columnSorter_;  // made by the first column click
 
     // True once start-up has handed both tag objects.

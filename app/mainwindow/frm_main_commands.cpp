@@ -17,8 +17,6 @@
 #include "app/mainwindow/frm_main.h"
 #include "app/mainwindow/main_dialogs.h"
 #include "app/mainwindow/playlist/playlist.h"
-#include "libs/common/com/com_text.h"
-#include "libs/commondialog/com/ossivane.h"
 #include "platform/forms/automation.h"
 #include "libs/common/storage/storage.h"
 
@@ -257,75 +255,16 @@ void FrmMain::LocateSelectedFile() {
     FTVWFiles.SetPath(folder);
 }
 
-namespace {
-
-std::string ComErrorText(HRESULT hr) {
-    std::string text = com::TakeErrorDescription();
-    if (text.empty()) text = "Error " + std::to_string(static_cast<long>(hr));
-    return text;
-}
-
-}  // namespace
-
-// The window's common dialog object, created on first use. Throws with the
-// library's text when it cannot be created or the dialog fails.
-struct FileDialog {
-    std::string title, filter, initDir, fileName;
-    long flags = 0;
-    bool cancelError = false;
-
-    static void Check(HRESULT hr) {
-        if (FAILED(hr)) throw forms::Error(ComErrorText(hr), static_cast<long>(hr));
-    }
-
-    std::string Show(IDispatch* dlg, HWND owner, bool save) {
-        auto* d = static_cast<_cCommonDialog*>(dlg);
-        Check(d->put_HookDialog(VARIANT_TRUE));
-        Check(d->put_hwnd(static_cast<long>(reinterpret_cast<intptr_t>(owner))));
-        Check(d->put_DialogTitle(com::Bstr(title).Get()));
-        Check(d->put_CancelError(cancelError ? VARIANT_TRUE : VARIANT_FALSE));
-        Check(d->put_flags(flags));
-        Check(d->put_InitDir(com::Bstr(initDir).Get()));
-        Check(d->put_Filter(com::Bstr(filter).Get()));
-        Check(d->put_FilterIndex(1));
-        Check(d->put_Filename(com::Bstr(fileName).Get()));
-        Check(save ? d->ShowSave() : d->ShowOpen());
-        com::Bstr chosen;
-        Check(d->get_Filename(chosen.Put()));
-        return chosen.Ansi();
-    }
-};
-
-// The common dialog object, with its InitDialog event connected: every
-// dialog it shows opens centred on this window.
-IDispatch* FrmMain::HookDialog() {
-    if (m_cHookDlg) return m_cHookDlg.Get();
-    const HRESULT hr = CoCreateInstance(CLSID_cCommonDialog, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_cCommonDialog),
-                                        m_cHookDlg.PutVoid());
-    if (FAILED(hr) || !m_cHookDlg) throw forms::Error("The common dialog library Ossivane.dll cannot be created.", hr);
-    com::ComPtr<com::EventSink> sink = com::EventSink::Create(DIID___cCommonDialog);
-    sink->On(1, "InitDialog", [this](com::EventArgs& args) { m_cHookDlg_InitDialog(args.Long(0)); });
-    hookDlgEvents_.Advise(m_cHookDlg.Get(), sink.Get());
-    return m_cHookDlg.Get();
-}
-
-void FrmMain::m_cHookDlg_InitDialog(long hDlg) {
-    IDispatch* face = forms::AutomationFace(*this);
-    if (face == nullptr) return;
-    static_cast<_cCommonDialog*>(m_cHookDlg.Get())->CentreDialog(hDlg, face);
-    face->Release();
-}
-
 void FrmMain::SavePlaylist() {
     try {
         const std::string current = CurrentFolder;
-        FileDialog dialog;
+        forms::FileDialogRequest dialog;
         dialog.title = playlist::kDialogTitle;
         dialog.filter = playlist::kDialogFilter;
         dialog.flags = static_cast<long>(playlist::kDialogFlags);
         dialog.initDir = current;
         dialog.fileName = playlist::OfferedName(current);
-        const std::string path = playlist::PlaylistPath(dialog.Show(HookDialog(), hWnd(), true));
+        const std::string path = playlist::PlaylistPath(m_cHookDlg.Show(true, dialog));
         if (path.empty()) return;
         std::vector<std::string> keys;
         for (const FileRow& row : Files().rows) keys.push_back(row.path);
@@ -338,13 +277,13 @@ void FrmMain::SavePlaylist() {
 
 std::string FrmMain::ExtractFieldFromFile(int32_t version, int32_t field) {
     try {
-        FileDialog dialog;
+        forms::FileDialogRequest dialog;
         dialog.title = "Select File...";
         dialog.filter = "Music Files (*.MP3)|*.mp3";
         dialog.flags = 0x1804;  // file and path must exist, hide read-only
         dialog.cancelError = true;
         dialog.initDir = CurrentFolder;
-        const std::string file = dialog.Show(HookDialog(), hWnd(), false);
+        const std::string file = m_cHookDlg.Show(false, dialog);
         if (!HasTags() || field < 0 || field >= tags::FieldCountOf(version)) return std::string();
         tags::TagObject& tag = shared_.tags.ForVersion(version);
         if (!tag.ReadTag(file)) return std::string();

@@ -4,32 +4,8 @@
 
 #include "app/foundation/paths.h"
 #include "app/tools/csv/core/csv_text.h"
-#include "libs/common/com/com_text.h"
-#include "libs/commondialog/com/ossivane.h"
-#include "platform/forms/automation.h"
 
 namespace corvella {
-namespace {
-
-// The dialog object's "User selected cancel.", as it raises it.
-constexpr long kErrCancel = 20001;
-
-_cCommonDialog* Dialog(const com::ComPtr<IDispatch>& d) { return static_cast<_cCommonDialog*>(d.Get()); }
-
-// The text the dialog object gave its failure.
-std::string ErrorDescription(HRESULT hr) {
-    std::string text = com::TakeErrorDescription();
-    if (text.empty()) text = "The save dialog failed (error " + std::to_string(static_cast<long>(hr)) + ").";
-    return text;
-}
-
-void Check(HRESULT hr) {
-    if (FAILED(hr)) throw forms::Error(ErrorDescription(hr), static_cast<long>(hr));
-}
-
-bool IsCancel(HRESULT hr) { return HRESULT_FACILITY(hr) == FACILITY_CONTROL && HRESULT_CODE(hr) == kErrCancel; }
-
-}  // namespace
 
 FrmCSV::FrmCSV() {
     Design();
@@ -43,27 +19,14 @@ void FrmCSV::Wire() {
     for (auto& c : Command2) c.Click = On(&FrmCSV::Command2_Click);
 }
 
-// The dialog object with its InitDialog connected, so that the save dialog
-// opens centred on this form. Without the library the export reports it.
 void FrmCSV::Form_Load_() {
     forms::ResumeNext skip;
     written_.clear();
-    skip([&] {
-        if (FAILED(CoCreateInstance(CLSID_cCommonDialog, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_cCommonDialog),
-                                    m_CommonDialog.PutVoid())))
-            return;
-        com::ComPtr<com::EventSink> sink = com::EventSink::Create(DIID___cCommonDialog);
-        sink->On(1, "InitDialog", [this](com::EventArgs& args) { m_CommonDialog_InitDialog(args.Long(0)); });
-        dialogEvents_.Advise(m_CommonDialog.Get(), sink.Get());
-    });
     skip([&] { List1[0].SetListIndex(0); });
     skip([&] { List1[1].SetListIndex(0); });
 }
 
-void FrmCSV::Form_Unload_(int&) {
-    dialogEvents_.Unadvise();
-    m_CommonDialog.Reset();
-}
+void FrmCSV::Form_Unload_(int&) { m_CommonDialog.Reset(); }
 
 void FrmCSV::Command1_Click(int index) {
     if (index == 0) Export();
@@ -104,33 +67,23 @@ void FrmCSV::Command2_Click(int index) {
     Command2[3].SetEnabled(exported);
 }
 
-void FrmCSV::m_CommonDialog_InitDialog(long hDlg) {
-    IDispatch* face = forms::AutomationFace(*this);
-    if (face == nullptr) return;
-    Dialog(m_CommonDialog)->CentreDialog(hDlg, face);
-    face->Release();
-}
-
+// The save dialog, centred on this form; "" when the user cancels.
 std::string FrmCSV::ChooseFile() {
-    if (!m_CommonDialog) throw forms::Error("The common dialog library Ossivane.dll cannot be created.", 429);
-    _cCommonDialog* d = Dialog(m_CommonDialog);
-    Check(d->put_hwnd(static_cast<long>(reinterpret_cast<intptr_t>(hWnd()))));
-    Check(d->put_DialogTitle(com::Bstr(csv::kDialogTitle).Get()));
-    Check(d->put_CancelError(VARIANT_TRUE));
-    Check(d->put_flags(static_cast<long>(csv::kDialogFlags)));
-    Check(d->put_Filter(com::Bstr(csv::kDialogFilter).Get()));
-    Check(d->put_FilterIndex(1));
-    Check(d->put_DefaultExt(com::Bstr(csv::kDefaultExt).Get()));
+    forms::FileDialogRequest request;
+    request.title = csv::kDialogTitle;
+    request.filter = csv::kDialogFilter;
+    request.flags = static_cast<long>(csv::kDialogFlags);
+    request.defaultExt = csv::kDefaultExt;
+    request.cancelError = true;
     // "desktop" stands for the desktop, which the dialog shows by itself.
-    if (files_.folder.find('\\') != std::string::npos) Check(d->put_InitDir(com::Bstr(files_.folder).Get()));
-    Check(d->put_HookDialog(VARIANT_TRUE));
-    Check(d->put_Filename(com::Bstr(GetParentFolderName(AddBackslash(files_.folder))).Get()));
-    const HRESULT hr = d->ShowSave();
-    if (IsCancel(hr)) return "";
-    Check(hr);
-    com::Bstr chosen;
-    Check(d->get_Filename(chosen.Put()));
-    return chosen.Ansi();
+    if (files_.folder.find('\\') != std::string::npos) request.initDir = files_.folder;
+    request.fileName = GetParentFolderName(AddBackslash(files_.folder));
+    try {
+        return m_CommonDialog.Show(true, request);
+    } catch (const forms::Error& e) {
+        if (forms::HookedCommonDialog::IsCancel(e)) return "";
+        throw;
+    }
 }
 
 // The dialog stays open after a cancel or a failure; it closes once the

@@ -5,9 +5,9 @@
 
 #include <array>
 
+#include "app/controls/hosted/common_dialog.h"
 #include "app/foundation/file_set.h"
 #include "app/foundation/tags/tag_port.h"
-#include "libs/common/com/event_sink.h"
 #include "platform/forms/forms.h"
 
 namespace corvella {
@@ -37,13 +37,11 @@ private:
     void Form_Unload_(int& cancel);
     void Command1_Click(int index);
     void Command2_Click(int index);
-    void m_CommonDialog_InitDialog(long hDlg);
     void Export();
     // The chosen file's path; "" when the user cancelled.
     std::string ChooseFile();
 
-    com::ComPtr<IDispatch> m_CommonDialog;  // _cCommonDialog, made when the form loads
-    com::EventConnection dialogEvents_;
+    forms::HookedCommonDialog m_CommonDialog{*this};  // its own, made on first use
     FileSet files_;
     std::string written_;
 };
