@@ -44,6 +44,15 @@ check python3 python3
 /usr/bin/python3 -c 'import mutagen' 2>/dev/null || need_pkgs="$need_pkgs python3-mutagen"
 # The comments wizard's tests mail a real SMTP server on 127.0.0.1.
 /usr/bin/python3 -c 'import aiosmtpd' 2>/dev/null || need_pkgs="$need_pkgs python3-aiosmtpd"
+# The help file is compiled by a Pascal program over Free Pascal's CHM
+# writer, read back by chmlib, and compared with what chmcmd makes.
+check fpc fp-compiler
+has_file() { for f in "$@"; do [ -f "$f" ] && return 0; done; return 1; }
+has_file /usr/lib/*/fpc/*/units/*/chm/chmwriter.ppu || need_pkgs="$need_pkgs fp-units-misc"
+# The writer's lists, trees and streams come from the component library.
+has_file /usr/lib/*/fpc/*/units/*/fcl-base/contnrs.ppu || need_pkgs="$need_pkgs fp-units-fcl"
+check chmcmd fp-utils
+/usr/bin/python3 -c 'import chm.chmlib' 2>/dev/null || need_pkgs="$need_pkgs python3-chm"
 
 # Wine takes the ANSI code page and the encoding of Unix file names from the
 # locale. The Makefile's en_US.UTF-8 gives code page 1252 and UTF-8 names;
