@@ -269,6 +269,7 @@ private:
     void SavePlaylist();
     void DeleteSelectedFile();
     void LocateSelectedFile();
+    void ShowMainHelp();
     bool OpenTool(const std::string& key);
     bool QuickExtractConnected() const;
     std::optional<std::string> RunQuickExtract(const std::string& text, int flag);

@@ -78,8 +78,9 @@ struct FrmMainCommands {
             {"mnuPlayList", [](FrmMain& f) { f.SavePlaylist(); }},
             {"mnuExport", [](FrmMain& f) { f.SavePlaylist(); }},
             {"btnExport", [](FrmMain& f) { f.SavePlaylist(); }},
-            {"mnuHelp", [](FrmMain& f) { shell::ShowHelpTopic(f.hWnd(), 1000, 0); }},
-            {"btnHelp", [](FrmMain& f) { shell::ShowHelpTopic(f.hWnd(), 1000, 0); }},
+            // The main window's topic in the help file's own window (F1 too).
+            {"mnuHelp", [](FrmMain& f) { f.ShowMainHelp(); }},
+            {"btnHelp", [](FrmMain& f) { f.ShowMainHelp(); }},
             {"mnuAbout", [](FrmMain& f) { mainwindow::ShowAboutBox(f); }},
             {"mnuOptions",
              [](FrmMain& f) {
@@ -217,6 +218,10 @@ void FrmMain::FollowOptions() {
     apply::ApplyRequest settings;
     apply::ReadApplySettings(Store(), settings);
     chkEllipsis.SetValue(settings.ellipsis ? 1 : 0);
+}
+
+void FrmMain::ShowMainHelp() {
+    shell::ShowHelpTopic(hWnd(), shell::kMainHelpContext, shell::kHelpWindowDefault);
 }
 
 std::string FrmMain::SelectedKey() const {

@@ -11,7 +11,6 @@
 #include "app/foundation/tags/field_table.h"
 #include "app/foundation/win32/listview/mod_list_view.h"
 #include "app/foundation/win32/shell/playback_win32.h"
-#include "app/foundation/win32/shell/help.h"
 #include "app/foundation/win32/shell/launch.h"
 #include "app/foundation/win32/shell/window_helpers.h"
 #include "app/mainwindow/core/edit_panel.h"
@@ -146,11 +145,11 @@ void FrmMain::ExtenderButton1_Click(int index) {
     button.SetRemainPressed(false);
 }
 
-// F1 asks for help on both key-down and key-up; F5 refreshes the list as
-// the menu's "Refresh\tF5" says.
+// F1 asks for help on both key-down and key-up, as the Help menu's item
+// does; F5 refreshes the list as the menu's "Refresh\tF5" says.
 void FrmMain::Form_KeyDown_(int& keyCode, int) {
     if (keyCode == kKeyF1) {
-        shell::ShowHelpTopic(hWnd(), 1000, 0);
+        RunCommand("mnuHelp");
         keyCode = 0;
     } else if (keyCode == kKeyF5) {
         RunCommand("mnuRefresh");
@@ -160,7 +159,7 @@ void FrmMain::Form_KeyDown_(int& keyCode, int) {
 
 void FrmMain::Form_KeyUp_(int& keyCode, int) {
     if (keyCode != kKeyF1) return;
-    shell::ShowHelpTopic(hWnd(), 1000, 0);
+    RunCommand("mnuHelp");
     keyCode = 0;
 }
 

@@ -560,3 +560,58 @@ TEST_F(MainWindowTest, BarsHideAlikeFromMenuToolbarAndCloseButtonAndTheWindowKee
 
 }  // namespace
 }  // namespace corvella
+
+namespace corvella {
+namespace {
+
+// The system's help viewer: a visible window of this process captioned with
+// the help file's DEFAULT title.
+BOOL CALLBACK FindHelpViewer(HWND h, LPARAM out) {
+    DWORD process = 0;
+    char caption[64] = {};
+    GetWindowThreadProcessId(h, &process);
+    GetWindowTextA(h, caption, sizeof caption);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(h) || std::string(caption) != "Corvella Help") return TRUE;
+    *reinterpret_cast<HWND*>(out) = h;
+    return FALSE;
+}
+
+TEST_F(MainWindowTest, TheKeyTheMenuAndTheToolbarOpenTheHelpFileAndTheWindowGoesOn) {
+    auto f = Open(DataFolder("three"), "3 Files found");
+    const HWND list = f->lvFiles.hWnd(), bar = f->Toolbar1.ToolbarWindow();
+    TBBUTTON help{};
+    SendMessageA(bar, TB_GETBUTTON, f->Toolbar1.ButtonIndex("btnHelp"), reinterpret_cast<LPARAM>(&help));
+    RECT rc{};
+    SendMessageA(bar, TB_GETRECT, help.idCommand, reinterpret_cast<LPARAM>(&rc));
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"F1", [&] {
+             SetFocus(list);
+             PostMessageA(list, WM_KEYDOWN, VK_F1, 1);
+             PostMessageA(list, WM_KEYUP, VK_F1, 0xC0000001);
+         }},
+        {"menu", [&] { f->m_popup.DispatchCommand(platform::PopupMenu::CommandId(f->m_popup.IndexForKey("mnuHelp"))); }},
+        {"toolbar", [&] {
+             SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+             SendMessageA(bar, WM_LBUTTONUP, 0, at);
+         }},
+    };
+    for (const auto& [way, ask] : ways) {
+        HWND viewer = nullptr;
+        EnumWindows(FindHelpViewer, reinterpret_cast<LPARAM>(&viewer));
+        ASSERT_EQ(viewer, nullptr) << way;
+        ask();
+        ASSERT_TRUE(PumpUntil([&] { return !EnumWindows(FindHelpViewer, reinterpret_cast<LPARAM>(&viewer)); }, 30000))
+            << way;
+        // The program goes on beside the viewer: the window still answers.
+        f->RunCommand("mnuTagVersion(1)");
+        EXPECT_EQ(f->cboVersion.ListIndex(), 1) << way;
+        f->RunCommand("mnuTagVersion(0)");
+        PostMessageA(viewer, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(PumpUntil([&] { return !IsWindow(viewer); }, 30000)) << way;
+    }
+    f->Unload();
+}
+
+}  // namespace
+}  // namespace corvella
