@@ -3,6 +3,7 @@
 #include "app/foundation/tags/win32/com_tag.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/mainwindow/frm_display_info.h"
+#include "app/mainwindow/frm_loading.h"
 
 #include <windows.h>
 #include <ole2.h>
@@ -556,6 +557,30 @@ TEST_F(MainWindowTest, BarsHideAlikeFromMenuToolbarAndCloseButtonAndTheWindowKee
     EXPECT_EQ(info.ptMinTrackSize.x, 550);
     EXPECT_EQ(info.ptMinTrackSize.y, 400);
     f->Unload();
+}
+
+}  // namespace
+}  // namespace corvella
+
+namespace corvella {
+namespace {
+
+// Without its hand-over: the flat look's library is in use while the splash
+// is loaded and free to go once it is unloaded.
+TEST_F(MainWindowTest, TheSplashHoldsItsFlatLookOnlyWhileLoaded) {
+    CoFreeUnusedLibrariesEx(0, 0);
+    ASSERT_EQ(GetModuleHandleA("Planomir.dll"), nullptr);
+    FrmLoading splash;
+    splash.tmrProgress.enabled = false;
+    splash.Show();
+    CoFreeUnusedLibrariesEx(0, 0);
+    EXPECT_NE(GetModuleHandleA("Planomir.dll"), nullptr);
+    splash.Unload();
+    CoFreeUnusedLibrariesEx(0, 0);
+    EXPECT_EQ(GetModuleHandleA("Planomir.dll"), nullptr);
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 }
 
 }  // namespace
