@@ -275,7 +275,7 @@ private:
     std::string SelectedKey() const;
     void FollowOptions();
     forms::HookedCommonDialog m_cHookDlg{*this};  // every file dialog opens centred on the window
-    std::unique_ptr<foundation::CColumnSort> columnSorter_;  // made by the first column click
+    foundation::CColumnSort columnSorter_;  // the sort arrow; set up by the load
 
     // True once start-up has handed both tag objects.
     bool HasTags() const { return shared_.tags.id3v1 != nullptr && shared_.tags.id3v2 != nullptr; }
