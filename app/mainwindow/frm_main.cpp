@@ -5,6 +5,7 @@
 
 #include "app/foundation/win32/listview/mod_list_view.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
+#include "app/foundation/win32/shell/playback_win32.h"
 #include "app/foundation/win32/shell/shell_icons.h"
 #include "app/foundation/win32/shell/window_helpers.h"
 #include "app/mainwindow/frm_loading.h"
@@ -251,6 +252,9 @@ void FrmMain::Form_QueryUnload_(int& cancel, int) {
     } catch (const std::exception& e) {
         forms::MsgBox(forms::ErrorText(e.what(), "frmMain.Form_QueryUnload", 0), MB_OK);
     }
+    // No playback outlives the window, and no copy of the last played file
+    // stays beside the program.
+    shell::gMedia().StopAndDeleteScratch();
     if (m_Timer) m_Timer->Destroy();
     ReBar1.RemoveAllBands();
     for (platform::ToolbarHost* host : {&ToolbarHost1, &ToolbarHost2, &ToolbarHost4}) host->Detach();

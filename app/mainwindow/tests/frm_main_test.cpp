@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <ole2.h>
 #include <commctrl.h>
+#include <mmsystem.h>
 
 #include <gtest/gtest.h>
 
@@ -654,6 +655,23 @@ TEST_F(MainWindowTest, TheHeaderShowsTheSortArrowAndTheCheckBoxAfterRealClicks) 
         EXPECT_EQ(f->lvFiles.ListItems(2)->Checked(), s.box == 3) << s.what;
     }
     f->Unload();
+}
+
+// True while MCI knows the player's device.
+bool PlayerOpen() {
+    char reply[64] = {};
+    return mciSendStringA("status MP3Play mode", reply, sizeof reply, nullptr) == 0;
+}
+
+TEST_F(MainWindowTest, ClosingStopsThePlaybackAndDeletesItsCopy) {
+    const std::string scratch = forms::App.Path() + "\\temp.mp3";
+    auto f = Open(DataFolder("three"), "3 Files found");
+    f->RunCommand("mnuPlay");  // the selected row
+    ASSERT_NE(GetFileAttributesA(scratch.c_str()), INVALID_FILE_ATTRIBUTES) << scratch;
+    ASSERT_TRUE(PlayerOpen()) << (boxes.empty() ? "" : boxes.front().prompt);
+    f->Unload();
+    EXPECT_EQ(GetFileAttributesA(scratch.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy is gone";
+    EXPECT_FALSE(PlayerOpen()) << "the device is closed";
 }
 
 // Without its hand-over: the flat look's library is in use while the splash
