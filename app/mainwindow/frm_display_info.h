@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/controls/progressbar/progress_bar.h"
-#include "app/mainwindow/flat_look.h"
+#include "app/foundation/win32/flatlook/flat_look.h"
 #include "platform/forms/forms.h"
 
 namespace corvella {

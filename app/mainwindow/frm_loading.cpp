@@ -24,6 +24,7 @@ void FrmLoading::Wire() {
 void FrmLoading::Form_Load_() {
     SetCaption(forms::App.Title());
     shell::SetTopMost(hWnd(), true);
+    flat_.Create(*this);
     shell::SetProgressBackColour(pLoading.hWnd(), RGB(255, 255, 255));
     shell::SetProgressBarColour(pLoading.hWnd(), RGB(23, 103, 180));
     lblOutput.SetCaption(forms::App.Title() + " is currently loading your personal settings.");
@@ -39,7 +40,10 @@ void FrmLoading::Form_QueryUnload_(int&, int unloadMode) {
     if (unloadMode == forms::kUnloadControlMenu) frmMain().Unload();
 }
 
-void FrmLoading::Form_Unload_(int&) { LogHandOver("frmLoading.Form_Unload"); }
+void FrmLoading::Form_Unload_(int&) {
+    LogHandOver("frmLoading.Form_Unload");
+    flat_.Destroy();
+}
 
 void FrmLoading::tmrProgress_Timer(int) {
     // The main window's load runs inside a tick; no tick may overtake it.

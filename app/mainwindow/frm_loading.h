@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/controls/progressbar/progress_bar.h"
+#include "app/foundation/win32/flatlook/flat_look.h"
 #include "platform/forms/forms.h"
 
 namespace corvella {
@@ -32,6 +33,7 @@ private:
     void tmrProgress_Timer(int index);
 
     bool inTick_ = false;
+    FlatLook flat_;
 };
 
 // The default instance.

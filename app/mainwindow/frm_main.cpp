@@ -5,10 +5,12 @@
 
 #include "app/foundation/win32/listview/mod_list_view.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
+#include "app/foundation/win32/shell/playback_win32.h"
 #include "app/foundation/win32/shell/shell_icons.h"
 #include "app/foundation/win32/shell/window_helpers.h"
 #include "app/mainwindow/frm_loading.h"
 #include "app/mainwindow/hand_over.h"
+#include "app/mainwindow/pictures/pictures.h"
 
 namespace corvella {
 
@@ -67,6 +69,13 @@ void FrmMain::Form_Load_() {
     flat_.Create(*this);
     LoadTips(forms::App.Path() + "\\tips.tip");
 
+    // The header's arrows and boxes, and the rows' check boxes.
+    if (imlHeader.Count() == 0) LoadPictures(imlHeader, PictureSet::kHeader);
+    if (imlCheck.Count() == 0) LoadPictures(imlCheck, PictureSet::kCheckBoxes);
+    // The sorter draws with a copy of the header pictures that it frees
+    // itself, after taking it back from the header.
+    columnSorter_.InitializeListView(lvFiles.hWnd(), imlHeader.hImageList());
+
     // The MP3 files' shell icons for the list's views.
     iml32Temp.imageWidth = iml32Temp.imageHeight = 32;
     iml16Temp.imageWidth = iml16Temp.imageHeight = 16;
@@ -102,6 +111,13 @@ void FrmMain::Form_Load_() {
     skip([&] { lblMoreTips_Click(-1); });
     Toolbar4.ForEach([&](platform::CommonToolbar& t) { skip([&] { shell::MakeToolbarFlat(t.hWnd()); }); });
     skip([&] { EnhListView_Add_CheckBoxes(lvFiles.hWnd(), false); });
+    // The list shares imlCheck's handle (it never frees shared lists), and
+    // the check column's header shows the box from the sorter's pictures.
+    skip([&] { EnhListView_SetStateImageList(lvFiles.hWnd(), imlCheck.hImageList()); });
+    skip([&] {
+        CheckHeaderImage = 2;
+        EnhListView_SetHeaderImage(lvFiles.hWnd(), 0, CheckHeaderImage, true);
+    });
     skip([&] { UpdateMenus(); });
     skip([&] { Form_Resize_(); });
     // The panes for the restored bars and grips. The container may keep its
@@ -166,6 +182,7 @@ void FrmMain::RestoreLayout() {
         lvFiles.SetSortKey(m.sortColumn);
         lvFiles.SetSortOrder(m.sortDirection);
     });
+    skip([&] { columnSorter_.SetHeaderIcons(sortColumn_, sortDirection_); });
     skip([&] { Toolbar5.SetPressed(0, m.showTagBar); });
     skip([&] { UpdateTagBar(); });
     skip([&] { chkEllipsis.SetValue(m.ellipsis); });
@@ -235,6 +252,9 @@ void FrmMain::Form_QueryUnload_(int& cancel, int) {
     } catch (const std::exception& e) {
         forms::MsgBox(forms::ErrorText(e.what(), "frmMain.Form_QueryUnload", 0), MB_OK);
     }
+    // No playback outlives the window, and no copy of the last played file
+    // stays beside the program.
+    shell::gMedia().StopAndDeleteScratch();
     if (m_Timer) m_Timer->Destroy();
     ReBar1.RemoveAllBands();
     for (platform::ToolbarHost* host : {&ToolbarHost1, &ToolbarHost2, &ToolbarHost4}) host->Detach();

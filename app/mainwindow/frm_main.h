@@ -30,9 +30,9 @@
 #include "app/foundation/file_set.h"
 #include "app/foundation/settings_store.h"
 #include "app/foundation/tags/tag_port.h"
+#include "app/foundation/win32/flatlook/flat_look.h"
 #include "app/foundation/win32/listview/column_sort.h"
 #include "app/mainwindow/core/layout_settings.h"
-#include "app/mainwindow/flat_look.h"
 #include "app/mainwindow/core/listing.h"
 #include "app/mainwindow/core/main_layout.h"
 #include "libs/common/com/com_ptr.h"
@@ -276,7 +276,7 @@ private:
     std::string SelectedKey() const;
     void FollowOptions();
     forms::HookedCommonDialog m_cHookDlg{*this};  // every file dialog opens centred on the window
-    std::unique_ptr<foundation::CColumnSort> columnSorter_;  // made by the first column click
+    foundation::CColumnSort columnSorter_;  // the sort arrow; set up by the load
 
     // True once start-up has handed both tag objects.
     bool HasTags() const { return shared_.tags.id3v1 != nullptr && shared_.tags.id3v2 != nullptr; }

@@ -188,11 +188,7 @@ void FrmMain::lvFiles_ColumnClick(platform::ColumnHeader& column) {
     lvFiles.SetSortOrder(order);
     lvFiles.SetSortKey(column.Index() - 1);
     lvFiles.SetSorted(true);
-    if (!columnSorter_) {
-        columnSorter_ = std::make_unique<foundation::CColumnSort>();
-        columnSorter_->InitializeListView(lvFiles.hWnd(), imlHeader.hImageList());
-    }
-    columnSorter_->SetHeaderIcons(lvFiles.SortKey(), lvFiles.SortOrder());
+    columnSorter_.SetHeaderIcons(lvFiles.SortKey(), lvFiles.SortOrder());
     sortColumn_ = lvFiles.SortKey();
     sortDirection_ = lvFiles.SortOrder();
 }

@@ -12,7 +12,7 @@
 
 #include "app/cdrip/lookup/core/ripper_lookup.h"
 #include "app/foundation/settings_store.h"
-#include "app/mainwindow/flat_look.h"
+#include "app/foundation/win32/flatlook/flat_look.h"
 #include "platform/forms/forms.h"
 #include "libs/common/tcpclient/tcp_client.h"
 

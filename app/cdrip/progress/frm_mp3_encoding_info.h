@@ -9,8 +9,8 @@
 
 #include "app/cdrip/core/rip_track.h"
 #include "app/controls/progressbar/progress_bar.h"
+#include "app/foundation/win32/flatlook/flat_look.h"
 #include "app/foundation/win32/shell/window_helpers.h"
-#include "app/mainwindow/flat_look.h"
 #include "platform/forms/forms.h"
 
 namespace corvella::cdrip {

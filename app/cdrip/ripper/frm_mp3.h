@@ -14,7 +14,7 @@
 #include "app/cdrip/ripper/ripper_controls.h"
 #include "app/foundation/settings_store.h"
 #include "app/foundation/tags/tag_port.h"
-#include "app/mainwindow/flat_look.h"
+#include "app/foundation/win32/flatlook/flat_look.h"
 #include "platform/forms/forms.h"
 
 namespace corvella {

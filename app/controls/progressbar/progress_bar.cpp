@@ -2,11 +2,25 @@
 
 #include <commctrl.h>
 
+#include "platform/forms/automation.h"
+
 namespace corvella::controls {
 
 const char kProgressBarClass[] = "Corvella.ProgressBar";
 
 namespace {
+
+// The flat look knows the bar by this name and gives its progress window
+// (what hWnd answers) a soft border.
+void RegisterFace() {
+    static const bool registered = [] {
+        forms::RegisterAutomationType(
+            {"ProgressBar", [](const forms::Control& c) { return dynamic_cast<const ProgressBar*>(&c) != nullptr; },
+             [](const forms::Control& c) { return static_cast<const ProgressBar&>(c).hWnd(); }});
+        return true;
+    }();
+    (void)registered;
+}
 
 void SetExStyleBit(HWND hwnd, DWORD bit, bool on) {
     const LONG ex = GetWindowLongA(hwnd, GWL_EXSTYLE);
@@ -27,6 +41,7 @@ ProgressBar::~ProgressBar() { Destroy(); }
 bool ProgressBar::Create(forms::Container& parent) {
     if (Created()) return true;
     if (!RegisterControlClass(kProgressBarClass)) return false;
+    RegisterFace();
     state_ = State{};
     if (!CreateWindowIn(parent, kProgressBarClass, WS_CLIPCHILDREN, 0, "")) return false;
 

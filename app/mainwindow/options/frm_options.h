@@ -7,7 +7,7 @@
 #include <array>
 
 #include "app/foundation/settings_store.h"
-#include "app/mainwindow/flat_look.h"
+#include "app/foundation/win32/flatlook/flat_look.h"
 #include "platform/forms/forms.h"
 
 namespace corvella {

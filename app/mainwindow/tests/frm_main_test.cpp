@@ -3,10 +3,12 @@
 #include "app/foundation/tags/win32/com_tag.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/mainwindow/frm_display_info.h"
+#include "app/mainwindow/frm_loading.h"
 
 #include <windows.h>
 #include <ole2.h>
 #include <commctrl.h>
+#include <mmsystem.h>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,7 @@
 #include "app/foundation/settings.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
+#include "libs/flatcontrols/tests/window_probe.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
 #include "platform/forms/tests/forms_test_util.h"
 #include "platform/toolbar/native_toolbar.h"
@@ -611,6 +614,131 @@ TEST_F(MainWindowTest, TheKeyTheMenuAndTheToolbarOpenTheHelpFileAndTheWindowGoes
         ASSERT_TRUE(PumpUntil([&] { return !IsWindow(viewer); }, 30000)) << way;
     }
     f->Unload();
+}
+
+// Where header item `item` shows picture `image` of the header's image list
+// on the screen: the left edge of a place in the item's rectangle where
+// every pixel the picture covers (those that differ drawn on black and on
+// white) has the picture's colour; -1 when there is none.
+int PictureLeft(HWND header, int item, int image) {
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(header, HDM_GETIMAGELIST, 0, 0));
+    RECT r{};
+    SendMessageA(header, HDM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&r));
+    RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC screen = GetDC(header), dc[2] = {CreateCompatibleDC(screen), CreateCompatibleDC(screen)};
+    HBITMAP bitmap[2] = {CreateCompatibleBitmap(screen, 16, 16), CreateCompatibleBitmap(screen, 16, 16)};
+    std::vector<std::pair<POINT, COLORREF>> covered;
+    for (int i = 0; i < 2; ++i) {
+        SelectObject(dc[i], bitmap[i]);
+        PatBlt(dc[i], 0, 0, 16, 16, i == 0 ? BLACKNESS : WHITENESS);
+        ImageList_Draw(images, image, dc[i], 0, 0, ILD_TRANSPARENT);
+    }
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (GetPixel(dc[0], x, y) == GetPixel(dc[1], x, y)) covered.push_back({{x, y}, GetPixel(dc[0], x, y)});
+    int found = -1;
+    for (int y = r.top; !covered.empty() && found < 0 && y + 16 <= r.bottom; ++y)
+        for (int x = r.left; found < 0 && x + 16 <= r.right; ++x)
+            if (std::all_of(covered.begin(), covered.end(),
+                            [&](const auto& p) { return GetPixel(screen, x + p.first.x, y + p.first.y) == p.second; }))
+                found = x;
+    for (int i = 0; i < 2; ++i) DeleteDC(dc[i]), DeleteObject(bitmap[i]);
+    ReleaseDC(header, screen);
+    return found;
+}
+
+HDITEMA HeaderItem(HWND header, int item) {
+    HDITEMA hd{};
+    hd.mask = HDI_FORMAT | HDI_IMAGE;
+    SendMessageA(header, HDM_GETITEMA, item, reinterpret_cast<LPARAM>(&hd));
+    return hd;
+}
+
+TEST_F(MainWindowTest, TheHeaderShowsTheSortArrowAndTheCheckBoxAfterRealClicks) {
+    auto f = Open(DataFolder("three"), "3 Files found");
+    testing::BringToUser(f->hWnd());
+    f->Move(0, 0, f->Width(), f->Height());  // all of it on the screen
+    ClickFirstButton(f->Toolbar4(0).ToolbarWindow());  // a pressed field toggle shows the check column
+    f->lvFiles.ColumnHeaders(1).SetWidth(600);         // wide enough for its whole box
+    const HWND header = reinterpret_cast<HWND>(SendMessageA(f->lvFiles.hWnd(), LVM_GETHEADER, 0, 0));
+    struct Step {
+        const char* what;
+        int click;   // the header item clicked, -1 none
+        int sorted;  // the item with the arrow: 0 ascending, 1 descending
+        int arrow;
+        int box;     // the check column's picture: 2 clear, 3 ticked (so are the rows)
+    };
+    const Step steps[] = {{"as loaded", -1, 1, 0, 3},
+                          {"Artist clicked", 2, 2, 0, 3},
+                          {"Artist clicked again", 2, 2, 1, 3},
+                          {"the check column clicked", 0, 2, 1, 2}};
+    int dx = 8;  // clicks this far apart make no double-click
+    for (const Step& s : steps) {
+        if (s.click >= 0) {
+            RECT r{};
+            SendMessageA(header, HDM_GETITEMRECT, s.click, reinterpret_cast<LPARAM>(&r));
+            ASSERT_TRUE(testing::MoveTo(header, (r.left + r.right) / 2 + (dx = -dx), r.bottom / 2)) << s.what;
+            testing::MouseButton(MOUSEEVENTF_LEFTDOWN);
+            testing::MouseButton(MOUSEEVENTF_LEFTUP);
+        }
+        EXPECT_TRUE(PumpUntil([&] {
+            const HDITEMA sorted = HeaderItem(header, s.sorted);
+            return HeaderItem(header, 0).iImage == s.box && (sorted.fmt & HDF_IMAGE) != 0 && sorted.iImage == s.arrow;
+        }, 10000)) << s.what;
+        EXPECT_EQ(HeaderItem(header, 0).fmt & (HDF_STRING | HDF_IMAGE), HDF_IMAGE) << s.what;
+        for (int i = 1; i < f->lvFiles.ColumnHeaders.Count(); ++i)
+            EXPECT_EQ(HeaderItem(header, i).fmt & (HDF_STRING | HDF_IMAGE | HDF_BITMAP_ON_RIGHT | HDF_JUSTIFYMASK),
+                      i == s.sorted ? HDF_STRING | HDF_IMAGE | HDF_BITMAP_ON_RIGHT : HDF_STRING) << s.what << " " << i;
+        // On the screen: the arrow right of the text, not the other one; the box.
+        RECT r{};
+        SendMessageA(header, HDM_GETITEMRECT, s.sorted, reinterpret_cast<LPARAM>(&r));
+        const std::string text = f->lvFiles.ColumnHeaders(s.sorted + 1).Text();
+        HDC dc = GetDC(header);
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(header, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        ReleaseDC(header, dc);
+        EXPECT_GT(PictureLeft(header, s.sorted, s.arrow), r.left + extent.cx) << s.what;
+        EXPECT_EQ(PictureLeft(header, s.sorted, 1 - s.arrow), -1) << s.what;
+        EXPECT_GE(PictureLeft(header, 0, s.box), 0) << s.what;
+        EXPECT_EQ(f->lvFiles.ListItems(2)->Checked(), s.box == 3) << s.what;
+    }
+    f->Unload();
+}
+
+// True while MCI knows the player's device.
+bool PlayerOpen() {
+    char reply[64] = {};
+    return mciSendStringA("status MP3Play mode", reply, sizeof reply, nullptr) == 0;
+}
+
+TEST_F(MainWindowTest, ClosingStopsThePlaybackAndDeletesItsCopy) {
+    const std::string scratch = forms::App.Path() + "\\temp.mp3";
+    auto f = Open(DataFolder("three"), "3 Files found");
+    f->RunCommand("mnuPlay");  // the selected row
+    ASSERT_NE(GetFileAttributesA(scratch.c_str()), INVALID_FILE_ATTRIBUTES) << scratch;
+    ASSERT_TRUE(PlayerOpen()) << (boxes.empty() ? "" : boxes.front().prompt);
+    f->Unload();
+    EXPECT_EQ(GetFileAttributesA(scratch.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy is gone";
+    EXPECT_FALSE(PlayerOpen()) << "the device is closed";
+}
+
+// Without its hand-over: the flat look's library is in use while the splash
+// is loaded and free to go once it is unloaded.
+TEST_F(MainWindowTest, TheSplashHoldsItsFlatLookOnlyWhileLoaded) {
+    CoFreeUnusedLibrariesEx(0, 0);
+    ASSERT_EQ(GetModuleHandleA("Planomir.dll"), nullptr);
+    FrmLoading splash;
+    splash.tmrProgress.enabled = false;
+    splash.Show();
+    CoFreeUnusedLibrariesEx(0, 0);
+    EXPECT_NE(GetModuleHandleA("Planomir.dll"), nullptr);
+    splash.Unload();
+    CoFreeUnusedLibrariesEx(0, 0);
+    EXPECT_EQ(GetModuleHandleA("Planomir.dll"), nullptr);
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #   other/       one tagged file
 #   empty/       no MP3 file
 #   tree/a..h/   eight sub-folders of 40 files each, untagged but one
+#   asound.conf  a sound device that discards everything, so that files
+#                play on machines without sound (ALSA_CONFIG_PATH)
 set -e
 out=$1
 [ -n "$out" ] || { echo "usage: $0 DIR" >&2; exit 2; }
@@ -29,4 +31,8 @@ for d in a b c d e f g h; do
 done
 id3v2 -t "Deep One" "$out/tree/h/39.mp3"
 rm -f "$seed"
+cat >"$out/asound.conf" <<'EOF'
+</usr/share/alsa/alsa.conf>
+pcm.!default { type null }
+EOF
 echo "music ready: $out"

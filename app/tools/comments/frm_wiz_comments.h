@@ -11,7 +11,7 @@
 #include "app/foundation/file_set.h"
 #include "app/foundation/settings_store.h"
 #include "app/foundation/tags/tag_port.h"
-#include "app/mainwindow/flat_look.h"
+#include "app/foundation/win32/flatlook/flat_look.h"
 #include "app/tools/comments/core/smtp_dialogue.h"
 #include "app/controls/hosted/disc_lookup_controls.h"
 #include "app/controls/hosted/wizard_controls.h"

@@ -14,13 +14,17 @@ FrmProgressUpdate::FrmProgressUpdate() {
 void FrmProgressUpdate::Wire() {
     Form_Load = On(&FrmProgressUpdate::Form_Load_);
     Form_QueryUnload = On(&FrmProgressUpdate::Form_QueryUnload_);
+    Form_Unload = On(&FrmProgressUpdate::Form_Unload_);
     cmdMain.Click = On(&FrmProgressUpdate::cmdMain_Click);
 }
 
 void FrmProgressUpdate::Form_Load_() {
+    flat_.Create(*this);
     shell::SetProgressBackColour(ProgressBar1.hWnd(), RGB(255, 255, 255));
     shell::SetProgressBarColour(ProgressBar1.hWnd(), RGB(23, 103, 180));
 }
+
+void FrmProgressUpdate::Form_Unload_(int&) { flat_.Destroy(); }
 
 // Cancel only hides: the batch sees it and stops after its current item.
 void FrmProgressUpdate::cmdMain_Click(int) { Hide(); }

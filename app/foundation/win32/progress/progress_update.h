@@ -13,6 +13,7 @@
 
 #include "app/controls/progressbar/progress_bar.h"
 #include "app/foundation/batch.h"
+#include "app/foundation/win32/flatlook/flat_look.h"
 #include "platform/forms/forms.h"
 
 namespace corvella {
@@ -42,7 +43,10 @@ private:
 
     void Form_Load_();
     void Form_QueryUnload_(int& cancel, int unloadMode);
+    void Form_Unload_(int& cancel);
     void cmdMain_Click(int index);
+
+    FlatLook flat_;
 };
 
 // The default instance.

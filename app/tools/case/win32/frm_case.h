@@ -11,7 +11,7 @@
 #include "app/foundation/file_set.h"
 #include "app/foundation/settings_store.h"
 #include "app/foundation/tags/tag_port.h"
-#include "app/mainwindow/flat_look.h"
+#include "app/foundation/win32/flatlook/flat_look.h"
 #include "app/tools/case/core/case_run.h"
 #include "platform/forms/forms.h"
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "app/mainwindow/flat_look.h"
+#include "app/foundation/win32/flatlook/flat_look.h"
 #include "platform/forms/forms.h"
 
 namespace corvella {

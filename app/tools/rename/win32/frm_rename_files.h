@@ -11,7 +11,7 @@
 #include "app/foundation/files/file_service.h"
 #include "app/foundation/files/tag_names.h"
 #include "app/foundation/settings_store.h"
-#include "app/mainwindow/flat_look.h"
+#include "app/foundation/win32/flatlook/flat_look.h"
 #include "app/tools/rename/core/rename_choices.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/image_list.h"

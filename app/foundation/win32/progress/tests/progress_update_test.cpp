@@ -2,6 +2,7 @@
 // batch runs from the caller's timer inside the modal show, reports "k of n",
 // and stops after the current item once Cancel has hidden the window.
 #include <windows.h>
+#include <ole2.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -229,6 +230,26 @@ TEST_F(BatchProgress, FailedFilesAreNamedOnceInOneMessageAfterTheWindowHasGone) 
         EXPECT_EQ(boxes, std::vector<std::string>{"C:\\b.mp3;"});
         boxes.clear();
     }
+}
+
+// The bar has no edge of its own: while the window shows, the flat look
+// draws its thin one; the look's library is free to go once the window is.
+TEST_F(BatchProgress, TheFlatLookEdgesTheBarWhileShownAndGoesWithTheWindow) {
+    ASSERT_HRESULT_SUCCEEDED(CoInitialize(nullptr));
+    CoFreeUnusedLibrariesEx(0, 0);
+    ASSERT_EQ(GetModuleHandleA("Planomir.dll"), nullptr);
+    COLORREF corner = 0;
+    RunBatch(caller, "x", 1, [](int) { return std::string(); }, [&](int) {
+        const HWND bar = frmProgressUpdate().ProgressBar1.hWnd();
+        RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+        HDC dc = GetWindowDC(bar);
+        corner = GetPixel(dc, 0, 0);
+        ReleaseDC(bar, dc);
+    });
+    EXPECT_EQ(corner, GetSysColor(COLOR_BTNSHADOW) & 0xFFFFFF) << "the edge on the screen, not the white bar";
+    CoFreeUnusedLibrariesEx(0, 0);
+    EXPECT_EQ(GetModuleHandleA("Planomir.dll"), nullptr) << "released at unload";
+    CoUninitialize();
 }
 
 TEST(BatchPercentTest, PositionOverTotalRoundedHalfToEven) {

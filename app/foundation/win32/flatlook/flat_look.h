@@ -1,7 +1,8 @@
 // A form's flat look through the flat-controls library (Planomir): made when
-// the form loads, undone when it closes; the main window and every dialog
-// keep one each. Without the library the form keeps
-// the standard look; nothing else changes.
+// the form loads, undone when it closes; every form keeps one, the splash
+// and the progress window as well as the main window and the dialogs. The
+// library itself leaves Windows XP's own look alone. Without the library the
+// form keeps the standard look; nothing else changes.
 #pragma once
 
 #include "libs/common/com/com_ptr.h"

@@ -1,4 +1,4 @@
-#include "app/mainwindow/flat_look.h"
+#include "app/foundation/win32/flatlook/flat_look.h"
 
 #include "libs/flatcontrols/com/planomir.h"
 #include "platform/forms/automation.h"
