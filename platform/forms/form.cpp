@@ -139,6 +139,12 @@ bool Control::CreateWindowIn(Container& parent, const char* windowClass, DWORD s
     if (font != nullptr) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     parent.children_.push_back(this);
     form->controls_.push_back(this);
+    // A new child window lies beneath its siblings, so a control made later
+    // than the one it is laid on would be covered by it: that one goes
+    // beneath again.
+    for (Control* sibling : parent.children_)
+        if (sibling->underSiblings_ && sibling->hwnd_ != nullptr)
+            SetWindowPos(sibling->hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     toolTipNow_ = toolTipText;
     if (!toolTipNow_.empty()) form->SetToolTip(hwnd, toolTipNow_);
     return true;

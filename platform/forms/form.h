@@ -129,6 +129,10 @@ protected:
     // Focus events come from the control's notifications instead of its
     // window's focus messages (a combo passes its focus on to its edit).
     bool focusByNotification_ = false;
+    // The design lays other controls on this one (a tab strip's page): it
+    // stays beneath every sibling, whenever they are made, so that they are
+    // drawn and reached over it. Last in the tab order, as it lies lowest.
+    bool underSiblings_ = false;
 
     // A property with a run-time value of its own: the design field before
     // Create(), the value after.

@@ -22,6 +22,7 @@ namespace corvella {
 class FrmMP3 : public forms::Form {
 public:
     TabStrip TabStrip1;  // "General", "Encoding", "Output"
+    forms::ImageList imlIcon;  // the tabs' pictures, in their order
 
     forms::Frame Frame2;  // "Input and Output Options"
     forms::Label lblInfo;  // "CD-Rom's:"

@@ -1,4 +1,5 @@
 #include "app/cdrip/ripper/frm_mp3.h"
+#include "app/mainwindow/pictures/pictures.h"
 #include "platform/forms/form_style.h"
 
 namespace corvella {
@@ -10,8 +11,12 @@ const std::vector<std::string> kCases = {"Initial Case", "Upper Case", "Lower Ca
 void FrmMP3::Design() {
     forms::DesignDialog(*this, "frmMP3", "Encode Audio CD-Rom", 6960, 5760);
     {
+        imlIcon.name = "imlIcon";
+        LoadPictures(imlIcon, PictureSet::kRipperTabs);
         auto& c = DESIGN(TabStrip1);
         c.tabs = {"General", "Encoding", "Output"};
+        c.imageList = &imlIcon;
+        c.images = {1, 2, 3};
         c.Move(120, 120, 6600, 4440);
     }
     // The three frames lie in one place over the tab strip's page.
@@ -57,17 +62,19 @@ void FrmMP3::Design() {
         const char* name;
         const char* caption;
         int top;
+        int width;
     } labels[] = {
-        {&lblBRType, "lblBRType", "Encoded Bit-Rate Type:", 330},
-        {&lblBRQuality, "lblBRQuality", "Encoded Bit-Rate Quality:", 810},
-        {&lblQuality, "lblQuality", "Sound Quality:", 1290},
-        {&lblSpacial, "lblSpacial", "Spacial Mode:", 1770},
-        {&lblFlags, "lblFlags", "Include the following flag bits:", 2250},
+        {&lblBRType, "lblBRType", "Encoded Bit-Rate Type:", 330, 2400},
+        {&lblBRQuality, "lblBRQuality", "Encoded Bit-Rate Quality:", 810, 2400},
+        {&lblQuality, "lblQuality", "Sound Quality:", 1290, 2400},
+        {&lblSpacial, "lblSpacial", "Spacial Mode:", 1770, 2400},
+        // Nothing beside it: the whole line, or its last word wraps out of sight.
+        {&lblFlags, "lblFlags", "Include the following flag bits:", 2250, 6000},
     };
     for (const auto& l : labels) {
         auto& c = Designed(*l.label, l.name, &Frame1);
         c.caption = l.caption;
-        c.Move(180, l.top, 2400, 255);
+        c.Move(180, l.top, l.width, 255);
     }
     const char* modes[2] = {"Variable", "Fixed"};
     for (int i = 0; i < 2; ++i) {

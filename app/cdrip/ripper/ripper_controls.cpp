@@ -4,12 +4,17 @@
 
 namespace corvella {
 
+TabStrip::TabStrip() { underSiblings_ = true; }
+
 bool TabStrip::Create(forms::Container& parent) {
     if (!CreateWindowIn(parent, WC_TABCONTROLA, WS_TABSTOP | WS_CLIPSIBLINGS, 0, "")) return false;
+    HIMAGELIST pictures = imageList != nullptr ? imageList->hImageList() : nullptr;
+    if (pictures != nullptr) SendMessageA(hWnd(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures));
     for (size_t i = 0; i < tabs.size(); ++i) {
         TCITEMA item = {};
-        item.mask = TCIF_TEXT;
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
         item.pszText = const_cast<char*>(tabs[i].c_str());
+        item.iImage = pictures != nullptr && i < images.size() ? images[i] - 1 : -1;
         SendMessageA(hWnd(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     }
     return true;

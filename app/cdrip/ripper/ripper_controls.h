@@ -10,9 +10,16 @@
 
 namespace corvella {
 
+// The controls the design lays over the strip's page lie above it.
 class TabStrip : public forms::Control {
 public:
     std::vector<std::string> tabs;  // captions, in order
+    // The tabs' pictures: the list (the form's, filled before the strip is
+    // made) and each tab's image in it, from 1; 0 or none listed: no picture.
+    forms::ImageList* imageList = nullptr;
+    std::vector<int> images;
+
+    TabStrip();
 
     // The user chose another tab.
     forms::ClickHandler Click;

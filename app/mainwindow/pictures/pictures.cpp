@@ -125,6 +125,35 @@ void DrawDisc(HDC dc, int) {
     p.Use(kGrey, kClear).Round(7, 7, 10, 10);
 }
 
+// The ripper's "General" tab: a disc going into the slot of a drive with
+// its lit busy light.
+void DrawDiscDrive(HDC dc, int size) {
+    DrawDisc(dc, size);
+    Paint p(dc);
+    p.Use(kBlack, RGB(224, 224, 224)).Box(0, 9, 16, 16);
+    p.Use(kGrey, kGrey).Line(2, 11, 14, 11);
+    p.Use(kGreen, RGB(64, 224, 64)).Box(11, 13, 14, 15);
+}
+
+// The "Encoding" tab: the sound wave an encoder takes in, on a dark screen.
+void DrawWave(HDC dc, int) {
+    Paint p(dc);
+    p.Use(kBlack, RGB(0, 32, 96)).Box(0, 1, 16, 15);
+    constexpr int kHeights[] = {8, 5, 3, 5, 8, 11, 13, 11, 8, 6, 5, 6, 8, 10, 11};
+    p.Use(RGB(64, 255, 128), kBlack);
+    for (int x = 1; x + 1 < 16; ++x) p.Line(x, kHeights[x - 1], x + 1, kHeights[x]);
+}
+
+// The "Output" tab: the folder the tracks are written to, with a note.
+void DrawMusicFolder(HDC dc, int size) {
+    DrawFolder(dc, size);
+    Paint p(dc);
+    p.Use(kBlue, kBlue).Round(6, 9, 10, 13);
+    p.Line(9, 10, 9, 2);
+    p.Line(9, 2, 13, 5);
+    p.Line(10, 3, 13, 6);
+}
+
 void DrawHelp(HDC dc, int size) {
     Paint p(dc);
     p.Use(kBlue, kBlue).Round(0, 0, size, size);
@@ -175,6 +204,7 @@ constexpr Picture kHeader[] = {{"Ascending", DrawAscending}, {"Descending", Draw
 constexpr Picture kBoxes[] = {{"Unchecked", DrawUnchecked}, {"Checked", DrawChecked}};
 constexpr Picture kClosing[] = {{"Close", DrawClose}};
 constexpr Picture kMenuPictures[] = {{"Help", DrawHelp}};
+constexpr Picture kRipperTabPictures[] = {{"General", DrawDiscDrive}, {"Encoding", DrawWave}, {"Output", DrawMusicFolder}};
 
 struct SetEntry {
     PictureSet set;
@@ -191,6 +221,7 @@ constexpr SetEntry kSets[] = {
     {PictureSet::kCheckBoxes, kBoxes, 2, 16, false},
     {PictureSet::kClose, kClosing, 1, 10, false},
     {PictureSet::kMenu, kMenuPictures, 1, 16, false},
+    {PictureSet::kRipperTabs, kRipperTabPictures, 3, 16, false},
 };
 
 // Draws one picture on the clear colour and makes an icon of it; greyed

@@ -1,10 +1,10 @@
-// The main window's design-time pictures, drawn for the program at run time
-// into the image lists the form owns: the main toolbar's images (coloured
-// for the hot list, greyed for the normal one), the list header's sort arrows
-// and check boxes, the check-box state images, the bars' close glyph and the
-// menu's help icon. Every list gets its images keyed and in the order the
-// main window addresses them (1-based in the ImageList, 0-based where a
-// toolbar or header takes the index).
+// The program's design-time pictures, drawn at run time into the image
+// lists the forms own: the main toolbar's images (coloured for the hot list,
+// greyed for the normal one), the list header's sort arrows and check boxes,
+// the check-box state images, the bars' close glyph, the menu's help icon
+// and the CD ripper's tab icons. Every list gets its images keyed and in the
+// order its form addresses them (1-based in the ImageList, 0-based where a
+// toolbar, header or tab strip takes the index).
 #pragma once
 
 #include "platform/forms/image_list.h"
@@ -18,6 +18,7 @@ enum class PictureSet {
     kCheckBoxes,     // state images: "Unchecked", "Checked"; 16 pixels
     kClose,          // "Close"; 10 pixels
     kMenu,           // "Help"; 16 pixels
+    kRipperTabs,     // the CD ripper's tabs: "General", "Encoding", "Output"; 16 pixels
 };
 
 // Sets the list's image size and adds the set's pictures to it; returns the
