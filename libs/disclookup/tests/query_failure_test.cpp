@@ -1,5 +1,6 @@
-// How a query's end is told: the network's error before the dialogue's,
-// the host's stop, the time-out, and the reason in words.
+// How a query's end is told where the window tests cannot easily reach: a
+// whole reply beats a later socket error, the errors without a kind of
+// their own, and a server's endless line.
 #include <gtest/gtest.h>
 
 #include "libs/disclookup/core/query_failure.h"
@@ -8,41 +9,29 @@ using namespace corvella::disclookup;
 
 namespace {
 
-TEST(QueryFailure, EachEndHasItsKindAndItsOwnReason) {
-    const QueryFailure none;
-    const QueryFailure refusal{FailureKind::kServerError, "401 rock 0a0b0c0d No such CD entry in database."};
+TEST(QueryFailure, EachEndHasItsKindAndReadableReason) {
     const struct {
         Outcome dialogue;
-        QueryFailure dialogueFailure, socket;
+        QueryFailure socket;
         bool stopped;
         FailureKind kind;
-        const char* reason;  // a phrase of it
+        std::string reason;
     } cases[] = {
-        {Outcome::kComplete, none, SocketFailure(10061, "x"), false, FailureKind::kNone, ""},
-        {Outcome::kRunning, none, SocketFailure(10061, "x"), true, FailureKind::kRefused, "refused the connection"},
-        {Outcome::kRunning, none, SocketFailure(11001, "x"), false, FailureKind::kHostNotFound, "name could not"},
-        {Outcome::kRunning, none, SocketFailure(11004, "x"), false, FailureKind::kHostNotFound, "name could not"},
-        {Outcome::kRunning, none, SocketFailure(10054, "x"), false, FailureKind::kClosedEarly, "before its reply"},
-        {Outcome::kRunning, none, SocketFailure(10060, "x"), false, FailureKind::kTimedOut, "not reply in time"},
-        {Outcome::kRunning, none, SocketFailure(10051, "Network is unreachable"), false, FailureKind::kNetwork,
-         "ended the lookup: Network is unreachable."},
-        {Outcome::kRunning, none, SocketFailure(12345, ""), false, FailureKind::kNetwork, ": error 12345."},
-        {Outcome::kFailed, refusal, none, true, FailureKind::kServerError, "error: 401 rock 0a0b0c0d No such CD entry"},
-        {Outcome::kFailed, {FailureKind::kClosedEarly, "x"}, none, false, FailureKind::kClosedEarly, "closed"},
-        {Outcome::kRunning, none, none, true, FailureKind::kStopped, "stopped"},
-        {Outcome::kRunning, none, none, false, FailureKind::kTimedOut, "in time"},
+        {Outcome::kComplete, SocketFailure(10054, "x"), false, FailureKind::kNone, ""},
+        {Outcome::kRunning, SocketFailure(10054, "x"), true, FailureKind::kClosedEarly,
+         "The server closed the connection before its reply was complete."},
+        {Outcome::kRunning, SocketFailure(12345, ""), false, FailureKind::kNetwork,
+         "A network error ended the lookup: error 12345."},
+        {Outcome::kRunning, {}, true, FailureKind::kStopped, "The lookup was stopped."},
+        {Outcome::kFailed, {}, false, FailureKind::kServerError, "The server answered with an error: " +
+                                                                   std::string(200, 'x') + "..."},
     };
     for (const auto& c : cases) {
-        const QueryFailure end = QueryEnd(c.dialogue, c.dialogueFailure, c.socket, c.stopped);
-        const std::string reason = FailureReason(end);
+        const QueryFailure end =
+            QueryEnd(c.dialogue, {FailureKind::kServerError, std::string(100000, 'x')}, c.socket, c.stopped);
         EXPECT_EQ(c.kind, end.kind) << c.reason;
-        EXPECT_NE(std::string::npos, reason.find(c.reason)) << reason;
-        if (!end.Failed()) continue;
-        EXPECT_EQ('.', reason.back()) << reason;
-        EXPECT_EQ(std::string::npos, reason.find("..")) << reason;
+        EXPECT_EQ(c.reason, FailureReason(end));
     }
-    // A server's endless line stays a readable reason.
-    EXPECT_LT(FailureReason({FailureKind::kServerError, std::string(100000, 'x')}).size(), 300u);
 }
 
 }  // namespace

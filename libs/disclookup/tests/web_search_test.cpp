@@ -71,7 +71,6 @@ TEST(WebSearch, StatusIsCheckedAndErrorsEndAtOnce) {
         WebSearch w;
         w.Receive(status + "\r\n\r\n" + SearchPage());
         EXPECT_EQ(Outcome::kFailed, w.Result()) << status;  // before the server closes
-        EXPECT_EQ(FailureKind::kServerError, w.Failure().kind);
         w.Closed();
         EXPECT_TRUE(w.Discs().empty());
     }
@@ -79,7 +78,6 @@ TEST(WebSearch, StatusIsCheckedAndErrorsEndAtOnce) {
     early.Receive("HTTP/1.0 200 OK\nServer: x\n");
     early.Closed();
     EXPECT_EQ(Outcome::kFailed, early.Result());
-    EXPECT_EQ(FailureKind::kClosedEarly, early.Failure().kind);
 }
 
 }  // namespace
