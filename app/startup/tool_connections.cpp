@@ -36,7 +36,9 @@ void ConnectTools() {
     });
     FrmMain::ConnectTool("frmWizFileSorting", ShowFileSortingWizard);
     FrmMain::ConnectTool("frmCDDBCDChoice", [](forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
-        return frmCDDBCDChoice().Open(owner, files, tags);
+        auto& main = static_cast<FrmMain&>(owner);
+        return frmCDDBCDChoice().Open(owner, files, tags,
+                                      [&main] { main.ToggleTagVersion(main.cboVersion.ListIndex()); });
     });
     FrmMain::ConnectTool("frmMP3", [](forms::Form& owner, const FileSet&, const tags::TagPair& tags) {
         frmMP3().Open(owner, tags);

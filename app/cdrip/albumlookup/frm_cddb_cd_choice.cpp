@@ -1,5 +1,7 @@
 #include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
 
+#include <utility>
+
 #include "app/cdrip/albumlookup/core/album_fill.h"
 #include "app/foundation/settings.h"
 #include "app/foundation/win32/listview/mod_list_view.h"
@@ -42,14 +44,16 @@ void FrmCDDBCDChoice::Wire() {
     Image1.Click = On(&FrmCDDBCDChoice::Image1_Click);
 }
 
-void FrmCDDBCDChoice::Prepare(const FileSet& files, const tags::TagPair& tags) {
+void FrmCDDBCDChoice::Prepare(const FileSet& files, const tags::TagPair& tags, std::function<void()> listAgain) {
     files_ = files;
     tags_ = tags;
+    listAgain_ = std::move(listAgain);
     result_ = ToolResult();
 }
 
-ToolResult FrmCDDBCDChoice::Open(forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
-    Prepare(files, tags);
+ToolResult FrmCDDBCDChoice::Open(forms::Form& owner, const FileSet& files, const tags::TagPair& tags,
+                                 std::function<void()> listAgain) {
+    Prepare(files, tags, std::move(listAgain));
     Show(forms::kModal, &owner);
     return result_;
 }
@@ -114,12 +118,18 @@ void FrmCDDBCDChoice::Command2_Click(int) {
     SetQuerying(true);
     const std::vector<disclookup::DiscID> found = FreeDB1.QueryTextString(words);
     if (!Loaded()) return;  // closed while the query waited
+    const disclookup::QueryError error = FreeDB1.LastError();
+    // What came before a failure is whole and stays listed.
     for (const disclookup::DiscID& d : cdrip::ListedResults(found))
         ListView1.ListItems.Add("", d.DiscID, 0, {d.Artist, d.Album, d.Catagory});
     if (ListView1.ListItems.Count() > 0) ListView1.SetSelectedItem(ListView1.ListItems(1));
     SetQuerying(false);
-    if (ListView1.ListItems.Count() == 0)
+    if (error.Failed()) {
+        if (error.kind != disclookup::FailureKind::kStopped)
+            forms::MsgBox(cdrip::SearchFailedMessage(words, error), MB_ICONEXCLAMATION, "Search Failed");
+    } else if (ListView1.ListItems.Count() == 0) {
         forms::MsgBox("No Discs were found matching '" + words + "'", MB_ICONINFORMATION, "Not Found");
+    }
 }
 
 void FrmCDDBCDChoice::Command1_Click(int) {
@@ -130,9 +140,16 @@ void FrmCDDBCDChoice::Command1_Click(int) {
     SetQuerying(true);
     const disclookup::DiscInfo disc = FreeDB1.QueryDiscID(discId, category);
     if (!Loaded()) return;
+    const disclookup::QueryError error = FreeDB1.LastError();
     SetQuerying(false);
+    if (error.Failed()) {
+        if (error.kind != disclookup::FailureKind::kStopped)
+            forms::MsgBox(cdrip::ReadFailedMessage(discId, error), MB_ICONEXCLAMATION, "Disc Not Read");
+        return;
+    }
     if (disc.Tracks.empty()) {
-        forms::MsgBox("The disc " + discId + " could not be read from the lookup service; no tags were changed.",
+        // The entry came whole but names no track: nothing to write.
+        forms::MsgBox("The entry of the disc " + discId + " lists no tracks; no tags were changed.",
                       MB_ICONEXCLAMATION, "Disc Not Read");
         return;
     }
@@ -148,7 +165,9 @@ void FrmCDDBCDChoice::Command1_Click(int) {
             return cdrip::FillRows(view, files_, disc, tags_, v1, v2);
         },
         FailedMessage);
-    if (outcome.done > 0) result_.tagsRewritten = true;
+    // The list shows what the files now hold while the form stays open.
+    if (listAgain_) listAgain_();
+    else if (outcome.done > 0) result_.tagsRewritten = true;
 }
 
 void FrmCDDBCDChoice::Command3_Click(int) {

@@ -2,10 +2,13 @@
 // album words through the FreeDB control, reads the chosen one and writes
 // its album, artist, year, titles and track numbers into the tags of the
 // listed files, row i taking track i. One query runs at a time; "&Cancel"
-// stays live and ends a waiting query.
+// stays live and ends a waiting query. A query that cannot reach its server
+// says so, naming the server and the reason; "Not Found" is kept for a
+// reply that lists no disc.
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "app/controls/flatheader/flat_header.h"
 #include "app/foundation/file_set.h"
@@ -35,10 +38,13 @@ public:
     explicit FrmCDDBCDChoice(SettingsStore* store = nullptr);
 
     // Shows the window modally over `owner` for `files`, writing through
-    // `tags`; answers whether tags were rewritten.
-    ToolResult Open(forms::Form& owner, const FileSet& files, const tags::TagPair& tags);
+    // `tags`. `listAgain`, when given, makes the main list read its files
+    // again after each fill, while the form stays open; without it the
+    // answer asks for that once the form has closed.
+    ToolResult Open(forms::Form& owner, const FileSet& files, const tags::TagPair& tags,
+                    std::function<void()> listAgain = {});
     // What Open hands over before the window loads.
-    void Prepare(const FileSet& files, const tags::TagPair& tags);
+    void Prepare(const FileSet& files, const tags::TagPair& tags, std::function<void()> listAgain = {});
     const ToolResult& Result() const { return result_; }
 
     bool Querying() const { return querying_; }
@@ -68,6 +74,7 @@ private:
     FileSet files_;
     tags::TagPair tags_;
     ToolResult result_;
+    std::function<void()> listAgain_;
     bool querying_ = false;
 };
 

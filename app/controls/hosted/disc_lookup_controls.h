@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "libs/disclookup/com/discoral.h"
+#include "libs/disclookup/core/query_failure.h"
 #include "libs/disclookup/core/records.h"
 #include "libs/tcpclient/com/wirelet.h"
 #include "platform/forms/activex/ole_site.h"
@@ -102,6 +103,17 @@ public:
     }
 
     void StopQuery() { Call(0x60030002); }
+
+    // How the last query ended: kNone when its reply came whole, listing a
+    // disc or none; else why not, in words, and the server it asked.
+    disclookup::QueryError LastError() {
+        disclookup::QueryError e;
+        e.kind = static_cast<disclookup::FailureKind>(std::atol(Get(0x60030003).Ansi().c_str()));
+        e.reason = Get(0x60030004).Ansi();
+        e.host = Get(0x60030005).Ansi();
+        e.port = static_cast<uint16_t>(std::atol(Get(0x60030006).Ansi().c_str()));
+        return e;
+    }
 };
 
 // The TCP client (Wirelet.TcpClient): connect by host and port, text out and

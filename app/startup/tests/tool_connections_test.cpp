@@ -1,7 +1,7 @@
 // The rename and the quick extract as the main window opens them by their
 // keys, on copies of real LAME-encoded files tagged by id3v2: the windows
 // come up with the list's files, and what they do reaches the list and the
-// field.
+// field. The album lookup asks local servers.
 #include <windows.h>
 #include <ole2.h>
 #include <commctrl.h>
@@ -18,7 +18,11 @@
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/startup/tool_connections.h"
+#include "libs/common/scope/scope_exit.h"
+#include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
 #include "app/tools/quickextract/win32/frm_quick_extract.h"
+#include "libs/common/tcpclient/tests/peer.h"
+#include "libs/disclookup/core/lookup_settings.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
 #include "platform/forms/tests/forms_test_util.h"
@@ -33,6 +37,7 @@ struct Step {
     const char* window;
     const char* button;
     std::function<void()> before = nullptr;  // what the test looks at first
+    std::function<bool()> ready = nullptr;   // the click waits until it holds
 };
 std::vector<Step> gSteps;
 size_t gNext = 0;
@@ -64,7 +69,7 @@ void CALLBACK Act(HWND, UINT, UINT_PTR, DWORD) {
     if (w == nullptr || !IsWindowVisible(w) || !IsWindowEnabled(w)) return;
     Find button{s.button};
     EnumChildWindows(w, Match, reinterpret_cast<LPARAM>(&button));
-    if (button.found == nullptr || !IsWindowEnabled(button.found)) return;
+    if (button.found == nullptr || !IsWindowEnabled(button.found) || (s.ready && !s.ready())) return;
     gModal.push_back(GetWindow(w, GW_OWNER) == gOwner && !IsWindowEnabled(gOwner));
     ++gNext;
     if (s.before) s.before();
@@ -170,6 +175,42 @@ TEST_F(ToolsFromTheMainWindow, CaseRunIsListedBeforeTheToolCloses) {
     EXPECT_TRUE(AllDone());
     EXPECT_EQ(listed, "MORNING HUSH");
     EXPECT_TRUE(boxes.empty());
+}
+
+// An album fill shows in the list at once, while the lookup stays open.
+TEST_F(ToolsFromTheMainWindow, AlbumFillIsListedBeforeTheLookupCloses) {
+    using tcp::testing::Peer;
+    Peer web([](Peer&, SOCKET s) {
+        while (!Peer::ReceiveLine(s).empty()) {
+        }
+        Peer::Send(s, "HTTP/1.0 200 OK\r\n\r\n<a href=\"/fmt.php?cat=rock&id=0a0b0c0d\">AC/DC / Back in Black</a>");
+    });
+    Peer cddb([](Peer&, SOCKET s) {
+        Peer::Send(s, "201 test CDDBP server ready\r\n");
+        for (std::string line; !(line = Peer::ReceiveLine(s)).empty() && line != "quit";)
+            Peer::Send(s, line.rfind("cddb read", 0) != 0 ? "200 OK\r\n"
+                                                          : "210 rock 0a0b0c0d\r\nTTITLE0=Hells Bells\r\n"
+                                                            "TTITLE1=Back in Black\r\nTTITLE2=Shake a Leg\r\n.\r\n");
+    });
+    const char* key = "Software\\Corvella\\Options\\CDDB";
+    for (const char* host : {disclookup::kCddbHostValue, disclookup::kSearchHostValue})
+        SaveSettingText(store_, key, host, "127.0.0.1");
+    SaveSettingText(store_, key, disclookup::kCddbPortValue, std::to_string(cddb.port));
+    SaveSettingText(store_, key, disclookup::kSearchPortValue, std::to_string(web.port));
+    const auto forget = OnScopeExit([&] {
+        for (const char* name : {disclookup::kCddbHostValue, disclookup::kSearchHostValue, disclookup::kCddbPortValue,
+                                 disclookup::kSearchPortValue})
+            store_.DeleteValue(kHkeyCurrentUser, key, name);
+    });
+    std::string listed;
+    Expect({{"Audio-Disc Lookup...", "Search"},
+            {"Audio-Disc Lookup...", "Update Tags"},
+            {"Audio-Disc Lookup...", "&Cancel", [&] { listed = f_->lvFiles.ListItems(1)->SubItem(1); },
+             [] { return !frmCDDBCDChoice().Querying(); }}});
+    f_->RunCommand("btnCDDB");
+    EXPECT_TRUE(AllDone());
+    EXPECT_EQ(listed, "Hells Bells");
+    EXPECT_TRUE(boxes.empty()) << boxes.front().title << ": " << boxes.front().prompt;
 }
 
 // Each wizard and the CSV export from the menu item, toolbar button or key

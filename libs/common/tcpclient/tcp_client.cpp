@@ -9,7 +9,12 @@ namespace corvella::tcp {
 namespace {
 
 constexpr char kClassName[] = "CorvellaTcpClient";
-constexpr UINT kSocketMessage = WM_APP + 0x3C0;
+// Each connection's events come with a message of its own: events of a
+// closed socket may still wait in the queue when the next connect gets the
+// same handle, and must not read as the new connection's (a stale close
+// ended the new query before its reply).
+constexpr UINT kSocketMessageFirst = WM_APP + 0x340;
+constexpr UINT kSocketMessageCount = 0x80;
 constexpr UINT kLookupMessage = WM_APP + 0x3C1;
 constexpr long kEvents = FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE;
 
@@ -30,8 +35,8 @@ LRESULT CALLBACK ClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
     auto* client = reinterpret_cast<TcpClient*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (client != nullptr && msg == kSocketMessage) {
-        client->OnSocketEvent(wp, lp);
+    if (client != nullptr && msg >= kSocketMessageFirst && msg < kSocketMessageFirst + kSocketMessageCount) {
+        client->OnSocketEvent(msg, wp, lp);
         return 0;
     }
     if (client != nullptr && msg == kLookupMessage) {
@@ -137,7 +142,8 @@ void TcpClient::StartConnect(unsigned long address) {
     if (socket_ == INVALID_SOCKET) return Fail(WSAGetLastError());
     // Also makes the socket non-blocking. No bind(): the system picks the
     // local port.
-    if (WSAAsyncSelect(socket_, hwnd_, kSocketMessage, kEvents) != 0) return Fail(WSAGetLastError());
+    message_ = kSocketMessageFirst + ++connections_ % kSocketMessageCount;
+    if (WSAAsyncSelect(socket_, hwnd_, message_, kEvents) != 0) return Fail(WSAGetLastError());
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(remotePort);
@@ -160,11 +166,13 @@ void TcpClient::OnHostFound(WPARAM task, LPARAM result) {
     StartConnect(address);
 }
 
-void TcpClient::OnSocketEvent(WPARAM socket, LPARAM event) {
-    if (socket != socket_ || socket_ == INVALID_SOCKET) return;  // of a socket closed since
+void TcpClient::OnSocketEvent(UINT message, WPARAM socket, LPARAM event) {
+    // Of a socket closed since.
+    if (message != message_ || socket != socket_ || socket_ == INVALID_SOCKET) return;
     const std::shared_ptr<bool> alive = alive_;
-    // Whether a handler closed, reconnected or destroyed the client.
-    auto gone = [&] { return !*alive || socket_ != socket; };
+    // Whether a handler closed, reconnected (maybe to the same handle) or
+    // destroyed the client.
+    auto gone = [&] { return !*alive || socket_ != socket || message_ != message; };
     const int error = WSAGETSELECTERROR(event);
     switch (WSAGETSELECTEVENT(event)) {
     case FD_CONNECT:

@@ -71,7 +71,7 @@ struct TcpClient {
     int State() const { return state_; }
 
     // The window procedure's share: the socket and lookup messages.
-    void OnSocketEvent(WPARAM socket, LPARAM event);
+    void OnSocketEvent(UINT message, WPARAM socket, LPARAM event);
     void OnHostFound(WPARAM task, LPARAM result);
 
 private:
@@ -83,6 +83,8 @@ private:
     HWND hwnd_ = nullptr;
     bool winsock_ = false;
     UINT_PTR socket_;  // INVALID_SOCKET when none
+    UINT message_ = 0;  // the message of the current socket's events
+    unsigned connections_ = 0;
     HANDLE lookup_ = nullptr;
     std::vector<char> hostEntry_;  // filled by the asynchronous lookup
     int state_ = kStateClosed;

@@ -5,8 +5,12 @@
 // control's clock have passed. A read ends with "quit": the call returns
 // as soon as the entry is in, and the connection stays open behind it until
 // the server's goodbye or close, a second at most, so the command leaves
-// before the socket closes. The dialogues themselves are the portable
-// ones of the core; this file connects them to the socket and the clock.
+// before the socket closes. After each query the control tells why it
+// ended without its whole reply, if it did: the socket's error, the
+// server's refusal, the time-out or the host's stop, with the server it
+// asked, so the host can tell "nothing found" from "never reached". The
+// dialogues themselves are the portable ones of the core; this file
+// connects them to the socket and the clock.
 #include <memory>
 #include <string>
 #include <utility>
@@ -17,6 +21,7 @@
 #include "libs/disclookup/com/discoral.h"
 #include "libs/disclookup/core/cddb_dialogue.h"
 #include "libs/disclookup/core/lookup_settings.h"
+#include "libs/disclookup/core/query_failure.h"
 #include "libs/disclookup/core/web_search.h"
 
 namespace corvella::disclookup {
@@ -223,7 +228,8 @@ public:
         socket_.onConnect = [this] { SocketConnected(); };
         socket_.onDataArrival = [this](long) { SocketData(); };
         socket_.onClose = [this] { SocketClosed(); };
-        socket_.onError = [this](int, const std::string&) {
+        socket_.onError = [this](int number, const std::string& description) {
+            socketFailure_ = SocketFailure(number, description);
             done_ = true;
             EndGoodbye();
         };
@@ -245,10 +251,31 @@ public:
     }
     STDMETHODIMP StopQuery(VARIANT* result) override {
         if (result) VariantInit(result);
+        stopped_ = true;
         done_ = true;
         StopClock();
         EndGoodbye();
         socket_.Close();
+        return S_OK;
+    }
+    STDMETHODIMP get_QueryError(long* value) override {
+        if (!value) return E_POINTER;
+        *value = static_cast<long>(failure_.kind);
+        return S_OK;
+    }
+    STDMETHODIMP get_QueryErrorText(BSTR* value) override {
+        if (!value) return E_POINTER;
+        *value = com::AnsiToBstr(FailureReason(failure_));
+        return S_OK;
+    }
+    STDMETHODIMP get_QueryHost(BSTR* value) override {
+        if (!value) return E_POINTER;
+        *value = com::AnsiToBstr(queryHost_);
+        return S_OK;
+    }
+    STDMETHODIMP get_QueryPort(long* value) override {
+        if (!value) return E_POINTER;
+        *value = queryPort_;
         return S_OK;
     }
 
@@ -315,9 +342,11 @@ public:
         std::string fixed = id.substr(0, 8);
         fixed.resize(8, ' ');
         const LookupSettings settings = ReadSettings();
+        Begin(settings.cddbHost, settings.cddbPort);
         cddb_ = std::make_unique<CddbDialogue>(CddbRequest{category, fixed, UserName(), MachineName()});
         mode_ = kDisc;
         if (cddb_->Result() == Outcome::kRunning) Run(settings.cddbHost, settings.cddbPort, settings);
+        failure_ = QueryEnd(cddb_->Result(), cddb_->Failure(), socketFailure_, stopped_);
         // An entry cut short (stopped, timed out) may end inside a title
         // continued on the next line: only a complete entry is handed over.
         DiscInfo disc = cddb_->Disc();
@@ -329,10 +358,12 @@ public:
         if (busy_) return {};
         EndGoodbye();
         const LookupSettings settings = ReadSettings();
+        Begin(settings.searchHost, settings.searchPort);
         web_ = std::make_unique<WebSearch>();
         mode_ = kSearch;
         request_ = SearchRequest(settings.searchHost, settings.searchPort, words);
         Run(settings.searchHost, settings.searchPort, settings);
+        failure_ = QueryEnd(web_->Result(), web_->Failure(), socketFailure_, stopped_);
         // Stopped or timed out: the complete links that came so far.
         std::vector<DiscID> discs = web_->Gathered();
         web_.reset();
@@ -377,7 +408,10 @@ public:
             InvalidateRect(Window(), nullptr, TRUE);
     }
     // The form goes: a query still waiting ends.
-    void OnClosing() override { done_ = true; }
+    void OnClosing() override {
+        stopped_ = true;
+        done_ = true;
+    }
 
     void Tick() {
         if (!busy_ || done_ || inTick_) return;
@@ -391,7 +425,7 @@ public:
         inTick_ = true;
         RaiseEvent(kTimerEvent, {timeArg, Variant::ByRef(&cancel)});
         inTick_ = false;
-        if (cancel) done_ = true;
+        if (cancel) stopped_ = done_ = true;
     }
 
 private:
@@ -403,6 +437,15 @@ private:
                       MulDiv(kHeight, 2540, GetDeviceCaps(dc, LOGPIXELSY))};
         ReleaseDC(nullptr, dc);
         return size;
+    }
+
+    // A new query: nothing known yet of how it ends.
+    void Begin(const std::string& host, uint16_t port) {
+        queryHost_ = host;
+        queryPort_ = port;
+        failure_ = QueryFailure();
+        socketFailure_ = QueryFailure();
+        stopped_ = false;
     }
 
     // Connects and waits, the message loop running, until the dialogue is
@@ -423,6 +466,7 @@ private:
             }
             if (msg.message == WM_QUIT) {  // the program ends: leave it to the outer loop
                 PostQuitMessage(static_cast<int>(msg.wParam));
+                stopped_ = true;
                 break;
             }
             TranslateMessage(&msg);
@@ -511,6 +555,12 @@ private:
     bool inTick_ = false;
     int ticks_ = 0;
     UINT_PTR clock_ = 0;
+    // How the last query ended, and the server it asked.
+    QueryFailure failure_;
+    QueryFailure socketFailure_;
+    bool stopped_ = false;
+    std::string queryHost_;
+    uint16_t queryPort_ = 0;
     bool awaitingGoodbye_ = false;
     UINT_PTR goodbye_ = 0;
 };

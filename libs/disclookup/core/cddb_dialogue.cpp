@@ -67,13 +67,13 @@ std::string ReadCommand(std::string_view category, std::string_view discId) {
 std::string QuitCommand() { return "quit\r\n"; }
 
 CddbDialogue::CddbDialogue(CddbRequest request) : request_(std::move(request)) {
-    if (!IsDiscId(request_.discId)) Fail("not a disc id: " + request_.discId);
-    else if (!IsCategory(request_.category)) Fail("not a category: " + request_.category);
+    if (!IsDiscId(request_.discId)) Fail(FailureKind::kBadRequest, "not a disc id: " + request_.discId);
+    else if (!IsCategory(request_.category)) Fail(FailureKind::kBadRequest, "not a category: " + request_.category);
 }
 
-void CddbDialogue::Fail(std::string why) {
+void CddbDialogue::Fail(FailureKind kind, std::string why) {
     step_ = Step::kFailed;
-    error_ = std::move(why);
+    failure_ = {kind, std::move(why)};
 }
 
 std::string CddbDialogue::Receive(std::string_view bytes) {
@@ -82,7 +82,7 @@ std::string CddbDialogue::Receive(std::string_view bytes) {
     lines_.Append(bytes);
     std::string line;
     while (step_ != Step::kDone && step_ != Step::kFailed && lines_.Next(line)) send += Line(line);
-    if (lines_.Overflowed() && Result() == Outcome::kRunning) Fail("a reply line without an end");
+    if (lines_.Overflowed() && Result() == Outcome::kRunning) Fail(FailureKind::kServerError, "a reply line without an end");
     return send;
 }
 
@@ -93,7 +93,7 @@ std::string CddbDialogue::Line(const std::string& line) {
             return QuitCommand();
         }
         entryBytes_ += line.size() + 1;
-        if (entryBytes_ > kMaxEntryBytes) Fail("an entry without an end");
+        if (entryBytes_ > kMaxEntryBytes) Fail(FailureKind::kServerError, "an entry without an end");
         else entry_.Line(line);
         return std::string();
     }
@@ -105,7 +105,7 @@ std::string CddbDialogue::Line(const std::string& line) {
     for (const StepRule& rule : kRules) {
         if (rule.at != step_) continue;
         if (!Accepts(rule, code)) {
-            Fail(line);
+            Fail(FailureKind::kServerError, line);
             return std::string();
         }
         step_ = rule.next;
@@ -121,7 +121,7 @@ std::string CddbDialogue::Line(const std::string& line) {
 
 void CddbDialogue::Closed() {
     if (step_ == Step::kQuit) step_ = Step::kDone;
-    else if (step_ != Step::kDone && step_ != Step::kFailed) Fail("the server closed the connection");
+    else if (step_ != Step::kDone && step_ != Step::kFailed) Fail(FailureKind::kClosedEarly, "the server closed the connection");
 }
 
 Outcome CddbDialogue::Result() const {

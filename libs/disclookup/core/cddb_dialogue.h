@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "libs/disclookup/core/query_failure.h"
 #include "libs/disclookup/core/records.h"
 #include "libs/disclookup/core/text.h"
 #include "libs/disclookup/core/xmcd.h"
@@ -46,8 +47,6 @@ struct CddbRequest {
     std::string host;
 };
 
-enum class Outcome { kRunning, kComplete, kFailed };
-
 class CddbDialogue {
 public:
     enum class Step { kBanner, kHello, kProto, kRead, kEntry, kQuit, kDone, kFailed };
@@ -67,18 +66,20 @@ public:
     // The entry, once complete; an empty disc (no tracks) otherwise.
     DiscInfo Disc() const;
     // The server's line, or the reason, that failed the dialogue.
-    const std::string& Error() const { return error_; }
+    const std::string& Error() const { return failure_.detail; }
+    // The same with its kind: a refusal, a closed connection, a bad request.
+    const QueryFailure& Failure() const { return failure_; }
 
 private:
     std::string Line(const std::string& line);
-    void Fail(std::string why);
+    void Fail(FailureKind kind, std::string why);
 
     CddbRequest request_;
     Step step_ = Step::kBanner;
     LineBuffer lines_;
     XmcdParser entry_;
     size_t entryBytes_ = 0;
-    std::string error_;
+    QueryFailure failure_;
 };
 
 }  // namespace corvella::disclookup

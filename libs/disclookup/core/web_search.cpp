@@ -153,9 +153,9 @@ std::vector<DiscID> ParseSearchPage(std::string_view page) {
     return discs;
 }
 
-void WebSearch::Fail(std::string why) {
+void WebSearch::Fail(FailureKind kind, std::string why) {
     part_ = Part::kFailed;
-    error_ = std::move(why);
+    failure_ = {kind, std::move(why)};
     page_.clear();
 }
 
@@ -174,14 +174,14 @@ void WebSearch::Receive(std::string_view bytes) {
             const bool ok = line.compare(0, 5, "HTTP/") == 0 && blank != std::string::npos &&
                             line.size() >= blank + 4 && line[blank + 1] == '2' && IsDigit(line[blank + 2]) &&
                             IsDigit(line[blank + 3]) && IsBlankOrEnd(line, blank + 4);
-            if (!ok) return Fail(line);
+            if (!ok) return Fail(FailureKind::kServerError, line);
             part_ = Part::kHeaders;
         } else if (line.empty()) {
             part_ = Part::kPage;
             Receive(head_.TakeRest());
         }
     }
-    if (head_.Overflowed() && part_ != Part::kPage) Fail("a header line without an end");
+    if (head_.Overflowed() && part_ != Part::kPage) Fail(FailureKind::kServerError, "a header line without an end");
 }
 
 void WebSearch::Closed() {
@@ -190,7 +190,7 @@ void WebSearch::Closed() {
         page_.clear();
         part_ = Part::kDone;
     } else if (part_ != Part::kDone && part_ != Part::kFailed) {
-        Fail("the server closed the connection before the page");
+        Fail(FailureKind::kClosedEarly, "the server closed the connection before the page");
     }
 }
 

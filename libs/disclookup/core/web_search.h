@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "libs/disclookup/core/cddb_dialogue.h"
+#include "libs/disclookup/core/query_failure.h"
 #include "libs/disclookup/core/records.h"
 #include "libs/disclookup/core/text.h"
 
@@ -52,17 +53,18 @@ public:
     // complete result links of the page so far. A link cut off by the end of
     // what came is left out, so nothing half-read reaches the host.
     std::vector<DiscID> Gathered() const;
-    const std::string& Error() const { return error_; }
+    const std::string& Error() const { return failure_.detail; }
+    const QueryFailure& Failure() const { return failure_; }
 
 private:
     enum class Part { kStatus, kHeaders, kPage, kDone, kFailed };
-    void Fail(std::string why);
+    void Fail(FailureKind kind, std::string why);
 
     Part part_ = Part::kStatus;
     LineBuffer head_{8 * 1024};
     std::string page_;
     std::vector<DiscID> discs_;
-    std::string error_;
+    QueryFailure failure_;
 };
 
 }  // namespace corvella::disclookup

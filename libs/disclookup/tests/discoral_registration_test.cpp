@@ -77,7 +77,9 @@ TEST(DiscoralRegistration, TheControlRegistersWithItsIdentitiesAndUnregistersCom
     const struct {
         const wchar_t* name;
         DISPID id;
-    } members[] = {{L"QueryDiscID", 0x60030000}, {L"QueryTextString", 0x60030001}, {L"StopQuery", 0x60030002}};
+    } members[] = {{L"QueryDiscID", 0x60030000}, {L"QueryTextString", 0x60030001}, {L"StopQuery", 0x60030002},
+                   {L"QueryError", 0x60030003}, {L"QueryErrorText", 0x60030004}, {L"QueryHost", 0x60030005},
+                   {L"QueryPort", 0x60030006}};
     for (const auto& m : members) {
         DISPID id = 0;
         LPOLESTR n = const_cast<LPOLESTR>(m.name);

@@ -24,8 +24,11 @@ Set lookup = CreateObject("Discoral.FreeDB")
 Check IsEmpty(lookup.StopQuery()), "StopQuery returns an empty variant, also when idle"
 found = lookup.QueryTextString("nothing & nobody")
 Check VarType(found) = vbArray + 36, "a search returns an array of records, got " & VarType(found)
+Check lookup.QueryError = 1 And lookup.QueryHost = "127.0.0.1" And lookup.QueryPort = 1, _
+      "the search tells it was refused, and by which server: " & lookup.QueryError & " " & lookup.QueryErrorText
 Check VarType(lookup.QueryDiscID("0a0b0c0d", "rock")) = 36, "a disc read returns a record"
 Check VarType(lookup.QueryDiscID("not an id", "rock")) = 36, "a refused id returns a record too"
+Check lookup.QueryError = 8, "an id that cannot be sent is told as such: " & lookup.QueryError
 lookup.StopQuery
 Set lookup = Nothing
 

@@ -10,6 +10,10 @@ namespace {
 
 constexpr int kTitle = 0, kArtist = 1, kAlbum = 2, kYear = 3, kTrack = 6;
 
+std::string ServerAndReason(const disclookup::QueryError& error) {
+    return "\r\n\r\nServer: " + error.host + ", port " + std::to_string(error.port) + "\r\nReason: " + error.reason;
+}
+
 }  // namespace
 
 std::string SearchText(const FileSet& files) {
@@ -31,6 +35,14 @@ std::vector<disclookup::DiscID> ListedResults(const std::vector<disclookup::Disc
 std::string MismatchQuestion(size_t tracks, size_t rows) {
     return "The Selected Disc contains " + std::to_string(tracks) + " tracks while the the main window contains " +
            std::to_string(rows) + " tracks.\r\n\r\nAre you sure that you would like to update these files ?";
+}
+
+std::string SearchFailedMessage(const std::string& words, const disclookup::QueryError& error) {
+    return "The search for '" + words + "' failed." + ServerAndReason(error);
+}
+
+std::string ReadFailedMessage(const std::string& discId, const disclookup::QueryError& error) {
+    return "The disc " + discId + " could not be read; no tags were changed." + ServerAndReason(error);
 }
 
 bool FillTag(tags::TagObject& tag, const std::string& path, const disclookup::DiscInfo& disc, size_t i) {

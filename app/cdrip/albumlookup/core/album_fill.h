@@ -9,6 +9,7 @@
 #include "app/foundation/batch.h"
 #include "app/foundation/file_set.h"
 #include "app/foundation/tags/tag_port.h"
+#include "libs/disclookup/core/query_failure.h"
 #include "libs/disclookup/core/records.h"
 
 namespace corvella::cdrip {
@@ -23,6 +24,11 @@ std::vector<disclookup::DiscID> ListedResults(const std::vector<disclookup::Disc
 // The question asked when the disc's track count and the list's row count
 // differ.
 std::string MismatchQuestion(size_t tracks, size_t rows);
+
+// What a failed search and a failed disc read say: what was asked, the
+// server (host and port) and the reason.
+std::string SearchFailedMessage(const std::string& words, const disclookup::QueryError& error);
+std::string ReadFailedMessage(const std::string& discId, const disclookup::QueryError& error);
 
 // Track i + 1 of `disc` into one tag version of `path`: title, album and
 // artist trimmed, the year when the disc has one (else the file's stays),

@@ -1,6 +1,7 @@
 // The album lookup under Wine: the FreeDB control against a local search
 // page and CDDB server (reached through the Options\CDDB values), the real
-// tag libraries on real files, the message boxes through the hook.
+// tag libraries on real files, the message boxes through the hook. The
+// values go again afterwards; the suite holds the settings lock meanwhile.
 #include <windows.h>
 
 #include <memory>
@@ -8,6 +9,7 @@
 
 #include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
 #include "app/foundation/tags/win32/com_tag.h"
+#include "app/foundation/win32/progress/progress_update.h"
 #include "libs/common/tests/com_test_util.h"
 #include "libs/disclookup/core/lookup_settings.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
@@ -22,15 +24,21 @@ using tcp::testing::Peer;
 
 class LocalServers {
 public:
-    LocalServers(DWORD cddbPort, DWORD searchPort) {
+    LocalServers(DWORD cddbPort, DWORD searchPort, const std::string& cddbHost = "127.0.0.1",
+                 const std::string& searchHost = "127.0.0.1") {
         using namespace disclookup;
         RegCreateKeyExA(HKEY_CURRENT_USER, kLookupSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-        for (const char* host : {kCddbHostValue, kSearchHostValue})
-            RegSetValueExA(key_, host, 0, REG_SZ, reinterpret_cast<const BYTE*>("127.0.0.1"), 10);
-        const std::pair<const char*, DWORD> numbers[] = {
-            {kCddbPortValue, cddbPort}, {kSearchPortValue, searchPort}, {kTickIntervalValue, 100}};
+        for (const auto& [name, host] : {std::pair{kCddbHostValue, cddbHost}, std::pair{kSearchHostValue, searchHost}})
+            RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(host.c_str()), DWORD(host.size() + 1));
+        const std::pair<const char*, DWORD> numbers[] = {{kCddbPortValue, cddbPort}, {kSearchPortValue, searchPort}};
         for (const auto& n : numbers)
             RegSetValueExA(key_, n.first, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&n.second), sizeof n.second);
+        SetTicks(100);
+    }
+    // The query's clock, read as each query starts: 30 ticks end it.
+    void SetTicks(DWORD ms) {
+        RegSetValueExA(key_, disclookup::kTickIntervalValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&ms),
+                       sizeof ms);
     }
     ~LocalServers() {
         using namespace disclookup;
@@ -43,18 +51,38 @@ private:
     HKEY key_ = nullptr;
 };
 
-// The search page: one disc with an album, one whose link names none. The
-// reply waits for `go`, so the test can act while the query waits.
-Peer::Serve SearchServer(HANDLE go) {
-    return [go](Peer& p, SOCKET s) {
+// The search page: one disc with an album, one whose link names none.
+const char kSearchPage[] =
+    "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html><body><table>\n"
+    "<tr><td><a href=\"http://www.freedb.org/freedb_search_fmt.php?cat=rock&id=0a0b0c0d\">"
+    "AC/DC / Back in Black</a></td></tr>\n"
+    "<tr><td><a href=\"http://www.freedb.org/freedb_search_fmt.php?cat=misc&id=89abcdef\">Untitled"
+    "</a></td></tr></table></body></html>\n";
+
+// The reply waits for `go` (when given), so the test can act while the
+// query waits; the connection closes after it.
+Peer::Serve SearchServer(HANDLE go, std::string reply = kSearchPage) {
+    return [go, reply](Peer& p, SOCKET s) {
         for (std::string line; !(line = Peer::ReceiveLine(s)).empty();) p.Record(line.substr(0, 4) + "|");
-        WaitForSingleObject(go, 20000);
-        Peer::Send(s, "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html><body><table>\n"
-                      "<tr><td><a href=\"http://www.freedb.org/freedb_search_fmt.php?cat=rock&id=0a0b0c0d\">"
-                      "AC/DC / Back in Black</a></td></tr>\n"
-                      "<tr><td><a href=\"http://www.freedb.org/freedb_search_fmt.php?cat=misc&id=89abcdef\">Untitled"
-                      "</a></td></tr></table></body></html>\n");
+        if (go) WaitForSingleObject(go, 20000);
+        Peer::Send(s, reply);
     };
+}
+
+// Speaks the dialogue up to the read, answers it with `reply` and closes.
+Peer::Serve CddbReply(std::string reply) {
+    return [reply](Peer&, SOCKET s) {
+        Peer::Send(s, "201 test CDDBP server v1.5 ready\r\n");
+        for (std::string line; !(line = Peer::ReceiveLine(s)).empty();) {
+            if (line.rfind("cddb hello ", 0) == 0) Peer::Send(s, "200 Hello and welcome\r\n");
+            else if (line == "proto 5") Peer::Send(s, "201 OK, CDDB protocol level now: 5\r\n");
+            else if (line.rfind("cddb read ", 0) == 0) return Peer::Send(s, reply);
+        }
+    };
+}
+
+Peer::Serve Silent() {
+    return [](Peer&, SOCKET s) { Peer::UntilClosed(s); };
 }
 
 // Four tracks, no year; the first read finds no entry.
@@ -133,7 +161,12 @@ TEST_F(AlbumLookup, SearchesOneQueryAtATimeAsksOnAMismatchAndFillsTheListedFiles
     LocalServers local(cddb.port, web.port);
 
     FrmCDDBCDChoice form;
-    form.Prepare(files_, pair_->Pair());
+    // The main list reads its files again once the fill is over: the files
+    // hold the new tags, the progress window has gone, the form stays.
+    std::vector<std::string> listed;
+    form.Prepare(files_, pair_->Pair(), [&] {
+        listed.push_back(form.Loaded() && !frmProgressUpdate().Loaded() ? Field(2, files_.rows[0].path, 0) : "?");
+    });
     form.Show();
     EXPECT_EQ(form.Text1.Text(), "AC/DC Back in Black");
     // While the search waits: everything but Cancel refuses.
@@ -171,10 +204,11 @@ TEST_F(AlbumLookup, SearchesOneQueryAtATimeAsksOnAMismatchAndFillsTheListedFiles
     form.Command1.DoClick();
     EXPECT_EQ(titles, (std::vector<std::string>{"Disc Not Read", "Track Mis-Match"}));
     EXPECT_EQ(Field(1, files_.rows[0].path, 0), "old");
-    EXPECT_FALSE(form.Result().tagsRewritten);
+    EXPECT_EQ(listed, std::vector<std::string>());
     answer = IDYES;
     form.Command1.DoClick();
-    EXPECT_TRUE(form.Result().tagsRewritten);
+    EXPECT_EQ(listed, std::vector<std::string>{"Hells Bells"});
+    EXPECT_FALSE(form.Result().tagsRewritten) << "listed already";
     EXPECT_EQ(cddb.Recorded(), "cddb read rock 0a0b0c0d|cddb read rock 0a0b0c0d|cddb read rock 0a0b0c0d|");
     const char* names[3] = {"Hells Bells", "Shoot to Thrill", "What Do You Do"};
     for (int i = 0; i < 3; ++i) {
@@ -189,6 +223,66 @@ TEST_F(AlbumLookup, SearchesOneQueryAtATimeAsksOnAMismatchAndFillsTheListedFiles
     }
     form.Command3.DoClick();
     EXPECT_FALSE(form.Loaded());
+}
+
+// A search or a disc read that does not get its reply says so, naming the
+// server and the reason, and a read then writes nothing; a whole reply that
+// lists no disc is "Not Found".
+TEST_F(AlbumLookup, AFailedQueryNamesItsServerAndReason) {
+    const struct {
+        bool read;  // the disc read fails, after a search that finds the disc
+        const char* host;
+        Peer::Serve serve;  // none: nothing listens at port 1
+        DWORD ticks;
+        const char* title;
+        const char* says;
+    } cases[] = {
+        {false, "127.0.0.1", nullptr, 100, "Search Failed", "refused the connection"},
+        {false, "nosuch.invalid", nullptr, 100, "Search Failed", "name could not be found"},
+        {false, "127.0.0.1", SearchServer(nullptr, "HTTP/1.0 200 OK\r\n"), 100, "Search Failed",
+         "closed the connection before its reply was complete"},
+        {false, "127.0.0.1", Silent(), 10, "Search Failed", "did not reply in time"},
+        {false, "127.0.0.1", SearchServer(nullptr, "HTTP/1.0 503 Service Unavailable\r\n\r\n"), 100,
+         "Search Failed", "answered with an error: HTTP/1.0 503 Service Unavailable"},
+        {false, "127.0.0.1", SearchServer(nullptr, "HTTP/1.0 200 OK\r\n\r\n<html>No matches</html>"), 100,
+         "Not Found", "No Discs were found matching 'AC/DC Back in Black'"},
+        {true, "127.0.0.1", nullptr, 100, "Disc Not Read", "refused the connection"},
+        {true, "nosuch.invalid", nullptr, 100, "Disc Not Read", "name could not be found"},
+        {true, "127.0.0.1", CddbReply("210 rock 0a0b0c0d entry follows\r\nDTITLE=AC/DC / Back in Black\r\n"), 100,
+         "Disc Not Read", "closed the connection before its reply was complete"},
+        {true, "127.0.0.1", Silent(), 10, "Disc Not Read", "did not reply in time"},
+        {true, "127.0.0.1", CddbReply("402 Server error.\r\n"), 100, "Disc Not Read",
+         "answered with an error: 402 Server error."},
+    };
+    int relisted = 0;
+    FrmCDDBCDChoice form;
+    form.Prepare(files_, pair_->Pair(), [&] { ++relisted; });
+    form.Show();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.title) + ": " + c.says);
+        std::unique_ptr<Peer> failing = c.serve ? std::make_unique<Peer>(c.serve) : nullptr;
+        const DWORD port = failing ? failing->port : 1;
+        std::unique_ptr<Peer> web = c.read ? std::make_unique<Peer>(SearchServer(nullptr)) : nullptr;
+        LocalServers local(c.read ? port : 1, c.read ? web->port : port, c.read ? c.host : "127.0.0.1",
+                           c.read ? "127.0.0.1" : c.host);
+        if (!c.read) local.SetTicks(c.ticks);
+        form.Command2.DoClick();
+        if (c.read) {
+            ASSERT_EQ(boxes.size(), 0u) << boxes[0].prompt;
+            local.SetTicks(c.ticks);
+            form.Command1.DoClick();
+        }
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, c.title) << boxes[0].prompt;
+        EXPECT_NE(boxes[0].prompt.find(c.says), std::string::npos) << boxes[0].prompt;
+        if (std::string(c.title) != "Not Found")
+            EXPECT_NE(boxes[0].prompt.find(std::string(c.host) + ", port " + std::to_string(port)), std::string::npos)
+                << boxes[0].prompt;
+        EXPECT_EQ(Field(2, files_.rows[0].path, 0), "old");
+        boxes.clear();
+    }
+    EXPECT_EQ(relisted, 0);
+    form.Unload();
 }
 
 TEST_F(AlbumLookup, CancelDuringASearchEndsTheQueryAndCloses) {

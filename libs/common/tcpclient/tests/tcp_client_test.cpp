@@ -128,6 +128,47 @@ TEST(TcpClient, HandlersMayCloseReconnectOrDestroyTheClient) {
     EXPECT_TRUE(seen.errors.empty());
 }
 
+// The close of a connection ended by the client, still waiting in the
+// queue, is not the next connection's when its socket gets the same handle.
+TEST(TcpClient, ALateEventOfAClosedConnectionIsNotTheNextOnes) {
+    Peer first([](Peer&, SOCKET s) { Peer::Send(s, "bye\r\n"); });  // and closes
+    Peer second([](Peer&, SOCKET s) {
+        Peer::Send(s, "hi\r\n");
+        Peer::UntilClosed(s);
+    });
+    TcpClient client;
+    Seen seen(client);
+    std::vector<SOCKET> plugs;
+    bool reused = false;
+    client.onDataArrival = [&](long) {
+        seen.data += client.GetData();
+        if (seen.data != "bye\r\n") return;
+        first.Join();
+        // The server's close waits in the queue, naming the client's socket.
+        MSG late{};
+        for (const DWORD start = GetTickCount();
+             !PeekMessageA(&late, client.hWnd(), 0, 0, PM_NOREMOVE) && GetTickCount() - start < 20000;)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_POSTMESSAGE);
+        client.Close();
+        // Every lower free handle plugged, the next socket gets that one.
+        for (int i = 0; i < 512 && !reused; ++i) {
+            plugs.push_back(socket(AF_INET, SOCK_STREAM, 0));
+            reused = plugs.back() == late.wParam;
+        }
+        if (reused) {
+            closesocket(plugs.back());
+            plugs.pop_back();
+        }
+        client.Connect("127.0.0.1", second.port);
+    };
+    ASSERT_TRUE(client.Connect("127.0.0.1", first.port));
+    ASSERT_TRUE(PumpUntil([&] { return seen.data == "bye\r\nhi\r\n"; })) << seen.data;
+    EXPECT_TRUE(reused) << "the handle came again";
+    EXPECT_EQ(0, seen.closes);
+    EXPECT_EQ(kStateConnected, client.State());
+    for (SOCKET p : plugs) closesocket(p);
+}
+
 TEST(TcpClient, PortDefaultsNeverBindALocalPort) {
     Peer peer([](Peer& p, SOCKET s) { p.Record(Peer::Receive(s, 1)); }, 2);
     TcpClient a, b;
