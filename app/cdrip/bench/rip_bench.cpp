@@ -87,6 +87,8 @@ int main(int argc, char** argv) {
 
     double best_run = 1e9, best_bare = 1e9, best_flushed = 1e9;
     for (int round = 0; round < 2; ++round) {
+        // A rip never replaces a file: the last round's would send this one to "01 (2).mp3".
+        DeleteFileA((out + "\\01.mp3").c_str());
         auto start = Clock::now();
         const RunEnd end = RunRip(dialog, in, rules, {});
         const double run = Seconds(start);

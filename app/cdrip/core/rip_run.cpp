@@ -1,5 +1,6 @@
 #include "app/cdrip/core/rip_run.h"
 
+#include "app/foundation/paths.h"
 #include "app/foundation/text_helpers.h"
 #include "libs/common/text/text_primitives.h"
 
@@ -42,9 +43,12 @@ bool WriteTags(const RunInput& in, RunServices& s, const std::string& file, int 
 
 RunEnd EncodeSelectedTracks(const RunInput& in, RunServices& s) {
     const BE_CONFIG config = MakeEncoderConfig(in.choices);
+    // Tracks written beside a file that had their name, named in the run's
+    // one closing box: the user looks for the new files under their names.
+    std::string taken;
     // Every error ends the run the same way: one box, the window unloaded.
-    auto fail = [&s](const std::string& why) {
-        s.message(why, MessageKind::Critical, kCritical);
+    auto fail = [&s, &taken](const std::string& why) {
+        s.message(why + (taken.empty() ? "" : "\n" + taken), MessageKind::Critical, kCritical);
         s.unloadProgress();
         return RunEnd::Failed;
     };
@@ -83,12 +87,17 @@ RunEnd EncodeSelectedTracks(const RunInput& in, RunServices& s) {
         case TrackEnd::Written:
             break;
         }
+        // The tags go to the new file, never to the one whose name it missed.
+        const std::string& written = o.written;
+        if (written != file)
+            taken += "\n" + GetFileTitle(file, true) + " was taken: written as " + GetFileTitle(written, true);
         if (!s.progress->Visible()) return RunEnd::Cancelled;
-        if (!in.disc.Album.empty() && !WriteTags(in, s, file, i, trackNo, &why)) return fail(why);
+        if (!in.disc.Album.empty() && !WriteTags(in, s, written, i, trackNo, &why)) return fail(why);
     }
     std::string done = s.appTitle + " has finished the encoding process";
     if (!missed.empty()) done += "\n\nNo file was made for:";
     for (const std::string& f : missed) done += "\n" + f;
+    if (!taken.empty()) done += "\n" + taken;
     s.message(done, MessageKind::Information, "Encoding Complete");
     s.hideProgress();
     return RunEnd::Completed;

@@ -16,7 +16,7 @@ constexpr uint32_t kBlockBytes = kBlockFrames * cdaudio::kFrameBytes;
 const char* const kLameErrors[] = {"No Error", "Invalid format", "Invalid format parameters",
                                    "No more handles", "Invalid handle", "Buffer too small"};
 
-TrackOutcome Fail(TrackEnd end, std::string message) { return {end, std::move(message)}; }
+TrackOutcome Fail(TrackEnd end, std::string message) { return {end, std::move(message), ""}; }
 
 }  // namespace
 
@@ -121,9 +121,10 @@ TrackOutcome RipAndEncodeTrack(const TrackJob& job, const BE_CONFIG& config, Aud
     encoder.Close();
     if (vbr && encoder.WriteVbrHeader(file.TempPath()) != 0)
         return Fail(TrackEnd::Failed, "Could not write the VBR header of " + job.target);
-    if (!file.Replace(&why)) return Fail(TrackEnd::Failed, why);
+    std::string placed;
+    if (!file.Place(&placed, &why)) return Fail(TrackEnd::Failed, why);
     kept = true;
-    return {};
+    return {TrackEnd::Written, "", placed};
 }
 
 }  // namespace corvella::cdrip

@@ -1,7 +1,8 @@
 // One track of a rip: read from the CD in blocks of 26 frames, encode frame
-// by frame, write to a fresh temporary file that replaces the target only
-// once complete. Portable: the drive, the encoder, the file and the
-// progress window are reached through the interfaces below.
+// by frame, write to a fresh temporary file that takes the target's name (or
+// a free one beside it) only once complete. Portable: the drive, the
+// encoder, the file and the progress window are reached through the
+// interfaces below.
 #pragma once
 
 #include <cstdint>
@@ -52,8 +53,10 @@ public:
     virtual bool Flush() = 0;
     virtual bool Close() = 0;
     virtual const std::string& TempPath() const = 0;
-    // Puts the closed temporary file in the target's place, replacing it whole.
-    virtual bool Replace(std::string* why) = 0;
+    // Gives the closed temporary file the target's name or, when another
+    // file has that name, the first free one beside it ("01 (2).mp3"); never
+    // replaces a file. *placed gets the path the file now has.
+    virtual bool Place(std::string* placed, std::string* why) = 0;
     // Closes and deletes the temporary file; the target stays as it was.
     virtual void Discard() = 0;
     // Why the last write, flush or close failed ("" when unknown).
@@ -74,6 +77,7 @@ enum class TrackEnd { Written, ReadFailed, Cancelled, Failed };
 struct TrackOutcome {
     TrackEnd end = TrackEnd::Written;
     std::string message;  // ReadFailed: the drive's reason; Failed: the error
+    std::string written;  // Written: the file's path, the target's or a free one beside it
 };
 
 struct TrackJob {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/cdrip/drive/cd_drive.h"
+#include "app/foundation/files/win32/win32_file_ops.h"
 #include "app/foundation/paths.h"
 
 namespace corvella::cdrip {
@@ -122,18 +123,15 @@ bool TempTrackFile::Create(const std::string& target, std::string* why) {
     return true;
 }
 
-bool TempTrackFile::Replace(std::string* why) {
+bool TempTrackFile::Place(std::string* placed, std::string* why) {
     io_.CloseFile();
-    // The old file goes only now, when the new one is complete.
-    if (GetFileAttributesA(target_.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        SetFileAttributesA(target_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!DeleteFileA(target_.c_str())) {
-            *why = "Could not replace " + target_ + ": " + SystemErrorText(GetLastError());
-            return false;
-        }
-    }
-    if (!MoveFileA(temp_.c_str(), target_.c_str())) {
-        *why = "Could not write " + target_ + ": " + SystemErrorText(GetLastError());
+    // The move never replaces: a taken name (a file of an earlier rip, or
+    // one made meanwhile) sends the track to the next free name.
+    const std::string stem = GetFileTitle(target_, false);
+    const std::string ext = GetFileTitle(target_, true).substr(stem.size());
+    const files::MoveResult r = files::SystemFiles().MoveToFreeName(temp_, GetFolderPath(target_), stem, ext, placed);
+    if (r != files::MoveResult::Done) {
+        *why = "Could not write " + target_ + ": " + files::ReasonText(r);
         return false;
     }
     temp_.clear();

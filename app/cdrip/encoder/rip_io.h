@@ -1,6 +1,7 @@
 // The run's drive, encoder and file over the real ones: cdaudio.dll through
 // the CD layer, lame_enc.dll loaded by full path from the program's folder,
-// and a temporary file beside the target.
+// and a temporary file beside the target that takes its name, or a free
+// one, through the file service.
 #pragma once
 
 #include <windows.h>
@@ -68,7 +69,7 @@ public:
     bool Flush() override { return Noted(io_.FlushBuffers()); }
     bool Close() override { return Noted(io_.CloseFile()); }
     const std::string& TempPath() const override { return temp_; }
-    bool Replace(std::string* why) override;
+    bool Place(std::string* placed, std::string* why) override;
     void Discard() override;
     std::string WriteError() const override { return error_ ? SystemErrorText(error_) : ""; }
 

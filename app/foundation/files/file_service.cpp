@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "app/foundation/files/name_cleaner.h"
 
@@ -15,6 +16,12 @@ constexpr uint32_t kGuarding = 0x1 | 0x2 | 0x4;
 constexpr uint32_t kNormal = 0x80;
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// A path as a key that compares as Windows compares names.
+std::string Key(std::string path) {
+    for (char& c : path) c = Lower(c);
+    return path;
+}
 
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.rfind('\\');
@@ -125,18 +132,13 @@ std::vector<MoveResult> FileService::MoveAll(const std::vector<std::pair<std::st
     const size_t n = moves.size();
     std::vector<MoveResult> results(n, MoveResult::Failed);
     std::vector<bool> pending(n, true);
-    auto key = [](const std::string& path) {
-        std::string k = path;
-        for (char& c : k) c = Lower(c);
-        return k;
-    };
     // Two files meeting on one name: neither moves. A move to its own path
     // meets nothing.
     std::unordered_map<std::string, int> targets;
     for (const auto& [from, to] : moves)
-        if (!SamePath(from, to)) ++targets[key(to)];
+        if (!SamePath(from, to)) ++targets[Key(to)];
     for (size_t i = 0; i < n; ++i) {
-        if (!SamePath(moves[i].first, moves[i].second) && targets[key(moves[i].second)] > 1) {
+        if (!SamePath(moves[i].first, moves[i].second) && targets[Key(moves[i].second)] > 1) {
             results[i] = MoveResult::NameTaken;
             pending[i] = false;
         }
@@ -144,10 +146,10 @@ std::vector<MoveResult> FileService::MoveAll(const std::vector<std::pair<std::st
     // A move waits while its new name is still another pending move's file.
     std::unordered_map<std::string, int> sources;
     for (size_t i = 0; i < n; ++i)
-        if (pending[i]) ++sources[key(moves[i].first)];
+        if (pending[i]) ++sources[Key(moves[i].first)];
     auto waits = [&](size_t i) {
         const int own = SamePath(moves[i].first, moves[i].second) ? 1 : 0;
-        return sources[key(moves[i].second)] > own;
+        return sources[Key(moves[i].second)] > own;
     };
     for (bool moved = true; moved;) {
         moved = false;
@@ -155,7 +157,7 @@ std::vector<MoveResult> FileService::MoveAll(const std::vector<std::pair<std::st
             if (!pending[i] || waits(i)) continue;
             results[i] = Move(moves[i].first, moves[i].second, makeFolders);
             pending[i] = false;
-            --sources[key(moves[i].first)];
+            --sources[Key(moves[i].first)];
             moved = true;
         }
     }
@@ -163,6 +165,23 @@ std::vector<MoveResult> FileService::MoveAll(const std::vector<std::pair<std::st
     for (size_t i = 0; i < n; ++i)
         if (pending[i]) results[i] = MoveResult::NameTaken;
     return results;
+}
+
+MoveResult FileService::MoveToFreeName(const std::string& from, const std::string& folder, const std::string& stem,
+                                       const std::string& ext, std::string* placed) {
+    // Names the move itself found taken: another program made them after
+    // the look. Each pass adds one, so the passes end.
+    std::unordered_set<std::string> refused;
+    for (;;) {
+        const std::string name = FreeName(folder, stem, ext, [&](const std::string& path) {
+            return refused.count(Key(path)) != 0 || ops_.Attributes(path) != kMissing;
+        });
+        if (name.empty()) return MoveResult::NameTaken;
+        const MoveResult r = Move(from, folder + name);
+        if (r == MoveResult::Done) *placed = folder + name;
+        if (r != MoveResult::NameTaken) return r;
+        refused.insert(Key(folder + name));
+    }
 }
 
 }  // namespace files

@@ -61,6 +61,13 @@ public:
     std::vector<MoveResult> MoveAll(const std::vector<std::pair<std::string, std::string>>& moves,
                                     bool makeFolders = false);
 
+    // Moves `from` into `folder` (ending with "\") under the first free name
+    // of `stem` + `ext`, `stem` + " (2)" + `ext` ... (FreeName). A name
+    // taken between the look and the move is passed by for the next one, so
+    // no file is ever replaced. *placed gets the new path when Done.
+    MoveResult MoveToFreeName(const std::string& from, const std::string& folder, const std::string& stem,
+                              const std::string& ext, std::string* placed);
+
 private:
     FileOps& ops_;
 };

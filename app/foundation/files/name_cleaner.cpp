@@ -86,5 +86,15 @@ std::string FitName(const std::string& folder, const std::string& stem, const st
     return cut + ext;
 }
 
+std::string FreeName(const std::string& folder, const std::string& stem, const std::string& ext,
+                     const std::function<bool(const std::string& path)>& exists, size_t limit) {
+    for (int n = 1; n <= kMaxCopyNumber; ++n) {
+        const std::string name = FitName(folder, stem, n == 1 ? ext : " (" + std::to_string(n) + ")" + ext, limit);
+        if (name.empty()) return std::string();  // a longer number fits no better
+        if (!exists(folder + name)) return name;
+    }
+    return std::string();
+}
+
 }  // namespace files
 }  // namespace corvella

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace corvella {
@@ -40,6 +41,17 @@ bool IsDeviceName(const std::string& stem, bool clockDevice = false);
 // character of the stem fits.
 std::string FitName(const std::string& folder, const std::string& stem, const std::string& ext,
                     size_t limit = kMaxPath);
+
+// The highest number FreeName gives a copy: " (999)".
+constexpr int kMaxCopyNumber = 999;
+
+// The first name in `folder` (which ends with "\") that `exists` says is
+// free: `stem` + `ext`, then `stem` + " (2)" + `ext`, " (3)" ... up to
+// kMaxCopyNumber, each fitted by FitName so that a cut shortens the stem and
+// keeps the number. `exists` gets the full path. "" when every one is taken
+// or none fits.
+std::string FreeName(const std::string& folder, const std::string& stem, const std::string& ext,
+                     const std::function<bool(const std::string& path)>& exists, size_t limit = kMaxPath);
 
 }  // namespace files
 }  // namespace corvella

@@ -71,7 +71,7 @@ struct Rig {
             const int n = std::stoi(job.target.substr(7, 2));
             const TrackEnd end = ends.count(n) ? ends[n] : TrackEnd::Written;
             if (end == TrackEnd::Cancelled) progress.visible = false;
-            return TrackOutcome{end, end == TrackEnd::Written ? "" : "bad " + std::to_string(n)};
+            return TrackOutcome{end, end == TrackEnd::Written ? "" : "bad " + std::to_string(n), job.target};
         };
         s.message = [this](const std::string& text, MessageKind kind, const std::string& title) {
             log.push_back("box " + std::to_string(int(kind)) + " " + title + ": " + text);

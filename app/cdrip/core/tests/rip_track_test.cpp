@@ -95,9 +95,10 @@ struct FakeFile : TrackFile {
         return true;
     }
     const std::string& TempPath() const override { return temp; }
-    bool Replace(std::string* why) override {
+    bool Place(std::string* placed, std::string* why) override {
         log.push_back("replace");
         if (failReplace) *why = "in use";
+        else *placed = "C:\\out\\01 Song (2).mp3";  // the name was taken
         return !failReplace;
     }
     void Discard() override { log.push_back("discard"); }
@@ -135,6 +136,7 @@ TEST(RipTrack, BlocksOfTwentySixAShortLastOneAndTheFileReplacedWhenComplete) {
     Rig r;
     const TrackOutcome o = r.Run(1000, 1060);
     EXPECT_EQ(o.end, TrackEnd::Written);
+    EXPECT_EQ(o.written, "C:\\out\\01 Song (2).mp3");  // where the file went, for its tags
     const Log want = {"init", "create C:\\out\\01 Song.mp3", "read 1000+26", "encode 1176",
                       "show 01 Song.mp3 26/60 1 of 2", "read 1026+26", "show 01 Song.mp3 52/60 1 of 2",
                       "read 1052+8", "show 01 Song.mp3 60/60 1 of 2", "deinit", "close file", "close stream",

@@ -28,10 +28,13 @@ FILES = {
     'vbr0_joint.mp3': (2, 'V0', 'joint', False, SAMPLES, TONES),
     'vbr6_stereo.mp3': (2, 'V6', 'stereo', False, SAMPLES, TONES),
     # track 1 of the tones image (173 frames), ripped through cdaudio.dll
-    'rip_track1.mp3': (2, 128, 'stereo', False, 173 * 588, TONES),
+    # beside an older file of its name
+    'rip_track1 (2).mp3': (2, 128, 'stereo', False, 173 * 588, TONES),
     # the whole run over the tones image: VBR 2, joint stereo, tagged
     'run/01 one tone.mp3': (2, 'V2', 'joint', False, 173 * 588, TONES),
     'run/02 two tone.mp3': (2, 'V2', 'joint', False, 100 * 588, (660, 660)),
+    # the run into a folder that held an 01.mp3 of another disc
+    'keep/01 (2).mp3': (2, 128, 'stereo', False, 173 * 588, TONES),
 }
 
 # The run's tags (the case option in the tags only): ID3v2 frames and the
@@ -42,6 +45,8 @@ TAGS = {
                             'TCON': 'Rock', 'TYER': '2001'},
     'run/02 two tone.mp3': {'TIT2': 'Two Tone', 'TPE1': 'The Band', 'TALB': 'First Album', 'TRCK': '2',
                             'TCON': 'Rock', 'TYER': '2001'},
+    'keep/01 (2).mp3': {'TIT2': 'one tone', 'TPE1': 'the band', 'TALB': 'first album', 'TRCK': '1', 'TCON': 'Rock',
+                        'TYER': '2001'},
 }
 
 

@@ -1,7 +1,7 @@
 // The file writer's edge cases on real files, and one track of a disc image
-// ripped through cdaudio.dll and lame_enc.dll into a real file: a complete
-// track replaces an older, longer file whole; a cancelled or failed one
-// leaves it as it was.
+// ripped through cdaudio.dll and lame_enc.dll into a real file: a cancelled
+// or failed track leaves an older file of its name as it was, and so does a
+// complete one, which takes the next free name.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -95,8 +95,8 @@ TEST(RipIo, ATrackOfADiscImageThroughTheRealEncoder) {
     choices.variable = false;
     const BE_CONFIG config = MakeEncoderConfig(choices);
 
-    const std::string target = Out("rip_track1.mp3");
-    const std::string old(400000, 'o');  // longer than the new file
+    const std::string target = Out("rip_track1.mp3"), beside = Out("rip_track1 (2).mp3");
+    const std::string old(400000, 'o');
     const struct {
         const char* what;
         int cancelAfter;
@@ -107,6 +107,7 @@ TEST(RipIo, ATrackOfADiscImageThroughTheRealEncoder) {
         {"complete", -1, TrackEnd::Written},
     };
     Put(target, old);
+    DeleteFileA(beside.c_str());  // an earlier run's
     const int before = FilesIn(Out(""));
     DriveSource cd;
     for (const auto& r : runs) {
@@ -118,10 +119,12 @@ TEST(RipIo, ATrackOfADiscImageThroughTheRealEncoder) {
         const TrackOutcome o = RipAndEncodeTrack({target, frames->first, frames->second, "1 of 1"}, config, cd, lame,
                                                  file, progress);
         EXPECT_EQ(o.end, r.end) << r.what << " " << o.message;
-        EXPECT_EQ(FilesIn(Out("")), before) << r.what;  // no temporary file left
-        if (r.end != TrackEnd::Written) EXPECT_EQ(Bytes(target), old) << r.what;
+        // No temporary file left; the complete track adds its own.
+        EXPECT_EQ(FilesIn(Out("")), before + (r.end == TrackEnd::Written)) << r.what;
+        EXPECT_EQ(Bytes(target), old) << r.what;
+        if (r.end == TrackEnd::Written) EXPECT_EQ(o.written, beside);
     }
-    const std::string mp3 = Bytes(target);
+    const std::string mp3 = Bytes(beside);
     EXPECT_LT(mp3.size(), old.size());
     EXPECT_EQ(uint8_t(mp3[0]), 0xFF);
     EXPECT_EQ(CloseCDDrive(), 1);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "app/cdrip/drive/cd_drive.h"
@@ -22,67 +24,121 @@ using cdaudio::testing::WinPath;
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-TEST(RipRun, ADiscImageBecomesTaggedFiles) {
-    ASSERT_HRESULT_SUCCEEDED(CoInitialize(nullptr));
-    _CID3v1* raw1 = nullptr;
-    _CID3v2* raw2 = nullptr;
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
-                                              __uuidof(_CID3v1), reinterpret_cast<void**>(&raw1)));
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
-                                              __uuidof(_CID3v2), reinterpret_cast<void**>(&raw2)));
-    {
-        tags::ComID3v1 v1(raw1);
-        tags::ComID3v2 v2(raw2);
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The tag objects, the tones image as the open drive, a dialog to run over
+// and the message boxes captured.
+class RipRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_HRESULT_SUCCEEDED(CoInitialize(nullptr));
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
+                                                  __uuidof(_CID3v1), reinterpret_cast<void**>(&raw1_)));
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
+                                                  __uuidof(_CID3v2), reinterpret_cast<void**>(&raw2_)));
+        v1_ = std::make_unique<tags::ComID3v1>(raw1_);
+        v2_ = std::make_unique<tags::ComID3v2>(raw2_);
         SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", cdaudio::testing::ImagePath("tones.cue").c_str());
         ASSERT_TRUE(OpenCDDrive(0));
-
-        std::vector<std::string> boxes;
         forms::SetMsgBoxHook([&](const std::string& prompt, unsigned, const std::string& title) {
             boxes.push_back(title + ": " + prompt);
             return IDOK;
         });
-        forms::Form dialog;
         dialog.name = "frmMP3";
         dialog.caption = "Encode Audio CD-Rom";
         dialog.Show();
-
-        RunInput in;
-        in.choices.variable = true;
-        in.choices.vbrLevel = 2;
-        in.choices.mode = 1;
-        in.disc = {"the band", "first album", "Rock", "2001", {"one tone", "two tone", "data"}, {}, false};
-        in.selected = {true, true, true};  // the third is the data track
-        in.toc = TOC;
-        in.tagCase = true;
-        in.tagCaseMode = 0;
-        const std::string out = WinPath("CORVELLA_LAME_OUT", "/tmp", "run");
-        RipRules rules;
-        rules.prepareFolders = [&](std::string*) {
-            // A fresh build has not made the output root yet.
-            CreateDirectoryA(WinPath("CORVELLA_LAME_OUT", "/tmp").c_str(), nullptr);
-            CreateDirectoryA(out.c_str(), nullptr);
-            return true;
-        };
-        rules.fileName = [&](int n, const std::string& no) { return out + "\\" + no + " " + in.disc.Titles[n - 1] + ".mp3"; };
-        const tags::TagPair tags{&v1, &v2};
-        EXPECT_EQ(RunRip(dialog, in, rules, tags), RunEnd::Completed);
-        // The data track gives no file, and the closing box says so.
-        EXPECT_EQ(boxes, std::vector<std::string>{"Encoding Complete: " + forms::App.Title() +
-                                                  " has finished the encoding process\n\nNo file was made for:\n" +
-                                                  out + "\\03 data.mp3"});
-        EXPECT_TRUE(Exists(out + "\\01 one tone.mp3"));
-        EXPECT_TRUE(Exists(out + "\\02 two tone.mp3"));
-        EXPECT_FALSE(Exists(out + "\\03 data.mp3"));
-        EXPECT_FALSE(frmMP3EncodingInfo().Loaded());
-
+    }
+    void TearDown() override {
         EXPECT_EQ(CloseCDDrive(), 1);
         forms::SetMsgBoxHook(nullptr);
         dialog.Unload();
+        // The last form's unload posts the quit, as the program ends then;
+        // the next test's modal loop must not see it.
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
         SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", nullptr);
+        v1_.reset();
+        v2_.reset();
+        if (raw1_) raw1_->Release();
+        if (raw2_) raw2_->Release();
+        CoUninitialize();
     }
-    raw1->Release();
-    raw2->Release();
-    CoUninitialize();
+    // A folder of the output root with none of `names` in it.
+    static std::string Folder(const std::string& name, std::initializer_list<const char*> names) {
+        const std::string out = WinPath("CORVELLA_LAME_OUT", "/tmp", name);
+        // A fresh build has not made the output root yet.
+        CreateDirectoryA(WinPath("CORVELLA_LAME_OUT", "/tmp").c_str(), nullptr);
+        CreateDirectoryA(out.c_str(), nullptr);
+        for (const char* n : names) DeleteFileA((out + "\\" + n).c_str());
+        return out;
+    }
+    // Into `out`, the files named "01 title.mp3" ..., or "01.mp3" ... as
+    // without a lookup.
+    RunEnd Run(const RunInput& in, const std::string& out, bool titled) {
+        RipRules rules;
+        rules.prepareFolders = [](std::string*) { return true; };
+        rules.fileName = [&](int n, const std::string& no) {
+            return out + "\\" + no + (titled ? " " + in.disc.Titles[size_t(n - 1)] : "") + ".mp3";
+        };
+        return RunRip(dialog, in, rules, tags::TagPair{v1_.get(), v2_.get()});
+    }
+
+    std::vector<std::string> boxes;
+    forms::Form dialog;
+
+private:
+    _CID3v1* raw1_ = nullptr;
+    _CID3v2* raw2_ = nullptr;
+    std::unique_ptr<tags::ComID3v1> v1_;
+    std::unique_ptr<tags::ComID3v2> v2_;
+};
+
+TEST_F(RipRun, ADiscImageBecomesTaggedFiles) {
+    RunInput in;
+    in.choices.variable = true;
+    in.choices.vbrLevel = 2;
+    in.choices.mode = 1;
+    in.disc = {"the band", "first album", "Rock", "2001", {"one tone", "two tone", "data"}, {}, false};
+    in.selected = {true, true, true};  // the third is the data track
+    in.toc = TOC;
+    in.tagCase = true;
+    in.tagCaseMode = 0;
+    const std::string out = Folder("run", {"01 one tone.mp3", "02 two tone.mp3"});
+    EXPECT_EQ(Run(in, out, true), RunEnd::Completed);
+    // The data track gives no file, and the closing box says so.
+    EXPECT_EQ(boxes, std::vector<std::string>{"Encoding Complete: " + forms::App.Title() +
+                                              " has finished the encoding process\n\nNo file was made for:\n" +
+                                              out + "\\03 data.mp3"});
+    EXPECT_TRUE(Exists(out + "\\01 one tone.mp3"));
+    EXPECT_TRUE(Exists(out + "\\02 two tone.mp3"));
+    EXPECT_FALSE(Exists(out + "\\03 data.mp3"));
+    EXPECT_FALSE(frmMP3EncodingInfo().Loaded());
+}
+
+// A second disc ripped without a lookup into the same folder names its
+// tracks "01.mp3" ... again: the first disc's files stay as they were.
+TEST_F(RipRun, ATakenNameKeepsTheFileThereAndTheTrackTakesTheNextFreeName) {
+    const std::string out = Folder("keep", {"01.mp3", "01 (2).mp3", "02.mp3", "02 (2).mp3"});
+    const std::string mine = "the first disc's track, tagged by hand\n";
+    std::ofstream(out + "\\01.mp3", std::ios::binary) << mine;
+    RunInput in;
+    in.choices.variable = false;
+    // Disc data, so the run tags what it wrote: the tags must not go to 01.mp3.
+    in.disc = {"the band", "first album", "Rock", "2001", {"one tone", "two tone", "data"}, {}, false};
+    in.selected = {true, true, false};
+    in.toc = TOC;
+    EXPECT_EQ(Run(in, out, false), RunEnd::Completed);
+    EXPECT_EQ(boxes, std::vector<std::string>{"Encoding Complete: " + forms::App.Title() +
+                                              " has finished the encoding process\n\n"
+                                              "01.mp3 was taken: written as 01 (2).mp3"});
+    EXPECT_EQ(Bytes(out + "\\01.mp3"), mine);
+    EXPECT_EQ(Bytes(out + "\\01 (2).mp3").substr(0, 3), "ID3");  // check_mp3s.py decodes it
+    EXPECT_TRUE(Exists(out + "\\02.mp3"));
+    EXPECT_FALSE(Exists(out + "\\02 (2).mp3"));
 }
 
 }  // namespace

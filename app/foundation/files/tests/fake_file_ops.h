@@ -28,6 +28,7 @@ public:
     int moves = 0;
     int refuseFolders = 0;  // how many folders are refused before one is made
     int folderCalls = 0;
+    std::set<std::string> appear;  // lower-case paths another program makes just before a move to them
 
     FakeOps() { Add("C:\\M", kFolder); }
     void Add(const std::string& path, uint32_t attributes = 0) { entries[Lower(path)] = {path, attributes}; }
@@ -43,6 +44,7 @@ public:
     MoveResult MoveNoReplace(const std::string& from, const std::string& to) override {
         auto it = entries.find(Lower(from));
         if (++moves == failMove) return MoveResult::Failed;
+        if (appear.erase(Lower(to)) != 0) Add(to);
         if (it == entries.end() || Attributes(to.substr(0, to.rfind('\\'))) == kMissing) return MoveResult::Gone;
         if (failMove < 0 || (it->second.second & kReadOnly) != 0) return MoveResult::InUse;
         if (Lower(from) == Lower(to)) return MoveResult::Done;  // the old name stays

@@ -79,6 +79,30 @@ TEST(FileService, ManyMovesFollowChainsAndLeaveSwapsRingsAndMeetingsAlone) {
     }
 }
 
+TEST(FileService, AMoveToAFreeNamePassesNamesTakenEvenMeanwhile) {
+    const std::string tmp = "C:\\M\\crv1.tmp", one = "C:\\M\\01.mp3", two = "C:\\M\\01 (2).mp3";
+    const struct {
+        int failMove;
+        MoveResult result;
+        std::string placed;
+        std::set<std::string> after;
+    } cases[] = {
+        {0, MoveResult::Done, "C:\\M\\01 (3).mp3", {one, two, "C:\\M\\01 (3).mp3 h"}},
+        {-1, MoveResult::InUse, "", {one, two, tmp + " h"}},
+    };
+    for (const auto& c : cases) {
+        FakeOps ops;
+        ops.Add(tmp, kHidden);
+        ops.Add(one);
+        ops.appear = {Lower(two)};  // made by another program after the look
+        ops.failMove = c.failMove;
+        std::string placed;
+        EXPECT_EQ(FileService(ops).MoveToFreeName(tmp, "C:\\M\\", "01", ".mp3", &placed), c.result);
+        EXPECT_EQ(placed, c.placed);
+        EXPECT_EQ(ops.Files(), c.after);
+    }
+}
+
 }  // namespace
 }  // namespace files
 }  // namespace corvella

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace corvella {
 namespace files {
 namespace {
@@ -59,6 +61,32 @@ TEST(FitName, LongStemsAreCutToThePathLimit) {
         EXPECT_EQ(name, c.name) << c.stem << " " << c.limit;
         EXPECT_LE(folder.size() + name.size(), c.limit);
     }
+}
+
+TEST(FreeName, ATakenNameGivesTheFirstFreeNumberWithinThePathLimit) {
+    const std::string folder = "C:\\Music\\";  // 9 characters
+    const struct {
+        std::string stem;
+        std::set<std::string> taken;  // names in the folder
+        size_t limit;
+        std::string name;
+    } cases[] = {
+        {"01", {}, kMaxPath, "01.mp3"},
+        {"01", {"01.mp3", "01 (2).mp3", "01 (4).mp3"}, kMaxPath, "01 (3).mp3"},
+        {std::string(300, 'a'), {std::string(246, 'a') + ".mp3"}, kMaxPath, std::string(242, 'a') + " (2).mp3"},
+        {"Live. Vol", {"Live. Vol.mp3"}, 9 + 9 + 4, "Live (2).mp3"},  // cut, then trimmed
+        {"Track", {"Trac.mp3"}, 9 + 8, ""},                             // no room for a number
+    };
+    for (const auto& c : cases) {
+        const std::string name = FreeName(folder, c.stem, ".mp3", [&](const std::string& path) {
+            return c.taken.count(path.substr(folder.size())) != 0;
+        }, c.limit);
+        EXPECT_EQ(name, c.name) << c.stem;
+        EXPECT_LE(folder.size() + name.size(), c.limit) << c.stem;
+    }
+    int looks = 0;
+    EXPECT_EQ(FreeName(folder, "01", ".mp3", [&](const std::string&) { return ++looks, true; }), "");
+    EXPECT_EQ(looks, kMaxCopyNumber);  // a full folder ends the search
 }
 
 }  // namespace
