@@ -8,7 +8,7 @@ void FrmCDDBCDChoice::Design() {
     {
         auto& c = DESIGN(Label1);
         c.caption = "Search String:";
-        c.Move(120, 210, 1335, 255);
+        c.Move(120, 210, 1260, 255);
     }
     {
         auto& c = DESIGN(Text1);

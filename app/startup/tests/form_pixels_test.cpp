@@ -4,7 +4,8 @@
 // on it, the lookups against local servers and the progress windows while
 // their work runs. On the screen, every shown control that has something
 // to draw shows more than one colour; one that a neighbour paints over
-// shows the neighbour's one colour.
+// shows the neighbour's one colour. Every shown label holds its caption in
+// its own font and lies over no neighbour.
 #include <winsock.h>
 
 #include <windows.h>
@@ -249,6 +250,7 @@ protected:
         const std::string where = std::string(form) + " \"" + f->Caption() + "\", " + view;
         EXPECT_GT(look.looked, 0) << where << ": no control to look at";
         for (const std::string& blank : look.blank) ADD_FAILURE() << where << ": " << blank;
+        for (const std::string& cut : look.cut) ADD_FAILURE() << where << ": " << cut;
         looked_.push_back(where);
     }
 
