@@ -1,5 +1,6 @@
 // The controls on real windows: the event rules the program's windows rely
-// on, control arrays, dialog keys, containers and mouse events in twips.
+// on, control arrays, dialog keys, containers, mouse events in twips and
+// the pictures they show.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -7,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "libs/common/com/picture.h"
 #include "platform/forms/tests/forms_test_util.h"
+#include "platform/forms/tests/screen_probe.h"
 
 namespace corvella::forms::testing {
 namespace {
@@ -346,6 +349,60 @@ TEST_F(Controls, ImageGripReportsMouseEventsInTwipsWhileCaptured) {
     EXPECT_EQ(events[1].x, -40 * tx);  // left of the grip while dragged
     EXPECT_EQ(events[2].what, "up");
     EXPECT_EQ(events[2].button, kLeftButton);
+}
+
+// A picture of a red square of 8 pixels, clear around it to 16.
+com::ComPtr<IPictureDisp> RedSquare() {
+    BYTE maskBits[16 * 2];
+    for (int y = 0; y < 16; ++y) maskBits[y * 2] = y < 8 ? 0x00 : 0xFF, maskBits[y * 2 + 1] = 0xFF;
+    std::vector<DWORD> colourBits(16 * 16, 0);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) colourBits[size_t(y * 16 + x)] = 0xFF0000;
+    ICONINFO info{};
+    info.fIcon = TRUE;
+    info.hbmMask = CreateBitmap(16, 16, 1, 1, maskBits);
+    info.hbmColor = CreateBitmap(16, 16, 1, 32, colourBits.data());
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    com::ComPtr<IPictureDisp> picture = com::PictureOfIcon(icon);
+    DestroyIcon(icon);
+    return picture;
+}
+
+TEST_F(Controls, ImageShowsItsPictureInItsOwnSizeAtItsTopLeft) {
+    const com::ComPtr<IPictureDisp> red = RedSquare();
+    ASSERT_TRUE(red);
+    const struct {
+        const char* what;
+        IPictureDisp* designed;
+        bool change;
+        IPictureDisp* later;
+        bool shown;
+    } cases[] = {{"without a picture", nullptr, false, nullptr, false},
+                 {"with the design's", red.Get(), false, nullptr, true},
+                 {"given one once shown", nullptr, true, red.Get(), true},
+                 {"with its picture taken away", red.Get(), true, nullptr, false}};
+    for (const auto& c : cases) {
+        TestForm form;
+        Image logo;
+        logo.name = "Image1";
+        logo.width = logo.height = 600;
+        logo.picture = com::ComPtr<IPictureDisp>(c.designed);
+        form.CreateControls = [&] { logo.Create(form); };
+        form.Show();
+        SetWindowPos(form.hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        if (c.change) logo.SetPicture(c.later);
+        EXPECT_EQ(logo.Picture() != nullptr, c.shown) << c.what;
+        RECT r{};
+        GetWindowRect(logo.hWnd(), &r);
+        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        EXPECT_TRUE(PumpUntil([&] {
+            const ScreenPixels s = PaintedScreen(logo.hWnd());
+            return s.At(r.left + 2, r.top + 2) == (c.shown ? RGB(255, 0, 0) : face) &&
+                   s.At(r.left + 12, r.top + 2) == face && s.At(r.left + 2, r.top + 12) == face;
+        })) << c.what;
+    }
 }
 
 TEST_F(Controls, TextBoxChangeFiresForNewTextOnly) {

@@ -63,6 +63,14 @@ public:
         return EqualRect(&area_, &other.area_) && pixels_ == other.pixels_;
     }
 
+    // The colour at (x, y) (screen coordinates); CLR_INVALID outside.
+    COLORREF At(int x, int y) const {
+        const POINT p{x, y};
+        if (!Read() || !PtInRect(&area_, p)) return CLR_INVALID;
+        const uint32_t c = pixels_[size_t(y - area_.top) * size_t(area_.right - area_.left) + size_t(x - area_.left)];
+        return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+    }
+
     // The colours in `r` (screen coordinates), counted up to `enough`.
     int Colours(const RECT& r, int enough = 2) const {
         RECT in{};
@@ -109,8 +117,9 @@ inline ScreenPixels SettledScreen(HWND window, int timeoutMs = 5000) {
 }
 
 // What a window has to draw that needs a second colour; "" for nothing (a
-// bare container, a scroll bar, an empty label, a caption of blanks).
-inline std::string WhatItDraws(HWND w) {
+// bare container, a scroll bar, an empty label, a caption of blanks, an
+// image that only takes drags). `control` is the run-time's own, if any.
+inline std::string WhatItDraws(HWND w, const Control* control = nullptr) {
     char cls[64] = {};
     GetClassNameA(w, cls, sizeof cls);
     char text[80] = {};
@@ -133,14 +142,23 @@ inline std::string WhatItDraws(HWND w) {
     // Buttons draw a face, a box or a circle; group boxes and the
     // run-time's frames an etched edge.
     if (lstrcmpiA(cls, "Button") == 0 || lstrcmpiA(cls, "CorvellaFrame") == 0) return "its edge";
+    // An image shows its picture; one that takes clicks needs one, or the
+    // user cannot see where to click.
+    if (const auto* image = dynamic_cast<const Image*>(control))
+        if (image->Picture() != nullptr || image->Click) return "its picture";
     return "";
 }
 
 // The run-time's names of a form's controls ("frmName.ctlName(index)").
-inline void ControlNames(const Container& container, std::map<HWND, std::string>& names) {
+// With `controls`, the controls themselves too.
+inline void ControlNames(const Container& container, std::map<HWND, std::string>& names,
+                         std::map<HWND, const Control*>* controls = nullptr) {
     for (const Control* c : container.Children()) {
-        if (c->Created()) names[c->hWnd()] = c->ObjectName() + (c->index >= 0 ? "(" + std::to_string(c->index) + ")" : "");
-        if (const auto* inner = dynamic_cast<const Container*>(c)) ControlNames(*inner, names);
+        if (c->Created()) {
+            names[c->hWnd()] = c->ObjectName() + (c->index >= 0 ? "(" + std::to_string(c->index) + ")" : "");
+            if (controls != nullptr) (*controls)[c->hWnd()] = c;
+        }
+        if (const auto* inner = dynamic_cast<const Container*>(c)) ControlNames(*inner, names, controls);
     }
 }
 
@@ -216,7 +234,8 @@ struct ControlLook {
 // shown label against its caption and its neighbours.
 inline ControlLook LookAtControls(const Form& form, const ScreenPixels& screen) {
     std::map<HWND, std::string> names;
-    ControlNames(form, names);
+    std::map<HWND, const Control*> controls;
+    ControlNames(form, names, &controls);
     std::vector<HWND> children;
     EnumChildWindows(form.hWnd(), &CollectWindow, reinterpret_cast<LPARAM>(&children));
     POINT origin{0, 0};
@@ -226,7 +245,8 @@ inline ControlLook LookAtControls(const Form& form, const ScreenPixels& screen) 
         // A window hidden by design (one of the frames that share a place)
         // is not visible, nor is what it holds.
         if (!IsWindowVisible(w)) continue;
-        const std::string what = WhatItDraws(w);
+        const auto control = controls.find(w);
+        const std::string what = WhatItDraws(w, control != controls.end() ? control->second : nullptr);
         if (what.empty()) continue;
         RECT r{};
         GetWindowRect(w, &r);
