@@ -1,6 +1,9 @@
 // The drawn pictures: keys and order as the main window uses them, sizes,
-// a clear background and something drawn on it, and the greyed toolbar set.
+// a clear background and something drawn on it, and the greyed toolbar set;
+// the single pictures as picture objects of their sizes.
 #include "app/mainwindow/pictures/pictures.h"
+
+#include "libs/common/com/picture.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +75,63 @@ TEST(Pictures, EachSetHasItsKeysInOrderDrawnOnAClearBackground) {
     forms::ImageList boxes;
     LoadPictures(boxes, PictureSet::kCheckBoxes);
     EXPECT_NE(Render(boxes, 1), Render(boxes, 2));
+}
+
+// The picture drawn over `background` in a bitmap of its own size.
+std::vector<COLORREF> Render(IPictureDisp* picture, int width, int height, COLORREF background) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    HBRUSH brush = CreateSolidBrush(background);
+    RECT all{0, 0, width, height};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    com::RenderPicture(dc, picture);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+TEST(Pictures, EachDrawingIsAPictureOfItsSizeClearAroundWhatIsDrawn) {
+    const struct {
+        Drawing drawing;
+        int width, height;
+    } cases[] = {{Drawing::kLookupLogo, 120, 37}, {Drawing::kWizardSplash, 169, 240}};
+    for (const auto& c : cases) {
+        const int at = static_cast<int>(c.drawing);
+        com::ComPtr<IPictureDisp> picture = MakePicture(c.drawing);
+        ASSERT_TRUE(picture) << at;
+        com::ComPtr<IPicture> pic;
+        ASSERT_HRESULT_SUCCEEDED(picture.As(pic, IID_IPicture));
+        OLE_XSIZE_HIMETRIC w = 0;
+        OLE_YSIZE_HIMETRIC h = 0;
+        pic->get_Width(&w);
+        pic->get_Height(&h);
+        HDC screen = GetDC(nullptr);
+        EXPECT_EQ(MulDiv(w, GetDeviceCaps(screen, LOGPIXELSX), 2540), c.width) << at;
+        EXPECT_EQ(MulDiv(h, GetDeviceCaps(screen, LOGPIXELSY), 2540), c.height) << at;
+        ReleaseDC(nullptr, screen);
+        // Drawn where both renderings agree; clear where each keeps its own
+        // background, the corners among them.
+        const std::vector<COLORREF> onWhite = Render(picture.Get(), c.width, c.height, RGB(255, 255, 255));
+        const std::vector<COLORREF> onBlack = Render(picture.Get(), c.width, c.height, RGB(0, 0, 0));
+        int drawn = 0, coloured = 0, clear = 0;
+        for (size_t i = 0; i < onWhite.size(); ++i) {
+            if (onWhite[i] == onBlack[i]) ++drawn, coloured += Coloured(onWhite[i]) ? 1 : 0;
+            else if (onWhite[i] == RGB(255, 255, 255) && onBlack[i] == RGB(0, 0, 0)) ++clear;
+        }
+        EXPECT_EQ(onWhite.front(), RGB(255, 255, 255)) << at;
+        EXPECT_EQ(onBlack.back(), RGB(0, 0, 0)) << at;
+        EXPECT_EQ(drawn + clear, c.width * c.height) << at << ": no pixel blends into the clear colour";
+        EXPECT_GT(drawn, c.width * c.height / 5) << at;
+        EXPECT_GT(coloured, drawn / 4) << at;
+    }
 }
 
 }  // namespace
