@@ -3,36 +3,47 @@
 // the single pictures as picture objects of their sizes.
 #include "app/mainwindow/pictures/pictures.h"
 
-#include "libs/common/com/picture.h"
-
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "libs/common/com/picture.h"
 
 namespace corvella {
 namespace {
 
-// The icon drawn on white: its pixels as 0x00BBGGRR.
-std::vector<COLORREF> Render(const forms::ImageList& list, int index) {
-    const int size = list.imageWidth;
+// What `draw` paints over `background` in a bitmap of its own: the pixels
+// as 0x00BBGGRR.
+std::vector<COLORREF> Drawn(int width, int height, COLORREF background, const std::function<void(HDC)>& draw) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all{0, 0, size, size};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HICON icon = list.ExtractIcon(index);
-    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    DestroyIcon(icon);
+    HBRUSH brush = CreateSolidBrush(background);
+    RECT all{0, 0, width, height};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    draw(dc);
     std::vector<COLORREF> pixels;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) pixels.push_back(GetPixel(dc, x, y));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
     return pixels;
+}
+
+// The icon drawn on white.
+std::vector<COLORREF> Render(const forms::ImageList& list, int index) {
+    const int size = list.imageWidth;
+    return Drawn(size, size, RGB(255, 255, 255), [&](HDC dc) {
+        HICON icon = list.ExtractIcon(index);
+        DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+        DestroyIcon(icon);
+    });
 }
 
 bool Coloured(COLORREF c) { return GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c); }
@@ -77,27 +88,6 @@ TEST(Pictures, EachSetHasItsKeysInOrderDrawnOnAClearBackground) {
     EXPECT_NE(Render(boxes, 1), Render(boxes, 2));
 }
 
-// The picture drawn over `background` in a bitmap of its own size.
-std::vector<COLORREF> Render(IPictureDisp* picture, int width, int height, COLORREF background) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    HBRUSH brush = CreateSolidBrush(background);
-    RECT all{0, 0, width, height};
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-    com::RenderPicture(dc, picture);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return pixels;
-}
-
 TEST(Pictures, EachDrawingIsAPictureOfItsSizeClearAroundWhatIsDrawn) {
     const struct {
         Drawing drawing;
@@ -119,8 +109,9 @@ TEST(Pictures, EachDrawingIsAPictureOfItsSizeClearAroundWhatIsDrawn) {
         ReleaseDC(nullptr, screen);
         // Drawn where both renderings agree; clear where each keeps its own
         // background, the corners among them.
-        const std::vector<COLORREF> onWhite = Render(picture.Get(), c.width, c.height, RGB(255, 255, 255));
-        const std::vector<COLORREF> onBlack = Render(picture.Get(), c.width, c.height, RGB(0, 0, 0));
+        auto render = [&](HDC dc) { com::RenderPicture(dc, picture.Get()); };
+        const std::vector<COLORREF> onWhite = Drawn(c.width, c.height, RGB(255, 255, 255), render);
+        const std::vector<COLORREF> onBlack = Drawn(c.width, c.height, RGB(0, 0, 0), render);
         int drawn = 0, coloured = 0, clear = 0;
         for (size_t i = 0; i < onWhite.size(); ++i) {
             if (onWhite[i] == onBlack[i]) ++drawn, coloured += Coloured(onWhite[i]) ? 1 : 0;
