@@ -351,28 +351,10 @@ TEST_F(Controls, ImageGripReportsMouseEventsInTwipsWhileCaptured) {
     EXPECT_EQ(events[2].button, kLeftButton);
 }
 
-// A picture of a red square of 8 pixels, clear around it to 16.
-com::ComPtr<IPictureDisp> RedSquare() {
-    BYTE maskBits[16 * 2];
-    for (int y = 0; y < 16; ++y) maskBits[y * 2] = y < 8 ? 0x00 : 0xFF, maskBits[y * 2 + 1] = 0xFF;
-    std::vector<DWORD> colourBits(16 * 16, 0);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) colourBits[size_t(y * 16 + x)] = 0xFF0000;
-    ICONINFO info{};
-    info.fIcon = TRUE;
-    info.hbmMask = CreateBitmap(16, 16, 1, 1, maskBits);
-    info.hbmColor = CreateBitmap(16, 16, 1, 32, colourBits.data());
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(info.hbmMask);
-    DeleteObject(info.hbmColor);
-    com::ComPtr<IPictureDisp> picture = com::PictureOfIcon(icon);
-    DestroyIcon(icon);
-    return picture;
-}
-
 TEST_F(Controls, ImageShowsItsPictureInItsOwnSizeAtItsTopLeft) {
-    const com::ComPtr<IPictureDisp> red = RedSquare();
-    ASSERT_TRUE(red);
+    const int size = GetSystemMetrics(SM_CXICON);
+    const com::ComPtr<IPictureDisp> icon = com::PictureOfIcon(LoadIconA(nullptr, IDI_APPLICATION));
+    ASSERT_TRUE(icon);
     const struct {
         const char* what;
         IPictureDisp* designed;
@@ -380,14 +362,14 @@ TEST_F(Controls, ImageShowsItsPictureInItsOwnSizeAtItsTopLeft) {
         IPictureDisp* later;
         bool shown;
     } cases[] = {{"without a picture", nullptr, false, nullptr, false},
-                 {"with the design's", red.Get(), false, nullptr, true},
-                 {"given one once shown", nullptr, true, red.Get(), true},
-                 {"with its picture taken away", red.Get(), true, nullptr, false}};
+                 {"with the design's", icon.Get(), false, nullptr, true},
+                 {"given one once shown", nullptr, true, icon.Get(), true},
+                 {"with its picture taken away", icon.Get(), true, nullptr, false}};
     for (const auto& c : cases) {
         TestForm form;
         Image logo;
         logo.name = "Image1";
-        logo.width = logo.height = 600;
+        logo.width = logo.height = Screen.ToTwipsX(size + 16);
         logo.picture = com::ComPtr<IPictureDisp>(c.designed);
         form.CreateControls = [&] { logo.Create(form); };
         form.Show();
@@ -396,11 +378,11 @@ TEST_F(Controls, ImageShowsItsPictureInItsOwnSizeAtItsTopLeft) {
         EXPECT_EQ(logo.Picture() != nullptr, c.shown) << c.what;
         RECT r{};
         GetWindowRect(logo.hWnd(), &r);
-        const COLORREF face = GetSysColor(COLOR_BTNFACE);
+        const RECT picture{r.left, r.top, r.left + size, r.top + size}, right{r.left + size, r.top, r.right, r.bottom},
+            below{r.left, r.top + size, r.right, r.bottom};
         EXPECT_TRUE(PumpUntil([&] {
             const ScreenPixels s = PaintedScreen(logo.hWnd());
-            return s.At(r.left + 2, r.top + 2) == (c.shown ? RGB(255, 0, 0) : face) &&
-                   s.At(r.left + 12, r.top + 2) == face && s.At(r.left + 2, r.top + 12) == face;
+            return s.Colours(picture) == (c.shown ? 2 : 1) && s.Colours(right) == 1 && s.Colours(below) == 1;
         })) << c.what;
     }
 }

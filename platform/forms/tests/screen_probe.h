@@ -63,14 +63,6 @@ public:
         return EqualRect(&area_, &other.area_) && pixels_ == other.pixels_;
     }
 
-    // The colour at (x, y) (screen coordinates); CLR_INVALID outside.
-    COLORREF At(int x, int y) const {
-        const POINT p{x, y};
-        if (!Read() || !PtInRect(&area_, p)) return CLR_INVALID;
-        const uint32_t c = pixels_[size_t(y - area_.top) * size_t(area_.right - area_.left) + size_t(x - area_.left)];
-        return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
-    }
-
     // The colours in `r` (screen coordinates), counted up to `enough`.
     int Colours(const RECT& r, int enough = 2) const {
         RECT in{};
