@@ -387,6 +387,41 @@ TEST_F(Controls, ImageShowsItsPictureInItsOwnSizeAtItsTopLeft) {
     }
 }
 
+TEST_F(Controls, AControlsFontIsTheFormsWithWhatItsDesignChanges) {
+    const struct {
+        const char* name;
+        int size;
+        bool bold;
+        const char* face;  // what the label gets
+        int points;
+        bool heavy;
+    } cases[] = {{"", 8, false, "Tahoma", 8, false},
+                 {"", 12, true, "Tahoma", 12, true},
+                 {"", 8, true, "Tahoma", 8, true},
+                 {"", 10, false, "Tahoma", 10, false},
+                 {"Courier New", 8, false, "Courier New", 8, false}};
+    for (const auto& c : cases) {
+        TestForm form;
+        form.fontName = "Tahoma";
+        Label heading;
+        heading.name = "Label1";
+        heading.caption = "Heading";
+        heading.fontName = c.name;
+        heading.fontSize = c.size;
+        heading.fontBold = c.bold;
+        form.CreateControls = [&] { heading.Create(form); };
+        form.Show();
+        LOGFONTA got{}, want{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(heading.hWnd(), WM_GETFONT, 0, 0)), sizeof got, &got);
+        HDC screen = GetDC(nullptr);
+        want.lfHeight = -MulDiv(c.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+        ReleaseDC(nullptr, screen);
+        EXPECT_STREQ(got.lfFaceName, c.face) << c.size << c.bold;
+        EXPECT_EQ(got.lfHeight, want.lfHeight) << c.size << c.bold;
+        EXPECT_EQ(got.lfWeight, c.heavy ? FW_BOLD : FW_NORMAL) << c.size << c.bold;
+    }
+}
+
 TEST_F(Controls, TextBoxChangeFiresForNewTextOnly) {
     TestForm form;
     TextBox text;
