@@ -4,7 +4,7 @@
 namespace corvella {
 
 void FrmLoading::Design() {
-    forms::DesignDialog(*this, "frmLoading", "", 5400, 1800, forms::kStartCenterScreen);
+    forms::DesignDialog(*this, "frmLoading", "", 5400, 1980, forms::kStartCenterScreen);
     {
         auto& c = DESIGN(Label2);
         c.caption = "Gathering Program Information...";
@@ -13,13 +13,14 @@ void FrmLoading::Design() {
     {
         auto& c = DESIGN(lblOutput);
         c.useMnemonic = false;
-        c.Move(180, 450, 4920, 255);
+        // Two lines: the sentence begins with the program's title.
+        c.Move(180, 450, 4920, 450);
     }
     {
         auto& c = DESIGN(pLoading);
         c.max = kShowMainAt;
         c.smooth = true;
-        c.Move(180, 810, 4920, 255);
+        c.Move(180, 990, 4920, 255);
     }
     {
         auto& c = DESIGN(tmrProgress);

@@ -2,6 +2,10 @@
 // arithmetic is mainwindow::ArrangeVertical / ArrangeHorizontal.
 #include "app/mainwindow/frm_main.h"
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cmath>
 
 #include "app/mainwindow/core/main_layout.h"
@@ -12,6 +16,20 @@ namespace {
 
 int TwipsY() { return static_cast<int>(std::lround(forms::Screen.TwipsPerPixelY())); }
 int TwipsX() { return static_cast<int>(std::lround(forms::Screen.TwipsPerPixelX())); }
+
+// Pixels the check column needs to show its pictures whole: a row's box
+// (the state image after the list's edge) and the header's box (its image
+// between the header's margins).
+int CheckColumnPixels(HWND list) {
+    int stateCx = 0, headerCx = 0, unused = 0;
+    ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_STATE, 0)),
+                          &stateCx, &unused);
+    const auto header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageA(header, HDM_GETIMAGELIST, 0, 0)), &headerCx,
+                          &unused);
+    const int margin = static_cast<int>(SendMessageA(header, HDM_GETBITMAPMARGIN, 0, 0));
+    return std::max(stateCx + 2 * GetSystemMetrics(SM_CXEDGE), headerCx + 2 * margin);
+}
 
 }  // namespace
 
@@ -185,9 +203,10 @@ void FrmMain::UpdateTagBar() {
 
 void FrmMain::Toolbar4_ButtonClick(int, platform::ToolbarButton&) { SetCheckColumnWidth(); }
 
+// Hidden while no field is toggled; else as wide as its boxes need.
 void FrmMain::SetCheckColumnWidth() {
     if (lvFiles.ColumnHeaders.Count() < 1) return;
-    lvFiles.ColumnHeaders(1).SetWidth(NoFieldSelected() ? 0 : 165);
+    lvFiles.ColumnHeaders(1).SetWidth(NoFieldSelected() ? 0 : CheckColumnPixels(lvFiles.hWnd()) * TwipsX());
 }
 
 }  // namespace corvella

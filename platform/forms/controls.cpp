@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "libs/common/com/picture.h"
 #include "platform/forms/internal.h"
 
 namespace corvella::forms {
@@ -678,9 +679,21 @@ bool Image::Create(Container& parent) {
     return CreateWindowIn(parent, kImageClass, 0, 0, "");
 }
 
+void Image::SetPicture(IPictureDisp* shown) {
+    picture = com::ComPtr<IPictureDisp>(shown);
+    if (Created()) InvalidateRect(hWnd(), nullptr, TRUE);
+}
+
 LRESULT Image::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (HandleMouse(msg, wp, lp, result)) return result;
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hWnd(), &ps);
+        com::RenderPicture(dc, picture.Get());
+        EndPaint(hWnd(), &ps);
+        return 0;
+    }
     return DefaultMessage(msg, wp, lp);
 }
 

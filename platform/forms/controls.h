@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <ocidl.h>
 
 #include <functional>
 #include <map>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "libs/common/com/com_ptr.h"
 #include "platform/forms/form.h"
 
 namespace corvella::forms {
@@ -266,10 +268,15 @@ private:
     HFONT font_ = nullptr;
 };
 
-// An area with mouse events and nothing drawn on it: the splitter grips.
+// An area with mouse events that shows its picture, if it has one, in the
+// picture's own size at its top left; the splitter grips have none.
 class Image : public MouseControl {
 public:
+    com::ComPtr<IPictureDisp> picture;  // the design's
+
     bool Create(Container& parent) override;
+    IPictureDisp* Picture() const { return picture.Get(); }
+    void SetPicture(IPictureDisp* shown);
 
 protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -131,9 +131,14 @@ bool Control::CreateWindowIn(Container& parent, const char* windowClass, DWORD s
         SetPropA(hwnd, kSystemProcProp, reinterpret_cast<HANDLE>(current));
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WndProc));
     }
+    // The form's font, or one of the control's own when its design names a
+    // face, a size or the bold weight; what it leaves comes from the form.
     HFONT font = form->Font();
-    if (!fontName.empty()) {
-        ownFont_ = detail::MakeFont(fontName, fontSize, fontBold);
+    if (!fontName.empty() || fontBold || fontSize != kDefaultFontSize) {
+        ownFont_ = !fontName.empty() ? detail::MakeFont(fontName, fontSize, fontBold)
+                                     : detail::MakeFont(form->fontName,
+                                                        fontSize != kDefaultFontSize ? fontSize : form->fontSize,
+                                                        fontBold || form->fontBold);
         if (ownFont_ != nullptr) font = ownFont_;
     }
     if (font != nullptr) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

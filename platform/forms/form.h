@@ -70,9 +70,11 @@ private:
 // that keep a run-time value of their own use Get and Set.
 class Control : public WindowBase {
 public:
-    // Empty: the form's font.
+    // The control's font: what is left as it is comes from the form's font
+    // (an empty name, the default size, not bold).
+    static constexpr int kDefaultFontSize = 8;
     std::string fontName;
-    int fontSize = 8;
+    int fontSize = kDefaultFontSize;
     bool fontBold = false;
     // Shown while the mouse rests on the control; empty: no tip.
     std::string toolTipText;

@@ -1,4 +1,5 @@
 #include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
+#include "app/mainwindow/pictures/pictures.h"
 #include "platform/forms/form_style.h"
 
 namespace corvella {
@@ -8,7 +9,7 @@ void FrmCDDBCDChoice::Design() {
     {
         auto& c = DESIGN(Label1);
         c.caption = "Search String:";
-        c.Move(120, 210, 1335, 255);
+        c.Move(120, 210, 1260, 255);
     }
     {
         auto& c = DESIGN(Text1);
@@ -45,6 +46,7 @@ void FrmCDDBCDChoice::Design() {
     }
     {
         auto& c = DESIGN(Image1);
+        c.picture = MakePicture(Drawing::kLookupLogo);
         c.Move(120, 3960, 1800, 555);
     }
     {

@@ -125,8 +125,11 @@ public:
 
     // The persisted looks of a page in a design: a splash page (band and
     // picture at the left) or a banner page with its title and description.
-    static std::vector<DesignProperty> SplashLook() {
-        return {{"Style", com::Variant(static_cast<long>(Splash))}, {"State", com::Variant(1L)}};
+    static std::vector<DesignProperty> SplashLook(IPictureDisp* picture = nullptr) {
+        std::vector<DesignProperty> look = {{"Style", com::Variant(static_cast<long>(Splash))},
+                                            {"State", com::Variant(1L)}};
+        if (picture != nullptr) look.push_back({"SplashPicture", com::Variant(static_cast<IDispatch*>(picture))});
+        return look;
     }
     static std::vector<DesignProperty> BannerLook(const char* title, const char* description) {
         return {{"Style", com::Variant(static_cast<long>(Banner))},

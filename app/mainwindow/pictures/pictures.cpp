@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "libs/common/com/picture.h"
+
 namespace corvella {
 
 namespace {
@@ -55,8 +57,14 @@ public:
         MoveToEx(dc_, x1, y1, nullptr);
         LineTo(dc_, x2, y2);
     }
-    void Text(const char* text, COLORREF colour, int height, RECT where) {
-        made_.push_back(CreateFontA(-height, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial"));
+    // A slice of the ellipse in the box, counter-clockwise from the ray
+    // towards (x1, y1) to the ray towards (x2, y2).
+    void Wedge(int l, int t, int r, int b, int x1, int y1, int x2, int y2) { Pie(dc_, l, t, r, b, x1, y1, x2, y2); }
+    // Bold text centred in `where`; `crisp` draws it without smoothing, so
+    // that no edge blends into the clear colour.
+    void Text(const char* text, COLORREF colour, int height, RECT where, bool crisp = false) {
+        made_.push_back(CreateFontA(-height, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                                    crisp ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY, 0, "Arial"));
         SelectObject(dc_, made_.back());
         SetBkMode(dc_, TRANSPARENT);
         SetTextColor(dc_, colour);
@@ -179,6 +187,44 @@ void DrawBox(HDC dc, bool ticked) {
     }
 }
 
+// A compact disc of diameter `d` at (l, t), for the larger pictures: the
+// silver face with two tinted sheens, the clear ring and its hole.
+void LargeDisc(Paint& p, int l, int t, int d) {
+    const int cx = l + d / 2, cy = t + d / 2;
+    p.Use(kGrey, kSilver).Round(l, t, l + d, t + d);
+    p.Use(RGB(200, 228, 255), RGB(200, 228, 255)).Wedge(l + 1, t + 1, l + d - 1, t + d - 1, l + d / 3, t, l, t + d / 3);
+    p.Use(RGB(255, 224, 240), RGB(255, 224, 240))
+        .Wedge(l + 1, t + 1, l + d - 1, t + d - 1, l + d * 2 / 3, t + d, l + d, t + d * 2 / 3);
+    const int ring = d * 7 / 32, hole = d / 10;
+    p.Use(kGrey, kWhite).Round(cx - ring, cy - ring, cx + ring, cy + ring);
+    p.Use(kGrey, kClear).Round(cx - hole, cy - hole, cx + hole, cy + hole);
+}
+
+// A folder of the toolbar's kind in the box (l, t, r, b), its tab at the
+// top left.
+void LargeFolder(Paint& p, int l, int t, int r, int b, COLORREF fill) {
+    const int tab = (b - t) / 6;
+    p.Use(kBrown, fill).Shape({{l, t}, {l + (r - l) * 2 / 5, t}, {l + (r - l) * 2 / 5 + tab, t + tab},
+                               {r, t + tab}, {r, b}, {l, b}});
+}
+
+// The album lookup's logo: a disc beside the lookup service's name.
+void DrawLookupLogo(HDC dc, int) {
+    Paint p(dc);
+    LargeDisc(p, 1, 1, 35);
+    p.Text("freedb", kBlue, 21, {38, 0, 120, 37}, true);
+}
+
+// The wizards' splash band: a disc going into an open folder, a second
+// folder behind it.
+void DrawWizardSplash(HDC dc, int) {
+    Paint p(dc);
+    LargeFolder(p, 44, 84, 152, 172, RGB(232, 184, 48));
+    LargeFolder(p, 20, 104, 132, 200, kYellow);
+    LargeDisc(p, 36, 40, 96);
+    p.Use(kBrown, RGB(255, 232, 128)).Shape({{12, 142}, {140, 142}, {132, 210}, {20, 210}});
+}
+
 void DrawAscending(HDC dc, int) { DrawArrow(dc, true); }
 void DrawDescending(HDC dc, int) { DrawArrow(dc, false); }
 void DrawUnchecked(HDC dc, int) { DrawBox(dc, false); }
@@ -227,11 +273,11 @@ constexpr SetEntry kSets[] = {
 // Draws one picture on the clear colour and makes an icon of it; greyed
 // pictures lose their colour and are lightened, as a toolbar shows the
 // buttons the pointer is not on.
-HICON MakeIcon(const Picture& picture, int size, bool grey) {
+HICON MakeIcon(const Picture& picture, int width, int height, bool grey) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
@@ -246,18 +292,18 @@ HICON MakeIcon(const Picture& picture, int size, bool grey) {
     }
     HGDIOBJ old = SelectObject(dc, colour);
     HBRUSH clear = CreateSolidBrush(kClear);
-    RECT all{0, 0, size, size};
+    RECT all{0, 0, width, height};
     FillRect(dc, &all, clear);
     DeleteObject(clear);
-    picture.draw(dc, size);
+    picture.draw(dc, width);
     GdiFlush();
     // The mask: set where the clear colour is; the colour bitmap black there.
-    std::vector<WORD> maskRows(static_cast<size_t>((size + 15) / 16) * static_cast<size_t>(size), 0);
-    const int wordsPerRow = (size + 15) / 16;
+    const int wordsPerRow = (width + 15) / 16;
+    std::vector<WORD> maskRows(static_cast<size_t>(wordsPerRow) * static_cast<size_t>(height), 0);
     auto* pixel = static_cast<DWORD*>(bits);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            DWORD& p = pixel[y * size + x];
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            DWORD& p = pixel[y * width + x];
             const DWORD rgb = p & 0xFFFFFF;
             if (rgb == 0xFF00FF) {  // kClear as a DIB stores it
                 p = 0;
@@ -274,7 +320,7 @@ HICON MakeIcon(const Picture& picture, int size, bool grey) {
         }
     SelectObject(dc, old);
     DeleteDC(dc);
-    HBITMAP mask = CreateBitmap(size, size, 1, 1, maskRows.data());
+    HBITMAP mask = CreateBitmap(width, height, 1, 1, maskRows.data());
     ICONINFO icon{};
     icon.fIcon = TRUE;
     icon.hbmColor = colour;
@@ -293,7 +339,7 @@ int LoadPictures(forms::ImageList& list, PictureSet set) {
         if (list.Count() == 0) list.imageWidth = list.imageHeight = entry.size;
         int added = 0;
         for (int i = 0; i < entry.count; ++i) {
-            HICON icon = MakeIcon(entry.pictures[i], entry.size, entry.grey);
+            HICON icon = MakeIcon(entry.pictures[i], entry.size, entry.size, entry.grey);
             if (icon == nullptr) continue;
             if (list.AddIcon(icon, entry.pictures[i].key) != 0) ++added;
             DestroyIcon(icon);
@@ -301,6 +347,24 @@ int LoadPictures(forms::ImageList& list, PictureSet set) {
         return added;
     }
     return 0;
+}
+
+com::ComPtr<IPictureDisp> MakePicture(Drawing which) {
+    constexpr struct {
+        Drawing drawing;
+        Picture picture;
+        int width, height;
+    } kDrawings[] = {{Drawing::kLookupLogo, {"LookupLogo", DrawLookupLogo}, 120, 37},
+                     {Drawing::kWizardSplash, {"WizardSplash", DrawWizardSplash}, 169, 240}};
+    for (const auto& d : kDrawings) {
+        if (d.drawing != which) continue;
+        HICON icon = MakeIcon(d.picture, d.width, d.height, false);
+        if (icon == nullptr) break;
+        com::ComPtr<IPictureDisp> picture = com::PictureOfIcon(icon);
+        DestroyIcon(icon);
+        return picture;
+    }
+    return {};
 }
 
 }  // namespace corvella

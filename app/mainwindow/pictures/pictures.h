@@ -4,9 +4,13 @@
 // the check-box state images, the bars' close glyph, the menu's help icon
 // and the CD ripper's tab icons. Every list gets its images keyed and in the
 // order its form addresses them (1-based in the ImageList, 0-based where a
-// toolbar, header or tab strip takes the index).
+// toolbar, header or tab strip takes the index). Larger single pictures go
+// to the controls that show one.
 #pragma once
 
+#include <ocidl.h>
+
+#include "libs/common/com/com_ptr.h"
 #include "platform/forms/image_list.h"
 
 namespace corvella {
@@ -24,5 +28,15 @@ enum class PictureSet {
 // Sets the list's image size and adds the set's pictures to it; returns the
 // number added (the list should be empty before).
 int LoadPictures(forms::ImageList& list, PictureSet set);
+
+// Pictures of their own sizes, each for one control's picture.
+enum class Drawing {
+    kLookupLogo,    // the album lookup's logo: a disc beside the word "freedb"; 120 x 37 pixels
+    kWizardSplash,  // the wizards' splash band: a disc going into a folder; 169 x 240
+};
+
+// The drawing as a picture object, clear around what is drawn; empty when
+// it cannot be made.
+com::ComPtr<IPictureDisp> MakePicture(Drawing which);
 
 }  // namespace corvella

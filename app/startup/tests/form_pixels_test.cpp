@@ -4,7 +4,9 @@
 // on it, the lookups against local servers and the progress windows while
 // their work runs. On the screen, every shown control that has something
 // to draw shows more than one colour; one that a neighbour paints over
-// shows the neighbour's one colour.
+// shows the neighbour's one colour. Every shown label holds its caption in
+// its own font and lies over no neighbour; a wizard's splash page shows a
+// picture on its band.
 #include <winsock.h>
 
 #include <windows.h>
@@ -24,6 +26,7 @@
 #include "app/cdrip/lookup/frm_cddb.h"
 #include "app/cdrip/lookup/tests/cddb_server.h"
 #include "app/cdrip/ripper/frm_mp3.h"
+#include "app/controls/hosted/wizard_controls.h"
 #include "app/foundation/settings.h"
 #include "app/foundation/tags/win32/com_tag.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
@@ -35,6 +38,7 @@
 #include "libs/common/tcpclient/tests/peer.h"
 #include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v2/com/tesselor.h"
+#include "libs/wizard/core/wizard_logic.h"
 #include "platform/cdaudio/tests/test_paths.h"
 #include "platform/forms/tests/screen_probe.h"
 
@@ -249,6 +253,19 @@ protected:
         const std::string where = std::string(form) + " \"" + f->Caption() + "\", " + view;
         EXPECT_GT(look.looked, 0) << where << ": no control to look at";
         for (const std::string& blank : look.blank) ADD_FAILURE() << where << ": " << blank;
+        for (const std::string& cut : look.cut) ADD_FAILURE() << where << ": " << cut;
+        // A wizard's splash page shows its picture on the band.
+        for (forms::OleControlSite* site : forms::HostedControls(*f)) {
+            auto* page = dynamic_cast<forms::WizardPage*>(site);
+            if (page == nullptr || !IsWindowVisible(page->ControlWindow()) ||
+                page->PageStyle() != forms::WizardPage::Splash)
+                continue;
+            RECT band{};
+            GetClientRect(page->ControlWindow(), &band);
+            band.right = forms::Screen.ToPixelsX(wizard::kSplashWidth);
+            MapWindowPoints(page->ControlWindow(), nullptr, reinterpret_cast<POINT*>(&band), 2);
+            if (screen.Colours(band) < 2) ADD_FAILURE() << where << ": " << page->name << "'s band shows no picture";
+        }
         looked_.push_back(where);
     }
 

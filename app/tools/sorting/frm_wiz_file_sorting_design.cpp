@@ -1,4 +1,5 @@
 #include "app/tools/sorting/frm_wiz_file_sorting.h"
+#include "app/mainwindow/pictures/pictures.h"
 #include "platform/forms/form_style.h"
 
 namespace corvella {
@@ -15,8 +16,9 @@ constexpr int kSplashWidth = 4440;
 
 void FrmWizFileSorting::Design() {
     forms::DesignDialog(*this, "frmWizFileSorting", "File Sorting Wizard", 7500, 5760);
+    const com::ComPtr<IPictureDisp> band = MakePicture(Drawing::kWizardSplash);
 
-    DESIGN(wizStart).properties = Splash();
+    DESIGN(wizStart).properties = Splash(band.Get());
     DESIGN(wizOutput).properties =
         Banner("File Sorting Wizard", "Select the input and output folders that you wish to have sorted");
     DESIGN(wizOptions).properties =
@@ -26,7 +28,7 @@ void FrmWizFileSorting::Design() {
     DESIGN(wizResults).properties =
         Banner("File Sorting Results",
                "The sorting process has completed, to review the results see thew section bellow.");
-    DESIGN(wizFinish).properties = Splash();
+    DESIGN(wizFinish).properties = Splash(band.Get());
     DESIGN(WizardButtons1);
 
     // Page 1.

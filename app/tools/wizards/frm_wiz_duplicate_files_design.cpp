@@ -1,4 +1,5 @@
 #include "app/tools/wizards/frm_wiz_duplicate_files.h"
+#include "app/mainwindow/pictures/pictures.h"
 #include "platform/forms/form_style.h"
 
 namespace corvella {
@@ -12,8 +13,9 @@ constexpr auto SplashPage = &forms::WizardPage::SplashLook;
 
 void FrmWizDuplicateFiles::Design() {
     forms::DesignDialog(*this, "frmWizDuplicateFiles", "Duplicate File Finding Wizard", 7440, 5595);
+    const com::ComPtr<IPictureDisp> band = MakePicture(Drawing::kWizardSplash);
 
-    DESIGN(wizStart).properties = SplashPage();
+    DESIGN(wizStart).properties = SplashPage(band.Get());
     {
         auto& c = DESIGN_IN(Label4, wizStart.Inside());
         c.caption = "Duplicate File Finding Wizard";
@@ -102,7 +104,7 @@ void FrmWizDuplicateFiles::Design() {
         c.ColumnHeaders.Add("", "Result", 2400);
     }
 
-    DESIGN(wizFinish).properties = SplashPage();
+    DESIGN(wizFinish).properties = SplashPage(band.Get());
     {
         auto& c = DESIGN_IN(Label13, wizFinish.Inside());
         c.caption = "Completed the File Sorting Wizard";

@@ -1,4 +1,5 @@
 #include "app/tools/wizards/frm_wiz_file_export.h"
+#include "app/mainwindow/pictures/pictures.h"
 #include "platform/forms/form_style.h"
 
 namespace corvella {
@@ -21,8 +22,9 @@ const std::vector<std::string> kVersions = {"ID3 Version 1 Tag Field", "ID3 Vers
 
 void FrmWizFileExport::Design() {
     forms::DesignDialog(*this, "frmWizFileExport", "Exporting Wizard", 7440, 5595);
+    const com::ComPtr<IPictureDisp> band = MakePicture(Drawing::kWizardSplash);
 
-    DESIGN(wizStart).properties = SplashPage();
+    DESIGN(wizStart).properties = SplashPage(band.Get());
     {
         auto& c = DESIGN_IN(Label4, wizStart.Inside());
         c.caption = "Exporting Wizard";

@@ -37,9 +37,6 @@ constexpr long kInvalidCall = 5;
 constexpr long kSubscript = 9;
 constexpr long kKeyInUse = 457;
 
-// Draws a picture object at the top-left corner of a device context.
-void RenderPicture(HDC dc, IDispatch* picture);
-
 // The height (twips) of the WizardButtons bars among a control's container objects.
 long BarsHeight(const com::ControlBase& control);
 

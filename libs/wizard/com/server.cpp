@@ -66,18 +66,6 @@ HRESULT Fail(long number, const char* source, const char* description, REFIID ii
     return com::RaiseError(MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number), source, description, iid);
 }
 
-void RenderPicture(HDC dc, IDispatch* picture) {
-    com::ComPtr<IPicture> pic;
-    if (!picture || FAILED(picture->QueryInterface(IID_IPicture, pic.PutVoid()))) return;
-    OLE_XSIZE_HIMETRIC w = 0;
-    OLE_YSIZE_HIMETRIC h = 0;
-    pic->get_Width(&w);
-    pic->get_Height(&h);
-    const int cx = MulDiv(w, GetDeviceCaps(dc, LOGPIXELSX), 2540);
-    const int cy = MulDiv(h, GetDeviceCaps(dc, LOGPIXELSY), 2540);
-    pic->Render(dc, 0, 0, cx, cy, 0, h, w, -h, nullptr);
-}
-
 long BarsHeight(const com::ControlBase& control) {
     long sum = 0;
     for (const auto& object : control.ContainerObjects()) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "libs/common/com/picture.h"
 #include "libs/wizard/com/pagerelle_internal.h"
 #include "libs/wizard/core/wizard_logic.h"
 
@@ -22,7 +23,6 @@ const OLE_COLOR kWhite = 0xFFFFFF;
 const OLE_COLOR kTextColour = 0x80000012;
 const OLE_COLOR kSplashBack = 0x80000002;
 const int kBannerHeight = 885;
-const int kSplashWidth = 2535;
 const LONG kTileVerb = 100;
 
 enum Prop {
@@ -207,12 +207,12 @@ public:
         if (parts.banner) {
             RECT band = {0, 0, r.right, PixelsY(kBannerHeight)};
             FillColour(dc, band, bannerBack_);
-            RenderPicture(dc, bannerPicture_.Get());
+            com::RenderPicture(dc, bannerPicture_.Get());
         }
         if (parts.splash) {
             RECT band = {0, 0, PixelsX(kSplashWidth), r.bottom + PixelsY(120)};
             FillColour(dc, band, splashBack_);
-            RenderPicture(dc, splashPicture_.Get());
+            com::RenderPicture(dc, splashPicture_.Get());
         }
         if (parts.lines) {
             LineColour(dc, 0, PixelsY(kBannerHeight), r.right, 0x80000010);

@@ -21,6 +21,9 @@ enum EPageStyle : int { Banner = 0, Splash = 1, Blank = 2 };
 constexpr int kBarHeight = 690;
 constexpr int kButtonWidth = 1155;
 constexpr int kButtonHeight = 360;
+// Twips of a page's splash band, down its left side; its picture sits at
+// the band's top left.
+constexpr int kSplashWidth = 2535;
 
 EMoveDirection DirectionOf(int to, int from);
 

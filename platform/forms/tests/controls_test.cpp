@@ -1,5 +1,6 @@
 // The controls on real windows: the event rules the program's windows rely
-// on, control arrays, dialog keys, containers and mouse events in twips.
+// on, control arrays, dialog keys, containers, mouse events in twips and
+// the pictures they show.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -7,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "libs/common/com/picture.h"
 #include "platform/forms/tests/forms_test_util.h"
+#include "platform/forms/tests/screen_probe.h"
 
 namespace corvella::forms::testing {
 namespace {
@@ -346,6 +349,77 @@ TEST_F(Controls, ImageGripReportsMouseEventsInTwipsWhileCaptured) {
     EXPECT_EQ(events[1].x, -40 * tx);  // left of the grip while dragged
     EXPECT_EQ(events[2].what, "up");
     EXPECT_EQ(events[2].button, kLeftButton);
+}
+
+TEST_F(Controls, ImageShowsItsPictureInItsOwnSizeAtItsTopLeft) {
+    const int size = GetSystemMetrics(SM_CXICON);
+    const com::ComPtr<IPictureDisp> icon = com::PictureOfIcon(LoadIconA(nullptr, IDI_APPLICATION));
+    ASSERT_TRUE(icon);
+    const struct {
+        const char* what;
+        IPictureDisp* designed;
+        bool change;
+        IPictureDisp* later;
+        bool shown;
+    } cases[] = {{"without a picture", nullptr, false, nullptr, false},
+                 {"with the design's", icon.Get(), false, nullptr, true},
+                 {"given one once shown", nullptr, true, icon.Get(), true},
+                 {"with its picture taken away", icon.Get(), true, nullptr, false}};
+    for (const auto& c : cases) {
+        TestForm form;
+        Image logo;
+        logo.name = "Image1";
+        logo.width = logo.height = Screen.ToTwipsX(size + 16);
+        logo.picture = com::ComPtr<IPictureDisp>(c.designed);
+        form.CreateControls = [&] { logo.Create(form); };
+        form.Show();
+        SetWindowPos(form.hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        if (c.change) logo.SetPicture(c.later);
+        EXPECT_EQ(logo.Picture() != nullptr, c.shown) << c.what;
+        RECT r{};
+        GetWindowRect(logo.hWnd(), &r);
+        const RECT picture{r.left, r.top, r.left + size, r.top + size}, right{r.left + size, r.top, r.right, r.bottom},
+            below{r.left, r.top + size, r.right, r.bottom};
+        EXPECT_TRUE(PumpUntil([&] {
+            const ScreenPixels s = PaintedScreen(logo.hWnd());
+            return s.Colours(picture) == (c.shown ? 2 : 1) && s.Colours(right) == 1 && s.Colours(below) == 1;
+        })) << c.what;
+    }
+}
+
+TEST_F(Controls, AControlsFontIsTheFormsWithWhatItsDesignChanges) {
+    const struct {
+        const char* name;
+        int size;
+        bool bold;
+        const char* face;  // what the label gets
+        int points;
+        bool heavy;
+    } cases[] = {{"", 8, false, "Tahoma", 8, false},
+                 {"", 12, true, "Tahoma", 12, true},
+                 {"", 8, true, "Tahoma", 8, true},
+                 {"", 10, false, "Tahoma", 10, false},
+                 {"Courier New", 8, false, "Courier New", 8, false}};
+    for (const auto& c : cases) {
+        TestForm form;
+        form.fontName = "Tahoma";
+        Label heading;
+        heading.name = "Label1";
+        heading.caption = "Heading";
+        heading.fontName = c.name;
+        heading.fontSize = c.size;
+        heading.fontBold = c.bold;
+        form.CreateControls = [&] { heading.Create(form); };
+        form.Show();
+        LOGFONTA got{}, want{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(heading.hWnd(), WM_GETFONT, 0, 0)), sizeof got, &got);
+        HDC screen = GetDC(nullptr);
+        want.lfHeight = -MulDiv(c.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+        ReleaseDC(nullptr, screen);
+        EXPECT_STREQ(got.lfFaceName, c.face) << c.size << c.bold;
+        EXPECT_EQ(got.lfHeight, want.lfHeight) << c.size << c.bold;
+        EXPECT_EQ(got.lfWeight, c.heavy ? FW_BOLD : FW_NORMAL) << c.size << c.bold;
+    }
 }
 
 TEST_F(Controls, TextBoxChangeFiresForNewTextOnly) {

@@ -4,7 +4,9 @@
 // a form there. A control that has something to draw (a caption, items, a
 // border) shows more than one colour; one that a neighbour paints over
 // shows that neighbour's one colour, though it exists and takes clicks and
-// keys, which is all that the controls themselves can report.
+// keys, which is all that the controls themselves can report. A label that
+// is too small for its caption in the font it really got, or that lies over
+// a neighbour, cuts what it shows.
 #pragma once
 
 #include <windows.h>
@@ -107,8 +109,9 @@ inline ScreenPixels SettledScreen(HWND window, int timeoutMs = 5000) {
 }
 
 // What a window has to draw that needs a second colour; "" for nothing (a
-// bare container, a scroll bar, an empty label, a caption of blanks).
-inline std::string WhatItDraws(HWND w) {
+// bare container, a scroll bar, an empty label, a caption of blanks, an
+// image that only takes drags). `control` is the run-time's own, if any.
+inline std::string WhatItDraws(HWND w, const Control* control = nullptr) {
     char cls[64] = {};
     GetClassNameA(w, cls, sizeof cls);
     char text[80] = {};
@@ -131,14 +134,23 @@ inline std::string WhatItDraws(HWND w) {
     // Buttons draw a face, a box or a circle; group boxes and the
     // run-time's frames an etched edge.
     if (lstrcmpiA(cls, "Button") == 0 || lstrcmpiA(cls, "CorvellaFrame") == 0) return "its edge";
+    // An image shows its picture; one that takes clicks needs one, or the
+    // user cannot see where to click.
+    if (const auto* image = dynamic_cast<const Image*>(control))
+        if (image->Picture() != nullptr || image->Click) return "its picture";
     return "";
 }
 
 // The run-time's names of a form's controls ("frmName.ctlName(index)").
-inline void ControlNames(const Container& container, std::map<HWND, std::string>& names) {
+// With `controls`, the controls themselves too.
+inline void ControlNames(const Container& container, std::map<HWND, std::string>& names,
+                         std::map<HWND, const Control*>* controls = nullptr) {
     for (const Control* c : container.Children()) {
-        if (c->Created()) names[c->hWnd()] = c->ObjectName() + (c->index >= 0 ? "(" + std::to_string(c->index) + ")" : "");
-        if (const auto* inner = dynamic_cast<const Container*>(c)) ControlNames(*inner, names);
+        if (c->Created()) {
+            names[c->hWnd()] = c->ObjectName() + (c->index >= 0 ? "(" + std::to_string(c->index) + ")" : "");
+            if (controls != nullptr) (*controls)[c->hWnd()] = c;
+        }
+        if (const auto* inner = dynamic_cast<const Container*>(c)) ControlNames(*inner, names, controls);
     }
 }
 
@@ -147,16 +159,75 @@ inline BOOL CALLBACK CollectWindow(HWND w, LPARAM out) {
     return TRUE;
 }
 
+// Why a shown label cannot hold its caption in the control's own font, ""
+// when it can: on one line within its width, or wrapped within its width
+// and height. Labels that cut their text with an ellipsis by design, and
+// captions of more than one line, are left alone.
+inline std::string CaptionCut(HWND w) {
+    char cls[16] = {}, text[512] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") != 0 || GetWindowTextA(w, text, sizeof text) == 0) return "";
+    const std::string caption = text;
+    if (caption.find_first_of("\r\n") != std::string::npos) return "";
+    const LONG style = GetWindowLongA(w, GWL_STYLE);
+    const LONG kind = style & SS_TYPEMASK;
+    if ((kind != SS_LEFT && kind != SS_CENTER && kind != SS_RIGHT && kind != SS_LEFTNOWORDWRAP &&
+         kind != SS_SIMPLE) ||
+        (style & SS_ELLIPSISMASK) != 0)
+        return "";
+    RECT client{};
+    GetClientRect(w, &client);
+    HDC dc = GetDC(w);
+    auto font = reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+    const UINT prefix = (style & SS_NOPREFIX) != 0 ? DT_NOPREFIX : 0;
+    RECT line = client, wrapped = client;
+    DrawTextA(dc, text, -1, &line, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | prefix);
+    DrawTextA(dc, text, -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | prefix);
+    SelectObject(dc, old);
+    ReleaseDC(w, dc);
+    const bool wraps = kind == SS_LEFT || kind == SS_CENTER || kind == SS_RIGHT;
+    if (line.right <= client.right && line.bottom <= client.bottom) return "";
+    if (wraps && wrapped.right <= client.right && wrapped.bottom <= client.bottom) return "";
+    auto size = [](const RECT& r) { return std::to_string(r.right) + "x" + std::to_string(r.bottom); };
+    return "\"" + caption + "\" needs " + size(line) + " pixels on one line" +
+           (wraps ? " or " + size(wrapped) + " wrapped" : std::string()) + ", its label has " + size(client);
+}
+
+// The shown neighbours (windows of the same parent with something to draw)
+// that a shown label lies over, where one hides the other's edge or text.
+inline std::string LabelOverlaps(HWND w, const std::map<HWND, std::string>& names) {
+    char cls[16] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") != 0) return "";
+    RECT mine{};
+    GetWindowRect(w, &mine);
+    std::string over;
+    for (HWND s = GetWindow(w, GW_HWNDFIRST); s != nullptr; s = GetWindow(s, GW_HWNDNEXT)) {
+        RECT theirs{}, both{};
+        GetWindowRect(s, &theirs);
+        if (s == w || !IsWindowVisible(s) || WhatItDraws(s).empty() || !IntersectRect(&both, &mine, &theirs)) continue;
+        const auto named = names.find(s);
+        over += std::string(over.empty() ? "lies over " : ", ") +
+                (named != names.end() ? named->second : std::string("a child")) + " by " +
+                std::to_string(both.right - both.left) + "x" + std::to_string(both.bottom - both.top) + " pixels";
+    }
+    return over;
+}
+
 struct ControlLook {
     int looked = 0;                  // shown controls that have something to draw
     std::vector<std::string> blank;  // those of them that show one colour
+    std::vector<std::string> cut;    // shown labels too small for their captions or over a neighbour
 };
 
 // Every shown child window of `form` (at any depth) with something to draw,
-// within what its parents and the screen let show, on `screen`.
+// within what its parents and the screen let show, on `screen`; and each
+// shown label against its caption and its neighbours.
 inline ControlLook LookAtControls(const Form& form, const ScreenPixels& screen) {
     std::map<HWND, std::string> names;
-    ControlNames(form, names);
+    std::map<HWND, const Control*> controls;
+    ControlNames(form, names, &controls);
     std::vector<HWND> children;
     EnumChildWindows(form.hWnd(), &CollectWindow, reinterpret_cast<LPARAM>(&children));
     POINT origin{0, 0};
@@ -166,7 +237,8 @@ inline ControlLook LookAtControls(const Form& form, const ScreenPixels& screen) 
         // A window hidden by design (one of the frames that share a place)
         // is not visible, nor is what it holds.
         if (!IsWindowVisible(w)) continue;
-        const std::string what = WhatItDraws(w);
+        const auto control = controls.find(w);
+        const std::string what = WhatItDraws(w, control != controls.end() ? control->second : nullptr);
         if (what.empty()) continue;
         RECT r{};
         GetWindowRect(w, &r);
@@ -179,14 +251,17 @@ inline ControlLook LookAtControls(const Form& form, const ScreenPixels& screen) 
         }
         if (!IntersectRect(&r, &r, &screen.Area())) continue;
         ++look.looked;
+        const auto named = names.find(w);
+        const std::string name = named != names.end() ? named->second : std::string("a child");
+        for (const std::string& cut : {CaptionCut(w), LabelOverlaps(w, names)})
+            if (!cut.empty()) look.cut.push_back(name + ": " + cut);
         if (screen.Colours(r) > 1) continue;
         char cls[64] = {};
         GetClassNameA(w, cls, sizeof cls);
-        const auto named = names.find(w);
-        look.blank.push_back((named != names.end() ? named->second : std::string("a child")) + " (" + cls +
-                             ", id " + std::to_string(GetDlgCtrlID(w)) + ") at " + std::to_string(r.left - origin.x) +
-                             "," + std::to_string(r.top - origin.y) + " size " + std::to_string(r.right - r.left) +
-                             "x" + std::to_string(r.bottom - r.top) + " shows one colour on the screen for " + what);
+        look.blank.push_back(name + " (" + cls + ", id " + std::to_string(GetDlgCtrlID(w)) + ") at " +
+                             std::to_string(r.left - origin.x) + "," + std::to_string(r.top - origin.y) + " size " +
+                             std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) +
+                             " shows one colour on the screen for " + what);
     }
     return look;
 }

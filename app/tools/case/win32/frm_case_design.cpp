@@ -8,19 +8,19 @@ void FrmCase::Design() {
     {
         auto& c = DESIGN(Label1);
         c.caption = "Convert Case to:";
-        c.Move(120, 180, 1335, 255);
+        c.Move(120, 180, 1500, 255);
     }
     {
         auto& c = DESIGN(Combo1);
         c.style = forms::kDropDownList;
         c.items = {"Initial Case", "Upper Case", "Lower Case"};
-        c.Move(1560, 120, 2775, 315);
+        c.Move(1680, 120, 2655, 315);
     }
     {
         auto& c = DESIGN(Combo2);
         c.style = forms::kDropDownList;
         c.items = {"Version 1 Tags", "Version 2 Tags", "Both Tag Versions"};
-        c.Move(1560, 540, 2775, 315);
+        c.Move(1680, 540, 2655, 315);
     }
     {
         auto& c = DESIGN(Label2);
@@ -31,7 +31,7 @@ void FrmCase::Design() {
         auto& c = DESIGN(Combo3);
         c.style = forms::kDropDownList;
         c.items = {"Selected File", "All Files"};
-        c.Move(1560, 960, 2775, 315);
+        c.Move(1680, 960, 2655, 315);
     }
     {
         auto& c = DESIGN(Label3);
