@@ -13,8 +13,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include <oleauto.h>
 #else
 #include <fcntl.h>
@@ -82,18 +81,17 @@ bool BareWrite(const std::string& path, const std::string& bytes) {
 
 #ifdef _WIN32
 struct Com {
+    corvella::tags::testing::TagObjects objects;
     _CID3v1* v1 = nullptr;
     _CID3v2* v2 = nullptr;
     Com() {
         CoInitialize(nullptr);
-        CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_CID3v1),
-                         reinterpret_cast<void**>(&v1));
-        CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_CID3v2),
-                         reinterpret_cast<void**>(&v2));
+        objects.Create();
+        v1 = objects.V1();
+        v2 = objects.V2();
     }
     ~Com() {
-        if (v1) v1->Release();
-        if (v2) v2->Release();
+        objects.Release();
         CoUninitialize();
     }
     bool ReadBoth(const std::string& path) {

@@ -10,10 +10,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/foundation/tags/win32/com_tag.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/mainwindow/frm_main.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
 #include "libs/common/bench/bench_clock.h"
 
 namespace {
@@ -64,15 +62,12 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string tree = argv[1];
     OleInitialize(nullptr);
-    corvella::com::ComPtr<_CID3v1> v1;
-    corvella::com::ComPtr<_CID3v2> v2;
-    if (FAILED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_CID3v1), v1.PutVoid())) ||
-        FAILED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_CID3v2), v2.PutVoid()))) {
+    corvella::tags::testing::TagObjects tags;
+    if (FAILED(tags.Create())) {
         std::printf("the tag libraries are not registered\n");
         return 3;
     }
     std::vector<std::string> genres{"Blues"};
-    corvella::tags::ComTagPair tags(v1.Get(), v2.Get());
     corvella::FrmMain f;
     f.SetShared({tags.Pair(), &genres});
     f.Show();
@@ -112,8 +107,7 @@ int main(int argc, char** argv) {
     if (GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc))
         std::printf("private bytes after the listings: %.1f MB\n", pmc.PagefileUsage / 1048576.0);
     f.Unload();
-    v1.Reset();
-    v2.Reset();
+    tags.Release();
     std::printf("ratio (slower view / bare): %.2f\n", bare > 0 ? worst / bare : 0.0);
     return 0;
 }

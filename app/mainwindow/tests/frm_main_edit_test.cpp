@@ -16,10 +16,8 @@
 
 #include "app/foundation/settings.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
-#include "app/foundation/tags/win32/com_tag.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/mainwindow/frm_main.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
 #include "platform/forms/tests/forms_test_util.h"
 
 namespace corvella {
@@ -152,15 +150,11 @@ protected:
             ASSERT_TRUE(CopyFileA(DataFile(name).c_str(), files_.back().c_str(), FALSE)) << DataFile(name);
             audio_[files_.back()] = Audio(files_.back());
         }
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v1), v1_.PutVoid()));
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v2), v2_.PutVoid()));
-        tags_ = std::make_unique<tags::ComTagPair>(v1_.Get(), v2_.Get());
+        ASSERT_HRESULT_SUCCEEDED(tags_.Create());
         cRegistry(store_).SaveSetting(static_cast<int32_t>(0x80000001u), "Software\\Corvella\\Layout\\Main",
                                       "Folder", Variant::String(folder_));
         f_ = std::make_unique<FrmMain>();
-        f_->SetShared({tags_->Pair(), &genres_});
+        f_->SetShared({tags_.Pair(), &genres_});
         f_->Show();
         ASSERT_TRUE(PumpUntil([&] { return !f_->ListingRunning() && f_->lvFiles.ListItems.Count() == 3; }, 30000));
     }
@@ -174,9 +168,7 @@ protected:
             DeleteFileA(file.c_str());
         }
         RemoveDirectoryA(folder_.c_str());
-        tags_.reset();
-        v1_.Reset();
-        v2_.Reset();
+        tags_.Release();
         OleUninitialize();
         FormsTest::TearDown();
     }
@@ -193,9 +185,7 @@ protected:
     void Apply() { SendMessageA(f_->Command2(0).hWnd(), BM_CLICK, 0, 0); }
 
     Win32SettingsStore store_;
-    com::ComPtr<_CID3v1> v1_;
-    com::ComPtr<_CID3v2> v2_;
-    std::unique_ptr<tags::ComTagPair> tags_;
+    tags::testing::TagObjects tags_;
     std::vector<std::string> genres_{"Blues", "Classic Rock", "Country"};
     std::string folder_;
     std::vector<std::string> files_;

@@ -1,6 +1,6 @@
 // The main window on real folders of LAME-encoded files tagged by id3v2,
 // with the real tag libraries and the registry of the test prefix.
-#include "app/foundation/tags/win32/com_tag.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/mainwindow/frm_display_info.h"
 #include "app/mainwindow/frm_loading.h"
@@ -19,9 +19,7 @@
 #include "app/foundation/memory_store.h"
 #include "app/foundation/settings.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/flatcontrols/tests/window_probe.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
 #include "platform/forms/tests/forms_test_util.h"
 #include "platform/toolbar/native_toolbar.h"
 
@@ -65,16 +63,10 @@ protected:
         FormsTest::SetUp();
         OleInitialize(nullptr);
         DeleteRegistryTree(store_, kSettingsRootFullPath);
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v1), v1_.PutVoid()));
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v2), v2_.PutVoid()));
-        tags_ = std::make_unique<tags::ComTagPair>(v1_.Get(), v2_.Get());
+        ASSERT_HRESULT_SUCCEEDED(tags_.Create());
     }
     void TearDown() override {
-        tags_.reset();
-        v1_.Reset();
-        v2_.Reset();
+        tags_.Release();
         OleUninitialize();
         FormsTest::TearDown();
     }
@@ -87,7 +79,7 @@ protected:
     std::unique_ptr<FrmMain> Open(const std::string& folder, const char* expect) {
         Set("Folder", Variant::String(folder));
         auto f = std::make_unique<FrmMain>();
-        f->SetShared({tags_->Pair(), &genres_});
+        f->SetShared({tags_.Pair(), &genres_});
         f->Show();
         EXPECT_TRUE(Listed(*f, expect)) << f->SB1.Panels(1).Text() << " | " << f->FTVWFiles.Path() << " | " << f->CurrentFolder;
         return f;
@@ -97,9 +89,7 @@ protected:
     }
 
     Win32SettingsStore store_;
-    com::ComPtr<_CID3v1> v1_;
-    com::ComPtr<_CID3v2> v2_;
-    std::unique_ptr<tags::ComTagPair> tags_;
+    tags::testing::TagObjects tags_;
     std::vector<std::string> genres_{"Blues", "Classic Rock", "Country"};
 };
 
@@ -188,7 +178,7 @@ TEST_F(MainWindowTest, CloseStoresEveryValueTypedAndASecondStartRestores) {
     EXPECT_EQ(Read(std::string(kLayout) + "\\Fields Position", "Full Path").text, "12");
 
     auto again = std::make_unique<FrmMain>();
-    again->SetShared({tags_->Pair(), &genres_});
+    again->SetShared({tags_.Pair(), &genres_});
     again->Show();
     ASSERT_TRUE(Listed(*again, "3 Files found"))
         << again->SB1.Panels(1).Text() << " | " << again->FTVWFiles.Path() << " | " << again->CurrentFolder;
@@ -493,7 +483,7 @@ TEST_F(MainWindowTest, AnErrorInsideAListingLeavesNoGuardOrLockBehind) {
                                  Variant::String(DataFolder("three")));
     FrmMain f;
     f.SetSettingsStore(&store);
-    f.SetShared({tags_->Pair(), &genres_});
+    f.SetShared({tags_.Pair(), &genres_});
     f.Show();
     ASSERT_TRUE(Listed(f, "3 Files found"));
     store.armed = true;

@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,7 +27,7 @@
 #include "app/cdrip/ripper/frm_mp3.h"
 #include "app/controls/hosted/wizard_controls.h"
 #include "app/foundation/settings.h"
-#include "app/foundation/tags/win32/com_tag.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/mainwindow/frm_loading.h"
 #include "app/mainwindow/frm_main.h"
@@ -36,8 +35,6 @@
 #include "app/tools/comments/frm_wiz_comments.h"
 #include "app/tools/sorting/frm_wiz_file_sorting.h"
 #include "libs/common/tcpclient/tests/peer.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
 #include "libs/wizard/core/wizard_logic.h"
 #include "platform/cdaudio/tests/test_paths.h"
 #include "platform/forms/tests/screen_probe.h"
@@ -210,11 +207,7 @@ protected:
         for (const char* sub : {"\\list\\", "\\sort_in\\"})
             for (const char* name : {"01 - Track 1.mp3", "02 - Track 2.mp3", "03 - Track 3.mp3"})
                 ASSERT_TRUE(CopyFileA((music + name).c_str(), (root_ + sub + name).c_str(), FALSE)) << name;
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v1), v1_.PutVoid()));
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v2), v2_.PutVoid()));
-        tags_ = std::make_unique<tags::ComTagPair>(v1_.Get(), v2_.Get());
+        ASSERT_HRESULT_SUCCEEDED(tags_.Create());
         const std::string options = std::string(kSettingsRoot) + "\\Options";
         SaveSettingText(store_, std::string(kSettingsRoot) + "\\Layout\\Main", "Folder", root_ + "\\list");
         SaveSettingText(store_, options + "\\MP3", "MP3 Output Path", root_ + "\\rip\\");
@@ -231,9 +224,7 @@ protected:
         SetEvent(mailGo_.h);
         SetEvent(cddbGo_.h);
         frmMain().Unload();
-        tags_.reset();
-        v1_.Reset();
-        v2_.Reset();
+        tags_.Release();
         RemoveFolder(root_);
         lookupAt_.reset();
         DeleteRegistryTree(store_, kSettingsRootFullPath);
@@ -289,9 +280,7 @@ protected:
     }
 
     Win32SettingsStore store_;
-    com::ComPtr<_CID3v1> v1_;
-    com::ComPtr<_CID3v2> v2_;
-    std::unique_ptr<tags::ComTagPair> tags_;
+    tags::testing::TagObjects tags_;
     std::vector<std::string> genres_{"Blues", "Classic Rock", "Country"};
     std::string root_;
     UINT_PTR timer_ = 0;
@@ -315,7 +304,7 @@ TEST_F(EveryForm, EachShownControlIsDrawnOnTheScreen) {
     // window and hands over to it. The splash's clock runs while messages
     // do, so it is read as it is painted.
     ConnectTools();
-    frmMain().SetShared({tags_->Pair(), &genres_});
+    frmMain().SetShared({tags_.Pair(), &genres_});
     frmLoading().Show(forms::kModeless);
     Look("frmLoading", "at the start", false);
     ASSERT_TRUE(PumpUntil([] {

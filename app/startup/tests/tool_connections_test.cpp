@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "app/foundation/settings.h"
-#include "app/foundation/tags/win32/com_tag.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/startup/tool_connections.h"
@@ -23,8 +23,6 @@
 #include "app/tools/quickextract/win32/frm_quick_extract.h"
 #include "libs/common/tcpclient/tests/peer.h"
 #include "libs/disclookup/core/lookup_settings.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
 #include "platform/forms/tests/forms_test_util.h"
 
 namespace corvella {
@@ -90,15 +88,11 @@ protected:
         std::replace(music.begin(), music.end(), '/', '\\');
         for (const char* name : {"01 - Track 1.mp3", "02 - Track 2.mp3", "03 - Track 3.mp3"})
             ASSERT_TRUE(CopyFileA((music + name).c_str(), (folder_ + "\\" + name).c_str(), FALSE)) << name;
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v1), v1_.PutVoid()));
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v2), v2_.PutVoid()));
+        ASSERT_HRESULT_SUCCEEDED(tags_.Create());
         SaveSettingText(store_, "Software\\Corvella\\Layout\\Main", "Folder", folder_);
         ConnectTools();
         f_ = std::make_unique<FrmMain>();
-        tags_ = std::make_unique<tags::ComTagPair>(v1_.Get(), v2_.Get());
-        f_->SetShared({tags_->Pair(), &genres_});
+        f_->SetShared({tags_.Pair(), &genres_});
         f_->Show();
         ASSERT_TRUE(PumpUntil([&] { return !f_->ListingRunning() && f_->lvFiles.ListItems.Count() == 3; }, 30000));
         timer_ = SetTimer(nullptr, 0, 20, Act);
@@ -107,7 +101,6 @@ protected:
         KillTimer(nullptr, timer_);
         if (f_) f_->Unload();
         f_.reset();
-        tags_.reset();
         WIN32_FIND_DATAA d;
         HANDLE h = FindFirstFileA((folder_ + "\\*.mp3").c_str(), &d);
         if (h != INVALID_HANDLE_VALUE) {
@@ -116,8 +109,7 @@ protected:
             FindClose(h);
         }
         RemoveDirectoryA(folder_.c_str());
-        v1_.Reset();
-        v2_.Reset();
+        tags_.Release();
         OleUninitialize();
         FormsTest::TearDown();
     }
@@ -130,11 +122,9 @@ protected:
     bool AllDone() const { return gNext == gSteps.size(); }
 
     Win32SettingsStore store_;
-    com::ComPtr<_CID3v1> v1_;
-    com::ComPtr<_CID3v2> v2_;
     std::vector<std::string> genres_{"Blues", "Classic Rock", "Country"};
     std::string folder_;
-    std::unique_ptr<tags::ComTagPair> tags_;
+    tags::testing::TagObjects tags_;
     std::unique_ptr<FrmMain> f_;
     UINT_PTR timer_ = 0;
 };

@@ -11,9 +11,7 @@
 #include <string>
 
 #include "app/cdrip/albumlookup/core/album_fill.h"
-#include "app/foundation/tags/win32/com_tag.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 
 using namespace corvella;
 using Clock = std::chrono::steady_clock;
@@ -30,18 +28,14 @@ double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Cl
 
 int main() {
     CoInitialize(nullptr);
-    _CID3v1* raw1 = nullptr;
-    _CID3v2* raw2 = nullptr;
-    if (FAILED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_CID3v1),
-                                reinterpret_cast<void**>(&raw1))) ||
-        FAILED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_CID3v2),
-                                reinterpret_cast<void**>(&raw2)))) {
+    tags::testing::TagObjects objects;
+    if (FAILED(objects.Create())) {
         std::printf("the tag libraries are not registered\n");
         return 1;
     }
     double fill = 1e9, bare = 1e9;
     {
-        tags::ComTagPair pair(raw1, raw2);
+        tags::ComTagPair& pair = *objects;
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         const std::string folder = std::string(temp) + "corvella_album_bench";
@@ -81,8 +75,7 @@ int main() {
         for (const auto& r : files.rows) DeleteFileA(r.path.c_str());
         RemoveDirectoryA(folder.c_str());
     }
-    raw1->Release();
-    raw2->Release();
+    objects.Release();
     CoUninitialize();
     std::printf("album fill, 99 files, both versions: %.3f s\n", fill);
     std::printf("bare tag calls, same fields:         %.3f s\n", bare);

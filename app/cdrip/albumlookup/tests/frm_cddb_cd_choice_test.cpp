@@ -8,12 +8,10 @@
 #include <vector>
 
 #include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
-#include "app/foundation/tags/win32/com_tag.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/foundation/win32/progress/progress_update.h"
 #include "libs/common/tests/com_test_util.h"
 #include "libs/disclookup/core/lookup_settings.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
 #include "platform/forms/tests/forms_test_util.h"
 #include "libs/common/tcpclient/tests/peer.h"
 
@@ -115,11 +113,7 @@ protected:
     void SetUp() override {
         FormsTest::SetUp();
         OleInitialize(nullptr);  // the FreeDB control and the tag objects
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v1), reinterpret_cast<void**>(&raw1_)));
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v2), reinterpret_cast<void**>(&raw2_)));
-        pair_ = std::make_unique<tags::ComTagPair>(raw1_, raw2_);
+        ASSERT_HRESULT_SUCCEEDED(pair_.Create());
         for (int i = 1; i <= 3; ++i) {
             const std::string path = folder_.File("t" + std::to_string(i) + ".mp3");
             testing::WriteBytes(path, testing::FakeAudio(4000, unsigned(i)));
@@ -135,9 +129,7 @@ protected:
         files_.selected = 0;
     }
     void TearDown() override {
-        pair_.reset();
-        if (raw1_) raw1_->Release();
-        if (raw2_) raw2_->Release();
+        pair_.Release();
         FormsTest::TearDown();
         OleUninitialize();
     }
@@ -148,9 +140,7 @@ protected:
     }
 
     testing::TempFolder folder_;
-    _CID3v1* raw1_ = nullptr;
-    _CID3v2* raw2_ = nullptr;
-    std::unique_ptr<tags::ComTagPair> pair_;
+    tags::testing::TagObjects pair_;
     FileSet files_;
 };
 
@@ -164,7 +154,7 @@ TEST_F(AlbumLookup, SearchesOneQueryAtATimeAsksOnAMismatchAndFillsTheListedFiles
     // The main list reads its files again once the fill is over: the files
     // hold the new tags, the progress window has gone, the form stays.
     std::vector<std::string> listed;
-    form.Prepare(files_, pair_->Pair(), [&] {
+    form.Prepare(files_, pair_.Pair(), [&] {
         listed.push_back(form.Loaded() && !frmProgressUpdate().Loaded() ? Field(2, files_.rows[0].path, 0) : "?");
     });
     form.Show();
@@ -256,7 +246,7 @@ TEST_F(AlbumLookup, AFailedQueryNamesItsServerAndReason) {
     };
     int relisted = 0;
     FrmCDDBCDChoice form;
-    form.Prepare(files_, pair_->Pair(), [&] { ++relisted; });
+    form.Prepare(files_, pair_.Pair(), [&] { ++relisted; });
     form.Show();
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.title) + ": " + c.says);
@@ -291,7 +281,7 @@ TEST_F(AlbumLookup, CancelDuringASearchEndsTheQueryAndCloses) {
     LocalServers local(1, web.port);
     FrmCDDBCDChoice form;
     files_.selected = -1;
-    form.Prepare(files_, pair_->Pair());
+    form.Prepare(files_, pair_.Pair());
     form.Show();
     EXPECT_EQ(form.Text1.Text(), "");  // no selected row
     form.Text1.SetText("anything");

@@ -7,14 +7,11 @@
 
 #include <fstream>
 #include <iterator>
-#include <memory>
 
 #include "app/cdrip/drive/cd_drive.h"
 #include "app/cdrip/encoder/rip_runner.h"
 #include "app/cdrip/progress/frm_mp3_encoding_info.h"
-#include "app/foundation/tags/win32/com_tag.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "platform/cdaudio/tests/test_paths.h"
 
 namespace corvella::cdrip {
@@ -35,12 +32,7 @@ class RipRun : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_HRESULT_SUCCEEDED(CoInitialize(nullptr));
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v1), reinterpret_cast<void**>(&raw1_)));
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v2), reinterpret_cast<void**>(&raw2_)));
-        v1_ = std::make_unique<tags::ComID3v1>(raw1_);
-        v2_ = std::make_unique<tags::ComID3v2>(raw2_);
+        ASSERT_HRESULT_SUCCEEDED(tags_.Create());
         SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", cdaudio::testing::ImagePath("tones.cue").c_str());
         ASSERT_TRUE(OpenCDDrive(0));
         forms::SetMsgBoxHook([&](const std::string& prompt, unsigned, const std::string& title) {
@@ -61,10 +53,7 @@ protected:
         while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
         SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", nullptr);
-        v1_.reset();
-        v2_.reset();
-        if (raw1_) raw1_->Release();
-        if (raw2_) raw2_->Release();
+        tags_.Release();
         CoUninitialize();
     }
     // A folder of the output root with none of `names` in it.
@@ -84,17 +73,14 @@ protected:
         rules.fileName = [&](int n, const std::string& no) {
             return out + "\\" + no + (titled ? " " + in.disc.Titles[size_t(n - 1)] : "") + ".mp3";
         };
-        return RunRip(dialog, in, rules, tags::TagPair{v1_.get(), v2_.get()});
+        return RunRip(dialog, in, rules, tags_.Pair());
     }
 
     std::vector<std::string> boxes;
     forms::Form dialog;
 
 private:
-    _CID3v1* raw1_ = nullptr;
-    _CID3v2* raw2_ = nullptr;
-    std::unique_ptr<tags::ComID3v1> v1_;
-    std::unique_ptr<tags::ComID3v2> v2_;
+    tags::testing::TagObjects tags_;
 };
 
 TEST_F(RipRun, ADiscImageBecomesTaggedFiles) {

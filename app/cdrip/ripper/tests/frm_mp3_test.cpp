@@ -5,15 +5,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <memory>
 
 #include "app/cdrip/core/disc_id.h"
 #include "app/cdrip/drive/cd_drive.h"
 #include "app/cdrip/lookup/frm_cddb.h"
 #include "app/cdrip/ripper/frm_mp3.h"
-#include "app/foundation/tags/win32/com_tag.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/cdrip/lookup/tests/cddb_server.h"
 #include "platform/cdaudio/tests/test_paths.h"
 #include "platform/forms/tests/forms_test_util.h"
@@ -45,23 +42,17 @@ protected:
     void SetUp() override {
         FormsTest::SetUp();
         OleInitialize(nullptr);
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v1), reinterpret_cast<void**>(&raw1_)));
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v2), reinterpret_cast<void**>(&raw2_)));
-        pair_ = std::make_unique<tags::ComTagPair>(raw1_, raw2_);
+        ASSERT_HRESULT_SUCCEEDED(pair_.Create());
         const std::string images = ImagePath("tones.cue") + ";" + ImagePath("open.cue");
         SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", images.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
-        form.SetTags(pair_->Pair());
+        form.SetTags(pair_.Pair());
     }
     void TearDown() override {
         form.Unload();
         RegDeleteKeyA(HKEY_CURRENT_USER, kKey);
         SetEnvironmentVariableA("CORVELLA_DISC_IMAGES", nullptr);
-        pair_.reset();
-        if (raw1_) raw1_->Release();
-        if (raw2_) raw2_->Release();
+        pair_.Release();
         FormsTest::TearDown();
         OleUninitialize();
     }
@@ -71,9 +62,7 @@ protected:
         return t;
     }
 
-    _CID3v1* raw1_ = nullptr;
-    _CID3v2* raw2_ = nullptr;
-    std::unique_ptr<tags::ComTagPair> pair_;
+    tags::testing::TagObjects pair_;
     FrmMP3 form;
 };
 

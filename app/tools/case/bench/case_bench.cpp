@@ -13,11 +13,9 @@
 #include <vector>
 
 #include "app/foundation/text_helpers.h"
-#include "app/foundation/tags/win32/com_tag.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/tools/case/core/case_run.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
 #include "libs/tags/ID3v1/core/id3v1_tag.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
 #include "libs/tags/ID3v2/core/id3v2_tag.h"
 #include "libs/common/bench/bench_clock.h"
 
@@ -32,13 +30,8 @@ using corvella::bench::Now;
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
     CoInitialize(nullptr);
-    _CID3v1* raw1 = nullptr;
-    _CID3v2* raw2 = nullptr;
-    CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_CID3v1),
-                     reinterpret_cast<void**>(&raw1));
-    CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_CID3v2),
-                     reinterpret_cast<void**>(&raw2));
-    if (raw1 == nullptr || raw2 == nullptr) {
+    tags::testing::TagObjects objects;
+    if (FAILED(objects.Create())) {
         std::printf("the tag libraries are not registered\n");
         return 1;
     }
@@ -78,9 +71,9 @@ int main(int argc, char** argv) {
 
     int bad = 0;
     {
-        tags::ComID3v1 v1(raw1);
-        tags::ComID3v2 v2(raw2);
-        const tags::TagPair pair{&v1, &v2};
+        tags::ComID3v1& v1 = objects->id3v1;
+        tags::ComID3v2& v2 = objects->id3v2;
+        const tags::TagPair pair = objects.Pair();
         // The tag bench's work: read both with every field, write both.
         auto readWrite = [&] {
             for (const FileRow& row : set.rows) {
@@ -123,8 +116,7 @@ int main(int argc, char** argv) {
         std::printf("case run (read, convert, write both tags): %.0f files/s\n", count / tool);
         std::printf("ratio (case run / read and write, target <= 1.5): %.2f\n", tool / bare);
     }
-    raw1->Release();
-    raw2->Release();
+    objects.Release();
     CoUninitialize();
     return bad ? 1 : 0;
 }

@@ -11,10 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/foundation/tags/win32/com_tag.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/tools/sorting/frm_wiz_file_sorting.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
 #include "libs/common/bench/bench_clock.h"
 
 namespace {
@@ -60,12 +58,8 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string root = argv[1];
     OleInitialize(nullptr);
-    _CID3v1* raw1 = nullptr;
-    _CID3v2* raw2 = nullptr;
-    if (FAILED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_CID3v1),
-                                reinterpret_cast<void**>(&raw1))) ||
-        FAILED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER, __uuidof(_CID3v2),
-                                reinterpret_cast<void**>(&raw2)))) {
+    corvella::tags::testing::TagObjects tags;
+    if (FAILED(tags.Create())) {
         std::printf("the tag libraries are not registered\n");
         return 3;
     }
@@ -75,8 +69,7 @@ int main(int argc, char** argv) {
         return IDOK;
     });
     {
-        corvella::tags::ComID3v1 v1(raw1);
-        corvella::tags::ComID3v2 v2(raw2);
+        corvella::tags::ComID3v2& v2 = tags->id3v2;
 
         // Both trees read once first, so that neither side meets a cold cache.
         for (const char* tree : {"\\bare", "\\wizard"}) {
@@ -91,7 +84,7 @@ int main(int argc, char** argv) {
 
         corvella::FileSet files;
         files.folder = root + "\\wizard";
-        corvella::FrmWizFileSorting form(files, corvella::tags::TagPair{&v1, &v2});
+        corvella::FrmWizFileSorting form(files, tags.Pair());
         form.Show();
         HWND bar = form.WizardButtons1.ControlWindow();
         auto next = [&] { SendMessageA(GetDlgItem(bar, 100 + WizardButtons::ButtonNext), BM_CLICK, 0, 0); };
@@ -120,7 +113,6 @@ int main(int argc, char** argv) {
         form.Unload();
         std::printf("ratio (wizard preview and run / bare): %.2f\n", bare > 0 ? (preview + run) / bare : 0.0);
     }
-    raw1->Release();
-    raw2->Release();
+    tags.Release();
     return 0;
 }

@@ -12,10 +12,8 @@
 #include <memory>
 #include <sstream>
 
-#include "app/foundation/tags/win32/com_tag.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/tools/sorting/frm_wiz_file_sorting.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
 
 namespace corvella {
 namespace {
@@ -70,12 +68,7 @@ class SortingWizard : public ::testing::Test {
 protected:
     void SetUp() override {
         CoInitialize(nullptr);
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v1), reinterpret_cast<void**>(&raw1_)));
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v2), reinterpret_cast<void**>(&raw2_)));
-        v1_ = std::make_unique<tags::ComID3v1>(raw1_);
-        v2_ = std::make_unique<tags::ComID3v2>(raw2_);
+        ASSERT_HRESULT_SUCCEEDED(tags_.Create());
         root_ = SeedFolder() + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         Walk(root_, gone_, true);
         CreateDirectoryA(root_.c_str(), nullptr);
@@ -103,17 +96,14 @@ protected:
         forms::SetMsgBoxHook(forms::MsgBoxHook());
         if (form_) form_->Unload();
         form_.reset();
-        v1_.reset();
-        v2_.reset();
-        if (raw1_) raw1_->Release();
-        if (raw2_) raw2_->Release();
+        tags_.Release();
         Walk(root_, gone_, true);
         CoUninitialize();
     }
     void Open() {
         FileSet files;
         files.folder = root_ + "\\src";
-        form_ = std::make_unique<FrmWizFileSorting>(files, tags::TagPair{v1_.get(), v2_.get()});
+        form_ = std::make_unique<FrmWizFileSorting>(files, tags_.Pair());
         form_->Show();
     }
     void Click(int which) {
@@ -175,10 +165,7 @@ protected:
         return out;
     }
 
-    _CID3v1* raw1_ = nullptr;
-    _CID3v2* raw2_ = nullptr;
-    std::unique_ptr<tags::ComID3v1> v1_;
-    std::unique_ptr<tags::ComID3v2> v2_;
+    tags::testing::TagObjects tags_;
     std::unique_ptr<FrmWizFileSorting> form_;
     std::string root_;
     std::map<std::string, std::string> bytes_;

@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/mainwindow/apply/win32/com_tag_objects.h"
 #include "libs/common/tests/com_test_util.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
 
 using namespace corvella::testing;
 
@@ -49,22 +48,14 @@ class ComApply : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(ToUnix(folder_.path()).empty()) << "the reader runs on Wine's Unix side";
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(lumbrel::CLSID_CID3v1, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v1), reinterpret_cast<void**>(&raw1_)));
-        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(tesselor::CLSID_CID3v2, nullptr, CLSCTX_INPROC_SERVER,
-                                                  __uuidof(_CID3v2), reinterpret_cast<void**>(&raw2_)));
-        v1_ = std::make_unique<ComID3v1>(raw1_);
-        v2_ = std::make_unique<ComID3v2>(raw2_);
+        ASSERT_HRESULT_SUCCEEDED(tags_.Create());
     }
     void TearDown() override {
         for (const std::string& f : files_) {
             SetFileAttributesA(f.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileA(f.c_str());
         }
-        v1_.reset();
-        v2_.reset();
-        if (raw1_) raw1_->Release();
-        if (raw2_) raw2_->Release();
+        tags_.Release();
     }
 
     // A file of audio with both tags: every ID3v2 frame and ID3v1 field set.
@@ -76,14 +67,14 @@ protected:
         const char* values[kFieldCount] = {"Title", "Artist", "Album", "1999", "Note", "Rock", "4",
                                            "Composer", "Orig Artist", "(C) Owner", "http://example.org/",
                                            "Encoder"};
-        v2_->ReadTag(path);
-        for (int i = 0; i < kFieldCount; ++i) v2_->SetField(i, std::string(values[i]) + " " + name);
-        v2_->SetField(3, "1999");
-        v2_->SetField(6, std::to_string(seed));
-        EXPECT_TRUE(v2_->WriteTag(path));
-        v1_->ReadTag(path);
-        for (int i = 0; i < kV1FieldCount; ++i) v1_->SetField(i, values[i]);
-        EXPECT_TRUE(v1_->WriteTag(path));
+        tags_->id3v2.ReadTag(path);
+        for (int i = 0; i < kFieldCount; ++i) tags_->id3v2.SetField(i, std::string(values[i]) + " " + name);
+        tags_->id3v2.SetField(3, "1999");
+        tags_->id3v2.SetField(6, std::to_string(seed));
+        EXPECT_TRUE(tags_->id3v2.WriteTag(path));
+        tags_->id3v1.ReadTag(path);
+        for (int i = 0; i < kV1FieldCount; ++i) tags_->id3v1.SetField(i, values[i]);
+        EXPECT_TRUE(tags_->id3v1.WriteTag(path));
         return path;
     }
 
@@ -152,7 +143,7 @@ protected:
     // The panel as UpdateDisplay fills it from the file's tag of `version`.
     std::array<std::string, kFieldCount> PanelOf(const std::string& path, int version) {
         std::array<std::string, kFieldCount> masks;
-        TagObject& tag = version == 0 ? static_cast<TagObject&>(*v1_) : *v2_;
+        TagObject& tag = version == 0 ? static_cast<TagObject&>(tags_->id3v1) : tags_->id3v2;
         tag.ReadTag(path);
         for (int i = 0; i < (version == 0 ? kV1FieldCount : kFieldCount); ++i) masks[i] = tag.FieldText(i).value_or("");
         return masks;
@@ -162,10 +153,7 @@ protected:
     TempFolder folder_;
     std::vector<std::string> files_;
     std::map<std::string, std::string> audio_;
-    _CID3v1* raw1_ = nullptr;
-    _CID3v2* raw2_ = nullptr;
-    std::unique_ptr<ComID3v1> v1_;
-    std::unique_ptr<ComID3v2> v2_;
+    tags::testing::TagObjects tags_;
     Silent progress_;
 };
 
@@ -181,7 +169,7 @@ TEST_F(ComApply, OneFieldInTheID3v1ViewUpdateBothAndRemoval) {
     req.tagVersion = 0;
     req.masks = PanelOf(a, 0);
     req.masks[1] = "New Artist";
-    ApplyOutcome out = ApplyID3Update(req, *v1_, *v2_, progress_);
+    ApplyOutcome out = ApplyID3Update(req, tags_->id3v1, tags_->id3v2, progress_);
     ASSERT_TRUE(out.unwritten.empty());
     EXPECT_EQ(ReadBytes(a).size(), before) << "the 128-byte ID3v1 tag is rewritten in place";
     EXPECT_EQ(ReadBytes(a).substr(before - 128, 3), "TAG");
@@ -193,7 +181,7 @@ TEST_F(ComApply, OneFieldInTheID3v1ViewUpdateBothAndRemoval) {
     // "Update Both" from the ID3v1 view: the ID3v2-only frames survive.
     req.updateBoth = true;
     req.masks[0] = "Both Title";
-    out = ApplyID3Update(req, *v1_, *v2_, progress_);
+    out = ApplyID3Update(req, tags_->id3v1, tags_->id3v2, progress_);
     ASSERT_TRUE(out.unwritten.empty());
     now = Read(a);
     EXPECT_EQ(now.at("v1:title"), "Both Title");
@@ -204,7 +192,7 @@ TEST_F(ComApply, OneFieldInTheID3v1ViewUpdateBothAndRemoval) {
 
     // Every field empty with "Update Both": both tags go, the audio stays.
     req.masks = {};
-    out = ApplyID3Update(req, *v1_, *v2_, progress_);
+    out = ApplyID3Update(req, tags_->id3v1, tags_->id3v2, progress_);
     EXPECT_TRUE(out.removing && out.unwritten.empty());
     now = Read(a);
     EXPECT_EQ(now.at("v1"), "none");
@@ -230,7 +218,7 @@ TEST_F(ComApply, BatchOrderOfTotalWithAReadOnlyAndALockedFile) {
     req.masks = PanelOf(a, 1);
     req.masks[2] = "#Order# of #Total#";
     req.pressed[2] = true;
-    const ApplyOutcome out = ApplyID3Update(req, *v1_, *v2_, progress_);
+    const ApplyOutcome out = ApplyID3Update(req, tags_->id3v1, tags_->id3v2, progress_);
     CloseHandle(lock);
     EXPECT_EQ(progress_.counts, (std::vector<std::string>{"1 of 4", "2 of 4", "3 of 4", "4 of 4"}));
     EXPECT_EQ(out.unwritten, std::vector<std::string>{e});

@@ -11,11 +11,9 @@
 #include <map>
 
 #include "app/foundation/win32/progress/progress_update.h"
-#include "app/foundation/tags/win32/com_tag.h"
+#include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/tools/case/win32/frm_case.h"
 #include "app/tools/tests/window_test_util.h"
-#include "libs/tags/ID3v1/com/lumbrel.h"
-#include "libs/tags/ID3v2/com/tesselor.h"
 #include "platform/forms/tests/forms_test_util.h"
 
 namespace corvella {
@@ -85,12 +83,8 @@ TEST(CaseTool, InitialCaseOfBothVersionsWritesOnlyChangedTagsKeepsForeignTextAnd
         before[name] = Bytes(file(name));
         files.rows.push_back({file(name), false, {}});
     }
-    com::ComPtr<_CID3v1> raw1;
-    com::ComPtr<_CID3v2> raw2;
-    ASSERT_HRESULT_SUCCEEDED(raw1.Create(lumbrel::CLSID_CID3v1, __uuidof(_CID3v1)));
-    ASSERT_HRESULT_SUCCEEDED(raw2.Create(tesselor::CLSID_CID3v2, __uuidof(_CID3v2)));
-    tags::ComID3v1 v1(raw1.Get());
-    tags::ComID3v2 v2(raw2.Get());
+    tags::testing::TagObjects objects;
+    ASSERT_HRESULT_SUCCEEDED(objects.Create());
     forms::testing::TestForm owner;
     owner.Show();
 
@@ -113,7 +107,7 @@ TEST(CaseTool, InitialCaseOfBothVersionsWritesOnlyChangedTagsKeepsForeignTextAnd
         progressGone = !frmProgressUpdate().Loaded();
         f.cmdMain[1].DoClick();
     });
-    const ToolResult result = OpenCaseTool(owner, files, {&v1, &v2});
+    const ToolResult result = OpenCaseTool(owner, files, objects.Pair());
     EXPECT_TRUE(defaults && updateWasDisabled && yearOutside && progressGone);
     EXPECT_TRUE(result.tagsRewritten) << "the main list reads its files again";
 
@@ -154,7 +148,7 @@ TEST(CaseTool, InitialCaseOfBothVersionsWritesOnlyChangedTagsKeepsForeignTextAnd
         listedBeforeClose = listedAgain;
         f.cmdMain[1].DoClick();
     });
-    const ToolResult again = OpenCaseTool(owner, files, {&v1, &v2}, [&] { ++listedAgain; });
+    const ToolResult again = OpenCaseTool(owner, files, objects.Pair(), [&] { ++listedAgain; });
     EXPECT_EQ(listedBeforeClose, 2) << "one reading per run";
     EXPECT_FALSE(again.tagsRewritten) << "already read";
     EXPECT_EQ(boxes.size(), 1u) << "the file locked before is free now";
