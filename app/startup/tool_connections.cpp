@@ -2,6 +2,8 @@
 // the window's command table gives for its keys.
 #include "app/startup/tool_connections.h"
 
+#include <functional>
+
 #include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
 #include "app/cdrip/ripper/frm_mp3.h"
 #include "app/mainwindow/frm_main.h"
@@ -17,6 +19,17 @@
 
 namespace corvella {
 
+namespace {
+
+// What a tool that stays open after writing calls to have the main list
+// read every row again.
+std::function<void()> ListAgain(forms::Form& owner) {
+    auto& main = static_cast<FrmMain&>(owner);
+    return [&main] { main.ToggleTagVersion(main.cboVersion.ListIndex()); };
+}
+
+}  // namespace
+
 void ConnectTools() {
     FrmMain::ConnectTool("frmWizComments", OpenWizComments);
     FrmMain::ConnectTool("frmWizDuplicateFiles", OpenWizDuplicateFiles);
@@ -31,14 +44,11 @@ void ConnectTools() {
     FrmMain::ConnectQuickExtract(ShowQuickExtract);
     FrmMain::ConnectTool("frmCSV", OpenCsvTool);
     FrmMain::ConnectTool("frmCase", [](forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
-        auto& main = static_cast<FrmMain&>(owner);
-        return OpenCaseTool(owner, files, tags, [&main] { main.ToggleTagVersion(main.cboVersion.ListIndex()); });
+        return OpenCaseTool(owner, files, tags, ListAgain(owner));
     });
     FrmMain::ConnectTool("frmWizFileSorting", ShowFileSortingWizard);
     FrmMain::ConnectTool("frmCDDBCDChoice", [](forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {
-        auto& main = static_cast<FrmMain&>(owner);
-        return frmCDDBCDChoice().Open(owner, files, tags,
-                                      [&main] { main.ToggleTagVersion(main.cboVersion.ListIndex()); });
+        return frmCDDBCDChoice().Open(owner, files, tags, ListAgain(owner));
     });
     FrmMain::ConnectTool("frmMP3", [](forms::Form& owner, const FileSet&, const tags::TagPair& tags) {
         frmMP3().Open(owner, tags);
