@@ -85,7 +85,7 @@ function(corvella_shipped_tests)
   add_test(NAME run_without_display
            COMMAND sh ${CORVELLA_ROOT}/tools/run_test.sh ${CORVELLA_BIN}
                    ${CMAKE_BINARY_DIR}/run_without_display)
-  set_tests_properties(run_without_display PROPERTIES TIMEOUT 300)
+  set_tests_properties(run_without_display PROPERTIES TIMEOUT 900)
 endfunction()
 
 # corvella_com_dll(NAME IDL file.idl HEADER path/name.h IFACE target
