@@ -103,24 +103,6 @@ TEST(RipperLookup, DialoguesReadTheSameWhereverCut) {
     }
 }
 
-TEST(RipperLookup, AFailedSearchSaysWhyOnce) {
-    const struct {
-        std::string server;
-        std::string says;  // after "ended: "
-    } cases[] = {
-        {std::string(1, '\0') + "201 ready\r\n", "an empty or unreadable reply."},
-        {std::string(kGreeting) + "\r\n", "an empty or unreadable reply."},
-        {std::string(kGreeting) + "403 Database entry is corrupt.\r\n", "403 Database entry is corrupt."},
-        {"201 ready\r\n", "the server closed the connection."},
-    };
-    for (const auto& c : cases) {
-        RipperLookup lookup(Query(), "user", "pc");
-        lookup.Receive(c.server);
-        lookup.Closed();
-        EXPECT_EQ(SearchEndedMessage(lookup), "The search for the CD-Rom's titles ended: " + c.says);
-    }
-}
-
 TEST(ParseEntry, ReadByKeyAndSplitOnCompilations) {
     const struct {
         const char* what;
