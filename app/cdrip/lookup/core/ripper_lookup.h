@@ -13,8 +13,8 @@
 //   read 210, the entry up to "."       -> complete
 // Any other code ends the lookup with the server's line as the reason (one
 // with nothing readable is named so); so does a close before the entry is
-// complete. Nothing is sent after the
-// entry: the connection stays until the window closes.
+// complete. Nothing is sent after the entry: the connection stays until the
+// window closes.
 #pragma once
 
 #include <cstdint>
