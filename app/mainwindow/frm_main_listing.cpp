@@ -120,6 +120,14 @@ void FrmMain::ClearPanel() {
 }
 
 void FrmMain::ListMP3Files(const std::string& folder, bool recursive, int32_t tagVersion) {
+    std::vector<std::string> unreachable;
+    FillList(folder, recursive, tagVersion, unreachable);
+    if (!unreachable.empty() && !trigger_.ClosePending())
+        forms::MsgBox(UnreachableNamesMessage(unreachable), MB_OK | MB_ICONINFORMATION);
+}
+
+void FrmMain::FillList(const std::string& folder, bool recursive, int32_t tagVersion,
+                       std::vector<std::string>& unreachable) {
     lvFiles.ListItems.Clear();
     RedrawLock lock(picLVContainer.hWnd());
     // The list's own drawing too: a list view that draws keeps its scroll
@@ -139,6 +147,7 @@ void FrmMain::ListMP3Files(const std::string& folder, bool recursive, int32_t ta
         search.SetRecursiveSubDirs(recursive);
         search.SetSearchPaths(folder);
         search.Search(files);
+        unreachable = search.Unreachable();
     }
     // The window is closing: the rows would be thrown away at once.
     if (trigger_.ClosePending()) return;

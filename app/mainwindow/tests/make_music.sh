@@ -5,6 +5,8 @@
 #                composer and an encoder frame)
 #   other/       one tagged file
 #   empty/       no MP3 file
+#   beyond/      one tagged file named in UTF-8 with a letter that the
+#                Western ANSI code page lacks ("Dvořák - Largo.mp3")
 #   tree/a..h/   eight sub-folders of 40 files each, untagged but one
 #   asound.conf  a sound device that discards everything, so that files
 #                play on machines without sound (ALSA_CONFIG_PATH)
@@ -24,6 +26,12 @@ id3v2 -a "Mara Lindqvist" -A "Northern Lights" -t "Aurora" -y 2001 -g 8 -T 7 --T
 cp "$seed" "$out/other/Elsewhere.mp3"
 id3v2 -a "Someone Else" -t "Elsewhere" "$out/other/Elsewhere.mp3"
 echo "not music" >"$out/empty/readme.txt"
+mkdir -p "$out/beyond"
+beyond=$(LANG=en_US.UTF-8 python3 -c 'import os, shutil, sys
+path = os.path.join(os.fsencode(sys.argv[1]), "Dvořák - Largo.mp3".encode("utf-8"))
+shutil.copyfile(os.fsencode(sys.argv[2]), path)
+sys.stdout.buffer.write(path)' "$out/beyond" "$seed")
+id3v2 -a "Antonin Dvorak" -A "New World" -t "Largo" -y 1893 -T 2 "$beyond"
 for d in a b c d e f g h; do
   mkdir -p "$out/tree/$d"
   i=0

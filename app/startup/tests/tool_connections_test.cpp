@@ -1,7 +1,9 @@
 // The rename and the quick extract as the main window opens them by their
 // keys, on copies of real LAME-encoded files tagged by id3v2: the windows
 // come up with the list's files, and what they do reaches the list and the
-// field. The album lookup asks local servers.
+// field. The album lookup asks local servers. A file whose name the code
+// page cannot hold goes through the listing, an apply, both exports and the
+// rename.
 #include <windows.h>
 #include <ole2.h>
 #include <commctrl.h>
@@ -17,7 +19,9 @@
 #include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/mainwindow/frm_main.h"
+#include "app/mainwindow/playlist/playlist.h"
 #include "app/startup/tool_connections.h"
+#include "app/tools/csv/core/csv_text.h"
 #include "libs/common/scope/scope_exit.h"
 #include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
 #include "app/tools/quickextract/win32/frm_quick_extract.h"
@@ -264,6 +268,74 @@ TEST_F(ToolsFromTheMainWindow, QuickExtractFromTheFieldMenu) {
     EXPECT_TRUE(frmQuickExtract().Loaded() && !frmQuickExtract().Visible()) << "hidden, not unloaded";
     f_->Unload();
     EXPECT_FALSE(frmQuickExtract().Loaded()) << "it goes with the main window, so the program can end";
+}
+
+std::wstring Widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+std::string Contents(HANDLE file) {
+    std::string bytes;
+    char chunk[65536];
+    DWORD got = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        bytes.append(chunk, got);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return bytes;
+}
+
+// Each line names a file that opens: the path alone, or the CSV's "Path"
+// and "Filename" values run together (after its header line).
+bool EveryLineOpens(std::string text, bool csv) {
+    if (csv) text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '"' || c == ','; }),
+                        text.end());
+    size_t lines = 0;
+    for (size_t at = csv ? text.find("\r\n") + 2 : 0, end; (end = text.find("\r\n", at)) != std::string::npos;
+         at = end + 2, ++lines)
+        if (GetFileAttributesA(text.substr(at, end - at).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    return lines == 4;
+}
+
+// "Dvořák - Largo.mp3", named in UTF-8 on the Unix side: the ř is not in the
+// code page. Its row shows its tags; an apply writes into that very file,
+// both exports write a path that opens, the rename from tags renames it.
+TEST_F(ToolsFromTheMainWindow, AFileNamedBeyondTheCodePageIsReachedByItsShortName) {
+    const std::wstring name = L"\\Dvo\u0159\u00e1k - Largo.mp3";
+    std::string data = std::string("Z:") + std::getenv("CORVELLA_MAIN_DATA") + "/beyond";
+    std::replace(data.begin(), data.end(), '/', '\\');
+    const std::wstring real = Widened(folder_) + name;
+    ASSERT_TRUE(CopyFileW((Widened(data) + name).c_str(), real.c_str(), FALSE));
+    const auto gone = OnScopeExit([&] { DeleteFileW(real.c_str()); });
+    f_->ToggleTagVersion(0);
+    f_->ShowFiles(folder_, false);
+    ASSERT_TRUE(PumpUntil([&] { return !f_->ListingRunning() && f_->lvFiles.ListItems.Count() == 4; }, 30000));
+    int32_t row = 0;
+    for (int32_t i = 1; i <= 4; ++i)
+        if (f_->lvFiles.ListItems(i)->SubItem(1) == "Largo") row = i;
+    ASSERT_GT(row, 0) << "the row shows the file's tags";
+
+    f_->lvFiles.SetSelectedItem(f_->lvFiles.ListItems(row));
+    f_->UpdateDisplay(0);
+    f_->txtField(0).SetText("Largo (live)");
+    SendMessageA(f_->Command2(0).hWnd(), BM_CLICK, 0, 0);
+    const std::string written =
+        Contents(CreateFileW(real.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_GT(written.size(), 128u);
+    EXPECT_EQ(written.substr(written.size() - 128, 15), "TAGLargo (live)") << "written into the very file";
+
+    // What both exports write: the playlist (kept elsewhere, so with full
+    // paths) and the CSV's "Path" and "Filename".
+    std::vector<std::string> keys;
+    for (const FileRow& r : f_->Files().rows) keys.push_back(r.path);
+    csv::FileAudioSource audio(platform_filesystem());
+    EXPECT_TRUE(EveryLineOpens(playlist::PlaylistText(keys, "C:\\list.m3u"), false));
+    EXPECT_TRUE(EveryLineOpens(csv::BuildCSVText({"Path", "Filename"}, f_->Files().rows, audio), true));
+
+    Expect({{"Rename", "&Rename Files"}, {"Rename", "&Close"}});
+    f_->RunCommand("mnuRename");
+    EXPECT_TRUE(AllDone());
+    EXPECT_EQ(GetFileAttributesW(real.c_str()), INVALID_FILE_ATTRIBUTES) << "renamed away";
+    const std::string renamed = folder_ + "\\02 - Largo (live).mp3";
+    EXPECT_EQ(Contents(CreateFileA(renamed.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)), written);
+    EXPECT_TRUE(boxes.empty()) << boxes.front().title << ": " << boxes.front().prompt;
 }
 
 }  // namespace
