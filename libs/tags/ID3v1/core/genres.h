@@ -15,4 +15,13 @@ const std::vector<std::string>& GenreTable();
 // trimming); 255, the byte for "no genre", when none matches.
 int GenreIndexOf(const std::string& name);
 
+// The genre number an ID3v2 genre text begins with: 17 for "(17)" and for
+// "(17)Hard Rock"; -1 when it does not begin with one. Tag writers store
+// the genre this way, so it must be read as a number, not as a name.
+int GenreReference(const std::string& text);
+
+// An ID3v2 genre as a name: "(13)" gives genre 13's name, "(13)Text" and
+// "(13)(14)Text" give "Text", "((Text" gives "(Text"; other text is kept.
+std::string GenreText(const std::string& value);
+
 }  // namespace corvella
