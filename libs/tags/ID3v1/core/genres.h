@@ -1,5 +1,6 @@
 // The ID3v1 genre names, indexed by the tag's genre byte. Standalone so the
-// program's genre lists and the tag library share one copy.
+// program's genre lists and the tag library share one copy, and one reading
+// of the genre numbers that ID3v2 tags hold.
 #pragma once
 
 #include <string>
