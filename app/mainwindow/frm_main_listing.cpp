@@ -268,7 +268,9 @@ void FrmMain::UpdateDisplay(int32_t version) {
         tags::TagObject& tag = shared_.tags.ForVersion(version);
         if (tag.ReadTag(key))
             for (const tags::FieldInfo& f : tags::Fields())
-                if (version == 1 || !f.v2Only) fields[f.index] = tag.FieldText(version == 0 ? f.v1Slot : f.index).value_or("");
+                if (version == 1 || !f.v2Only)
+                    fields[f.index] = mainwindow::ShownFieldText(
+                        f.index, tag.FieldText(version == 0 ? f.v1Slot : f.index).value_or(""));
     }
     for (int i = 0; i < tags::kFieldCount; ++i) {
         if (i == tags::kGenreField) {

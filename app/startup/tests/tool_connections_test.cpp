@@ -3,7 +3,8 @@
 // come up with the list's files, and what they do reaches the list and the
 // field. The album lookup asks local servers. A file whose name the code
 // page cannot hold goes through the listing, an apply, both exports and the
-// rename.
+// rename. Files tagged by other programs go through an update of both
+// versions and the CSV export.
 #include <windows.h>
 #include <ole2.h>
 #include <commctrl.h>
@@ -12,7 +13,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 #include "app/foundation/settings.h"
@@ -88,12 +91,17 @@ protected:
         GetTempPathA(MAX_PATH, temp);
         folder_ = std::string(temp) + "corvella_tools_" + std::to_string(GetCurrentProcessId());
         CreateDirectoryA(folder_.c_str(), nullptr);
-        std::string music = std::string("Z:") + std::getenv("CORVELLA_MAIN_DATA") + "/three/";
+        std::string music = std::string("Z:") + std::getenv("CORVELLA_MAIN_DATA") + "/" + Music() + "/";
         std::replace(music.begin(), music.end(), '/', '\\');
-        for (const char* name : {"01 - Track 1.mp3", "02 - Track 2.mp3", "03 - Track 3.mp3"})
-            ASSERT_TRUE(CopyFileA((music + name).c_str(), (folder_ + "\\" + name).c_str(), FALSE)) << name;
+        int copied = 0;
+        ForEachMp3(music, [&](const std::string& name) {
+            EXPECT_TRUE(CopyFileA((music + name).c_str(), (folder_ + "\\" + name).c_str(), FALSE)) << name;
+            ++copied;
+        });
+        ASSERT_EQ(copied, 3);
         ASSERT_HRESULT_SUCCEEDED(tags_.Create());
         SaveSettingText(store_, "Software\\Corvella\\Layout\\Main", "Folder", folder_);
+        BeforeShow();
         ConnectTools();
         f_ = std::make_unique<FrmMain>();
         f_->SetShared({tags_.Pair(), &genres_});
@@ -105,17 +113,23 @@ protected:
         KillTimer(nullptr, timer_);
         if (f_) f_->Unload();
         f_.reset();
-        WIN32_FIND_DATAA d;
-        HANDLE h = FindFirstFileA((folder_ + "\\*.mp3").c_str(), &d);
-        if (h != INVALID_HANDLE_VALUE) {
-            do DeleteFileA((folder_ + "\\" + d.cFileName).c_str());
-            while (FindNextFileA(h, &d));
-            FindClose(h);
-        }
+        ForEachMp3(folder_ + "\\", [&](const std::string& name) { DeleteFileA((folder_ + "\\" + name).c_str()); });
         RemoveDirectoryA(folder_.c_str());
         tags_.Release();
         OleUninitialize();
         FormsTest::TearDown();
+    }
+    // The folder of the test data whose three files the window lists, and
+    // what the test stores before the window opens.
+    virtual const char* Music() const { return "three"; }
+    virtual void BeforeShow() {}
+    static void ForEachMp3(const std::string& folder, const std::function<void(const std::string&)>& act) {
+        WIN32_FIND_DATAA d;
+        HANDLE h = FindFirstFileA((folder + "*.mp3").c_str(), &d);
+        if (h == INVALID_HANDLE_VALUE) return;
+        do act(d.cFileName);
+        while (FindNextFileA(h, &d));
+        FindClose(h);
     }
     void Expect(std::vector<Step> steps) {
         gSteps = std::move(steps);
@@ -335,6 +349,63 @@ TEST_F(ToolsFromTheMainWindow, AFileNamedBeyondTheCodePageIsReachedByItsShortNam
     EXPECT_EQ(GetFileAttributesW(real.c_str()), INVALID_FILE_ATTRIBUTES) << "renamed away";
     const std::string renamed = folder_ + "\\02 - Largo (live).mp3";
     EXPECT_EQ(Contents(CreateFileA(renamed.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)), written);
+    EXPECT_TRUE(boxes.empty()) << boxes.front().title << ": " << boxes.front().prompt;
+}
+
+// Files tagged by other programs (id3v2, eyeD3, mutagen) hold the track as
+// "1/12" and the genre as "(17)" or "Rock". Updating both versions from the
+// version 2 view keeps the ID3v1 track 1 and genre 17, and the genre shows
+// by name in the list, the panel and the CSV export.
+class FilesOfOtherTaggers : public ToolsFromTheMainWindow {
+protected:
+    const char* Music() const override { return "taggers"; }
+    // "Apply Update to Both Tag Versions" ticked, as the window keeps the box.
+    void BeforeShow() override { SaveSettingText(store_, "Software\\Corvella\\Layout\\Main", "Update Both", "1"); }
+};
+
+TEST_F(FilesOfOtherTaggers, UpdateBothKeepsTheirTrackAndGenreWhichShowByName) {
+    ASSERT_EQ(f_->chkUpdateBoth.Value(), 1);
+    f_->ToggleTagVersion(1);
+    std::vector<std::string> keys;
+    for (int i = 1; i <= 3; ++i) keys.push_back(f_->lvFiles.ListItems(i)->Key());
+    for (const std::string& key : keys) {
+        f_->lvFiles.SetSelectedItem(f_->lvFiles.ListItems(key));
+        f_->UpdateDisplay(1);
+        EXPECT_EQ(f_->cboGenre.Text(), "Rock") << key;
+        f_->txtField(4).SetText("Only the comment");
+        SendMessageA(f_->Command2(0).hWnd(), BM_CLICK, 0, 0);
+        std::ifstream in(key, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_GE(bytes.size(), 128u);
+        const std::string v1 = bytes.substr(bytes.size() - 128);
+        EXPECT_EQ(v1.substr(97, 16), "Only the comment") << key;
+        EXPECT_EQ(static_cast<uint8_t>(v1[126]), 1) << key;   // the track
+        EXPECT_EQ(static_cast<uint8_t>(v1[127]), 17) << key;  // Rock
+    }
+    for (int row = 0; row < 3; ++row) {
+        char text[64] = {0};
+        LVITEMA item{};
+        item.iSubItem = 6;  // Genre
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(f_->lvFiles.hWnd(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        EXPECT_STREQ(text, "Rock") << row;
+    }
+    const std::string csv = folder_ + "\\genres.csv";
+    const auto remove = OnScopeExit([&] { DeleteFileA(csv.c_str()); });
+    Expect({{"Export CSV File...", ">>"},
+            {"Export CSV File...", "&Export..."},
+            {"Save CSV As...", "&Save", [&] {
+                 HWND dialog = FindWindowA(nullptr, "Save CSV As...");
+                 for (int id : {0x47c, 0x480}) SetDlgItemTextA(dialog, id, csv.c_str());
+             }}});
+    f_->RunCommand("mnuComma");
+    EXPECT_TRUE(AllDone());
+    std::ifstream in(csv, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    size_t rocks = 0;
+    for (size_t at = text.find("\"Rock\""); at != std::string::npos; at = text.find("\"Rock\"", at + 1)) ++rocks;
+    EXPECT_EQ(rocks, 3u) << text;
     EXPECT_TRUE(boxes.empty()) << boxes.front().title << ": " << boxes.front().prompt;
 }
 
