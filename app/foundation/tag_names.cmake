@@ -9,7 +9,3 @@ target_link_libraries(corvella_tag_names PUBLIC corvella_separators corvella_fil
 corvella_test(tag_names_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/tag_names_test.cpp
   LIBS corvella_tag_names)
-# The native tests also read the help's rename page from the tree.
-if(NOT CORVELLA_WIN32)
-  target_compile_definitions(tag_names_tests PRIVATE CORVELLA_HELP_DIR="${CORVELLA_ROOT}/app/help")
-endif()

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
 
 #include "app/foundation/files/tests/fake_file_ops.h"
@@ -87,20 +86,6 @@ TEST(TagNames, RenamesNeverOverwriteAndNameEachFailure) {
             EXPECT_NE(NotRenamedMessage(out.notRenamed).find(out.notRenamed[i]), std::string::npos);
         }
     }
-}
-
-// The help's rename page says what the meeting and swap cases above and
-// the file service's tests show.
-TEST(TagNames, TheRenamePageSaysWhatARenameDoes) {
-#ifdef CORVELLA_HELP_DIR
-    std::ifstream in(CORVELLA_HELP_DIR "/rename.htm");
-    std::string page;
-    for (std::string word; in >> word;) page += word + " ";
-    for (const char* said : {"When two listed files would get the same new name (letter case aside), neither gets "
-                             "it: both keep their old names, and the message names both (\"name taken\").",
-                             "So do files that would swap their names or pass them round."})
-        EXPECT_NE(page.find(said), std::string::npos) << said;
-#endif
 }
 
 }  // namespace
