@@ -388,6 +388,10 @@ bool Form::Load() {
     }
     hwnd_ = hwnd;
     detail::BindForm(hwnd, this);
+    // Every form shows the program's icon, in its title bar and the task bar.
+    for (bool small : {false, true})
+        if (HICON icon = App.Icon(small))
+            SendMessageA(hwnd, WM_SETICON, small ? ICON_SMALL : ICON_BIG, reinterpret_cast<LPARAM>(icon));
     font_ = detail::MakeFont(fontName, fontSize, fontBold);
     if (font_ != nullptr) SelectObject(GetDC(hwnd), font_);
     detail::gLoadedForms.push_back(this);

@@ -433,6 +433,31 @@ std::string AppObject::HelpFile() const { return helpFile_; }
 void AppObject::SetHelpFile(const std::string& file) { helpFile_ = file; }
 HINSTANCE AppObject::hInstance() const { return GetModuleHandleA(nullptr); }
 
+namespace {
+
+BOOL CALLBACK FirstIconGroup(HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
+    auto* out = reinterpret_cast<std::string*>(found);
+    // A numbered resource goes by "#n", which LoadImage takes as well.
+    *out = IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name)) : std::string(name);
+    return FALSE;
+}
+
+}  // namespace
+
+HICON AppObject::Icon(bool small) const {
+    if (!iconsRead_) {
+        iconsRead_ = true;
+        std::string group;
+        EnumResourceNamesA(hInstance(), RT_GROUP_ICON, FirstIconGroup, reinterpret_cast<LONG_PTR>(&group));
+        for (int i = 0; i < 2 && !group.empty(); ++i)
+            icons_[i] = static_cast<HICON>(LoadImageA(hInstance(), group.c_str(), IMAGE_ICON,
+                                                      GetSystemMetrics(i == 0 ? SM_CXICON : SM_CXSMICON),
+                                                      GetSystemMetrics(i == 0 ? SM_CYICON : SM_CYSMICON),
+                                                      LR_SHARED));
+    }
+    return icons_[small ? 1 : 0];
+}
+
 // ---- Screen ------------------------------------------------------------------
 
 void ScreenObject::Read() const {

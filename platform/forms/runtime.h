@@ -204,12 +204,18 @@ public:
     int ExitCode() const { return exitCode_; }
     void SetExitCode(int code) { exitCode_ = code; }
     HINSTANCE hInstance() const;
+    // The program's icon, the first icon group of its module (the one the
+    // shell shows for the file), at the system's large or small icon size;
+    // null when the program has none. Shared: never destroyed.
+    HICON Icon(bool small) const;
 
 private:
     void Read() const;
     mutable bool read_ = false;
     mutable std::string title_, path_, exeName_, helpFile_;
     mutable int major_ = 0, minor_ = 0, revision_ = 0;
+    mutable bool iconsRead_ = false;
+    mutable HICON icons_[2] = {};
     int exitCode_ = 0;
 };
 extern AppObject App;
