@@ -155,8 +155,11 @@ int MsgBox(HWND owner, const std::string& prompt, unsigned buttons, const std::s
 //   1. the in-place active object of an ActiveX control (SetActiveObject),
 //   2. the form's KeyDown/KeyUp (with key preview, or for the form itself),
 //   3. the control's KeyDown/KeyUp (KeyPress for the characters),
-//   4. the dialog keys (Tab, Enter for the default button, Esc for the
-//      cancel button),
+//   4. the dialog keys: Enter for the focused push button or else the
+//      default button, Esc for the cancel button (unless the focused
+//      control wants the key: a writable multi-line box keeps Enter), the
+//      form's menu bar for Alt with a letter and for Alt or F10 pressed
+//      alone, then Tab, the arrows and the controls' mnemonics,
 // and is then translated and dispatched; whichever takes it ends its way.
 void ProcessMessage(MSG& msg);
 
