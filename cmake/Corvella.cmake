@@ -98,13 +98,18 @@ if(CORVELLA_WIN32)
 endif()
 
 # Tests of the shipped binaries as they ship: Corvella.exe and every COM
-# library import nothing outside tools/imports-allowed.txt, and `make run`
-# brings the program up with no display, in a fresh prefix of its own.
+# library import nothing outside tools/imports-allowed.txt, Corvella.exe's
+# first icon group holds 16 and 32 pixel images in 16 and 256 colours, and
+# `make run` brings the program up with no display, in a fresh prefix of its
+# own.
 function(corvella_shipped_tests)
   get_property(shipped GLOBAL PROPERTY CORVELLA_SHIPPED)
   add_test(NAME shipped_imports
            COMMAND ${Python3_EXECUTABLE} ${CORVELLA_ROOT}/tools/check_imports.py
                    ${CORVELLA_ROOT}/tools/imports-allowed.txt $<TARGET_FILE:Corvella> ${shipped})
+  add_test(NAME shipped_icon
+           COMMAND ${Python3_EXECUTABLE} ${CORVELLA_ROOT}/tools/check_icon.py $<TARGET_FILE:Corvella>
+                   16x4 16x8 32x4 32x8)
   add_test(NAME run_without_display
            COMMAND sh ${CORVELLA_ROOT}/tools/run_test.sh ${CORVELLA_BIN}
                    ${CMAKE_BINARY_DIR}/run_without_display)

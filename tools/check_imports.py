@@ -12,6 +12,8 @@ system lacks stops the whole binary from loading.
 import struct
 import sys
 
+from pe_image import IMPORTS, PeImage
+
 # Oldest versions the program runs on, and everything up to XP, for messages.
 FLOOR_9X = {"95", "95s"}          # 95s: exported by Windows 9x as a stub that fails
 FLOOR_NT = {"3.1", "3.5", "3.51", "4.0"}
@@ -20,49 +22,24 @@ KNOWN = FLOOR_9X | FLOOR_NT | {"98", "ME", "2000", "XP"}
 
 def read_imports(path):
     """The (DLL, function) pairs a 32-bit PE file imports; ordinals as '#n'."""
-    data = open(path, "rb").read()
-    if data[:2] != b"MZ":
-        raise ValueError(f"{path}: not an executable")
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    if data[pe:pe + 4] != b"PE\0\0":
-        raise ValueError(f"{path}: no PE header")
-    sections_count = struct.unpack_from("<H", data, pe + 6)[0]
-    opt_size = struct.unpack_from("<H", data, pe + 20)[0]
-    opt = pe + 24
-    if struct.unpack_from("<H", data, opt)[0] != 0x10B:
-        raise ValueError(f"{path}: not a 32-bit image")
-    import_rva = struct.unpack_from("<I", data, opt + 96 + 8)[0]
-    sections = []
-    for i in range(sections_count):
-        s = opt + opt_size + 40 * i
-        vsize, vaddr, rsize, raw = struct.unpack_from("<IIII", data, s + 8)
-        sections.append((vaddr, max(vsize, rsize), raw))
-
-    def offset(rva):
-        for vaddr, size, raw in sections:
-            if vaddr <= rva < vaddr + size:
-                return rva - vaddr + raw
-        raise ValueError(f"{path}: address {rva:#x} outside every section")
-
-    def cstr(rva):
-        o = offset(rva)
-        return data[o:data.index(b"\0", o)].decode("ascii")
-
+    image = PeImage(path)
+    data = image.data
+    import_rva = image.directory(IMPORTS)[0]
     found = []
     if import_rva == 0:
         return found
-    d = offset(import_rva)
+    d = image.offset(import_rva)
     while True:
         lookup, _, _, name_rva, thunk = struct.unpack_from("<IIIII", data, d)
         if name_rva == 0:
             break
-        dll = cstr(name_rva).upper()
-        t = offset(lookup or thunk)
+        dll = image.cstr(name_rva).upper()
+        t = image.offset(lookup or thunk)
         while True:
             entry = struct.unpack_from("<I", data, t)[0]
             if entry == 0:
                 break
-            found.append((dll, f"#{entry & 0xFFFF}" if entry & 0x80000000 else cstr(entry + 2)))
+            found.append((dll, f"#{entry & 0xFFFF}" if entry & 0x80000000 else image.cstr(entry + 2)))
             t += 4
         d += 20
     return found

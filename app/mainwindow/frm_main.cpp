@@ -4,13 +4,13 @@
 #include <exception>
 
 #include "app/foundation/win32/listview/mod_list_view.h"
+#include "app/foundation/win32/pictures/pictures.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/foundation/win32/shell/playback_win32.h"
 #include "app/foundation/win32/shell/shell_icons.h"
 #include "app/foundation/win32/shell/window_helpers.h"
 #include "app/mainwindow/frm_loading.h"
 #include "app/mainwindow/hand_over.h"
-#include "app/mainwindow/pictures/pictures.h"
 
 namespace corvella {
 

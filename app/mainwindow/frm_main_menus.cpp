@@ -6,10 +6,10 @@
 
 #include "app/foundation/random_pick.h"
 #include "app/foundation/tags/field_table.h"
+#include "app/foundation/win32/pictures/pictures.h"
 #include "app/foundation/win32/shell/help.h"
 #include "app/foundation/win32/shell/launch.h"
 #include "app/foundation/win32/shell/window_helpers.h"
-#include "app/mainwindow/pictures/pictures.h"
 
 namespace corvella {
 

@@ -388,6 +388,10 @@ bool Form::Load() {
     }
     hwnd_ = hwnd;
     detail::BindForm(hwnd, this);
+    // Every form shows the program's icon, in its title bar and the task bar.
+    for (bool small : {false, true})
+        if (HICON icon = App.Icon(small))
+            SendMessageA(hwnd, WM_SETICON, small ? ICON_SMALL : ICON_BIG, reinterpret_cast<LPARAM>(icon));
     font_ = detail::MakeFont(fontName, fontSize, fontBold);
     if (font_ != nullptr) SelectObject(GetDC(hwnd), font_);
     detail::gLoadedForms.push_back(this);
@@ -637,6 +641,27 @@ CommandButton* Form::FindButton(bool defaultButton) const {
     return nullptr;
 }
 
+bool Form::PressDialogButton(int keyCode) {
+    if (CommandButton* button = FindButton(keyCode == VK_RETURN)) {
+        button->DoClick();
+        return true;
+    }
+    // A copy: the control that takes the key may unload the form.
+    const std::vector<Control*> controls = controls_;
+    for (Control* control : controls)
+        if (control->Created() && IsWindowVisible(control->hWnd()) && IsWindowEnabled(control->hWnd()) &&
+            control->TakeDialogKey(keyCode))
+            return true;
+    return false;
+}
+
+bool Form::MenuKey(int character) {
+    const std::vector<Control*> controls = controls_;
+    for (Control* control : controls)
+        if (control->Created() && control->TakeMenuKey(character)) return true;
+    return false;
+}
+
 Control* Form::FindControl(int id) const {
     for (Control* control : controls_)
         if (control->id_ == id) return control;
@@ -706,14 +731,17 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (lp == 0 || detail::ControlFromWindow(reinterpret_cast<HWND>(lp)) == nullptr) {
             // Enter and Esc as the dialog keys send them, and control ids.
             const int id = LOWORD(wp);
-            Control* target = id == IDOK       ? FindButton(true)
-                              : id == IDCANCEL ? FindButton(false)
-                                               : FindControl(id);
-            if (target != nullptr) {
-                target->OnCommand(id == IDOK || id == IDCANCEL ? BN_CLICKED : HIWORD(wp));
+            if (id == IDOK || id == IDCANCEL) {
+                if (PressDialogButton(id == IDOK ? VK_RETURN : VK_ESCAPE)) return 0;
+            } else if (Control* target = FindControl(id)) {
+                target->OnCommand(HIWORD(wp));
                 return 0;
             }
         }
+        break;
+    case WM_SYSCOMMAND:
+        // The menu keys as the system's default handling sends them.
+        if ((wp & 0xFFF0) == SC_KEYMENU && lp != ' ' && MenuKey(static_cast<int>(lp))) return 0;
         break;
     case DM_GETDEFID:
         if (CommandButton* button = FindButton(true)) return MAKELONG(button->id_, DC_HASDEFID);

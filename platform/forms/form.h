@@ -164,6 +164,14 @@ protected:
     virtual void OnKeyPress(int& keyAscii);
     // The window is gone (its form unloaded, or Destroy()).
     virtual void OnDetach();
+    // A control of another library that stands for the form's default or
+    // cancel button: Enter (VK_RETURN) or Esc (VK_ESCAPE) is for the form,
+    // which has no button of its own for it. True when the control took it.
+    virtual bool TakeDialogKey(int /*keyCode*/) { return false; }
+    // A menu bar that a control of another library draws on the form: the
+    // form's menu keys, whichever control has the focus (0 for Alt or F10
+    // alone, else the character typed with Alt). True when it took the key.
+    virtual bool TakeMenuKey(int /*character*/) { return false; }
     // Runs an event handler under the run-time's error rule; the control's
     // form counts as in an event too.
     template <class F>
@@ -249,6 +257,13 @@ public:
     std::string Caption() const { return Text(); }
     void SetCaption(const std::string& text) { SetText(text); }
     Form* Owner() const { return owner_; }
+
+    // The keys the message loop gives the form as a whole. Enter (VK_RETURN)
+    // or Esc (VK_ESCAPE): its default or cancel button, else a control that
+    // stands for one. Alt or F10 alone (0), or Alt with a character: its
+    // menu bar. True when one took the key.
+    bool PressDialogButton(int keyCode);
+    bool MenuKey(int character);
 
     HWND hWnd() const override { return hwnd_; }
     Form* ParentForm() override { return this; }

@@ -240,6 +240,72 @@ Control* ControlOf(HWND hwnd) {
 
 namespace {
 IOleInPlaceActiveObject* gActiveObject = nullptr;
+
+// Enter and Esc as a dialog takes them, whichever control has the focus. A
+// control that wants the key keeps it: a writable multi-line box keeps Enter
+// for a new line, a dropped list Esc. Enter on a push button presses that
+// button; otherwise the form's default or cancel button is pressed, also
+// from a box that is read-only. True when the key went no further.
+bool DialogKey(const MSG& msg) {
+    const int key = static_cast<int>(msg.wParam);
+    if (msg.message != WM_KEYDOWN || (key != VK_RETURN && key != VK_ESCAPE) || msg.hwnd == nullptr) return false;
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    Form* form = detail::FormFromWindow(detail::RootWindow(msg.hwnd));
+    if (form == nullptr) return false;
+    HWND focus = msg.hwnd;
+    char windowClass[8] = {};
+    GetClassNameA(focus, windowClass, sizeof windowClass);
+    const LONG style = GetWindowLongA(focus, GWL_STYLE);
+    if (lstrcmpiA(windowClass, "Edit") == 0 && (style & ES_MULTILINE) != 0) {
+        // Such a box asks for every key, Esc and a read-only box's Enter too.
+        if (key == VK_RETURN && (style & (ES_WANTRETURN | ES_READONLY)) == ES_WANTRETURN) return false;
+    } else {
+        MSG asked = msg;
+        const LRESULT code = SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&asked));
+        if ((code & DLGC_WANTMESSAGE) != 0) return false;
+        if (key == VK_RETURN && (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0) {
+            if (IsWindowEnabled(focus))
+                SendMessageA(GetParent(focus), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED),
+                             reinterpret_cast<LPARAM>(focus));
+            return true;
+        }
+    }
+    form->PressDialogButton(key);
+    return true;
+}
+
+// The form's menu bar takes Alt with a character before the controls' own
+// mnemonics do, and Alt or F10 pressed and let go with no other key between
+// them, whichever control has the focus: the system's default handling of
+// the keys reaches no menu bar from every control.
+UINT gMenuKeyDown = 0;  // Alt or F10 while it is the last key pressed
+
+bool MenuKey(const MSG& msg) {
+    const auto key = static_cast<UINT>(msg.wParam);
+    int character = -1;
+    switch (msg.message) {
+    case WM_SYSCHAR:
+        if ((msg.lParam & (1 << 29)) != 0 && key != ' ') character = static_cast<int>(key);
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        // A held key repeats; Shift+F10 is the context menu's.
+        if ((msg.lParam & (1 << 30)) == 0)
+            gMenuKeyDown = (key == VK_MENU || key == VK_F10) && GetKeyState(VK_SHIFT) >= 0 ? key : 0;
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (key == gMenuKeyDown) character = 0;
+        gMenuKeyDown = 0;
+        break;
+    default:
+        break;
+    }
+    if (character < 0) return false;
+    Form* form = detail::FormFromWindow(detail::RootWindow(msg.hwnd));
+    return form != nullptr && form->MenuKey(character);
+}
+
 }  // namespace
 
 void SetActiveObject(IOleInPlaceActiveObject* object) {
@@ -288,6 +354,10 @@ void ProcessMessage(MSG& msg) {
     case WM_KEYUP:
     case WM_SYSKEYUP:
         if (!keyEvents(msg)) return;
+        if (msg.hwnd != nullptr && IsWindow(msg.hwnd) && (MenuKey(msg) || DialogKey(msg))) return;
+        break;
+    case WM_SYSCHAR:
+        if (MenuKey(msg)) return;
         break;
     case WM_CHAR:
         if (Control* control = ControlOf(msg.hwnd)) {
@@ -432,6 +502,31 @@ int AppObject::Revision() const {
 std::string AppObject::HelpFile() const { return helpFile_; }
 void AppObject::SetHelpFile(const std::string& file) { helpFile_ = file; }
 HINSTANCE AppObject::hInstance() const { return GetModuleHandleA(nullptr); }
+
+namespace {
+
+BOOL CALLBACK FirstIconGroup(HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
+    auto* out = reinterpret_cast<std::string*>(found);
+    // A numbered resource goes by "#n", which LoadImage takes as well.
+    *out = IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name)) : std::string(name);
+    return FALSE;
+}
+
+}  // namespace
+
+HICON AppObject::Icon(bool small) const {
+    if (!iconsRead_) {
+        iconsRead_ = true;
+        std::string group;
+        EnumResourceNamesA(hInstance(), RT_GROUP_ICON, FirstIconGroup, reinterpret_cast<LONG_PTR>(&group));
+        for (int i = 0; i < 2 && !group.empty(); ++i)
+            icons_[i] = static_cast<HICON>(LoadImageA(hInstance(), group.c_str(), IMAGE_ICON,
+                                                      GetSystemMetrics(i == 0 ? SM_CXICON : SM_CXSMICON),
+                                                      GetSystemMetrics(i == 0 ? SM_CYICON : SM_CYSMICON),
+                                                      LR_SHARED));
+    }
+    return icons_[small ? 1 : 0];
+}
 
 // ---- Screen ------------------------------------------------------------------
 

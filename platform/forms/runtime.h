@@ -155,8 +155,11 @@ int MsgBox(HWND owner, const std::string& prompt, unsigned buttons, const std::s
 //   1. the in-place active object of an ActiveX control (SetActiveObject),
 //   2. the form's KeyDown/KeyUp (with key preview, or for the form itself),
 //   3. the control's KeyDown/KeyUp (KeyPress for the characters),
-//   4. the dialog keys (Tab, Enter for the default button, Esc for the
-//      cancel button),
+//   4. the dialog keys: Enter for the focused push button or else the
+//      default button, Esc for the cancel button (unless the focused
+//      control wants the key: a writable multi-line box keeps Enter), the
+//      form's menu bar for Alt with a letter and for Alt or F10 pressed
+//      alone, then Tab, the arrows and the controls' mnemonics,
 // and is then translated and dispatched; whichever takes it ends its way.
 void ProcessMessage(MSG& msg);
 
@@ -204,12 +207,18 @@ public:
     int ExitCode() const { return exitCode_; }
     void SetExitCode(int code) { exitCode_ = code; }
     HINSTANCE hInstance() const;
+    // The program's icon, the first icon group of its module (the one the
+    // shell shows for the file), at the system's large or small icon size;
+    // null when the program has none. Shared: never destroyed.
+    HICON Icon(bool small) const;
 
 private:
     void Read() const;
     mutable bool read_ = false;
     mutable std::string title_, path_, exeName_, helpFile_;
     mutable int major_ = 0, minor_ = 0, revision_ = 0;
+    mutable bool iconsRead_ = false;
+    mutable HICON icons_[2] = {};
     int exitCode_ = 0;
 };
 extern AppObject App;

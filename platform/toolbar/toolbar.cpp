@@ -13,50 +13,11 @@ namespace {
 const char kToolbarClass[] = "Corvella.Toolbar";
 const char kHostClass[] = "Corvella.ToolbarHost";
 
-// ---- menu keys ----------------------------------------------------------------------
-// Alt, F10 and Alt with a letter end in WM_SYSCOMMAND SC_KEYMENU on the form
-// (the forms' loop translates and dispatches them; the default handling of
-// the focused control passes them up). A form without a menu of the system's
-// own would beep or open its system menu; the menu bar takes the key first.
-// A plain subclass, since the key must not reach the default handling; it
-// is taken out when it is on top of the chain, else it stays as a pass-through.
-
-const char kMenuKeyProp[] = "Corvella.MenuBarKeys";
-const char kMenuKeyPrevProp[] = "Corvella.MenuBarKeysPrev";
-
-LRESULT CALLBACK MenuKeyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-
-}  // namespace
-
-struct MenuKeyHook {
-    static LRESULT Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-        auto prev = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kMenuKeyPrevProp));
-        auto* bar = reinterpret_cast<Toolbar*>(GetPropA(hwnd, kMenuKeyProp));
-        if (bar != nullptr && msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_KEYMENU && lp != ' ' &&
-            bar->MenuKey(lp))
-            return 0;
-        if (msg == WM_NCDESTROY) {
-            RemovePropA(hwnd, kMenuKeyProp);
-            RemovePropA(hwnd, kMenuKeyPrevProp);
-            if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) == MenuKeyProc)
-                SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev));
-        }
-        return prev != nullptr ? CallWindowProcA(prev, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
-    }
-};
-
-namespace {
-LRESULT CALLBACK MenuKeyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    return MenuKeyHook::Handle(hwnd, msg, wp, lp);
-}
 }  // namespace
 
 // ---- Toolbar ------------------------------------------------------------------------
 
-Toolbar::~Toolbar() {
-    UnhookMenuKeys();
-    Destroy();
-}
+Toolbar::~Toolbar() { Destroy(); }
 
 bool Toolbar::Create(forms::Container& parent) {
     if (Created()) return true;
@@ -70,12 +31,10 @@ bool Toolbar::Create(forms::Container& parent) {
     if (menuWidest_ > 0) SendMessageA(bar_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(menuNarrowest_, menuWidest_));
     for (int i = 0; i < ButtonCount(); ++i) AddNative(i);
     AutoSize();
-    if (menu_ != nullptr) HookMenuKeys();
     return true;
 }
 
 void Toolbar::OnDetach() {
-    UnhookMenuKeys();
     // The buttons' states stay as the design of a new window.
     for (int i = 0; bar_ != nullptr && i < ButtonCount(); ++i) {
         buttons_[static_cast<size_t>(i)].pressed = detail::ButtonPressed(bar_, i);
@@ -212,7 +171,6 @@ bool Toolbar::ToolbarNotify(NMHDR* header, LRESULT& result) {
 void Toolbar::SetMenu(PopupMenu& menu) {
     menu_ = &menu;
     BuildMenuButtons();
-    if (Created()) HookMenuKeys();
 }
 
 void Toolbar::SetMenuButtonWidths(int widest, int narrowest) {
@@ -334,7 +292,9 @@ LRESULT Toolbar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return ToolbarWindow::OnMessage(msg, wp, lp);
 }
 
-bool Toolbar::MenuKey(LPARAM character) {
+// Alt, F10 and Alt with a letter, which the form hands its menu bar
+// whichever control has the focus.
+bool Toolbar::TakeMenuKey(int character) {
     if (menu_ == nullptr || ButtonCount() == 0 || !IsWindowVisible(Control::hWnd())) return false;
     if (character == 0) {  // Alt or F10 alone
         DropMenu(0);
@@ -351,32 +311,6 @@ bool Toolbar::MenuKey(LPARAM character) {
         }
     }
     return false;
-}
-
-void Toolbar::HookMenuKeys() {
-    forms::Form* form = ParentForm();
-    HWND window = form != nullptr ? form->hWnd() : nullptr;
-    if (window == nullptr || window == keyWindow_) return;
-    UnhookMenuKeys();
-    if (GetPropA(window, kMenuKeyPrevProp) == nullptr) {
-        const auto prev = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MenuKeyProc)));
-        SetPropA(window, kMenuKeyPrevProp, reinterpret_cast<HANDLE>(prev));
-    }
-    SetPropA(window, kMenuKeyProp, this);
-    keyWindow_ = window;
-}
-
-void Toolbar::UnhookMenuKeys() {
-    HWND window = keyWindow_;
-    keyWindow_ = nullptr;
-    if (window == nullptr || !IsWindow(window) || GetPropA(window, kMenuKeyProp) != this) return;
-    SetPropA(window, kMenuKeyProp, nullptr);
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == MenuKeyProc) {
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropA(window, kMenuKeyPrevProp)));
-        RemovePropA(window, kMenuKeyPrevProp);
-        RemovePropA(window, kMenuKeyProp);
-    }
 }
 
 // ---- ToolbarHost ----------------------------------------------------------------------

@@ -75,8 +75,9 @@ public:
 
     // Menu bar mode: one flat button per top-level item of `menu`, each
     // dropping its sub-menu (or choosing the item, when it has none); Alt,
-    // F10 and Alt with a caption's mnemonic reach it from the form. The menu
-    // stays its owner's and is read again at each drop.
+    // F10 and Alt with a caption's mnemonic reach it from the form, and a
+    // letter then picks the item in the open menu. The menu stays its
+    // owner's and is read again at each drop.
     void SetMenu(PopupMenu& menu);
     // The menu buttons' widest and narrowest widths in pixels.
     void SetMenuButtonWidths(int widest, int narrowest);
@@ -94,6 +95,7 @@ protected:
     bool ToolbarNotify(NMHDR* header, LRESULT& result) override;
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnDetach() override;
+    bool TakeMenuKey(int character) override;
 
 private:
     struct Button {
@@ -106,10 +108,6 @@ private:
     };
     void AddNative(int position);
     void BuildMenuButtons();
-    void HookMenuKeys();
-    void UnhookMenuKeys();
-    friend struct MenuKeyHook;
-    bool MenuKey(LPARAM character);
     friend struct MenuFilter;
     // A message of the open menu's loop; true when it moves to another menu.
     bool MenuLoopMessage(const MSG& msg);
@@ -123,7 +121,6 @@ private:
     bool textRight_ = false;
     PopupMenu* menu_ = nullptr;
     int menuWidest_ = 0, menuNarrowest_ = 0;
-    HWND keyWindow_ = nullptr;  // the form window whose menu keys come here
     // The open menu: its button, its top menu, the item selected last and
     // the button to go on with when it closes.
     int openButton_ = -1;

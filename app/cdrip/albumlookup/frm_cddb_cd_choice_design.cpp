@@ -1,5 +1,5 @@
 #include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
-#include "app/mainwindow/pictures/pictures.h"
+#include "app/foundation/win32/pictures/pictures.h"
 #include "platform/forms/form_style.h"
 
 namespace corvella {

@@ -32,7 +32,7 @@ void FrmAbout::Form_Load_() {
 
 // The program's own icon, else the system's application icon.
 void FrmAbout::picIcon_Paint(int, HDC dc) {
-    HICON icon = LoadIconA(forms::App.hInstance(), MAKEINTRESOURCEA(1));
+    HICON icon = forms::App.Icon(false);
     if (icon == nullptr) icon = LoadIconA(nullptr, IDI_APPLICATION);
     DrawIcon(dc, 0, 0, icon);
 }

@@ -6,7 +6,7 @@
 // to draw shows more than one colour; one that a neighbour paints over
 // shows the neighbour's one colour. Every shown label holds its caption in
 // its own font and lies over no neighbour; a wizard's splash page shows a
-// picture on its band.
+// picture on its band. Each form carries the program's icon.
 #include <winsock.h>
 
 #include <windows.h>
@@ -245,6 +245,12 @@ protected:
         EXPECT_GT(look.looked, 0) << where << ": no control to look at";
         for (const std::string& blank : look.blank) ADD_FAILURE() << where << ": " << blank;
         for (const std::string& cut : look.cut) ADD_FAILURE() << where << ": " << cut;
+        // In its title bar and the task bar, the program's icon.
+        EXPECT_NE(forms::App.Icon(false), nullptr);
+        for (bool small : {false, true})
+            EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(f->hWnd(), WM_GETICON, small ? ICON_SMALL : ICON_BIG, 0)),
+                      forms::App.Icon(small))
+                << where << (small ? ": small icon" : ": large icon");
         // A wizard's splash page shows its picture on the band.
         for (forms::OleControlSite* site : forms::HostedControls(*f)) {
             auto* page = dynamic_cast<forms::WizardPage*>(site);

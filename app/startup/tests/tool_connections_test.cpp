@@ -4,7 +4,11 @@
 // field. The album lookup asks local servers. A file whose name the code
 // page cannot hold goes through the listing, an apply, both exports and the
 // rename. Files tagged by other programs go through an update of both
-// versions and the CSV export.
+// versions and the CSV export. Then the forms as a user types
+// at them, the keys going through the system's input queue to the focused
+// window: the menu bar's Alt keys, the about box's Enter and Esc (its image
+// shows the program's icon on the screen), and Enter and Esc on each wizard,
+// where a box of several lines keeps Enter for a new line.
 #include <windows.h>
 #include <ole2.h>
 #include <commctrl.h>
@@ -18,24 +22,28 @@
 #include <iterator>
 #include <memory>
 
+#include "app/controls/hosted/wizard_controls.h"
 #include "app/foundation/settings.h"
 #include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
+#include "app/mainwindow/about/frm_about.h"
 #include "app/mainwindow/frm_main.h"
 #include "app/mainwindow/playlist/playlist.h"
 #include "app/startup/tool_connections.h"
 #include "app/tools/csv/core/csv_text.h"
 #include "libs/common/scope/scope_exit.h"
 #include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
+#include "app/tools/comments/frm_wiz_comments.h"
 #include "app/tools/quickextract/win32/frm_quick_extract.h"
 #include "libs/common/tcpclient/tests/peer.h"
 #include "libs/disclookup/core/lookup_settings.h"
-#include "platform/forms/tests/forms_test_util.h"
+#include "platform/forms/tests/screen_probe.h"
 
 namespace corvella {
 namespace {
 
 using forms::testing::PumpUntil;
+using forms::testing::Type;
 
 // What the user does in the next tool window: a click on a button.
 struct Step {
@@ -407,6 +415,142 @@ TEST_F(FilesOfOtherTaggers, UpdateBothKeepsTheirTrackAndGenreWhichShowByName) {
     for (size_t at = text.find("\"Rock\""); at != std::string::npos; at = text.find("\"Rock\"", at + 1)) ++rocks;
     EXPECT_EQ(rocks, 3u) << text;
     EXPECT_TRUE(boxes.empty()) << boxes.front().title << ": " << boxes.front().prompt;
+}
+
+// ---- typed keys ----------------------------------------------------------------
+
+// The form in front of the user, when it is `name`.
+forms::Form* InFront(const char* name) {
+    forms::Form* f = forms::Screen.ActiveForm();
+    if (f == nullptr || f->name != name || !IsWindowVisible(f->hWnd()) || !IsWindowEnabled(f->hWnd()) ||
+        GetForegroundWindow() != f->hWnd())
+        return nullptr;
+    return f;
+}
+
+std::function<bool()> Front(const char* name) {
+    return [name] { return InFront(name) != nullptr; };
+}
+
+std::function<bool()> Page(const char* form, int page) {
+    return [form, page] {
+        forms::Form* f = InFront(form);
+        if (f == nullptr) return false;
+        for (forms::OleControlSite* site : forms::HostedControls(*f))
+            if (auto* bar = dynamic_cast<forms::WizardButtons*>(site)) return bar->PageNumber() == page;
+        return false;
+    };
+}
+
+// What the user does in front of `form`: types `keys` (after `before`, if
+// any), and the step is done once `done` holds.
+struct Typing {
+    const char* form;
+    const char* keys;
+    std::function<bool()> done;
+    std::function<void()> before = nullptr;
+};
+
+std::vector<Typing> gTyping;
+size_t gAt = 0;
+bool gTyped = false;
+DWORD gSince = 0;
+
+void EndWalk(const std::string& why) {
+    ADD_FAILURE() << why;
+    gAt = gTyping.size();
+    // Out of every window the walk opened, so that the test can end.
+    while (forms::Form* f = forms::Screen.ActiveForm()) {
+        if (f->name == "frmMain" || !f->Unload()) break;
+    }
+}
+
+// Runs from every message loop, the modal ones of the forms opened too.
+void CALLBACK Walk(HWND, UINT, UINT_PTR, DWORD) {
+    while (gAt < gTyping.size()) {
+        const Typing& s = gTyping[gAt];
+        if (!gTyped) {
+            if (InFront(s.form) == nullptr) break;
+            gTyped = true;
+            gSince = GetTickCount();
+            if (s.before) s.before();  // may open a window: the walk goes on inside its loop
+            if (s.keys != nullptr) Type(s.keys);
+            return;
+        }
+        if (!s.done()) {
+            if (GetTickCount() - gSince > 15000)
+                EndWalk(std::string(s.form) + ": nothing came of \"" + (s.keys ? s.keys : "") + "\"");
+            return;
+        }
+        ++gAt;
+        gTyped = false;
+    }
+}
+
+// The about box's image as the screen shows it: the program's icon over the
+// picture's background.
+void ExpectTheIconIn(forms::PictureBox& picture) {
+    HICON icon = forms::App.Icon(false);
+    ASSERT_NE(icon, nullptr) << "the program has no icon";
+    RECT area{};
+    GetWindowRect(picture.hWnd(), &area);
+    forms::testing::PaintedScreen(GetParent(picture.hWnd()));
+    const forms::testing::ScreenPixels shown(area);
+    ASSERT_TRUE(shown.Read());
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    HBRUSH back = CreateSolidBrush(shown.At(area.left, area.top));  // the icon's corner is clear
+    const RECT all{0, 0, w, h};
+    FillRect(dc, &all, back);
+    DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    int differ = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if ((GetPixel(dc, x, y) & 0xFFFFFF) != shown.At(area.left + x, area.top + y)) ++differ;
+    SelectObject(dc, old);
+    DeleteObject(back);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(differ, 0) << "of " << w * h << " pixels of the about box's image";
+}
+
+TEST_F(ToolsFromTheMainWindow, MenusAboutBoxAndWizardsTakeTheirTypedKeys) {
+    Expect({});  // no clicks of the tools' steps meanwhile
+    FrmMain& m = *f_;
+    auto command = [&m](const char* key) { return [&m, key] { m.RunCommand(key); }; };
+    gTyping = {
+        {"frmMain", "Alt+H A", Front("frmAbout")},
+        // The focus lies in the read-only notice.
+        {"frmAbout", "Enter", Front("frmMain"), [] { ExpectTheIconIn(frmAbout().picIcon); }},
+        // Alt alone opens File; Left goes round to Help.
+        {"frmMain", "Alt Left A", Front("frmAbout")},
+        {"frmAbout", "Esc", Front("frmMain")},
+        {"frmMain", "Alt+F F", Page("frmWizFileSorting", 1)},
+        {"frmWizFileSorting", "Enter", Page("frmWizFileSorting", 2)},
+        {"frmWizFileSorting", "Enter", Page("frmWizFileSorting", 3)},
+        {"frmWizFileSorting", "Esc", Front("frmMain")},
+        {"frmMain", nullptr, Page("frmWizComments", 1), command("mnuContact")},
+        {"frmWizComments", "X Enter Y", [] { return frmWizComments().txtSupport.Text() == "x\r\ny"; },
+         [] { frmWizComments().txtSupport.SetFocus(); }},
+        {"frmWizComments", "Esc", Front("frmMain")},
+        {"frmMain", nullptr, Page("frmWizDuplicateFiles", 1), command("mnuDupe")},
+        {"frmWizDuplicateFiles", "Enter", Page("frmWizDuplicateFiles", 2)},
+        {"frmWizDuplicateFiles", "Esc", Front("frmMain")},
+        {"frmMain", nullptr, Page("frmWizFileExport", 1), command("mnuExportWiz")},
+        {"frmWizFileExport", "Enter", Page("frmWizFileExport", 2)},
+        {"frmWizFileExport", "Esc", Front("frmMain")},
+    };
+    gAt = 0;
+    gTyped = false;
+    SetForegroundWindow(m.hWnd());
+    ASSERT_TRUE(PumpUntil(Front("frmMain")));
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, Walk);
+    EXPECT_TRUE(PumpUntil([] { return gAt == gTyping.size(); }, 120000)) << "stopped at step " << gAt;
+    KillTimer(nullptr, timer);
 }
 
 }  // namespace

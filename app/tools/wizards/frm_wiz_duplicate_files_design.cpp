@@ -1,5 +1,5 @@
 #include "app/tools/wizards/frm_wiz_duplicate_files.h"
-#include "app/mainwindow/pictures/pictures.h"
+#include "app/foundation/win32/pictures/pictures.h"
 #include "platform/forms/form_style.h"
 
 namespace corvella {

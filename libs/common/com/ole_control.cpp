@@ -193,6 +193,7 @@ ControlBase::~ControlBase() {
         DestroyWindow(hwnd_);
     }
     delete notify_;
+    if (mnemonics_) DestroyAcceleratorTable(mnemonics_);
 }
 
 HRESULT ControlBase::FindPropertyNotifyPoint(REFIID iid, IConnectionPoint** out) {
@@ -474,9 +475,18 @@ STDMETHODIMP ControlBase::SetObjectRects(LPCRECT pos, LPCRECT) {
 
 STDMETHODIMP ControlBase::GetControlInfo(CONTROLINFO* info) {
     if (!info) return E_POINTER;
-    info->hAccel = nullptr;
-    info->cAccel = 0;
+    std::vector<ACCEL> keys = Mnemonics();
+    // The table stays the control's, as long as the control lives.
+    if (!mnemonics_ && !keys.empty()) mnemonics_ = CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
+    info->hAccel = mnemonics_;
+    info->cAccel = mnemonics_ ? static_cast<USHORT>(keys.size()) : 0;
     info->dwFlags = 0;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::OnMnemonic(MSG* key) {
+    if (!key) return E_POINTER;
+    OnMnemonicKey(*key);
     return S_OK;
 }
 

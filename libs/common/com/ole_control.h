@@ -103,6 +103,11 @@ public:
     };
     virtual std::vector<Verb> Verbs() const { return {}; }
     virtual HRESULT OnVerb(LONG) { return OLEOBJ_S_INVALIDVERB; }
+    // Keys the control takes from its container without having the focus
+    // (a default button's Enter, a cancel button's Esc), listed through
+    // GetControlInfo; the container hands each one to OnMnemonicKey.
+    virtual std::vector<ACCEL> Mnemonics() const { return {}; }
+    virtual void OnMnemonicKey(const MSG&) {}
 
     // ---- IOleObject ----
     STDMETHODIMP SetClientSite(IOleClientSite* site) override;
@@ -144,7 +149,7 @@ public:
 
     // ---- IOleControl ----
     STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
-    STDMETHODIMP OnMnemonic(MSG*) override { return S_OK; }
+    STDMETHODIMP OnMnemonic(MSG* key) override;
     STDMETHODIMP OnAmbientPropertyChange(DISPID id) override;
     STDMETHODIMP FreezeEvents(BOOL freeze) override;
 
@@ -191,6 +196,7 @@ private:
     int frozen_ = 0;
     SIZEL extent_ = {2540, 2540};  // HIMETRIC
     ConnectionPoint* notify_ = nullptr;
+    HACCEL mnemonics_ = nullptr;  // made on the first GetControlInfo
 };
 
 // A control with the dual interface `Iface`, the default event interface

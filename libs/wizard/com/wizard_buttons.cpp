@@ -1,7 +1,8 @@
 // WizardButtons: the bar along the bottom of a wizard form. It keeps the
 // pages, shows one at a time, asks the form before a move and reports after
-// it; Back, Next, Cancel and Help are real buttons, so Tab and their
-// mnemonics reach them through the form's dialog keys.
+// it; Back, Next, Cancel and Help are real buttons, so Tab, Enter on the
+// focused one and their mnemonics reach them through the form's dialog
+// keys. Enter elsewhere on the form and Esc come as the bar's mnemonics.
 #include <array>
 #include <cstdio>
 #include <new>
@@ -20,6 +21,8 @@ using com::Variant;
 
 const char kSource[] = "Pagerelle.WizardButtons";
 const int kButtonIdBase = 100;
+// Posted after a move: the focus is placed once the form is up and active.
+const UINT kPlaceFocus = WM_APP + 1;
 
 enum Prop { kEnabled, kVisible, kDescription, kFont, kHelpPosition, kPageInfo };
 const com::PersistedProperty kProps[] = {
@@ -151,6 +154,9 @@ public:
         case WM_SHOWWINDOW:
             if (wp) Layout();
             break;
+        case kPlaceFocus:
+            PlaceFocus();
+            return 0;
         default:
             break;
         }
@@ -176,6 +182,16 @@ public:
             DrawTextA(dc, label1_.c_str(), -1, &l, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
         }
         SelectObject(dc, old);
+    }
+
+    // Enter on the form (with the focus on no button) presses Next, Esc the
+    // button in Cancel's place, whatever their captions say.
+    std::vector<ACCEL> Mnemonics() const override {
+        return {{FVIRTKEY, VK_RETURN, 0}, {FVIRTKEY, VK_ESCAPE, 0}};
+    }
+    void OnMnemonicKey(const MSG& key) override {
+        const int button = key.wParam == VK_RETURN ? ButtonNext : key.wParam == VK_ESCAPE ? ButtonCancel : -1;
+        if (button >= 0 && buttonEnabled_[button] && buttonVisible_[button]) Clicked(button);
     }
 
     // The bar's own ResizeBorder: the form it sits on changed its size.
@@ -400,6 +416,23 @@ private:
             if (Window()) InvalidateRect(Window(), nullptr, TRUE);
         }
         RaiseEvent(5, {Variant(static_cast<long>(DirectionOf(to, old))), Short(old), ShortRef(&to)});
+        if (!Closed() && Window()) PostMessageA(Window(), kPlaceFocus, 0, 0);
+    }
+
+    // As a wizard does after a move: the focus goes to the first control of
+    // the shown page, or to Next on a page without one, so that Enter goes
+    // on. It stays where it is when it already lies on a shown control of
+    // a page (a handler may have put it there).
+    void PlaceFocus() {
+        HWND form = Window();
+        while ((GetWindowLongA(form, GWL_STYLE) & WS_CHILD) != 0 && GetParent(form) != nullptr) form = GetParent(form);
+        if (GetActiveWindow() != form) return;
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(form, focus) && !IsChild(Window(), focus) && IsWindowVisible(focus)) return;
+        HWND first = GetNextDlgTabItem(form, nullptr, FALSE);
+        HWND target = first != nullptr && !IsChild(Window(), first) ? first : buttons_[ButtonNext];
+        if (target != nullptr && IsWindowVisible(target) && IsWindowEnabled(target))
+            SendMessageA(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
     }
 
     // Every step runs even when an earlier one fails.

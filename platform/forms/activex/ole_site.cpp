@@ -678,6 +678,24 @@ LRESULT OleControlSite::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Control::OnMessage(msg, wp, lp);
 }
 
+bool OleControlSite::TakeDialogKey(int keyCode) {
+    ComPtr<IOleControl> control;
+    if (!object_ || FAILED(object_.As(control, IID_IOleControl))) return false;
+    CONTROLINFO info = {};
+    info.cb = sizeof info;
+    if (FAILED(control->GetControlInfo(&info)) || info.hAccel == nullptr || info.cAccel == 0) return false;
+    std::vector<ACCEL> keys(info.cAccel);
+    keys.resize(static_cast<size_t>(CopyAcceleratorTableA(info.hAccel, keys.data(), info.cAccel)));
+    for (const ACCEL& key : keys) {
+        // The plain key only: no Shift, Ctrl or Alt with it.
+        if ((key.fVirt & (FVIRTKEY | FSHIFT | FCONTROL | FALT)) != FVIRTKEY || key.key != keyCode) continue;
+        MSG typed = {ControlWindow(), WM_KEYDOWN, static_cast<WPARAM>(keyCode), 0, 0, {}};
+        control->OnMnemonic(&typed);
+        return true;
+    }
+    return false;
+}
+
 bool OleControlSite::Visible() const { return WindowBase::Visible(); }
 
 void OleControlSite::SetVisible(bool on) {

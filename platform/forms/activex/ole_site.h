@@ -78,6 +78,9 @@ public:
 protected:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnDetach() override;
+    // Enter or Esc for the form: the control takes it when it lists the key
+    // among its mnemonics (IOleControl::GetControlInfo), through OnMnemonic.
+    bool TakeDialogKey(int keyCode) override;
 
 private:
     friend class OleSiteObject;

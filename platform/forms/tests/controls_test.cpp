@@ -242,39 +242,73 @@ TEST_F(Controls, ToolTipsFollowTheControlAndLeaveItsClickWorking) {
     EXPECT_EQ(update.ToolTipText(), "Perform the update");
 }
 
-TEST_F(Controls, EnterClicksTheDefaultButtonAndEscTheCancelButton) {
+TEST_F(Controls, TypedEnterAndEscPressTheFocusedTheDefaultOrTheCancelButton) {
     TestForm form;
     Frame frame;  // buttons inside a container are found too
     frame.name = "fraButtons";
     frame.caption = "Buttons";
     frame.width = 4000;
     frame.height = 1500;
-    TextBox text;
+    TextBox text, notes, notice;
     text.name = "txtName";
     text.top = 1700;
-    CommandButton ok, cancel;
+    notes.name = "txtNotes";  // typed in: keeps Enter for a new line
+    notes.multiLine = true;
+    notes.top = 2200;
+    notes.height = 600;
+    notice.name = "txtNotice";  // read-only: keeps nothing
+    notice.multiLine = true;
+    notice.locked = true;
+    notice.top = 2900;
+    notice.height = 600;
+    CommandButton ok, cancel, other;
     ok.name = "cmdOK";
     ok.isDefault = true;
     ok.top = 300;
     cancel.name = "cmdCancel";
     cancel.cancel = true;
     cancel.top = 800;
+    other.name = "cmdOther";
+    other.left = 1500;
+    other.top = 300;
     std::vector<std::string> clicks;
     ok.Click = [&](int) { clicks.push_back("ok"); };
     cancel.Click = [&](int) { clicks.push_back("cancel"); };
+    other.Click = [&](int) { clicks.push_back("other"); };
     form.CreateControls = [&] {
         frame.Create(form);
         ok.Create(frame);
         cancel.Create(frame);
+        other.Create(frame);
         text.Create(form);
+        notes.Create(form);
+        notice.Create(form);
     };
     form.Show();
-    text.SetFocus();
+    SetForegroundWindow(form.hWnd());
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == form.hWnd(); }));
 
-    PostMessageA(text.hWnd(), WM_KEYDOWN, VK_RETURN, 0);
-    PostMessageA(text.hWnd(), WM_KEYDOWN, VK_ESCAPE, 0);
-    PumpFor(100);
-    EXPECT_EQ(clicks, (std::vector<std::string>{"ok", "cancel"}));
+    using Clicks = std::vector<std::string>;
+    const struct {
+        Control* focus;
+        const char* keys;
+        Clicks clicks;
+        const char* notesText;
+    } cases[] = {
+        {&text, "Enter Esc", {"ok", "cancel"}, ""},
+        {&other, "Enter", {"other"}, ""},
+        {&notes, "A Enter B Esc", {"cancel"}, "a\r\nb"},
+        {&notice, "Enter", {"ok"}, "a\r\nb"},
+    };
+    for (const auto& c : cases) {
+        clicks.clear();
+        c.focus->SetFocus();
+        ASSERT_TRUE(PumpUntil([&] { return GetFocus() == c.focus->hWnd(); })) << c.focus->name;
+        Type(c.keys);
+        EXPECT_TRUE(PumpUntil([&] { return clicks.size() >= c.clicks.size(); }, 3000)) << c.focus->name;
+        EXPECT_EQ(clicks, c.clicks) << c.focus->name << ": " << c.keys;
+        EXPECT_EQ(notes.Text(), c.notesText) << c.focus->name << ": " << c.keys;
+    }
 }
 
 TEST_F(Controls, PictureBoxHoldsControlsAndRaisesResize) {

@@ -1,5 +1,8 @@
 #include "platform/forms/tests/forms_test_util.h"
 
+#include <cctype>
+#include <sstream>
+
 namespace corvella::forms::testing {
 
 void FormsTest::SetUp() {
@@ -48,6 +51,43 @@ void UserSelects(const ComboBox& combo, int at) {
     SendMessageA(GetParent(combo.hWnd()), WM_COMMAND,
                  MAKEWPARAM(GetDlgCtrlID(combo.hWnd()), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo.hWnd()));
+}
+
+namespace {
+
+void Key(WORD key, bool up) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, 0));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof in);
+}
+
+WORD KeyNamed(const std::string& name) {
+    static const struct {
+        const char* name;
+        WORD key;
+    } kNames[] = {{"Enter", VK_RETURN}, {"Esc", VK_ESCAPE}, {"Tab", VK_TAB},   {"Alt", VK_MENU},
+                  {"F10", VK_F10},      {"Left", VK_LEFT},  {"Right", VK_RIGHT}, {"Up", VK_UP},
+                  {"Down", VK_DOWN}};
+    for (const auto& k : kNames)
+        if (name == k.name) return k.key;
+    return static_cast<WORD>(std::toupper(static_cast<unsigned char>(name[0])));
+}
+
+}  // namespace
+
+void Type(const std::string& keys) {
+    std::istringstream words(keys);
+    for (std::string word; words >> word;) {
+        const bool withAlt = word.rfind("Alt+", 0) == 0;
+        if (withAlt) Key(VK_MENU, false);
+        const WORD key = KeyNamed(withAlt ? word.substr(4) : word);
+        Key(key, false);
+        Key(key, true);
+        if (withAlt) Key(VK_MENU, true);
+    }
 }
 
 }  // namespace corvella::forms::testing

@@ -63,6 +63,14 @@ public:
         return EqualRect(&area_, &other.area_) && pixels_ == other.pixels_;
     }
 
+    // The colour at a point of the area (screen coordinates), as GetPixel
+    // gives it.
+    uint32_t At(int x, int y) const {
+        const int w = area_.right - area_.left;
+        const uint32_t c = pixels_.at(size_t(y - area_.top) * size_t(w) + size_t(x - area_.left));
+        return RGB(GetBValue(c), GetGValue(c), GetRValue(c));  // the bitmap holds 0x00RRGGBB
+    }
+
     // The colours in `r` (screen coordinates), counted up to `enough`.
     int Colours(const RECT& r, int enough = 2) const {
         RECT in{};

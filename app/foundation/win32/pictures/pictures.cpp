@@ -1,4 +1,4 @@
-#include "app/mainwindow/pictures/pictures.h"
+#include "app/foundation/win32/pictures/pictures.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The drawn pictures: keys and order as the main window uses them, sizes,
 // a clear background and something drawn on it, and the greyed toolbar set;
 // the single pictures as picture objects of their sizes.
-#include "app/mainwindow/pictures/pictures.h"
+#include "app/foundation/win32/pictures/pictures.h"
 
 #include <gtest/gtest.h>
 
