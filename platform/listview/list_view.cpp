@@ -490,6 +490,7 @@ void ListView::SortLater() {
 }
 
 void ListView::SortNow() {
+    sortPosted_ = false;
     HWND list = hWnd();
     if (list == nullptr || !sortedNow_) return;
     std::vector<std::string> texts(items_.size());
@@ -566,8 +567,8 @@ bool ListView::OnNotify(NMHDR* header, LRESULT& result) {
 LRESULT ListView::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case kSortMessage:
-        sortPosted_ = false;
-        SortNow();
+        // Not when a sort ran since the message was posted.
+        if (sortPosted_) SortNow();
         return 0;
     case LVM_SETITEMTEXTA:
     case LVM_SETITEMTEXTW:

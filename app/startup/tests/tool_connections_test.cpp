@@ -90,6 +90,8 @@ protected:
             ASSERT_TRUE(CopyFileA((music + name).c_str(), (folder_ + "\\" + name).c_str(), FALSE)) << name;
         ASSERT_HRESULT_SUCCEEDED(tags_.Create());
         SaveSettingText(store_, "Software\\Corvella\\Layout\\Main", "Folder", folder_);
+        // Sorted by the path, the rows stand in file-name order.
+        SaveSettingText(store_, "Software\\Corvella\\Layout\\Main", "Sort Column", "12");
         ConnectTools();
         f_ = std::make_unique<FrmMain>();
         f_->SetShared({tags_.Pair(), &genres_});
