@@ -535,9 +535,9 @@ TEST_F(MainEditTest, ColumnClicksSortTickAndTheColumnMenuHidesAndShows) {
     EXPECT_FALSE(f_->m_PopupColMenu.Checked(2));  // Album
 }
 
-// At each moment the rows are read again the list, as the list view reports
-// it, stands in the order of the column whose header shows the arrow, with
-// the sort saved before the start; the selected row stays selected.
+// Whenever the rows are listed or read again, the list as the list view
+// reports it stands in the order of the column whose header shows the arrow
+// (the sort saved before the start), and the selected row stays selected.
 TEST_F(MainEditTest, RowsStandInTheOrderTheHeadersArrowShows) {
     const std::string other = DataFile("");
     const struct {
