@@ -38,6 +38,12 @@ else()
   endif()
   find_package(GTest REQUIRED)
   set(CORVELLA_GTEST GTest::gtest GTest::gtest_main)
+  # Long fuzz runs need clang's libFuzzer; the whole tree is then built
+  # with coverage for it (see corvella_fuzz_target).
+  option(CORVELLA_LIBFUZZER "Build the fuzz targets for libFuzzer (clang)" OFF)
+  if(CORVELLA_LIBFUZZER)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
 endif()
 
 # corvella_test(NAME SOURCES... [LIBS libs...] [WINE_FIXTURES f...] [TIMEOUT s])
@@ -58,6 +64,23 @@ function(corvella_test name)
   endif()
   if(CORVELLA_WIN32)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "wine_prefix;${T_WINE_FIXTURES}")
+  endif()
+endfunction()
+
+# corvella_fuzz_target(NAME TARGET file.cpp LIBS libs...)
+# A fuzz target: the file defines LLVMFuzzerTestOneInput and checks its
+# properties with corvella::fuzz::Check. The tests run it over a corpus
+# (libs/common/tests/fuzz_corpus.h); with CORVELLA_LIBFUZZER it is also
+# the libFuzzer executable NAME, for runs of minutes or hours:
+#   cmake -S . -B build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCORVELLA_LIBFUZZER=ON
+#   cmake --build build/fuzz --target NAME
+#   build/fuzz/<its folder>/NAME -max_total_time=300 corpus_folder
+function(corvella_fuzz_target name)
+  cmake_parse_arguments(F "" "TARGET" "LIBS" ${ARGN})
+  if(CORVELLA_LIBFUZZER)
+    add_executable(${name} ${F_TARGET})
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   endif()
 endfunction()
 
@@ -85,7 +108,7 @@ function(corvella_shipped_tests)
   add_test(NAME run_without_display
            COMMAND sh ${CORVELLA_ROOT}/tools/run_test.sh ${CORVELLA_BIN}
                    ${CMAKE_BINARY_DIR}/run_without_display)
-  set_tests_properties(run_without_display PROPERTIES TIMEOUT 300)
+  set_tests_properties(run_without_display PROPERTIES TIMEOUT 900)
 endfunction()
 
 # corvella_com_dll(NAME IDL file.idl HEADER path/name.h IFACE target

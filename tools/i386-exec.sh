@@ -37,12 +37,22 @@ if [ "${major:-0}" -lt 8 ] || [ ! -x /usr/lib/wine/wineserver64 ]; then
   echo "this kernel runs no 32-bit programs: installing QEMU's user-mode emulator for them"
   export DEBIAN_FRONTEND=noninteractive
   sources=$(mktemp)
-  printf 'deb http://deb.debian.org/debian bookworm main\ndeb http://deb.debian.org/debian bookworm-updates main\ndeb http://deb.debian.org/debian bookworm-backports main\n' >"$sources"
+  # The security suite stays in: wine64 pulls in the amd64 halves of
+  # multi-arch libraries whose i386 halves Wine already has, perhaps at a
+  # security update's version. Without that suite apt can only match them by
+  # removing the i386 halves, and Wine's 32-bit side with them.
+  printf 'deb http://deb.debian.org/debian bookworm main\ndeb http://deb.debian.org/debian bookworm-updates main\ndeb http://deb.debian.org/debian-security bookworm-security main\ndeb http://deb.debian.org/debian bookworm-backports main\n' >"$sources"
   set -- -o Dir::Etc::SourceList="$sources" -o Dir::Etc::SourceParts=/nonexistent
+  # What Wine's 32-bit side needs is named too, so that apt keeps it or fails
+  # here, never drops it quietly.
+  keep=""
+  for p in wine32:i386 gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386; do
+    dpkg -s "$p" >/dev/null 2>&1 && keep="$keep $p"
+  done
   # A mirror in the middle of a sync fails an index now and then: one retry.
   for try in 1 2; do
     apt-get "$@" update -q || true
-    apt-get "$@" install -y -q --no-install-recommends qemu-user-static/bookworm-backports wine64 && break
+    apt-get "$@" install -y -q --no-install-recommends qemu-user-static/bookworm-backports wine64 $keep && break
     [ "$try" = 2 ] && { rm -f "$sources"; exit 1; }
   done
   rm -f "$sources"

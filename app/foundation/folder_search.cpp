@@ -1,5 +1,6 @@
 #include "app/foundation/folder_search.h"
 
+#include "app/foundation/text_helpers.h"
 #include "libs/common/text/text_primitives.h"
 
 namespace corvella {
@@ -24,6 +25,13 @@ std::vector<std::string> SplitBars(const std::string& text) {
     // No text is no pattern at all, where a split would give one empty one.
     if (text.empty()) return {};
     return SplitText(text, '|');
+}
+
+std::string UnreachableNamesMessage(const std::vector<std::string>& paths) {
+    if (paths.empty()) return std::string();
+    return (paths.size() == 1 ? "This name holds characters that this system cannot open, so it is left out:"
+                              : "These names hold characters that this system cannot open, so they are left out:") +
+           NamedLines(paths);
 }
 
 CFileSystem::CFileSystem(DirectoryLister& lister) : lister_(lister) {}
@@ -62,15 +70,21 @@ void CFileSystem::ScanFolder(const std::string& folder, std::deque<std::string>&
     bool skip = false;  // one flag for the whole folder, as handlers expect
     for (const DirEntry& entry : entries) {
         if (events_) events_->YieldToMessages();
+        if (entry.is_directory ? !recursive_ || entry.name == "." || entry.name == ".." || entry.name.empty()
+                               : !Matches(entry.name))
+            continue;
+        const std::string& name = entry.name_opens ? entry.name : entry.short_name;
+        if (name.empty()) {
+            unreachable_.push_back(folder + entry.name);
+            continue;
+        }
         if (entry.is_directory) {
-            if (!recursive_ || entry.name == "." || entry.name == ".." || entry.name.empty()) continue;
-            const std::string child = folder + entry.name + "\\";
+            const std::string child = folder + name + "\\";
             const std::optional<FolderId> id = entry.folder_id ? entry.folder_id : lister_.Identify(child);
             if (FirstVisit(child, id)) queue.push_back(child);
             continue;
         }
-        if (!Matches(entry.name)) continue;
-        const std::string file = folder + entry.name;
+        const std::string file = folder + name;
         cancel = false;
         if (events_) events_->FoundFile(file, skip, cancel);
         if (!skip) results_.push_back(file);
@@ -79,6 +93,7 @@ void CFileSystem::ScanFolder(const std::string& folder, std::deque<std::string>&
 
 void CFileSystem::Search(std::vector<std::string>& files) {
     results_.clear();
+    unreachable_.clear();
     seen_ids_.clear();
     seen_paths_.clear();
 

@@ -34,6 +34,10 @@ struct DirEntry {
     // then asks Identify for the folders it is about to enter, and tells
     // apart by path the ones that have no identity at all.
     std::optional<FolderId> folder_id;
+    // False when the code page cannot hold the name: the name as found then
+    // opens nothing, and the entry is reached by its short name.
+    bool name_opens = true;
+    std::string short_name;  // the file system's 8.3 name; "" for none
 };
 
 class DirectoryLister {
@@ -97,6 +101,11 @@ public:
     // The path list as the last search normalised it.
     const std::vector<std::string>& PathList() const { return paths_; }
 
+    // Matching files (and, recursive, folders) of the last search whose
+    // names hold characters the system cannot open and that have no short
+    // name either: left out of the result, as the code page shows them.
+    const std::vector<std::string>& Unreachable() const { return unreachable_; }
+
 private:
     void ScanFolder(const std::string& folder, std::deque<std::string>& queue);
     // True the first time a folder is seen in this search.
@@ -111,6 +120,7 @@ private:
     std::string path_text_ = "C:\\";
     std::vector<std::string> paths_{"C:\\"};
     std::vector<std::string> results_;
+    std::vector<std::string> unreachable_;
     std::set<FolderId> seen_ids_;
     std::set<std::string> seen_paths_;  // lower-cased, for folders without identity
 };
@@ -121,6 +131,10 @@ std::string MatchExtension(const std::string& name);
 
 // `text` split at every "|"; empty pieces stay, an empty text gives none.
 std::vector<std::string> SplitBars(const std::string& text);
+
+// The one message for the names a search had to leave out (Unreachable);
+// "" for none.
+std::string UnreachableNamesMessage(const std::vector<std::string>& paths);
 
 }  // namespace foundation
 }  // namespace corvella

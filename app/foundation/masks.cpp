@@ -32,17 +32,22 @@ size_t FindNoCase(const std::string& text, const std::string& find, size_t from)
     return std::string::npos;
 }
 
-// Replaces every occurrence at or after `from` in one left-to-right pass;
-// inserted text is never searched again.
-void ReplaceAllNoCase(std::string& text, const std::string& find, const std::string& value, size_t from = 0) {
-    std::string out = text.substr(0, from);
-    size_t pos = from;
-    for (size_t hit; (hit = FindNoCase(text, find, pos)) != std::string::npos; pos = hit + find.size()) {
+// Replaces every occurrence in one left-to-right pass; inserted text is
+// never searched again. False when the result would pass kMaxExpandedMask.
+// The search runs over a lower-case copy, at the speed of find.
+bool ReplaceAllNoCase(std::string& text, const std::string& find, const std::string& value) {
+    const std::string lower = LowerAscii(text), key = LowerAscii(find);
+    std::string out;
+    size_t pos = 0;
+    for (size_t hit; (hit = lower.find(key, pos)) != std::string::npos; pos = hit + find.size()) {
         out.append(text, pos, hit - pos);
         out += value;
+        if (out.size() > kMaxExpandedMask) return false;
     }
     out.append(text, pos, std::string::npos);
+    if (out.size() > kMaxExpandedMask) return false;
     text.swap(out);
+    return true;
 }
 
 // A whole number with optional blanks and sign; false for anything else.
@@ -67,13 +72,17 @@ MaskExpansion Fail(MaskStatus status) {
     return r;
 }
 
-// Replaces every "#Map#index:separator#" token; the status of the first
-// failure otherwise Ok.
+// Replaces every "#Map#index:separator#" token, each once, left to right:
+// the piece put in is never searched again, so a name whose pieces hold
+// such tokens cannot make the text grow. The status of the first failure,
+// otherwise Ok.
 MaskStatus ExpandMapTokens(std::string& work, const std::string& file_name) {
-    const std::string token = kMaskTokens[kMapToken];
+    const std::string token = LowerAscii(std::string(kMaskTokens[kMapToken]));
     const std::string title = GetFileTitle(file_name, false);
-    size_t from = 0;
-    for (size_t p; (p = FindNoCase(work, token, from)) != std::string::npos;) {
+    const std::string lower = LowerAscii(work);
+    std::string out;
+    size_t pos = 0;
+    for (size_t p; (p = lower.find(token, pos)) != std::string::npos;) {
         const size_t close = work.find('#', p + token.size());
         if (close == std::string::npos) return MaskStatus::Failed;
         const std::string params = work.substr(p + token.size(), close - p - token.size());
@@ -83,11 +92,14 @@ MaskStatus ExpandMapTokens(std::string& work, const std::string& file_name) {
         if (!ParseIndex(parts[0], index)) return MaskStatus::Failed;
         const std::vector<std::string> pieces = SplitNoCase(title, parts[1]);
         if (index < 0 || index >= static_cast<int64_t>(pieces.size())) return MaskStatus::ParseError;
-        const std::string value = TrimBlanks(pieces[static_cast<size_t>(index)]);
-        const std::string full = work.substr(p, close - p + 1);
-        ReplaceAllNoCase(work, full, value, p);
-        from = p + value.size();
+        out.append(work, pos, p - pos);
+        out += TrimBlanks(pieces[static_cast<size_t>(index)]);
+        if (out.size() > kMaxExpandedMask) return MaskStatus::Failed;
+        pos = close + 1;
     }
+    out.append(work, pos, std::string::npos);
+    if (out.size() > kMaxExpandedMask) return MaskStatus::Failed;
+    work.swap(out);
     return MaskStatus::Ok;
 }
 
@@ -148,13 +160,12 @@ MaskExpansion ExpandTagMask(const std::string& file_name, int32_t tag_version, i
 
     for (int t = 0; t < kMaskTokenCount; ++t) {
         const std::string token = kMaskTokens[t];
-        if (FindNoCase(work, token, 0) == std::string::npos) continue;
+        if (LowerAscii(work).find(LowerAscii(token)) == std::string::npos) continue;
 
         if (t < kSyncToken) {
             if (for_v1 && t >= kFirstV2OnlyField) continue;  // ID3v1 has no such field
             const std::optional<std::string> value = for_v1 ? id3v1.FieldText(t) : id3v2.FieldText(t);
-            if (!value) return Fail(MaskStatus::Failed);
-            ReplaceAllNoCase(work, token, *value);
+            if (!value || !ReplaceAllNoCase(work, token, *value)) return Fail(MaskStatus::Failed);
         } else if (t == kSyncToken) {
             if (!for_v1 && sync_field >= kFirstV2OnlyField) {
                 work.clear();  // a frame the ID3v1 tag does not have
@@ -163,13 +174,13 @@ MaskExpansion ExpandTagMask(const std::string& file_name, int32_t tag_version, i
             TagFieldSource& other = for_v1 ? id3v2 : id3v1;
             if (!other.ReadTag(file_name)) continue;  // the token stays
             const std::optional<std::string> value = other.FieldText(sync_field);
-            if (!value) return Fail(MaskStatus::Failed);
-            ReplaceAllNoCase(work, token, *value);
+            if (!value || !ReplaceAllNoCase(work, token, *value)) return Fail(MaskStatus::Failed);
         } else if (t == kMapToken) {
             const MaskStatus status = ExpandMapTokens(work, file_name);
             if (status != MaskStatus::Ok) return Fail(status);
         } else {
-            ReplaceAllNoCase(work, token, std::to_string(t == kOrderToken ? order : total));
+            if (!ReplaceAllNoCase(work, token, std::to_string(t == kOrderToken ? order : total)))
+                return Fail(MaskStatus::Failed);
         }
     }
     result.value = work;

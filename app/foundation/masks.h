@@ -40,6 +40,12 @@ struct MaskExpansion {
     bool ok() const { return status == MaskStatus::Ok; }
 };
 
+// The longest text an expansion may give, far past any tag value a user
+// means to write; a longer one fails (MaskStatus::Failed). Text put in by
+// one token is searched by the later ones, so without it field values
+// holding the next token could multiply the text at every step.
+inline constexpr size_t kMaxExpandedMask = size_t(1) << 16;
+
 // Shown by the caller (exclamation icon, OK button) on MaskStatus::ParseError.
 inline const char kParserErrorText[] = "There was an error parsing the filename with the details you provided.";
 inline const char kParserErrorTitle[] = "Parser Error";

@@ -22,6 +22,16 @@ corvella_test(foundation_services_tests
     ${CMAKE_CURRENT_LIST_DIR}/tests/listview_sort_test.cpp
   LIBS corvella_foundation_services)
 
+# The mask expansion's fuzz target, run over its corpus.
+if(NOT CORVELLA_WIN32)
+  corvella_test(masks_fuzz_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/masks_fuzz_test.cpp ${CMAKE_CURRENT_LIST_DIR}/tests/masks_fuzz_target.cpp
+    LIBS corvella_foundation_services
+    TIMEOUT 120)
+  corvella_fuzz_target(masks_fuzzer TARGET ${CMAKE_CURRENT_LIST_DIR}/tests/masks_fuzz_target.cpp
+                       LIBS corvella_foundation_services)
+endif()
+
 # Agreement with independent tools: lame makes the files, mediainfo and
 # mpg123 describe them. Skips itself where the tools are missing.
 corvella_test(foundation_services_mp3_tools_tests

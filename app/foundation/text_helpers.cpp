@@ -84,4 +84,11 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
     return true;
 }
 
+std::string NamedLines(const std::vector<std::string>& names, size_t most) {
+    std::string text;
+    for (size_t i = 0; i < names.size() && i < most; ++i) text += "\r\n" + names[i];
+    if (names.size() > most) text += "\r\n... and " + std::to_string(names.size() - most) + " more.";
+    return text;
+}
+
 }  // namespace corvella

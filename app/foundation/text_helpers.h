@@ -1,10 +1,13 @@
 // Letter case of tag and file-name text (one byte a character, in the
 // system's ANSI code page). Trimming and splitting are the shared text
-// primitives (libs/common/text/text_primitives.h).
+// primitives (libs/common/text/text_primitives.h). Also the names that a
+// message lists.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace corvella {
 
@@ -37,5 +40,9 @@ std::string ChangeCase(const std::string& text, int32_t caseMode,
 // Equality without regard to case under Windows-1252 rules, as the registry
 // compares key and value names.
 bool EqualsNoCase(const std::string& a, const std::string& b);
+
+// Names for a message, each on a line of its own after a line break, at
+// most `most` of them; the rest are counted ("... and 3 more.").
+std::string NamedLines(const std::vector<std::string>& names, size_t most = 20);
 
 }  // namespace corvella

@@ -195,6 +195,10 @@ private:
     void lvFiles_ItemClick(platform::ListItem& item);
     void cboVersion_Click(int index);
     void ClearPanel();
+    // The listing itself; the names the search had to leave out go to
+    // `unreachable`, for one message once the list can be drawn again.
+    void FillList(const std::string& folder, bool recursive, int32_t tagVersion,
+                  std::vector<std::string>& unreachable);
     std::vector<std::string> ReadCells(int32_t version, const std::string& path, bool& read);
 
     // ---- layout (frm_main_layout.cpp) ----

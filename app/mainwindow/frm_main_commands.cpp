@@ -292,7 +292,7 @@ std::string FrmMain::ExtractFieldFromFile(int32_t version, int32_t field) {
         if (!HasTags() || field < 0 || field >= tags::FieldCountOf(version)) return std::string();
         tags::TagObject& tag = shared_.tags.ForVersion(version);
         if (!tag.ReadTag(file)) return std::string();
-        return tag.FieldText(field).value_or("");
+        return mainwindow::ShownFieldText(field, tag.FieldText(field).value_or(""));
     } catch (const forms::Error& e) {
         forms::MsgBox(std::string("Error: ") + e.what(), MB_OK);
     }

@@ -120,6 +120,14 @@ void FrmMain::ClearPanel() {
 }
 
 void FrmMain::ListMP3Files(const std::string& folder, bool recursive, int32_t tagVersion) {
+    std::vector<std::string> unreachable;
+    FillList(folder, recursive, tagVersion, unreachable);
+    if (!unreachable.empty() && !trigger_.ClosePending())
+        forms::MsgBox(UnreachableNamesMessage(unreachable), MB_OK | MB_ICONINFORMATION);
+}
+
+void FrmMain::FillList(const std::string& folder, bool recursive, int32_t tagVersion,
+                       std::vector<std::string>& unreachable) {
     lvFiles.ListItems.Clear();
     RedrawLock lock(picLVContainer.hWnd());
     // The list's own drawing too: a list view that draws keeps its scroll
@@ -139,6 +147,7 @@ void FrmMain::ListMP3Files(const std::string& folder, bool recursive, int32_t ta
         search.SetRecursiveSubDirs(recursive);
         search.SetSearchPaths(folder);
         search.Search(files);
+        unreachable = search.Unreachable();
     }
     // The window is closing: the rows would be thrown away at once.
     if (trigger_.ClosePending()) return;
@@ -263,7 +272,9 @@ void FrmMain::UpdateDisplay(int32_t version) {
         tags::TagObject& tag = shared_.tags.ForVersion(version);
         if (tag.ReadTag(key))
             for (const tags::FieldInfo& f : tags::Fields())
-                if (version == 1 || !f.v2Only) fields[f.index] = tag.FieldText(version == 0 ? f.v1Slot : f.index).value_or("");
+                if (version == 1 || !f.v2Only)
+                    fields[f.index] = mainwindow::ShownFieldText(
+                        f.index, tag.FieldText(version == 0 ? f.v1Slot : f.index).value_or(""));
     }
     for (int i = 0; i < tags::kFieldCount; ++i) {
         if (i == tags::kGenreField) {

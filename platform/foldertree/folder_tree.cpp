@@ -4,7 +4,9 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <utility>
 
+#include "libs/common/storage/win32_find_names.h"
 #include "libs/common/text/text_primitives.h"
 
 namespace corvella::platform {
@@ -138,7 +140,9 @@ void FolderTree::Populate(HTREEITEM item) {
     if (node == nullptr || node->populated) return;
     node->populated = true;
     ++building_;
-    std::vector<std::string> folders;  // names, or drive roots for the computer
+    // Names, or drive roots for the computer; with each the name that opens
+    // it (a short name where the code page cannot hold the shown one).
+    std::vector<std::pair<std::string, std::string>> folders;
     if (node->kind == kDesktop) {
         const ShellLook computer = LookOf(CSIDL_DRIVES, "");
         computer_ = AddNode(item, computer.name.empty() ? "My Computer" : computer.name, "", kComputer);
@@ -147,23 +151,28 @@ void FolderTree::Populate(HTREEITEM item) {
     if (node->kind == kComputer) {
         char drives[512] = {};
         const DWORD length = GetLogicalDriveStringsA(sizeof drives, drives);
-        for (const char* d = drives; length < sizeof drives && *d != '\0'; d += lstrlenA(d) + 1) folders.push_back(d);
+        for (const char* d = drives; length < sizeof drives && *d != '\0'; d += lstrlenA(d) + 1)
+            folders.emplace_back(d, d);
     } else if (!base.empty()) {
         WIN32_FIND_DATAA found{};
         HANDLE search = FindFirstFileA(Join(base, "*.*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {
+            const std::string folder = Join(base, "");
             do {
                 const std::string name = found.cFileName;
-                if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != "." && name != "..")
-                    folders.push_back(name);
+                if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || name == "." || name == "..") continue;
+                // A folder that no name opens cannot be listed: left out.
+                const std::string opens = OpenableName(folder, found);
+                if (!opens.empty()) folders.emplace_back(name, opens);
             } while (FindNextFileA(search, &found));
             FindClose(search);
         }
-        std::sort(folders.begin(), folders.end(), [](const std::string& a, const std::string& b) {
-            return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_LESS_THAN;
+        std::sort(folders.begin(), folders.end(), [](const auto& a, const auto& b) {
+            return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.first.c_str(), -1, b.first.c_str(), -1) ==
+                   CSTR_LESS_THAN;
         });
     }
-    for (const std::string& name : folders) {
+    for (const auto& [name, opens] : folders) {
         if (node->kind == kComputer) {
             // Removable and CD drives are not asked for a label: that would
             // spin up or prompt for the medium.
@@ -172,7 +181,7 @@ void FolderTree::Populate(HTREEITEM item) {
             const std::string label = ask ? LookOf(0, name).name : std::string();
             AddNode(item, label.empty() ? name.substr(0, 2) : label, name, kDrive);
         } else {
-            AddNode(item, name, Join(base, name), kFolder);
+            AddNode(item, name, Join(base, opens), kFolder);
         }
     }
     if (folders.empty() && node->kind != kDesktop) {

@@ -118,7 +118,7 @@ void FrmCDDBCDChoice::Command2_Click(int) {
     SetQuerying(true);
     const std::vector<disclookup::DiscID> found = FreeDB1.QueryTextString(words);
     if (!Loaded()) return;  // closed while the query waited
-    const disclookup::QueryError error = FreeDB1.LastError();
+    const disclookup::QueryFailure error = FreeDB1.LastError();
     // What came before a failure is whole and stays listed.
     for (const disclookup::DiscID& d : cdrip::ListedResults(found))
         ListView1.ListItems.Add("", d.DiscID, 0, {d.Artist, d.Album, d.Catagory});
@@ -140,7 +140,7 @@ void FrmCDDBCDChoice::Command1_Click(int) {
     SetQuerying(true);
     const disclookup::DiscInfo disc = FreeDB1.QueryDiscID(discId, category);
     if (!Loaded()) return;
-    const disclookup::QueryError error = FreeDB1.LastError();
+    const disclookup::QueryFailure error = FreeDB1.LastError();
     SetQuerying(false);
     if (error.Failed()) {
         if (error.kind != disclookup::FailureKind::kStopped)

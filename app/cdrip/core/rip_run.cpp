@@ -1,5 +1,8 @@
 #include "app/cdrip/core/rip_run.h"
 
+#include <utility>
+
+#include "app/cdrip/core/cd_toc.h"
 #include "app/foundation/paths.h"
 #include "app/foundation/text_helpers.h"
 #include "libs/common/text/text_primitives.h"
@@ -39,18 +42,55 @@ bool WriteTags(const RunInput& in, RunServices& s, const std::string& file, int 
     return true;
 }
 
+// What the run made and did not, for its closing message: the user looks
+// for the new files under their names, and learns why a track gave none.
+struct Report {
+    std::vector<std::string> made;     // full paths, a free name with the name it missed
+    std::vector<std::string> skipped;  // "Track 03: the reason"
+
+    void Made(const std::string& target, const std::string& written) {
+        made.push_back(written == target ? written : written + " (" + GetFileTitle(target, true) + " was taken)");
+    }
+    void Skipped(const std::string& trackNo, const std::string& why) {
+        skipped.push_back("Track " + trackNo + ": " + why);
+    }
+    bool Empty() const { return made.empty() && skipped.empty(); }
+
+    std::string Text(const std::string& head) const {
+        std::string text = head;
+        const std::pair<const char*, const std::vector<std::string>*> parts[] = {{"Files made:", &made},
+                                                                                 {"Not encoded:", &skipped}};
+        for (const auto& [title, lines] : parts) {
+            if (lines->empty()) continue;
+            text += std::string("\n\n") + title;
+            for (const std::string& line : *lines) text += "\n" + line;
+        }
+        return text;
+    }
+};
+
+// Why row `row` has no audio to give: a data track, or no track of the disc.
+std::string NoAudioReason(const cdaudio::TOC& toc, int row) {
+    const bool data = row < TocTrackCount(toc) && row < 99 && (toc.tracks[row].ADR & cdaudio::kDataTrackBit);
+    return data ? "a data track cannot be encoded" : "the disc holds no audio for it";
+}
+
 }  // namespace
 
 RunEnd EncodeSelectedTracks(const RunInput& in, RunServices& s) {
     const BE_CONFIG config = MakeEncoderConfig(in.choices);
-    // Tracks written beside a file that had their name, named in the run's
-    // one closing box: the user looks for the new files under their names.
-    std::string taken;
+    Report report;
     // Every error ends the run the same way: one box, the window unloaded.
-    auto fail = [&s, &taken](const std::string& why) {
-        s.message(why + (taken.empty() ? "" : "\n" + taken), MessageKind::Critical, kCritical);
+    auto fail = [&s, &report](const std::string& why) {
+        s.message(report.Text(why), MessageKind::Critical, kCritical);
         s.unloadProgress();
         return RunEnd::Failed;
+    };
+    // A Cancel says what was made before it; one before anything, nothing.
+    auto cancelled = [&s, &report] {
+        if (!report.Empty())
+            s.message(report.Text("The encoding was cancelled."), MessageKind::Information, "Encoding Cancelled");
+        return RunEnd::Cancelled;
     };
     std::string why;
     if (!s.loadEncoder(&why)) return fail(why);
@@ -58,18 +98,17 @@ RunEnd EncodeSelectedTracks(const RunInput& in, RunServices& s) {
     int selectedCount = 0;
     for (bool on : in.selected) selectedCount += on;
     int started = 0;
-    std::vector<std::string> missed;  // files not made, for the closing message
     const int n = int(in.selected.size());
     for (int i = 1; i <= n; ++i) {
         if (!in.selected[size_t(i - 1)]) continue;
         ++started;
-        if (!s.progress->Visible()) return RunEnd::Cancelled;
+        if (!s.progress->Visible()) return cancelled();
         const std::string trackNo = TwoDigits(i);
         const std::string file = s.fileName(i, trackNo);
         // Rows beyond the disc and data tracks have no audio to give.
         const auto frames = TrackFrames(in.toc, i - 1);
         if (!frames) {
-            missed.push_back(file);
+            report.Skipped(trackNo, NoAudioReason(in.toc, i - 1));
             continue;
         }
         const TrackJob job{file, frames->first, frames->second,
@@ -77,30 +116,31 @@ RunEnd EncodeSelectedTracks(const RunInput& in, RunServices& s) {
         const TrackOutcome o = s.ripTrack(job, config);
         switch (o.end) {
         case TrackEnd::Cancelled:
-            return RunEnd::Cancelled;
+            return cancelled();
         case TrackEnd::Failed:
             return fail(o.message);
         case TrackEnd::ReadFailed:
             s.message("Track " + trackNo + ": " + o.message, MessageKind::Plain, s.appTitle);
-            missed.push_back(file);
+            report.Skipped(trackNo, "it could not be read");
             continue;  // no file, no tags; the next track
         case TrackEnd::Written:
             break;
         }
-        // The tags go to the new file, never to the one whose name it missed.
-        const std::string& written = o.written;
-        if (written != file)
-            taken += "\n" + GetFileTitle(file, true) + " was taken: written as " + GetFileTitle(written, true);
-        if (!s.progress->Visible()) return RunEnd::Cancelled;
-        if (!in.disc.Album.empty() && !WriteTags(in, s, written, i, trackNo, &why)) return fail(why);
+        // The tags go to the new file, never to the one whose name it missed,
+        // and to a finished file even when the Cancel came meanwhile.
+        report.Made(file, o.written);
+        if (!in.disc.Album.empty() && !WriteTags(in, s, o.written, i, trackNo, &why)) return fail(why);
+        if (!s.progress->Visible()) return cancelled();
     }
-    std::string done = s.appTitle + " has finished the encoding process";
-    if (!missed.empty()) done += "\n\nNo file was made for:";
-    for (const std::string& f : missed) done += "\n" + f;
-    if (!taken.empty()) done += "\n" + taken;
-    s.message(done, MessageKind::Information, "Encoding Complete");
+    // Nothing made: no claim of a finished encoding, and the dialog stays
+    // for another choice of tracks.
+    const bool none = report.made.empty();
+    if (none) s.message(report.Text("No file was made."), MessageKind::Exclamation, "Nothing Encoded");
+    else
+        s.message(report.Text(s.appTitle + " has finished the encoding process"), MessageKind::Information,
+                  "Encoding Complete");
     s.hideProgress();
-    return RunEnd::Completed;
+    return none ? RunEnd::NothingMade : RunEnd::Completed;
 }
 
 }  // namespace corvella::cdrip

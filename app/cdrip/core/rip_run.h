@@ -30,7 +30,7 @@ struct RunInput {
     int tagCaseMode = 0;         // cboTagCase
 };
 
-enum class MessageKind { Plain, Information, Critical };
+enum class MessageKind { Plain, Information, Critical, Exclamation };
 
 struct RunServices {
     RipProgress* progress = nullptr;
@@ -49,8 +49,15 @@ struct RunServices {
     std::function<void()> unloadProgress;
 };
 
-enum class RunEnd { Completed, Cancelled, Failed };
+// Completed: the loop ran to its end and made at least one file;
+// NothingMade: it ran to its end without making one (only data tracks, or
+// none, selected).
+enum class RunEnd { Completed, NothingMade, Cancelled, Failed };
 
+// Every way out but a Cancel before anything happened ends with one closing
+// message that names each file the run made and each selected track it did
+// not encode, with the reason. A finished file is tagged even when the
+// Cancel comes right after it.
 RunEnd EncodeSelectedTracks(const RunInput& input, RunServices& services);
 
 }  // namespace corvella::cdrip

@@ -6,7 +6,7 @@
 namespace corvella::cdrip {
 namespace {
 
-const unsigned kBoxFlags[] = {MB_OK, MB_OK | MB_ICONINFORMATION, MB_OK | MB_ICONSTOP};
+const unsigned kBoxFlags[] = {MB_OK, MB_OK | MB_ICONINFORMATION, MB_OK | MB_ICONSTOP, MB_OK | MB_ICONEXCLAMATION};
 
 RunEnd RunNow(const RunInput& input, const RipRules& rules, const tags::TagPair& tags) {
     EncodingWindowProgress window;

@@ -131,7 +131,7 @@ void FrmCDDB::ShowState() {
         break;
     default:
         if (WS) WS->Close();
-        Label1.SetCaption("The search for the CD-Rom's titles ended: " + lookup_->Error() + ".");
+        Label1.SetCaption(cdrip::SearchEndedMessage(*lookup_));
         break;
     }
 }

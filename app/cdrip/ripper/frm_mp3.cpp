@@ -240,7 +240,9 @@ void FrmMP3::Convert() {
     in.choices.original = chkOriginal.Value() == 1;
     in.choices.isPrivate = chkPrivate.Value() == 1;
     in.disc = disc_;
-    for (size_t i = 0; i < rows_.size(); ++i) in.selected.push_back(rows_[i].audio && lstTracks.Selected(int(i)));
+    // A selected data track goes to the run too: its closing message says
+    // why it gave no file.
+    for (size_t i = 0; i < rows_.size(); ++i) in.selected.push_back(lstTracks.Selected(int(i)));
     in.toc = cdrip::TOC;
     in.tagCase = Check1.Value() == 1;
     in.tagCaseMode = cboTagCase.ListIndex();
@@ -256,7 +258,7 @@ void FrmMP3::Convert() {
         return !folder.empty();
     };
     rules.fileName = [&](int n, const std::string&) { return cdrip::OutputFile(folder, naming, disc_, n); };
-    // A run that went to its end closes the dialog; the run has returned
+    // A run that made its files closes the dialog; the run has returned
     // from its timer's tick by now, so the unload does not pull the form
     // from under it.
     if (cdrip::RunRip(*this, in, rules, tags_) == cdrip::RunEnd::Completed) Unload();

@@ -106,8 +106,8 @@ public:
 
     // How the last query ended: kNone when its reply came whole, listing a
     // disc or none; else why not, in words, and the server it asked.
-    disclookup::QueryError LastError() {
-        disclookup::QueryError e;
+    disclookup::QueryFailure LastError() {
+        disclookup::QueryFailure e;
         e.kind = static_cast<disclookup::FailureKind>(std::atol(Get(0x60030003).Ansi().c_str()));
         e.reason = Get(0x60030004).Ansi();
         e.host = Get(0x60030005).Ansi();

@@ -18,6 +18,8 @@ struct Node {
     struct Entry {
         std::string name;
         Node* dir = nullptr;  // nullptr: a file
+        bool opens = true;    // false: the code page cannot hold the name
+        std::string short_name;
     };
     std::vector<Entry> entries;
     bool locked = false;  // cannot be listed
@@ -54,6 +56,8 @@ public:
             DirEntry d;
             d.name = e.name;
             d.is_directory = e.dir != nullptr;
+            d.name_opens = e.opens;
+            d.short_name = e.short_name;
             if (e.dir && ids_in_entries && ids_known) d.folder_id = e.dir->id;
             out.push_back(d);
         }
@@ -83,7 +87,7 @@ private:
         for (size_t i = 1; i < parts.size() && n; ++i) {
             Node* next = nullptr;
             for (const Node::Entry& e : n->entries)
-                if (e.dir && e.name == parts[i]) next = e.dir;
+                if (e.dir && ((e.opens && e.name == parts[i]) || e.short_name == parts[i])) next = e.dir;
             n = next;
         }
         return n;
@@ -283,6 +287,31 @@ TEST_F(FolderSearch, FolderNamesAreKeptAsFound) {
     search.SetFileExtenstions("*.mp3");
     const Paths files = Run();
     EXPECT_EQ(files.back(), "C:\\B\\ Live\\track.mp3");
+}
+
+// Names the code page cannot hold go by their short names; those without
+// one are left out and named in one message.
+TEST_F(FolderSearch, NamesTheCodePageCannotHoldGoByTheirShortNames) {
+    Node* reached = fs.Folder();
+    Node* lost = fs.Folder();
+    FakeLister::Files(reached, {"x.mp3"});
+    FakeLister::Files(lost, {"y.mp3"});
+    b->entries.push_back({"Dvor?k", reached, false, "DVOR_~1"});
+    b->entries.push_back({"Dvor?k - Largo.mp3", nullptr, false, "DVOR_~2.MP3"});
+    b->entries.push_back({"Sm?tana.mp3", nullptr, false, ""});
+    b->entries.push_back({"Sm?tana", lost, false, ""});
+    b->entries.push_back({"Jan?cek.txt", nullptr, false, ""});  // no match: not named
+    search.SetSearchPaths("C:\\B");
+    search.SetFileExtenstions("*.mp3");
+    EXPECT_EQ(Run(), (Paths{"C:\\B\\three.mp3", "C:\\B\\DVOR_~2.MP3", "C:\\B\\B1\\six.mp3", "C:\\B\\DVOR_~1\\x.mp3"}));
+    EXPECT_EQ(search.Unreachable(), (Paths{"C:\\B\\Sm?tana.mp3", "C:\\B\\Sm?tana"}));
+    EXPECT_EQ(UnreachableNamesMessage(search.Unreachable()),
+              "These names hold characters that this system cannot open, so they are left out:"
+              "\r\nC:\\B\\Sm?tana.mp3\r\nC:\\B\\Sm?tana");
+    search.SetRecursiveSubDirs(false);  // a folder not entered is not named
+    Run();
+    EXPECT_EQ(search.Unreachable(), (Paths{"C:\\B\\Sm?tana.mp3"}));
+    EXPECT_EQ(UnreachableNamesMessage({}), "");
 }
 
 TEST(FolderSearchHelpers, ExtensionsAndBars) {

@@ -85,6 +85,33 @@ TEST_F(Masks, AValueHoldingItsOwnTokenIsNotExpandedAgain) {
     EXPECT_EQ(V2("#Title#").value, "Artist");
 }
 
+TEST_F(Masks, InsertedTextCannotMakeTheValueGrowWithoutEnd) {
+    // A piece of the name holding its own token is put in as it is, once for
+    // each token of the mask.
+    const struct {
+        std::string file, mask, value;
+    } pieces[] = {
+        {"C:\\M\\x#Map#0:#.mp3", "#Map#0:# #MAP#0:# #Map#0:#", "x#Map#0:# x#Map#0:# x#Map#0:#"},
+        {"C:\\M\\#Map#0:##Map#0:#.mp3", "#Map#0:# #map#0:#", "#Map#0:##Map#0:# #Map#0:##Map#0:#"},
+    };
+    for (const auto& c : pieces) {
+        file = c.file;
+        EXPECT_EQ(V2(c.mask).value, c.value) << c.file;
+    }
+    // Values that each hold the next field's token 64 times would multiply
+    // the text at every step: past the limit the expansion fails.
+    const char* const next[] = {"#Artist#", "#Album#", "#Year#", "#Comments#", "#Genre#", "#Track#",
+                                "#Composer#", "#Org. Artist#", "#Copyright#", "#WebLink#", "#Encoded By#"};
+    for (int i = 0; i < 11; ++i) {
+        v2.fields[i].clear();
+        for (int k = 0; k < 64; ++k) v2.fields[i] += next[i];
+    }
+    EXPECT_EQ(V2("#Title# #Title#").status, MaskStatus::Failed);
+    const MaskExpansion shallow = V2("#WebLink#");  // 64 x "Enc": well within
+    EXPECT_TRUE(shallow.ok());
+    EXPECT_EQ(shallow.value.size(), 64u * 3);
+}
+
 TEST_F(Masks, OrderAndTotal) {
     EXPECT_EQ(V2("#Order#/#Total#", 0, 3, 12).value, "3/12");
     EXPECT_EQ(V1("Track #order# of #TOTAL#", 0, 10, 100).value, "Track 10 of 100");

@@ -4,6 +4,7 @@
 
 #include "app/foundation/paths.h"
 #include "app/foundation/settings.h"
+#include "app/foundation/text_helpers.h"
 
 namespace corvella {
 namespace apply {
@@ -103,9 +104,7 @@ std::string UnwrittenFilesMessage(const std::vector<std::string>& paths) {
     if (paths.empty()) return "";
     std::string text = paths.size() == 1 ? "The tag of this file could not be written:"
                                          : "The tags of these files could not be written:";
-    for (size_t i = 0; i < paths.size() && i < kMessageLines; ++i) text += "\r\n" + paths[i];
-    if (paths.size() > kMessageLines)
-        text += "\r\n... and " + std::to_string(paths.size() - kMessageLines) + " more.";
+    text += NamedLines(paths, kMessageLines);
     text += "\r\n\r\nThe files may be read-only, in use by another program or gone. They are unchanged; "
             "every other file was written.";
     return text;

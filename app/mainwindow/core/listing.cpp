@@ -1,6 +1,12 @@
 #include "app/mainwindow/core/listing.h"
 
+#include "libs/tags/ID3v1/core/genres.h"
+
 namespace corvella::mainwindow {
+
+std::string ShownFieldText(int index, const std::string& value) {
+    return index == tags::kGenreField ? GenreText(value) : value;
+}
 
 bool ListingTrigger::Begin() {
     if (running_ || closePending_) return false;

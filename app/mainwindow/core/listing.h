@@ -50,6 +50,10 @@ std::string FilesFoundText(int32_t count);                          // "12 Files
 std::string ReadingFileText(int32_t number, const std::string& fileTitle);
 std::string SearchingFolderText(const std::string& folder);
 
+// A field's text as the list and the panel show it: a genre stored as a
+// number ("(17)", as other tag writers store it) by its name.
+std::string ShownFieldText(int index, const std::string& value);
+
 // The twelve cells (sub-items 1 to 12) of a row. `field(i)` gives field or
 // frame i of the tag just read; `read` is what ReadTag returned.
 template <class FieldOf>
@@ -60,7 +64,7 @@ std::vector<std::string> RowCells(int32_t version, bool read, const std::string&
     if (version != 0 && version != 1) return cells;
     for (const tags::FieldInfo& f : tags::Fields()) {
         if (f.column == 0 || (version == 0 && f.v2Only)) continue;
-        cells[f.column - 1] = field(version == 0 ? f.v1Slot : f.index);
+        cells[f.column - 1] = ShownFieldText(f.index, field(version == 0 ? f.v1Slot : f.index));
     }
     return cells;
 }

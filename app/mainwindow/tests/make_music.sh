@@ -4,7 +4,12 @@
 #   three/       three tagged files (ID3v1 and ID3v2; the third with a
 #                composer and an encoder frame)
 #   other/       one tagged file
+#   taggers/     one file each tagged by id3v2, eyeD3 and mutagen, both
+#                versions, the track as "n/12" and the genre Rock as those
+#                tools store it ("(17)", or the name)
 #   empty/       no MP3 file
+#   beyond/      one tagged file named in UTF-8 with a letter that the
+#                Western ANSI code page lacks ("Dvořák - Largo.mp3")
 #   tree/a..h/   eight sub-folders of 40 files each, untagged but one
 #   asound.conf  a sound device that discards everything, so that files
 #                play on machines without sound (ALSA_CONFIG_PATH)
@@ -12,7 +17,7 @@ set -e
 out=$1
 [ -n "$out" ] || { echo "usage: $0 DIR" >&2; exit 2; }
 rm -rf "$out"
-mkdir -p "$out/three" "$out/other" "$out/empty" "$out/tree"
+mkdir -p "$out/three" "$out/other" "$out/taggers" "$out/empty" "$out/tree"
 seed="$out/seed.mp3"
 head -c 88200 /dev/zero | lame --quiet -r -s 44.1 --bitwidth 16 -m m -b 64 - "$seed" 2>/dev/null
 for i in 1 2 3; do cp "$seed" "$out/three/0$i - Track $i.mp3"; done
@@ -23,7 +28,25 @@ id3v2 -a "Mara Lindqvist" -A "Northern Lights" -t "Aurora" -y 2001 -g 8 -T 7 --T
   --TENC "LAME 3.100" "$out/three/03 - Track 3.mp3"
 cp "$seed" "$out/other/Elsewhere.mp3"
 id3v2 -a "Someone Else" -t "Elsewhere" "$out/other/Elsewhere.mp3"
+for t in id3v2 eyeD3 mutagen; do cp "$seed" "$out/taggers/$t.mp3"; done
+id3v2 -a "Tagged Elsewhere" -t "By id3v2" -T 1/12 -g 17 "$out/taggers/id3v2.mp3"
+eyeD3 --to-v2.3 -a "Tagged Elsewhere" -t "By eyeD3" -n 1 -N 12 -G Rock "$out/taggers/eyeD3.mp3" >/dev/null
+eyeD3 -1 -a "Tagged Elsewhere" -t "By eyeD3" -n 1 -G Rock "$out/taggers/eyeD3.mp3" >/dev/null
+/usr/bin/python3 - "$out/taggers/mutagen.mp3" <<'PY'
+import sys
+from mutagen.id3 import ID3, TCON, TIT2, TPE1, TRCK
+tag = ID3()
+for frame in (TPE1(text="Tagged Elsewhere"), TIT2(text="By mutagen"), TRCK(text="1/12"), TCON(text="(17)")):
+    tag.add(frame)
+tag.save(sys.argv[1], v1=2, v2_version=3)
+PY
 echo "not music" >"$out/empty/readme.txt"
+mkdir -p "$out/beyond"
+beyond=$(LANG=en_US.UTF-8 python3 -c 'import os, shutil, sys
+path = os.path.join(os.fsencode(sys.argv[1]), "Dvořák - Largo.mp3".encode("utf-8"))
+shutil.copyfile(os.fsencode(sys.argv[2]), path)
+sys.stdout.buffer.write(path)' "$out/beyond" "$seed")
+id3v2 -a "Antonin Dvorak" -A "New World" -t "Largo" -y 1893 -T 2 "$beyond"
 for d in a b c d e f g h; do
   mkdir -p "$out/tree/$d"
   i=0

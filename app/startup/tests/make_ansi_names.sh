@@ -1,8 +1,12 @@
 #!/bin/sh
-# Makes, beneath $1 (a Unix path), a folder and a file whose names hold
-# characters of the Western ANSI code page outside ASCII, named in UTF-8 as
-# a Linux disk or a music collection copied onto one has them:
-#   Musique é ü Œ €/Café ü Œ €.mp3   (4 KB of silence-like bytes, no tag)
+# Makes, beneath $1 (a Unix path), a folder and files whose names hold
+# characters outside ASCII, named in UTF-8 as a Linux disk or a music
+# collection copied onto one has them:
+#   Musique é ü Œ €/Café ü Œ €.mp3         4096 zero bytes: the Western
+#                                           ANSI code page holds the name
+#   Musique é ü Œ €/Dvořák - Largo.mp3     5000 bytes: it does not
+#   Musique é ü Œ €/Dvořák/Vltava.mp3      6000 bytes, in a folder it
+#                                           does not hold
 set -e
 out=$1
 [ -n "$out" ] || { echo "usage: $0 DIR" >&2; exit 2; }
@@ -10,4 +14,14 @@ rm -rf "$out"
 folder="$out/Musique é ü Œ €"
 mkdir -p "$folder"
 head -c 4096 /dev/zero >"$folder/Café ü Œ €.mp3"
+LANG=en_US.UTF-8 python3 - "$folder" <<'PY'
+import os, sys
+folder = os.fsencode(sys.argv[1])
+beyond = os.path.join(folder, "Dvořák".encode("utf-8"))
+os.mkdir(beyond)
+with open(os.path.join(folder, "Dvořák - Largo.mp3".encode("utf-8")), "wb") as f:
+    f.write(bytes(5000))
+with open(os.path.join(beyond, b"Vltava.mp3"), "wb") as f:
+    f.write(bytes(6000))
+PY
 echo "ANSI names ready: $out"

@@ -1,7 +1,10 @@
 // The rename and the quick extract as the main window opens them by their
 // keys, on copies of real LAME-encoded files tagged by id3v2: the windows
 // come up with the list's files, and what they do reaches the list and the
-// field. The album lookup asks local servers.
+// field. The album lookup asks local servers. A file whose name the code
+// page cannot hold goes through the listing, an apply, both exports and the
+// rename. Files tagged by other programs go through an update of both
+// versions and the CSV export.
 #include <windows.h>
 #include <ole2.h>
 #include <commctrl.h>
@@ -10,14 +13,18 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 #include "app/foundation/settings.h"
 #include "app/foundation/tags/win32/testing/tag_objects.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/mainwindow/frm_main.h"
+#include "app/mainwindow/playlist/playlist.h"
 #include "app/startup/tool_connections.h"
+#include "app/tools/csv/core/csv_text.h"
 #include "libs/common/scope/scope_exit.h"
 #include "app/cdrip/albumlookup/frm_cddb_cd_choice.h"
 #include "app/tools/quickextract/win32/frm_quick_extract.h"
@@ -84,14 +91,19 @@ protected:
         GetTempPathA(MAX_PATH, temp);
         folder_ = std::string(temp) + "corvella_tools_" + std::to_string(GetCurrentProcessId());
         CreateDirectoryA(folder_.c_str(), nullptr);
-        std::string music = std::string("Z:") + std::getenv("CORVELLA_MAIN_DATA") + "/three/";
+        std::string music = std::string("Z:") + std::getenv("CORVELLA_MAIN_DATA") + "/" + Music() + "/";
         std::replace(music.begin(), music.end(), '/', '\\');
-        for (const char* name : {"01 - Track 1.mp3", "02 - Track 2.mp3", "03 - Track 3.mp3"})
-            ASSERT_TRUE(CopyFileA((music + name).c_str(), (folder_ + "\\" + name).c_str(), FALSE)) << name;
+        int copied = 0;
+        ForEachMp3(music, [&](const std::string& name) {
+            EXPECT_TRUE(CopyFileA((music + name).c_str(), (folder_ + "\\" + name).c_str(), FALSE)) << name;
+            ++copied;
+        });
+        ASSERT_EQ(copied, 3);
         ASSERT_HRESULT_SUCCEEDED(tags_.Create());
         SaveSettingText(store_, "Software\\Corvella\\Layout\\Main", "Folder", folder_);
         // Sorted by the path, the rows stand in file-name order.
         SaveSettingText(store_, "Software\\Corvella\\Layout\\Main", "Sort Column", "12");
+        BeforeShow();
         ConnectTools();
         f_ = std::make_unique<FrmMain>();
         f_->SetShared({tags_.Pair(), &genres_});
@@ -103,17 +115,23 @@ protected:
         KillTimer(nullptr, timer_);
         if (f_) f_->Unload();
         f_.reset();
-        WIN32_FIND_DATAA d;
-        HANDLE h = FindFirstFileA((folder_ + "\\*.mp3").c_str(), &d);
-        if (h != INVALID_HANDLE_VALUE) {
-            do DeleteFileA((folder_ + "\\" + d.cFileName).c_str());
-            while (FindNextFileA(h, &d));
-            FindClose(h);
-        }
+        ForEachMp3(folder_ + "\\", [&](const std::string& name) { DeleteFileA((folder_ + "\\" + name).c_str()); });
         RemoveDirectoryA(folder_.c_str());
         tags_.Release();
         OleUninitialize();
         FormsTest::TearDown();
+    }
+    // The folder of the test data whose three files the window lists, and
+    // what the test stores before the window opens.
+    virtual const char* Music() const { return "three"; }
+    virtual void BeforeShow() {}
+    static void ForEachMp3(const std::string& folder, const std::function<void(const std::string&)>& act) {
+        WIN32_FIND_DATAA d;
+        HANDLE h = FindFirstFileA((folder + "*.mp3").c_str(), &d);
+        if (h == INVALID_HANDLE_VALUE) return;
+        do act(d.cFileName);
+        while (FindNextFileA(h, &d));
+        FindClose(h);
     }
     void Expect(std::vector<Step> steps) {
         gSteps = std::move(steps);
@@ -266,6 +284,131 @@ TEST_F(ToolsFromTheMainWindow, QuickExtractFromTheFieldMenu) {
     EXPECT_TRUE(frmQuickExtract().Loaded() && !frmQuickExtract().Visible()) << "hidden, not unloaded";
     f_->Unload();
     EXPECT_FALSE(frmQuickExtract().Loaded()) << "it goes with the main window, so the program can end";
+}
+
+std::wstring Widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+std::string Contents(HANDLE file) {
+    std::string bytes;
+    char chunk[65536];
+    DWORD got = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        bytes.append(chunk, got);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return bytes;
+}
+
+// Each line names a file that opens: the path alone, or the CSV's "Path"
+// and "Filename" values run together (after its header line).
+bool EveryLineOpens(std::string text, bool csv) {
+    if (csv) text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '"' || c == ','; }),
+                        text.end());
+    size_t lines = 0;
+    for (size_t at = csv ? text.find("\r\n") + 2 : 0, end; (end = text.find("\r\n", at)) != std::string::npos;
+         at = end + 2, ++lines)
+        if (GetFileAttributesA(text.substr(at, end - at).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    return lines == 4;
+}
+
+// "Dvořák - Largo.mp3", named in UTF-8 on the Unix side: the ř is not in the
+// code page. Its row shows its tags; an apply writes into that very file,
+// both exports write a path that opens, the rename from tags renames it.
+TEST_F(ToolsFromTheMainWindow, AFileNamedBeyondTheCodePageIsReachedByItsShortName) {
+    const std::wstring name = L"\\Dvo\u0159\u00e1k - Largo.mp3";
+    std::string data = std::string("Z:") + std::getenv("CORVELLA_MAIN_DATA") + "/beyond";
+    std::replace(data.begin(), data.end(), '/', '\\');
+    const std::wstring real = Widened(folder_) + name;
+    ASSERT_TRUE(CopyFileW((Widened(data) + name).c_str(), real.c_str(), FALSE));
+    const auto gone = OnScopeExit([&] { DeleteFileW(real.c_str()); });
+    f_->ToggleTagVersion(0);
+    f_->ShowFiles(folder_, false);
+    ASSERT_TRUE(PumpUntil([&] { return !f_->ListingRunning() && f_->lvFiles.ListItems.Count() == 4; }, 30000));
+    int32_t row = 0;
+    for (int32_t i = 1; i <= 4; ++i)
+        if (f_->lvFiles.ListItems(i)->SubItem(1) == "Largo") row = i;
+    ASSERT_GT(row, 0) << "the row shows the file's tags";
+
+    f_->lvFiles.SetSelectedItem(f_->lvFiles.ListItems(row));
+    f_->UpdateDisplay(0);
+    f_->txtField(0).SetText("Largo (live)");
+    SendMessageA(f_->Command2(0).hWnd(), BM_CLICK, 0, 0);
+    const std::string written =
+        Contents(CreateFileW(real.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_GT(written.size(), 128u);
+    EXPECT_EQ(written.substr(written.size() - 128, 15), "TAGLargo (live)") << "written into the very file";
+
+    // What both exports write: the playlist (kept elsewhere, so with full
+    // paths) and the CSV's "Path" and "Filename".
+    std::vector<std::string> keys;
+    for (const FileRow& r : f_->Files().rows) keys.push_back(r.path);
+    csv::FileAudioSource audio(platform_filesystem());
+    EXPECT_TRUE(EveryLineOpens(playlist::PlaylistText(keys, "C:\\list.m3u"), false));
+    EXPECT_TRUE(EveryLineOpens(csv::BuildCSVText({"Path", "Filename"}, f_->Files().rows, audio), true));
+
+    Expect({{"Rename", "&Rename Files"}, {"Rename", "&Close"}});
+    f_->RunCommand("mnuRename");
+    EXPECT_TRUE(AllDone());
+    EXPECT_EQ(GetFileAttributesW(real.c_str()), INVALID_FILE_ATTRIBUTES) << "renamed away";
+    const std::string renamed = folder_ + "\\02 - Largo (live).mp3";
+    EXPECT_EQ(Contents(CreateFileA(renamed.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)), written);
+    EXPECT_TRUE(boxes.empty()) << boxes.front().title << ": " << boxes.front().prompt;
+}
+
+// Files tagged by other programs (id3v2, eyeD3, mutagen) hold the track as
+// "1/12" and the genre as "(17)" or "Rock". Updating both versions from the
+// version 2 view keeps the ID3v1 track 1 and genre 17, and the genre shows
+// by name in the list, the panel and the CSV export.
+class FilesOfOtherTaggers : public ToolsFromTheMainWindow {
+protected:
+    const char* Music() const override { return "taggers"; }
+    // "Apply Update to Both Tag Versions" ticked, as the window keeps the box.
+    void BeforeShow() override { SaveSettingText(store_, "Software\\Corvella\\Layout\\Main", "Update Both", "1"); }
+};
+
+TEST_F(FilesOfOtherTaggers, UpdateBothKeepsTheirTrackAndGenreWhichShowByName) {
+    ASSERT_EQ(f_->chkUpdateBoth.Value(), 1);
+    f_->ToggleTagVersion(1);
+    std::vector<std::string> keys;
+    for (int i = 1; i <= 3; ++i) keys.push_back(f_->lvFiles.ListItems(i)->Key());
+    for (const std::string& key : keys) {
+        f_->lvFiles.SetSelectedItem(f_->lvFiles.ListItems(key));
+        f_->UpdateDisplay(1);
+        EXPECT_EQ(f_->cboGenre.Text(), "Rock") << key;
+        f_->txtField(4).SetText("Only the comment");
+        SendMessageA(f_->Command2(0).hWnd(), BM_CLICK, 0, 0);
+        std::ifstream in(key, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_GE(bytes.size(), 128u);
+        const std::string v1 = bytes.substr(bytes.size() - 128);
+        EXPECT_EQ(v1.substr(97, 16), "Only the comment") << key;
+        EXPECT_EQ(static_cast<uint8_t>(v1[126]), 1) << key;   // the track
+        EXPECT_EQ(static_cast<uint8_t>(v1[127]), 17) << key;  // Rock
+    }
+    for (int row = 0; row < 3; ++row) {
+        char text[64] = {0};
+        LVITEMA item{};
+        item.iSubItem = 6;  // Genre
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(f_->lvFiles.hWnd(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        EXPECT_STREQ(text, "Rock") << row;
+    }
+    const std::string csv = folder_ + "\\genres.csv";
+    const auto remove = OnScopeExit([&] { DeleteFileA(csv.c_str()); });
+    Expect({{"Export CSV File...", ">>"},
+            {"Export CSV File...", "&Export..."},
+            {"Save CSV As...", "&Save", [&] {
+                 HWND dialog = FindWindowA(nullptr, "Save CSV As...");
+                 for (int id : {0x47c, 0x480}) SetDlgItemTextA(dialog, id, csv.c_str());
+             }}});
+    f_->RunCommand("mnuComma");
+    EXPECT_TRUE(AllDone());
+    std::ifstream in(csv, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    size_t rocks = 0;
+    for (size_t at = text.find("\"Rock\""); at != std::string::npos; at = text.find("\"Rock\"", at + 1)) ++rocks;
+    EXPECT_EQ(rocks, 3u) << text;
+    EXPECT_TRUE(boxes.empty()) << boxes.front().title << ": " << boxes.front().prompt;
 }
 
 }  // namespace

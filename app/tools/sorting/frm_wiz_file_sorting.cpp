@@ -267,7 +267,7 @@ void FrmWizFileSorting::BuildSortPreview() {
     ++busy_;
     const auto done = OnScopeExit([this] { --busy_; });
     forms::ResumeNext skip;
-    std::vector<std::string> found;
+    std::vector<std::string> found, unreachable;
     source_ = Trim(Text2.Text());
     skip([&] {
         shell::Win32DirectoryLister lister;
@@ -278,6 +278,7 @@ void FrmWizFileSorting::BuildSortPreview() {
         search.SetRecursiveSubDirs(chkRecursive.Value() == 1);
         search.SetSearchPaths(source_);
         search.Search(found);
+        unreachable = search.Unreachable();
     });
     shell::LockWindow(lvwPreview.hWnd(), true);
     lvwPreview.ListItems.Clear();
@@ -294,6 +295,8 @@ void FrmWizFileSorting::BuildSortPreview() {
     Label14.SetCaption("Preview Files:");
     Label15.SetCaption("");
     shell::LockWindow(lvwPreview.hWnd(), false);
+    if (!unreachable.empty())
+        forms::MsgBox(hWnd(), foundation::UnreachableNamesMessage(unreachable), MB_ICONINFORMATION, kTitle);
 }
 
 // The batch loop's view of the results page: the rows are the progress,

@@ -260,22 +260,22 @@ public:
     }
     STDMETHODIMP get_QueryError(long* value) override {
         if (!value) return E_POINTER;
-        *value = static_cast<long>(failure_.kind);
+        *value = static_cast<long>(last_.kind);
         return S_OK;
     }
     STDMETHODIMP get_QueryErrorText(BSTR* value) override {
         if (!value) return E_POINTER;
-        *value = com::AnsiToBstr(FailureReason(failure_));
+        *value = com::AnsiToBstr(last_.reason);
         return S_OK;
     }
     STDMETHODIMP get_QueryHost(BSTR* value) override {
         if (!value) return E_POINTER;
-        *value = com::AnsiToBstr(queryHost_);
+        *value = com::AnsiToBstr(last_.host);
         return S_OK;
     }
     STDMETHODIMP get_QueryPort(long* value) override {
         if (!value) return E_POINTER;
-        *value = queryPort_;
+        *value = last_.port;
         return S_OK;
     }
 
@@ -346,7 +346,7 @@ public:
         cddb_ = std::make_unique<CddbDialogue>(CddbRequest{category, fixed, UserName(), MachineName()});
         mode_ = kDisc;
         if (cddb_->Result() == Outcome::kRunning) Run(settings.cddbHost, settings.cddbPort, settings);
-        failure_ = QueryEnd(cddb_->Result(), cddb_->Failure(), socketFailure_, stopped_);
+        End(QueryEnd(cddb_->Result(), cddb_->Failure(), socketFailure_, stopped_));
         // An entry cut short (stopped, timed out) may end inside a title
         // continued on the next line: only a complete entry is handed over.
         DiscInfo disc = cddb_->Disc();
@@ -363,7 +363,7 @@ public:
         mode_ = kSearch;
         request_ = SearchRequest(settings.searchHost, settings.searchPort, words);
         Run(settings.searchHost, settings.searchPort, settings);
-        failure_ = QueryEnd(web_->Result(), web_->Failure(), socketFailure_, stopped_);
+        End(QueryEnd(web_->Result(), web_->Failure(), socketFailure_, stopped_));
         // Stopped or timed out: the complete links that came so far.
         std::vector<DiscID> discs = web_->Gathered();
         web_.reset();
@@ -441,11 +441,17 @@ private:
 
     // A new query: nothing known yet of how it ends.
     void Begin(const std::string& host, uint16_t port) {
-        queryHost_ = host;
-        queryPort_ = port;
-        failure_ = QueryFailure();
+        last_ = QueryFailure();
+        last_.host = host;
+        last_.port = port;
         socketFailure_ = QueryFailure();
         stopped_ = false;
+    }
+
+    // How the query ended, kept beside the server it asked.
+    void End(const QueryFailure& end) {
+        last_.kind = end.kind;
+        last_.reason = end.reason;
     }
 
     // Connects and waits, the message loop running, until the dialogue is
@@ -556,11 +562,9 @@ private:
     int ticks_ = 0;
     UINT_PTR clock_ = 0;
     // How the last query ended, and the server it asked.
-    QueryFailure failure_;
+    QueryFailure last_;
     QueryFailure socketFailure_;
     bool stopped_ = false;
-    std::string queryHost_;
-    uint16_t queryPort_ = 0;
     bool awaitingGoodbye_ = false;
     UINT_PTR goodbye_ = 0;
 };

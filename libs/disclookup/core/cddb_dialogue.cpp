@@ -71,9 +71,9 @@ CddbDialogue::CddbDialogue(CddbRequest request) : request_(std::move(request)) {
     else if (!IsCategory(request_.category)) Fail(FailureKind::kBadRequest, "not a category: " + request_.category);
 }
 
-void CddbDialogue::Fail(FailureKind kind, std::string why) {
+void CddbDialogue::Fail(FailureKind kind, std::string_view why) {
     step_ = Step::kFailed;
-    failure_ = {kind, std::move(why)};
+    failure_ = MakeFailure(kind, why);
 }
 
 std::string CddbDialogue::Receive(std::string_view bytes) {

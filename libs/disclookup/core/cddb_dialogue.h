@@ -65,14 +65,13 @@ public:
     Step CurrentStep() const { return step_; }
     // The entry, once complete; an empty disc (no tracks) otherwise.
     DiscInfo Disc() const;
-    // The server's line, or the reason, that failed the dialogue.
-    const std::string& Error() const { return failure_.detail; }
-    // The same with its kind: a refusal, a closed connection, a bad request.
+    // Why the dialogue failed: a refusal (with the server's line), a closed
+    // connection, a bad request.
     const QueryFailure& Failure() const { return failure_; }
 
 private:
     std::string Line(const std::string& line);
-    void Fail(FailureKind kind, std::string why);
+    void Fail(FailureKind kind, std::string_view why);
 
     CddbRequest request_;
     Step step_ = Step::kBanner;

@@ -1,5 +1,7 @@
 #include "libs/disclookup/core/query_failure.h"
 
+#include "libs/disclookup/core/text.h"
+
 namespace corvella::disclookup {
 
 namespace {
@@ -39,10 +41,30 @@ const struct {
 
 }  // namespace
 
+std::string ReplyText(std::string_view line) {
+    std::string text(line.substr(0, line.find('\0')));
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    text = Trim(text);
+    if (text.empty()) return "an empty or unreadable reply";
+    return text.size() > kMaxDetail ? text.substr(0, kMaxDetail) + "..." : text;
+}
+
+std::string Sentence(std::string text) {
+    if (text.empty() || text.back() != '.') text += '.';
+    return text;
+}
+
+QueryFailure MakeFailure(FailureKind kind, std::string_view detail) {
+    for (const auto& r : kReasons)
+        if (r.kind == kind) return {kind, Sentence(r.text + (r.withDetail ? ReplyText(detail) : std::string())), "", 0};
+    return {};
+}
+
 QueryFailure SocketFailure(int number, const std::string& description) {
     for (const auto& s : kSocketKinds)
-        if (s.number == number) return {s.kind, description};
-    return {FailureKind::kNetwork, description.empty() ? "error " + std::to_string(number) : description};
+        if (s.number == number) return MakeFailure(s.kind, description);
+    return MakeFailure(FailureKind::kNetwork, description.empty() ? "error " + std::to_string(number) : description);
 }
 
 QueryFailure QueryEnd(Outcome dialogue, const QueryFailure& dialogueFailure, const QueryFailure& socket,
@@ -50,21 +72,7 @@ QueryFailure QueryEnd(Outcome dialogue, const QueryFailure& dialogueFailure, con
     if (dialogue == Outcome::kComplete) return {};
     if (socket.Failed()) return socket;
     if (dialogue == Outcome::kFailed && dialogueFailure.Failed()) return dialogueFailure;
-    if (stopped) return {FailureKind::kStopped, ""};
-    return {FailureKind::kTimedOut, ""};
-}
-
-std::string FailureReason(const QueryFailure& failure) {
-    for (const auto& r : kReasons) {
-        if (r.kind != failure.kind) continue;
-        std::string text = r.text;
-        if (r.withDetail && failure.detail.empty()) text.erase(text.size() - 2);  // no ": " before nothing
-        else if (r.withDetail)
-            text += failure.detail.size() > kMaxDetail ? failure.detail.substr(0, kMaxDetail) + "..." : failure.detail;
-        if (text.back() != '.') text += '.';
-        return text;
-    }
-    return std::string();
+    return MakeFailure(stopped ? FailureKind::kStopped : FailureKind::kTimedOut);
 }
 
 }  // namespace corvella::disclookup

@@ -1,10 +1,13 @@
 // Why a lookup query ended without its whole reply, in words a user reads.
 // The control keeps it after each query beside the result, so that a host
-// can tell "the server listed no disc" from "the server was never reached".
+// can tell "the server listed no disc" from "the server was never reached";
+// the host reads it back through the control's properties into the same
+// record.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace corvella::disclookup {
 
@@ -25,10 +28,16 @@ enum class FailureKind : int32_t {
 
 struct QueryFailure {
     FailureKind kind = FailureKind::kNone;
-    std::string detail;  // the server's status line, or the network's own words
+    std::string reason;  // a sentence; empty for kNone
+    std::string host;    // the server that was asked, once the query has one
+    uint16_t port = 0;
 
     bool Failed() const { return kind != FailureKind::kNone; }
 };
+
+// A failure of `kind` with its reason; `detail` (the server's line, the
+// network's own words) is shown where the kind has a place for it.
+QueryFailure MakeFailure(FailureKind kind, std::string_view detail = {});
 
 // A network error as the TCP client reports it: Winsock's number and text.
 QueryFailure SocketFailure(int number, const std::string& description);
@@ -39,18 +48,12 @@ QueryFailure SocketFailure(int number, const std::string& description);
 QueryFailure QueryEnd(Outcome dialogue, const QueryFailure& dialogueFailure, const QueryFailure& socket,
                       bool stopped);
 
-// The reason as a sentence; empty for kNone.
-std::string FailureReason(const QueryFailure& failure);
+// A server's line as a message can show it: cut at a NUL (a window shows
+// nothing past one), other control bytes as blanks, trimmed, and long lines
+// shortened; "an empty or unreadable reply" when nothing readable is left.
+std::string ReplyText(std::string_view line);
 
-// What a host learns of its last query: the failure's kind, its reason and
-// the server that was asked.
-struct QueryError {
-    FailureKind kind = FailureKind::kNone;
-    std::string reason;
-    std::string host;
-    uint16_t port = 0;
-
-    bool Failed() const { return kind != FailureKind::kNone; }
-};
+// `text` with a full stop at its end, unless it ends in one already.
+std::string Sentence(std::string text);
 
 }  // namespace corvella::disclookup

@@ -153,9 +153,9 @@ std::vector<DiscID> ParseSearchPage(std::string_view page) {
     return discs;
 }
 
-void WebSearch::Fail(FailureKind kind, std::string why) {
+void WebSearch::Fail(FailureKind kind, std::string_view why) {
     part_ = Part::kFailed;
-    failure_ = {kind, std::move(why)};
+    failure_ = MakeFailure(kind, why);
     page_.clear();
 }
 

@@ -53,12 +53,11 @@ public:
     // complete result links of the page so far. A link cut off by the end of
     // what came is left out, so nothing half-read reaches the host.
     std::vector<DiscID> Gathered() const;
-    const std::string& Error() const { return failure_.detail; }
     const QueryFailure& Failure() const { return failure_; }
 
 private:
     enum class Part { kStatus, kHeaders, kPage, kDone, kFailed };
-    void Fail(FailureKind kind, std::string why);
+    void Fail(FailureKind kind, std::string_view why);
 
     Part part_ = Part::kStatus;
     LineBuffer head_{8 * 1024};

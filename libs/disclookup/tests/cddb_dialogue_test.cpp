@@ -29,7 +29,7 @@ Replayed Replay(const std::string& server, std::vector<size_t> cuts = {}, bool c
     if (close) d.Closed();
     r.outcome = d.Result();
     r.disc = d.Disc();
-    r.error = d.Error();
+    r.error = d.Failure().reason;
     return r;
 }
 
@@ -74,7 +74,8 @@ TEST(CddbDialogue, EachReplyIsReadByTheStepItAnswers) {
         const Replayed r = Replay(c.before + c.line + "\r\n", {}, false);
         EXPECT_EQ(c.outcome, r.outcome) << c.line;
         EXPECT_EQ(c.sent, r.sent) << c.line;
-        EXPECT_EQ(c.outcome == Outcome::kFailed ? c.line : "", r.error);
+        EXPECT_EQ(c.outcome == Outcome::kFailed ? MakeFailure(FailureKind::kServerError, c.line).reason : "",
+                  r.error);
     }
 }
 

@@ -1,6 +1,6 @@
 // How a query's end is told where the window tests cannot easily reach: a
 // whole reply beats a later socket error, the errors without a kind of
-// their own, and a server's endless line.
+// their own, a server's endless line, and lines with nothing to show.
 #include <gtest/gtest.h>
 
 #include "libs/disclookup/core/query_failure.h"
@@ -28,10 +28,27 @@ TEST(QueryFailure, EachEndHasItsKindAndReadableReason) {
     };
     for (const auto& c : cases) {
         const QueryFailure end =
-            QueryEnd(c.dialogue, {FailureKind::kServerError, std::string(100000, 'x')}, c.socket, c.stopped);
+            QueryEnd(c.dialogue, MakeFailure(FailureKind::kServerError, std::string(100000, 'x')), c.socket, c.stopped);
         EXPECT_EQ(c.kind, end.kind) << c.reason;
-        EXPECT_EQ(c.reason, FailureReason(end));
+        EXPECT_EQ(c.reason, end.reason);
     }
+}
+
+TEST(QueryFailure, AServersLineIsShownReadableAndEndedOnce) {
+    const struct {
+        std::string line;
+        std::string reason;
+    } cases[] = {
+        {std::string(1, '\0') + "403 Database entry is corrupt.", "an empty or unreadable reply."},
+        {"", "an empty or unreadable reply."},
+        {" \t\x7f ", "an empty or unreadable reply."},
+        {"403 Database entry is corrupt. ", "403 Database entry is corrupt."},
+        {std::string("500 Bad") + '\0' + "garbage", "500 Bad."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ("The server answered with an error: " + c.reason,
+                  MakeFailure(FailureKind::kServerError, c.line).reason)
+            << c.line;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "libs/common/scope/scope_exit.h"
 #include "platform/forms/tests/forms_test_util.h"
 
 namespace corvella::platform {
@@ -108,6 +109,34 @@ TEST_F(FolderTreeTest, AUsersPickIsTheSameEvent) {
     SendMessageA(form.tree.hWnd(), WM_KEYDOWN, VK_UP, 0);
     ASSERT_EQ(form.picked.size(), 2u);
     EXPECT_TRUE(SameText(form.picked[1], folders.root + "\\Sub Folder"));
+}
+
+// A folder whose name the code page cannot hold shows the code page's look
+// of its name and is reached by its short name, which opens it.
+TEST_F(FolderTreeTest, AFolderBeyondTheCodePageGoesByItsShortName) {
+    Folders folders;
+    const std::wstring wide = std::wstring(folders.root.begin(), folders.root.end()) + L"\\Dvo\u0159\u00e1k";
+    ASSERT_TRUE(CreateDirectoryW(wide.c_str(), nullptr));
+    const auto remove = OnScopeExit([&] { RemoveDirectoryW(wide.c_str()); });
+    WIN32_FIND_DATAA found{};
+    HANDLE find = FindFirstFileA((folders.root + "\\Dvo*").c_str(), &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    FindClose(find);
+    const std::string reached = folders.root + "\\" + found.cAlternateFileName;
+
+    TestForm form;
+    form.tree.SetPath(reached);
+    ASSERT_EQ(form.picked.size(), 1u);
+    EXPECT_TRUE(SameText(form.picked[0], reached)) << form.picked[0];
+    EXPECT_NE(GetFileAttributesA(form.picked[0].c_str()), INVALID_FILE_ATTRIBUTES);
+    char label[MAX_PATH] = {};
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(form.tree.hWnd(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = label;
+    item.cchTextMax = sizeof label;
+    ASSERT_TRUE(SendMessageA(form.tree.hWnd(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_STREQ(label, found.cFileName);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kTitle = 0, kArtist = 1, kAlbum = 2, kYear = 3, kTrack = 6;
 
-std::string ServerAndReason(const disclookup::QueryError& error) {
+std::string ServerAndReason(const disclookup::QueryFailure& error) {
     return "\r\n\r\nServer: " + error.host + ", port " + std::to_string(error.port) + "\r\nReason: " + error.reason;
 }
 
@@ -37,11 +37,11 @@ std::string MismatchQuestion(size_t tracks, size_t rows) {
            std::to_string(rows) + " tracks.\r\n\r\nAre you sure that you would like to update these files ?";
 }
 
-std::string SearchFailedMessage(const std::string& words, const disclookup::QueryError& error) {
+std::string SearchFailedMessage(const std::string& words, const disclookup::QueryFailure& error) {
     return "The search for '" + words + "' failed." + ServerAndReason(error);
 }
 
-std::string ReadFailedMessage(const std::string& discId, const disclookup::QueryError& error) {
+std::string ReadFailedMessage(const std::string& discId, const disclookup::QueryFailure& error) {
     return "The disc " + discId + " could not be read; no tags were changed." + ServerAndReason(error);
 }
 

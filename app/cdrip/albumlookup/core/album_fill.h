@@ -27,8 +27,8 @@ std::string MismatchQuestion(size_t tracks, size_t rows);
 
 // What a failed search and a failed disc read say: what was asked, the
 // server (host and port) and the reason.
-std::string SearchFailedMessage(const std::string& words, const disclookup::QueryError& error);
-std::string ReadFailedMessage(const std::string& discId, const disclookup::QueryError& error);
+std::string SearchFailedMessage(const std::string& words, const disclookup::QueryFailure& error);
+std::string ReadFailedMessage(const std::string& discId, const disclookup::QueryFailure& error);
 
 // Track i + 1 of `disc` into one tag version of `path`: title, album and
 // artist trimmed, the year when the disc has one (else the file's stays),

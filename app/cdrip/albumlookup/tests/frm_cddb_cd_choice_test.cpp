@@ -234,6 +234,10 @@ TEST_F(AlbumLookup, AFailedQueryNamesItsServerAndReason) {
         {false, "127.0.0.1", Silent(), 10, "Search Failed", "did not reply in time"},
         {false, "127.0.0.1", SearchServer(nullptr, "HTTP/1.0 503 Service Unavailable\r\n\r\n"), 100,
          "Search Failed", "answered with an error: HTTP/1.0 503 Service Unavailable"},
+        {false, "127.0.0.1", SearchServer(nullptr, std::string(1, '\0') + "HTTP/1.0 200 OK\r\n\r\n"), 100,
+         "Search Failed", "answered with an error: an empty or unreadable reply."},
+        {false, "127.0.0.1", SearchServer(nullptr, "\r\n\r\n"), 100, "Search Failed",
+         "answered with an error: an empty or unreadable reply."},
         {false, "127.0.0.1", SearchServer(nullptr, "HTTP/1.0 200 OK\r\n\r\n<html>No matches</html>"), 100,
          "Not Found", "No Discs were found matching 'AC/DC Back in Black'"},
         {true, "127.0.0.1", nullptr, 100, "Disc Not Read", "refused the connection"},
@@ -243,6 +247,10 @@ TEST_F(AlbumLookup, AFailedQueryNamesItsServerAndReason) {
         {true, "127.0.0.1", Silent(), 10, "Disc Not Read", "did not reply in time"},
         {true, "127.0.0.1", CddbReply("402 Server error.\r\n"), 100, "Disc Not Read",
          "answered with an error: 402 Server error."},
+        {true, "127.0.0.1", CddbReply("403 Database entry is corrupt.\r\n"), 100, "Disc Not Read",
+         "answered with an error: 403 Database entry is corrupt."},
+        {true, "127.0.0.1", CddbReply(std::string(1, '\0') + "\r\n"), 100, "Disc Not Read",
+         "answered with an error: an empty or unreadable reply."},
     };
     int relisted = 0;
     FrmCDDBCDChoice form;
@@ -265,6 +273,7 @@ TEST_F(AlbumLookup, AFailedQueryNamesItsServerAndReason) {
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].title, c.title) << boxes[0].prompt;
         EXPECT_NE(boxes[0].prompt.find(c.says), std::string::npos) << boxes[0].prompt;
+        EXPECT_EQ(boxes[0].prompt.find(".."), std::string::npos) << boxes[0].prompt;
         if (std::string(c.title) != "Not Found")
             EXPECT_NE(boxes[0].prompt.find(std::string(c.host) + ", port " + std::to_string(port)), std::string::npos)
                 << boxes[0].prompt;

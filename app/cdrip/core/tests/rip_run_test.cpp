@@ -45,6 +45,8 @@ struct Rig {
     RunServices s;
     std::vector<std::string> log;
     std::map<int, TrackEnd> ends;  // by track number; Written otherwise
+    std::map<int, std::string> placed;  // a free name the track was written under
+    int cancelAfter = 0;                // the track after whose file the user cancels
     bool loads = true, prepares = true;
 
     Rig() {
@@ -70,8 +72,9 @@ struct Rig {
                           " " + job.status + " vbr " + std::to_string(config.nVbrMethod));
             const int n = std::stoi(job.target.substr(7, 2));
             const TrackEnd end = ends.count(n) ? ends[n] : TrackEnd::Written;
-            if (end == TrackEnd::Cancelled) progress.visible = false;
-            return TrackOutcome{end, end == TrackEnd::Written ? "" : "bad " + std::to_string(n), job.target};
+            if (end == TrackEnd::Cancelled || n == cancelAfter) progress.visible = false;
+            return TrackOutcome{end, end == TrackEnd::Written ? "" : "bad " + std::to_string(n),
+                                placed.count(n) ? placed[n] : job.target};
         };
         s.message = [this](const std::string& text, MessageKind kind, const std::string& title) {
             log.push_back("box " + std::to_string(int(kind)) + " " + title + ": " + text);
@@ -92,16 +95,18 @@ TEST(RipRun, OnlyTheDiscsAudioTracksBecomeFiles) {
         "load", "folders",
         "rip C:\\out\\01 1.mp3 0-10000 1 of 5 vbr 2",
         "rip C:\\out\\02 2.mp3 10000-28600 2 of 5 vbr 2",  // before the second session's data
-        "box 1 Encoding Complete: Corvella has finished the encoding process\n\nNo file was made for:"
-        "\nC:\\out\\03 3.mp3\nC:\\out\\05 5.mp3\nC:\\out\\06 6.mp3",
+        "box 1 Encoding Complete: Corvella has finished the encoding process\n\nFiles made:\nC:\\out\\01 1.mp3"
+        "\nC:\\out\\02 2.mp3\n\nNot encoded:\nTrack 03: a data track cannot be encoded"
+        "\nTrack 05: the disc holds no audio for it\nTrack 06: the disc holds no audio for it",
         "hide"};
     EXPECT_EQ(r.log, want);  // row 3 is data, rows 5 and 6 lie beyond the disc
     EXPECT_EQ(r.v1.written.size(), 2u);
     EXPECT_EQ(r.v2.written.size(), 2u);
 
-    Rig none;
-    EXPECT_EQ(none.Run({false, false}), RunEnd::Completed);
-    EXPECT_EQ(none.log.size(), 4u);  // load, folders, the box, hide
+    Rig none;  // nothing made: no claim that the encoding finished
+    EXPECT_EQ(none.Run({false, false}), RunEnd::NothingMade);
+    EXPECT_EQ(none.log,
+              (std::vector<std::string>{"load", "folders", "box 3 Nothing Encoded: No file was made.", "hide"}));
 }
 
 TEST(RipRun, TagsFromTheDiscDataTheCaseOnlyInTheTags) {
@@ -142,20 +147,31 @@ TEST(RipRun, HowEachEndShows) {
     } cases[] = {
         {"read failure goes on", [](Rig& r) { r.ends[1] = TrackEnd::ReadFailed; }, RunEnd::Completed,
          {"box 0 Corvella: Track 01: bad 1", "rip C:\\out\\02 2.mp3 10000-28600 2 of 2 vbr 2",
-          "box 1 Encoding Complete: Corvella has finished the encoding process\n\nNo file was made for:"
-          "\nC:\\out\\01 1.mp3",
+          "box 1 Encoding Complete: Corvella has finished the encoding process\n\nFiles made:\nC:\\out\\02 2.mp3"
+          "\n\nNot encoded:\nTrack 01: it could not be read",
           "hide"}, 1},
         {"cancel", [](Rig& r) { r.ends[1] = TrackEnd::Cancelled; }, RunEnd::Cancelled,
          {"rip C:\\out\\01 1.mp3 0-10000 1 of 2 vbr 2"}, 0},
+        {"cancel after a file made under a free name",
+         [](Rig& r) {
+             r.placed[1] = "C:\\out\\01 1 (2).mp3";
+             r.cancelAfter = 1;
+         },
+         RunEnd::Cancelled,
+         {"rip C:\\out\\01 1.mp3 0-10000 1 of 2 vbr 2",
+          "box 1 Encoding Cancelled: The encoding was cancelled.\n\nFiles made:\nC:\\out\\01 1 (2).mp3 (01 1.mp3 "
+          "was taken)"}, 1},
         {"track error", [](Rig& r) { r.ends[2] = TrackEnd::Failed; }, RunEnd::Failed,
-         {"box 2 Critical error...: bad 2", "unload"}, 1},
+         {"box 2 Critical error...: bad 2\n\nFiles made:\nC:\\out\\01 1.mp3", "unload"}, 1},
         {"no encoder", [](Rig& r) { r.loads = false; }, RunEnd::Failed,
          {"load", "box 2 Critical error...: no encoder", "unload"}, 0},
         {"no folder", [](Rig& r) { r.prepares = false; }, RunEnd::Failed,
          {"folders", "box 2 Critical error...: no folder", "unload"}, 0},
         {"tag write", [](Rig& r) { r.v2.failWrite = true; }, RunEnd::Failed,
          {"rip C:\\out\\01 1.mp3 0-10000 1 of 2 vbr 2",
-          "box 2 Critical error...: The tags of C:\\out\\01 1.mp3 could not be written.", "unload"}, 1},
+          "box 2 Critical error...: The tags of C:\\out\\01 1.mp3 could not be written.\n\nFiles made:\nC:\\out\\01 "
+          "1.mp3",
+          "unload"}, 1},
         {"cancelled before", [](Rig& r) { r.progress.visible = false; }, RunEnd::Cancelled, {"folders"}, 0},
     };
     for (const auto& c : cases) {

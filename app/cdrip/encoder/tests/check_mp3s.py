@@ -35,6 +35,8 @@ FILES = {
     'run/02 two tone.mp3': (2, 'V2', 'joint', False, 100 * 588, (660, 660)),
     # the run into a folder that held an 01.mp3 of another disc
     'keep/01 (2).mp3': (2, 128, 'stereo', False, 173 * 588, TONES),
+    # the same, and then a Cancel during the second track
+    'cancel/01 (2).mp3': (2, 128, 'stereo', False, 173 * 588, TONES),
 }
 
 # The run's tags (the case option in the tags only): ID3v2 frames and the
@@ -48,6 +50,7 @@ TAGS = {
     'keep/01 (2).mp3': {'TIT2': 'one tone', 'TPE1': 'the band', 'TALB': 'first album', 'TRCK': '1', 'TCON': 'Rock',
                         'TYER': '2001'},
 }
+TAGS['cancel/01 (2).mp3'] = TAGS['keep/01 (2).mp3']
 
 
 def goertzel(xs, hz):

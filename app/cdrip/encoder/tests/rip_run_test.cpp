@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "app/cdrip/drive/cd_drive.h"
@@ -71,6 +72,7 @@ protected:
         RipRules rules;
         rules.prepareFolders = [](std::string*) { return true; };
         rules.fileName = [&](int n, const std::string& no) {
+            if (onName) onName(n);
             return out + "\\" + no + (titled ? " " + in.disc.Titles[size_t(n - 1)] : "") + ".mp3";
         };
         return RunRip(dialog, in, rules, tags_.Pair());
@@ -78,6 +80,7 @@ protected:
 
     std::vector<std::string> boxes;
     forms::Form dialog;
+    std::function<void(int n)> onName;  // as the run names track n, before its rip
 
 private:
     tags::testing::TagObjects tags_;
@@ -95,10 +98,11 @@ TEST_F(RipRun, ADiscImageBecomesTaggedFiles) {
     in.tagCaseMode = 0;
     const std::string out = Folder("run", {"01 one tone.mp3", "02 two tone.mp3"});
     EXPECT_EQ(Run(in, out, true), RunEnd::Completed);
-    // The data track gives no file, and the closing box says so.
+    // The closing box names the files, and the data track that gave none.
     EXPECT_EQ(boxes, std::vector<std::string>{"Encoding Complete: " + forms::App.Title() +
-                                              " has finished the encoding process\n\nNo file was made for:\n" +
-                                              out + "\\03 data.mp3"});
+                                              " has finished the encoding process\n\nFiles made:\n" + out +
+                                              "\\01 one tone.mp3\n" + out + "\\02 two tone.mp3\n\nNot encoded:\n"
+                                              "Track 03: a data track cannot be encoded"});
     EXPECT_TRUE(Exists(out + "\\01 one tone.mp3"));
     EXPECT_TRUE(Exists(out + "\\02 two tone.mp3"));
     EXPECT_FALSE(Exists(out + "\\03 data.mp3"));
@@ -119,12 +123,31 @@ TEST_F(RipRun, ATakenNameKeepsTheFileThereAndTheTrackTakesTheNextFreeName) {
     in.toc = TOC;
     EXPECT_EQ(Run(in, out, false), RunEnd::Completed);
     EXPECT_EQ(boxes, std::vector<std::string>{"Encoding Complete: " + forms::App.Title() +
-                                              " has finished the encoding process\n\n"
-                                              "01.mp3 was taken: written as 01 (2).mp3"});
+                                              " has finished the encoding process\n\nFiles made:\n" + out +
+                                              "\\01 (2).mp3 (01.mp3 was taken)\n" + out + "\\02.mp3"});
     EXPECT_EQ(Bytes(out + "\\01.mp3"), mine);
     EXPECT_EQ(Bytes(out + "\\01 (2).mp3").substr(0, 3), "ID3");  // check_mp3s.py decodes it
     EXPECT_TRUE(Exists(out + "\\02.mp3"));
     EXPECT_FALSE(Exists(out + "\\02 (2).mp3"));
+}
+
+// A Cancel during the second track, the first written beside a file of its
+// name: the finished file keeps its tags and the closing box names it.
+TEST_F(RipRun, ACancelNamesTheFileMadeUnderAFreeName) {
+    const std::string out = Folder("cancel", {"01.mp3", "01 (2).mp3", "02.mp3"});
+    std::ofstream(out + "\\01.mp3", std::ios::binary) << "another disc's track\n";
+    onName = [](int n) {
+        if (n == 2) PostMessageA(frmMP3EncodingInfo().cmdMain.hWnd(), BM_CLICK, 0, 0);
+    };
+    RunInput in;
+    in.choices.variable = false;
+    in.disc = {"the band", "first album", "Rock", "2001", {"one tone", "two tone", "data"}, {}, false};
+    in.selected = {true, true, false};
+    in.toc = TOC;
+    EXPECT_EQ(Run(in, out, false), RunEnd::Cancelled);
+    EXPECT_EQ(boxes, std::vector<std::string>{"Encoding Cancelled: The encoding was cancelled.\n\nFiles made:\n" +
+                                              out + "\\01 (2).mp3 (01.mp3 was taken)"});
+    EXPECT_FALSE(Exists(out + "\\02.mp3"));  // check_mp3s.py reads the tags of 01 (2).mp3
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "app/cdrip/core/cd_toc.h"
 #include "app/cdrip/core/disc_id.h"
 #include "libs/disclookup/core/cddb_dialogue.h"
+#include "libs/disclookup/core/query_failure.h"
 #include "libs/disclookup/core/xmcd.h"
 
 namespace corvella::cdrip {
@@ -92,7 +93,7 @@ void RipperLookup::Closed(const std::string& why) {
 std::string RipperLookup::Read(const std::string& listed) {
     const std::vector<std::string> words = Words(listed);
     if (words.size() < 2 || !disclookup::IsCategory(words[0]) || !disclookup::IsDiscId(words[1])) {
-        Fail(listed);
+        Fail(disclookup::ReplyText(listed));
         return std::string();
     }
     step_ = Step::kRead;
@@ -135,8 +136,12 @@ std::string RipperLookup::Line(const std::string& line) {
         default: return std::string();
         }
     }
-    Fail(line);
+    Fail(disclookup::ReplyText(line));
     return std::string();
+}
+
+std::string SearchEndedMessage(const RipperLookup& lookup) {
+    return "The search for the CD-Rom's titles ended: " + disclookup::Sentence(lookup.Error());
 }
 
 DiscData ParseEntry(const std::vector<std::string>& lines, bool mixed) {

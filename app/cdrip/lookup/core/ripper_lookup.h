@@ -11,9 +11,10 @@
 //   query 210/211, a list up to "."     -> cddb read (the first listed)
 //   query 202                           -> no match
 //   read 210, the entry up to "."       -> complete
-// Any other code ends the lookup with the server's line as the reason; so
-// does a close before the entry is complete. Nothing is sent after the
-// entry: the connection stays until the window closes.
+// Any other code ends the lookup with the server's line as the reason (one
+// with nothing readable is named so); so does a close before the entry is
+// complete. Nothing is sent after the entry: the connection stays until the
+// window closes.
 #pragma once
 
 #include <cstdint>
@@ -74,6 +75,10 @@ private:
     size_t listed_ = 0;  // lines of the match list
     std::string error_;
 };
+
+// What the window says of a lookup that ended without an entry or a "no
+// match": its reason as a sentence.
+std::string SearchEndedMessage(const RipperLookup& lookup);
 
 // The entry read by key: DTITLE split into artist and album, DYEAR, DGENRE,
 // TTITLEn as track n + 1 (missing ones empty). With `mixed` each track value

@@ -103,6 +103,17 @@ TEST_F(FrmCDDBTest, EndsEverySearchThatCannotSucceedWithItsReason) {
         EXPECT_FALSE(form.cmdMain[0].Enabled());
         form.Unload();
     }
+    // A reply with nothing to show is named; a reason's own full stop ends it.
+    for (const auto& [reply, says] : {std::pair<std::string, std::string>{std::string(1, '\0') + "\r\n",
+                                                                          "an empty or unreadable reply."},
+                                      {"\r\n", "an empty or unreadable reply."},
+                                      {"403 Database entry is corrupt.\r\n", "403 Database entry is corrupt."}}) {
+        Peer cddb(Server(reply));
+        LocalServer local(cddb.port);
+        Search();
+        EXPECT_EQ(form.Label1.Caption(), "The search for the CD-Rom's titles ended: " + says);
+        form.Unload();
+    }
     {
         cdrip::CloseCDDrive();  // no open drive: nothing is asked
         Search();

@@ -44,7 +44,7 @@ std::vector<DriveItem> DriveItems(int count, const std::function<std::string(int
 // One row of the track list; row n is track n of the disc.
 struct TrackRow {
     std::string text;
-    bool audio = true;  // a data track is listed but never ripped
+    bool audio = true;  // a data track is listed but never ripped (the run says so)
 };
 
 // The TOC's first to last track: "Track NN", a data track "Track NN (data)";

@@ -219,6 +219,34 @@ TEST_F(FrmMP3Test, ConvertWritesTheFilesAtTheNamesTheOptionsGive) {
     // The files stay for the check from outside (tests/check_ripped.py).
 }
 
+// A data track alone makes no file; the closing box says why and claims no
+// finished encoding, and the dialog stays for another choice.
+TEST_F(FrmMP3Test, ADataTrackAloneMakesNoFileAndSaysWhy) {
+    const std::string root = cdaudio::testing::WinPath("CORVELLA_RIPPER_OUT", "/tmp/ripper_out");
+    const std::string out = root + "\\data only";
+    CreateDirectoryA(root.c_str(), nullptr);
+    CreateDirectoryA(out.c_str(), nullptr);
+    DeleteFileA((out + "\\03.mp3").c_str());
+    HKEY key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExA(key, "MP3 Output Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(out.c_str()),
+                   DWORD(out.size() + 1));
+    RegCloseKey(key);
+    std::vector<std::string> boxes;
+    forms::SetMsgBoxHook([&](const std::string& prompt, unsigned, const std::string& title) {
+        boxes.push_back(title + ": " + prompt);
+        return IDOK;
+    });
+    form.Show();
+    form.lstTracks.SetSelected(2, true);
+    form.cmdMain[0].DoClick();
+    forms::SetMsgBoxHook(nullptr);
+    EXPECT_EQ(boxes, std::vector<std::string>{"Nothing Encoded: No file was made.\n\nNot encoded:\n"
+                                              "Track 03: a data track cannot be encoded"});
+    EXPECT_TRUE(form.Loaded());
+    EXPECT_FALSE(Exists(out + "\\03.mp3"));
+}
+
 // Clicks "&OK" of the lookup window once its search has found the disc.
 void CALLBACK OkWhenFound(HWND, UINT, UINT_PTR, DWORD) {
     FrmCDDB& lookup = frmCDDB();

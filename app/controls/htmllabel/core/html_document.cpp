@@ -71,7 +71,8 @@ uint32_t HexToColour(const std::string& s) {
     return Rgb(HexByte(red), HexByte(green), HexByte(blue));
 }
 
-// A width as TABLE and TD write it: "50%" is the fraction 0.5.
+// A width as TABLE and TD write it: "50%" is the fraction 0.5. Clamped to
+// 0 .. kMaxWidth.
 bool ParseWidth(const std::string& value, bool dropPx, float& out) {
     double v = 0;
     if (value.find('%') != std::string::npos) {
@@ -80,7 +81,15 @@ bool ParseWidth(const std::string& value, bool dropPx, float& out) {
     } else if (!ParseNumber(dropPx ? ReplaceAll(value, "px", "") : value, v)) {
         return false;
     }
-    out = static_cast<float>(v);
+    out = static_cast<float>(std::clamp(v, 0.0, static_cast<double>(kMaxWidth)));
+    return true;
+}
+
+// A table measure in pixels, clamped to 0 .. `most`.
+bool ParseMeasure(const std::string& value, int most, int& out) {
+    int whole = 0;
+    if (!ParseInt16(value, whole)) return false;
+    out = std::clamp(whole, 0, most);
     return true;
 }
 
@@ -204,9 +213,9 @@ void HtmlDocument::InterpretTag(HtmlToken& t) {
             break;
         case kTable:
             if (n == "WIDTH") ParseWidth(v, false, t.TableWidth);
-            else if (n == "BORDER" && ParseInt16(v, whole)) t.Border = whole;
-            else if (n == "CELLPADDING" && ParseInt16(v, whole)) t.CellPadding = whole;
-            else if (n == "CELLSPACING" && ParseInt16(v, whole)) t.CellSpacing = whole;
+            else if (n == "BORDER") ParseMeasure(v, kMaxBorder, t.Border);
+            else if (n == "CELLPADDING") ParseMeasure(v, kMaxCellGap, t.CellPadding);
+            else if (n == "CELLSPACING") ParseMeasure(v, kMaxCellGap, t.CellSpacing);
             else if (n == "ALIGN" && UpperAscii(v) == "CENTER") t.Centered = true;
             break;
         case kCell:
@@ -302,7 +311,9 @@ int HtmlDocument::HitTest(int x, int y, int scrollOffset) const {
     for (int index : anchors_) {
         const HtmlToken& t = tokens_[static_cast<size_t>(index)];
         if (t.Href.empty()) continue;
-        if (t.Left <= x && x <= t.Right && t.Top - scrollOffset <= y && y <= t.Bottom - scrollOffset) return index;
+        const long long top = static_cast<long long>(t.Top) - scrollOffset;
+        const long long bottom = static_cast<long long>(t.Bottom) - scrollOffset;
+        if (t.Left <= x && x <= t.Right && top <= y && y <= bottom) return index;
     }
     return -1;
 }

@@ -37,6 +37,12 @@ int KindOfTag(const std::string& name);
 bool OpensElement(int kind);
 bool ClosesElement(int kind);
 
+// Table attributes are clamped to these when read (a negative one to 0): a
+// tip has no use for more, and the layout's sums stay small.
+constexpr int kMaxBorder = 100;
+constexpr int kMaxCellGap = 1000;  // CELLPADDING, CELLSPACING
+constexpr float kMaxWidth = 32767;  // WIDTH of TABLE and TD, in pixels
+
 struct HtmlToken {
     std::string Text;
     bool IsTag = false;

@@ -17,8 +17,17 @@ constexpr int kMaxTables = 17;
 constexpr int kMaxCells = 17;
 constexpr int kMaxColumns = 17;
 
-// To the nearest integer, a half to the even neighbour, kept in 32 bits.
-int32_t Round(double v) { return RoundHalfEven(v); }
+// Every position and size of the layout is kept within this many pixels
+// of the origin, far past any page: a sum of a few of them then fits 32
+// bits whatever the document holds (a huge border, thousands of rows).
+constexpr double kMaxCoord = 1 << 28;
+
+// To the nearest integer, a half to the even neighbour, within kMaxCoord.
+int32_t Round(double v) { return RoundHalfEven(std::clamp(v, -kMaxCoord, kMaxCoord)); }
+
+// Adds in the layout's range: the sum saturates at kMaxCoord.
+void Add(int32_t& v, double by) { v = Round(v + by); }
+int32_t Sum(double a, double b) { return Round(a + b); }
 
 // Integer division as the layout counts it: both sides rounded first, the
 // quotient truncated; nothing to divide by gives 0.
@@ -70,14 +79,14 @@ private:
     }
     void PrintPiece(std::string piece);
     void NewLine() {
-        penX_ = leftMargin_ + indent_;
-        penY_ += lineHeight_;
+        penX_ = Sum(leftMargin_, indent_);
+        Add(penY_, lineHeight_);
     }
     void StoreItemIndent(HtmlToken& t) {
         if (layout_) t.Indent = itemIndent_;
     }
     void BlankLineRule() {
-        if (!blankPending_) penY_ += lineHeight_;
+        if (!blankPending_) Add(penY_, lineHeight_);
         blankPending_ = !blankPending_;
     }
     HtmlToken* OpenLink() { return openLink_ >= 0 ? &tokens_[static_cast<size_t>(openLink_)] : nullptr; }
@@ -213,7 +222,7 @@ void Renderer::Run() {
     Recompute(-1);
     if (!layout_ && options_.enableScroll) scrollOffset_ = Round(static_cast<double>(options_.scrollValue) * 10);
     leftMargin_ = 4;
-    pageWidth_ = canvas_.PageWidth();
+    pageWidth_ = Round(canvas_.PageWidth());
     penX_ = leftMargin_;
     penY_ = -scrollOffset_;
     const int count = doc_.TokenCount();
@@ -235,9 +244,9 @@ void Renderer::Run() {
         }
         if (i >= count) return;
         const HtmlToken& first = tokens_[static_cast<size_t>(i)];
-        penX_ = first.Left;
-        indent_ = first.Left - 4;
-        penY_ = first.Top - scrollOffset_;
+        penX_ = Round(first.Left);
+        indent_ = Sum(first.Left, -4);
+        penY_ = Sum(first.Top, -scrollOffset_);
     }
     const auto& handlers = Handlers();
     for (; i < count; ++i) {
@@ -249,13 +258,13 @@ void Renderer::Run() {
             if (centre_) t.Centered = true;
         } else {
             if (canvas_.PageHeight() < penY_ && tables_.empty()) break;
-            penY_ = t.Top - scrollOffset_;
-            penX_ = t.Left;
+            penY_ = Sum(t.Top, -scrollOffset_);
+            penX_ = Round(t.Left);
         }
         current_ = i;
         if (t.Kind >= 0 && t.Kind <= kStyleEnd) (this->*handlers[static_cast<size_t>(t.Kind)])(t);
         if (layout_ && t.Kind != kComment) {
-            t.Bottom = penY_ + lineHeight_ + 4;
+            t.Bottom = Sum(penY_, lineHeight_ + 4);
             t.Right = linkRight_;
         }
     }
@@ -264,14 +273,14 @@ void Renderer::Run() {
 void Renderer::Para(HtmlToken& t) {
     if (!layout_) return;
     NewLine();
-    itemIndent_ = penX_ - leftMargin_;
+    itemIndent_ = Sum(penX_, -leftMargin_);
     StoreItemIndent(t);
 }
 
 void Renderer::ParaEnd(HtmlToken& t) {
     if (!layout_) return;
-    penX_ = leftMargin_ + indent_;
-    itemIndent_ = penX_ - leftMargin_;
+    penX_ = Sum(leftMargin_, indent_);
+    itemIndent_ = Sum(penX_, -leftMargin_);
     StoreItemIndent(t);
     BlankLineRule();
 }
@@ -279,7 +288,7 @@ void Renderer::ParaEnd(HtmlToken& t) {
 void Renderer::Break(HtmlToken& t) {
     if (!layout_) return;
     NewLine();
-    itemIndent_ = penX_ - leftMargin_;
+    itemIndent_ = Sum(penX_, -leftMargin_);
     StoreItemIndent(t);
     blankPending_ = false;
 }
@@ -290,7 +299,7 @@ void Renderer::Rule(HtmlToken& t) {
         t.Top = penY_;
     }
     canvas_.DrawLine(leftMargin_, penY_, pageWidth_ - 4, penY_);
-    if (layout_) penY_ += 5;
+    if (layout_) Add(penY_, 5);
 }
 
 void Renderer::ListOpen(HtmlToken& t) {
@@ -299,8 +308,8 @@ void Renderer::ListOpen(HtmlToken& t) {
     const size_t level = static_cast<size_t>(std::min(listDepth_, kListLevels - 1));
     ordered_[level] = t.Kind == kOList;
     if (t.Kind == kOList) counter_[level] = 0;
-    indent_ += indentStep_;
-    itemIndent_ = indent_ + indentStep_;
+    Add(indent_, indentStep_);
+    itemIndent_ = Sum(indent_, indentStep_);
     StoreItemIndent(t);
     if (listDepth_ == 1) BlankLineRule();
 }
@@ -310,7 +319,7 @@ void Renderer::ListClose(HtmlToken& t) {
     ordered_[static_cast<size_t>(std::min(listDepth_, kListLevels - 1))] = false;
     const bool wasOpen = listDepth_ > 0;  // a stray closing tag keeps the depth at 0
     if (wasOpen) --listDepth_;
-    indent_ = std::max(0, indent_ - indentStep_);
+    indent_ = std::max(0, Sum(indent_, -indentStep_));
     itemIndent_ = indent_;
     StoreItemIndent(t);
     if (wasOpen && listDepth_ == 0) BlankLineRule();
@@ -330,8 +339,8 @@ void Renderer::Item(HtmlToken& t) {
     }
     // A fixed advance after the number, whatever its digits.
     const std::string mark = t.Numbered ? std::to_string(t.ItemNumber) + ". " : std::string("\x95  ");
-    Print(leftMargin_ + t.Indent, penY_, mark);
-    penX_ = leftMargin_ + t.Indent + Round(TW(t.Numbered ? std::string("W. ") : mark));
+    Print(static_cast<double>(leftMargin_) + t.Indent, penY_, mark);
+    penX_ = Sum(static_cast<double>(leftMargin_) + t.Indent, Round(TW(t.Numbered ? std::string("W. ") : mark)));
     if (layout_) itemIndent_ = penX_;
 }
 
@@ -364,7 +373,7 @@ void Renderer::AnchorEnd(HtmlToken&) {
     Fore(doc_.textColor);
     if (HtmlToken* link = OpenLink()) {
         if (layout_) {
-            link->Bottom = penY_ + lineHeight_ - 4;
+            link->Bottom = Sum(penY_, lineHeight_ - 4);
             link->Right = linkRight_;
         }
         openLink_ = -1;
@@ -380,28 +389,28 @@ void Renderer::Image(HtmlToken& t) {
 
 void Renderer::Quote(HtmlToken& t) {
     if (!layout_) return;
-    penY_ += lineHeight_;
-    if (!blankPending_) penY_ += lineHeight_;
-    penX_ = leftMargin_ + indentStep_;
-    indent_ += indentStep_;
+    Add(penY_, lineHeight_);
+    if (!blankPending_) Add(penY_, lineHeight_);
+    penX_ = Sum(leftMargin_, indentStep_);
+    Add(indent_, indentStep_);
     itemIndent_ = indent_;
     StoreItemIndent(t);
 }
 
 void Renderer::QuoteEnd(HtmlToken& t) {
     if (!layout_) return;
-    penY_ += lineHeight_;
-    penX_ -= indentStep_;
-    indent_ -= indentStep_;
+    Add(penY_, lineHeight_);
+    Add(penX_, -indentStep_);
+    Add(indent_, -indentStep_);
     itemIndent_ = indent_;
     StoreItemIndent(t);
 }
 
 void Renderer::Heading(HtmlToken& t) {
-    if (layout_) penX_ = leftMargin_ + indent_;
+    if (layout_) penX_ = Sum(leftMargin_, indent_);
     ApplyFont(PageFont{font_.face, t.FontSize, true, font_.italic, font_.underline});
     Recompute(4);
-    if (layout_ && printY_ > 4) penY_ += lineHeight_;
+    if (layout_ && printY_ > 4) Add(penY_, lineHeight_);
 }
 
 void Renderer::SizeOnly(HtmlToken& t) {
@@ -419,14 +428,14 @@ void Renderer::SizeEnd(HtmlToken&) {
 void Renderer::Center(HtmlToken& t) {
     centre_ = true;
     if (!layout_) return;
-    penX_ = leftMargin_ + indent_;
+    penX_ = Sum(leftMargin_, indent_);
     t.Centered = true;
 }
 
 void Renderer::CenterEnd(HtmlToken& t) {
     centre_ = false;
     if (!layout_) return;
-    penX_ = leftMargin_ + indent_;
+    penX_ = Sum(leftMargin_, indent_);
     t.Centered = false;
 }
 
@@ -477,7 +486,7 @@ void Renderer::CentredRun(HtmlToken& t) {
             linkRight_ = Round(penX_ + width);
         }
         blankPending_ = false;
-        penY_ += lineHeight_;
+        Add(penY_, lineHeight_);
     }
 }
 
@@ -490,9 +499,9 @@ void Renderer::WordRun(HtmlToken& t) {
         std::string piece = noBlank ? word : " " + word;
         if (penX_ + TW(piece) >= pageWidth_ - 4) {
             if (!piece.empty() && piece[0] == ' ') piece.erase(0, 1);
-            linkRight_ = pageWidth_ - 4;
-            penX_ = leftMargin_ + t.Indent;
-            penY_ += lineHeight_;
+            linkRight_ = Sum(pageWidth_, -4);
+            penX_ = Sum(leftMargin_, t.Indent);
+            Add(penY_, lineHeight_);
             HtmlToken* link = OpenLink();
             if (link != nullptr && w == 0) {
                 if (layout_) link->Top = penY_;
@@ -514,7 +523,7 @@ void Renderer::Table(HtmlToken& t) {
         return;
     }
     if (!inTable_) {
-        penY_ += lineHeight_;
+        Add(penY_, lineHeight_);
         inTable_ = true;
     }
     const int32_t width = t.TableWidth <= 1
@@ -526,15 +535,16 @@ void Renderer::Table(HtmlToken& t) {
     TableEntry e;
     e.top = penY_;
     e.height = t.Border;
-    e.rowTop = penY_ + t.Border;
+    e.rowTop = Sum(penY_, t.Border);
     e.border = t.Border;
     e.padding = t.CellPadding;
     e.spacing = t.CellSpacing;
     e.token = current_;
     e.width = width;
-    const int32_t minLeft = tables_.empty() ? leftMargin_ : leftMargin_ + t.CellPadding;
-    e.left = t.Centered ? std::max(IDiv(static_cast<double>(pageWidth_) - leftMargin_ - width, 2) + leftMargin_, minLeft)
-                        : minLeft;
+    const int32_t minLeft = tables_.empty() ? leftMargin_ : Sum(leftMargin_, t.CellPadding);
+    e.left = t.Centered
+                 ? std::max(Sum(IDiv(static_cast<double>(pageWidth_) - leftMargin_ - width, 2), leftMargin_), minLeft)
+                 : minLeft;
     e.centred = t.Centered;
     centre_ = false;
     tables_.push_back(e);
@@ -543,9 +553,9 @@ void Renderer::Table(HtmlToken& t) {
 void Renderer::Row(HtmlToken& t) {
     TableEntry* e = OpenTable();
     if (e == nullptr) return;  // no open table: the tag means nothing
-    penX_ = leftMargin_ + indent_;
+    penX_ = Sum(leftMargin_, indent_);
     if (layout_) t.Indent = indent_;
-    e->rowTop += e->rowHeight;
+    Add(e->rowTop, e->rowHeight);
     e->rowHeight = Round(e->spacing / 2.0);
     e->nextCellX = Round(2.0 * e->border + e->spacing / 2.0);
     e->cells = 0;
@@ -555,15 +565,15 @@ void Renderer::Cell(HtmlToken& t) {
     TableEntry* e = OpenTable();
     if (e == nullptr || e->cells >= kMaxCells) return;
     centre_ = t.Centered;
-    const int32_t outerLeft = e->left + e->nextCellX;
-    leftMargin_ = outerLeft + e->padding;
+    const int32_t outerLeft = Sum(e->left, e->nextCellX);
+    leftMargin_ = Sum(outerLeft, e->padding);
     pageWidth_ = Round(static_cast<double>(t.CellPixelWidth) + outerLeft - e->padding);
     e->cellRight = pageWidth_;
     penX_ = leftMargin_;
     const size_t c = static_cast<size_t>(e->cells);
     e->outerLeft[c] = outerLeft;
-    e->outerRight[c] = pageWidth_ + e->padding;
-    const int32_t reach = e->outerRight[c] + IDiv(e->spacing, 2) + e->border - e->left;
+    e->outerRight[c] = Sum(pageWidth_, e->padding);
+    const int32_t reach = Round(static_cast<double>(e->outerRight[c]) + IDiv(e->spacing, 2) + e->border - e->left);
     if (reach > e->width) e->width = reach;
     ++e->cells;
     penY_ = Round(e->rowTop + e->spacing / 2.0 + e->border + e->padding);
@@ -574,20 +584,22 @@ void Renderer::CellEnd(HtmlToken&) {
     if (e == nullptr) return;
     const double used = printY_ + e->padding / 2.0 + e->border - e->rowTop;
     if (used > e->rowHeight) e->rowHeight = Round(used);
-    if (e->cells > 0) e->nextCellX = e->outerRight[static_cast<size_t>(e->cells - 1)] + e->spacing + e->border - e->left;
+    if (e->cells > 0)
+        e->nextCellX = Round(static_cast<double>(e->outerRight[static_cast<size_t>(e->cells - 1)]) + e->spacing +
+                             e->border - e->left);
     centre_ = false;
 }
 
 void Renderer::RowEnd(HtmlToken&) {
     TableEntry* e = OpenTable();
     if (e == nullptr) return;
-    penX_ = leftMargin_ + indent_;
-    if (e->rowHeight > 0) e->height += e->rowHeight + IDiv(e->spacing, 2) + e->border;
+    penX_ = Sum(leftMargin_, indent_);
+    if (e->rowHeight > 0) Add(e->height, static_cast<double>(e->rowHeight) + IDiv(e->spacing, 2) + e->border);
     if (e->border > 0)
         for (size_t k = 0; k < static_cast<size_t>(e->cells); ++k)
             Draw3DFrame(true, e->outerLeft[k], Round(e->rowTop + e->spacing / 2.0), e->outerRight[k],
-                        e->rowTop + e->rowHeight);
-    e->rowHeight += Round(e->spacing / 2.0 + e->border);
+                        Sum(e->rowTop, e->rowHeight));
+    Add(e->rowHeight, Round(e->spacing / 2.0 + e->border));
 }
 
 void Renderer::TableEnd(HtmlToken&) {
@@ -597,18 +609,19 @@ void Renderer::TableEnd(HtmlToken&) {
     }
     if (tables_.empty()) return;
     const TableEntry e = tables_.back();
-    if (e.border > 0) Draw3DFrame(false, e.left, e.top, e.left + e.width, e.top + e.height);
-    if (layout_) tokens_[static_cast<size_t>(e.token)].Bottom = e.top + e.height - 1 + lineHeight_ + 4;
+    if (e.border > 0) Draw3DFrame(false, e.left, e.top, Sum(e.left, e.width), Sum(e.top, e.height));
+    if (layout_)
+        tokens_[static_cast<size_t>(e.token)].Bottom = Round(static_cast<double>(e.top) + e.height - 1 + lineHeight_ + 4);
     tables_.pop_back();
     if (tables_.empty()) {
         leftMargin_ = 4;
-        pageWidth_ = canvas_.PageWidth();
+        pageWidth_ = Round(canvas_.PageWidth());
         inTable_ = false;
     } else {
         leftMargin_ = tables_.back().left;
     }
     centre_ = e.centred;
-    penY_ = e.top + e.height;
+    penY_ = Sum(e.top, e.height);
 }
 
 void Renderer::Draw3DFrame(bool sunken, int32_t l, int32_t t, int32_t r, int32_t b) {
@@ -716,16 +729,18 @@ ScrollRange ComputeScrollRange(const HtmlDocument& doc, int viewportHeight) {
     return r;
 }
 
-int ScrollForKey(int key, bool ctrl, int v, int minimum, int maximum, int smallChange, int largeChange) {
+int ScrollForKey(int key, bool ctrl, int value, int minimum, int maximum, int smallChange, int largeChange) {
+    // In 64 bits: any step from any value stays a comparison, never an overflow.
+    const long long v = value, small = smallChange, large = largeChange;
     switch (key) {
     case 38:  // Up: a value below the minimum is rejected, not clamped
-        return v > minimum && v - smallChange >= minimum ? v - smallChange : -1;
+        return v > minimum && v - small >= minimum ? static_cast<int>(v - small) : -1;
     case 40:
-        return v < maximum && v + smallChange <= maximum ? v + smallChange : -1;
+        return v < maximum && v + small <= maximum ? static_cast<int>(v + small) : -1;
     case 33:
-        return v > minimum ? std::max(v - largeChange, minimum) : -1;
+        return v > minimum ? static_cast<int>(std::max<long long>(v - large, minimum)) : -1;
     case 34:
-        return v < maximum ? std::min(v + largeChange, maximum) : -1;
+        return v < maximum ? static_cast<int>(std::min<long long>(v + large, maximum)) : -1;
     case 36:
         return ctrl ? minimum : -1;
     case 35:

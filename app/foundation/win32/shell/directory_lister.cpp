@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "libs/common/storage/storage.h"
+#include "libs/common/storage/win32_find_names.h"
 #include "libs/common/text/text_primitives.h"
 
 namespace corvella {
@@ -65,20 +66,6 @@ uint64_t VolumeKey(DWORD serial, DWORD created_high, DWORD created_low) {
     return (static_cast<uint64_t>(serial) << 32) | (created_high ^ created_low);
 }
 
-std::string NameOf(const WIN32_FIND_DATAA& data) {
-    return TrimAtNull(data.cFileName, sizeof(data.cFileName));
-}
-
-// In the code page of the ANSI find functions, cut at the first NUL.
-std::string Narrow(const WCHAR* name, int chars) {
-    if (chars <= 0) return std::string();
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, name, chars, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return std::string();
-    std::string out(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, name, chars, &out[0], bytes, nullptr, nullptr);
-    return TrimAtNull(out);
-}
-
 }  // namespace
 
 Win32DirectoryLister::Win32DirectoryLister(ListingMethod method)
@@ -123,8 +110,10 @@ bool Win32DirectoryLister::ListWithFind(const std::string& folder_path, std::vec
     if (find == INVALID_HANDLE_VALUE) return false;
     do {
         foundation::DirEntry entry;
-        entry.name = NameOf(data);
+        entry.name = TrimAtNull(data.cFileName, sizeof(data.cFileName));
         entry.is_directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.name_opens = LongNameOpens(folder_path, data);
+        entry.short_name = TrimAtNull(data.cAlternateFileName, sizeof(data.cAlternateFileName));
         entries.push_back(std::move(entry));
     } while (FindNextFileA(find, &data));
     FindClose(find);
@@ -178,7 +167,11 @@ bool Win32DirectoryLister::ListWithIds(const std::string& folder_path, std::vect
         for (;;) {
             const auto* info = reinterpret_cast<const FileIdBothDirInfo*>(p);
             foundation::DirEntry entry;
-            entry.name = Narrow(info->FileName, static_cast<int>(info->FileNameLength / sizeof(WCHAR)));
+            entry.name = NarrowName(info->FileName, static_cast<int>(info->FileNameLength / sizeof(WCHAR)),
+                                    entry.name_opens);
+            bool exact = true;
+            const int shortChars = static_cast<unsigned char>(info->ShortNameLength) / static_cast<int>(sizeof(WCHAR));
+            entry.short_name = NarrowName(info->ShortName, shortChars, exact);
             entry.is_directory = (info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             // A link's entry describes the link, not where it leads: those
             // are opened (Identify) to learn their target's identity.
@@ -190,7 +183,7 @@ bool Win32DirectoryLister::ListWithIds(const std::string& folder_path, std::vect
                                       info->CreationTime.LowPart);
                 id.index = static_cast<uint64_t>(info->FileId.QuadPart);
                 entry.folder_id = id;
-                Remember(folder_path + entry.name + "\\", serial);
+                Remember(folder_path + (entry.name_opens ? entry.name : entry.short_name) + "\\", serial);
             }
             entries.push_back(std::move(entry));
             if (info->NextEntryOffset == 0) break;

@@ -39,7 +39,9 @@ public:
     std::optional<foundation::FolderId> Identify(const std::string& folder_path) override;
     // The entries of `folder_path` & "*.*" in the system's order, "." and
     // ".." included, names cut at their first NUL. Sub-folders that are not
-    // links carry their identity when the listing with ids was used.
+    // links carry their identity when the listing with ids was used. A name
+    // the ANSI code page cannot hold is marked so and comes with the short
+    // name that opens it.
     bool List(const std::string& folder_path, std::vector<foundation::DirEntry>& entries) override;
 
     bool CanIdentify() const { return can_identify_; }

@@ -1,6 +1,7 @@
 #include "app/tools/comments/core/address_check.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "libs/common/text/text_primitives.h"
 
@@ -54,20 +55,22 @@ bool IsEMailAddress(std::string& address, std::string& reason) {
     const auto fails = [&](int step) -> bool {
         switch (step) {
         case 0: return a.size() < 8;
-        case 1: return at == std::string::npos;
-        case 2: return a.find('@', at + 1) != std::string::npos;
-        case 3: return a.find('.') == std::string::npos;
-        case 4: return FormatFault(a, at);
-        case 5: return CharacterFault(a, at);
-        case 6: return !std::all_of(suffix.begin(), suffix.end(), IsLetter);
-        case 7: return suffix.size() < 2;
+        case 1: return a.size() > kMaxAddress;
+        case 2: return at == std::string::npos;
+        case 3: return a.find('@', at + 1) != std::string::npos;
+        case 4: return a.find('.') == std::string::npos;
+        case 5: return FormatFault(a, at);
+        case 6: return CharacterFault(a, at);
+        case 7: return !std::all_of(suffix.begin(), suffix.end(), IsLetter);
+        case 8: return suffix.size() < 2;
         default: return suffix.size() > 63;
         }
     };
-    static const char* const kReasons[] = {"Too short",         "Missing the @",  "Too many @",
-                                           "Missing the period", "Invalid format", "Invalid character",
-                                           "Invalid format",     "Suffix too short", "Suffix too long"};
-    for (int step = 0; step < 9; ++step) {
+    static const char* const kReasons[] = {"Too short",         "Too long",          "Missing the @",
+                                           "Too many @",        "Missing the period", "Invalid format",
+                                           "Invalid character", "Invalid format",    "Suffix too short",
+                                           "Suffix too long"};
+    for (int step = 0; step < static_cast<int>(std::size(kReasons)); ++step) {
         if (fails(step)) {
             reason = kReasons[step];
             return false;

@@ -3,14 +3,20 @@
 // mail dialogue reaches the server.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace corvella::comments {
+
+// The longest address a mail path carries (RFC 5321 4.5.3.1.3: 256 bytes
+// with the angle brackets).
+constexpr size_t kMaxAddress = 254;
 
 // Trims the blanks at both ends of `address` in place, then runs the checks
 // in order; the first that fails sets `reason` and gives false. On success
 // `reason` is emptied.
 //   "Too short"            fewer than 8 characters
+//   "Too long"             more than kMaxAddress characters
 //   "Missing the @"        no "@"
 //   "Too many @"           a second "@"
 //   "Missing the period"   no "."

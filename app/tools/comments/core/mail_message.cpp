@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/tools/comments/core/address_check.h"
 #include "libs/common/text/text_primitives.h"
 
 namespace corvella::comments {
@@ -11,7 +12,6 @@ namespace {
 
 constexpr char kCrLf[] = "\r\n";
 constexpr size_t kMaxEncodedWord = 75;  // RFC 2047 2
-constexpr size_t kMaxPlainName = 900;   // room for the header name and the address
 
 bool High(char c) { return static_cast<unsigned char>(c) > 127; }
 
@@ -68,9 +68,13 @@ std::string DisplayName(const std::string& name) {
     const std::string line = TrimBlanks(OneLine(name));
     if (HasHigh(line) || line.size() > kMaxPlainName) return EncodedWords(line);
     if (line.find_first_of("()<>[]:;@\\,.\"") == std::string::npos) return line;
+    // Quoting adds a "\" before each '"' and "\": what then passes the limit
+    // is left off at the end, a pair whole.
     std::string quoted = "\"";
     for (char c : line) {
-        if (c == '"' || c == '\\') quoted += '\\';
+        const bool escaped = c == '"' || c == '\\';
+        if (quoted.size() + (escaped ? 2 : 1) + 1 > kMaxPlainName) break;
+        if (escaped) quoted += '\\';
         quoted += c;
     }
     return quoted + "\"";
@@ -129,16 +133,30 @@ std::string MailDate(const DateParts& d) {
     return text;
 }
 
+namespace {
+
+// "FIELD: name <address>", folded before the address when one line would
+// be too long. An address is cut to kMaxAddress: the wizard refuses longer
+// ones, so only a caller that skipped the check can lose bytes here.
+std::string MailboxField(const char* field, const std::string& name, const std::string& address) {
+    const std::string shown = DisplayName(name);
+    const std::string angle = "<" + OneLine(address).substr(0, kMaxAddress) + ">";
+    std::string out = std::string(field) + ": " + shown;
+    if (!shown.empty()) {
+        const size_t lineStart = out.rfind('\n') == std::string::npos ? 0 : out.rfind('\n') + 1;
+        out += out.size() - lineStart + 1 + angle.size() > kMaxLine ? "\r\n " : " ";
+    }
+    return out + angle + kCrLf;
+}
+
+}  // namespace
+
 std::string BuildMessage(const MailMessage& m) {
-    auto mailbox = [](const std::string& name, const std::string& address) {
-        const std::string shown = DisplayName(name);
-        return (shown.empty() ? std::string() : shown + " ") + "<" + OneLine(address) + ">";
-    };
     std::string out;
-    out += "FROM: " + mailbox(m.fromName, m.fromAddress) + kCrLf;
-    out += "TO: " + mailbox(m.toName, m.toAddress) + kCrLf;
+    out += MailboxField("FROM", m.fromName, m.fromAddress);
+    out += MailboxField("TO", m.toName, m.toAddress);
     out += "SUBJECT: " + HeaderText(m.subject) + kCrLf;
-    out += "Date: " + OneLine(m.date) + kCrLf;
+    out += "Date: " + OneLine(m.date).substr(0, kMaxLine - 6) + kCrLf;
     out += std::string("MIME-Version: 1.0") + kCrLf;
     out += std::string("Content-Type: text/plain; charset=windows-1252") + kCrLf;
     out += std::string("Content-Transfer-Encoding: 8bit") + kCrLf;

@@ -11,6 +11,9 @@
 namespace corvella::comments {
 
 constexpr size_t kMaxLine = 998;  // bytes before the CR LF (RFC 5321 4.5.3.1.6)
+// The longest name or subject written as it is; a longer one becomes
+// encoded words.
+constexpr size_t kMaxPlainName = 900;
 
 struct MailMessage {
     std::string fromName;  // may be empty
@@ -47,7 +50,8 @@ std::string OneLine(const std::string& text);
 // else encoded words folded onto lines of their own.
 std::string HeaderText(const std::string& text);
 // A display name: as it is, quoted when it holds a special, encoded words
-// when it holds a byte above 127 (or is too long for one line).
+// when it holds a byte above 127 (or is over kMaxPlainName). A quoted name
+// is cut at the end to stay within kMaxPlainName, quotes included.
 std::string DisplayName(const std::string& name);
 // The body with every line end CR LF, long lines broken (at the last blank
 // that fits, else at the limit) and leading dots doubled.

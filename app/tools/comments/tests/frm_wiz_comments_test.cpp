@@ -145,11 +145,14 @@ TEST_F(CommentsWizard, PageOneLetsOnlyAGoodAddressAndACommentThrough) {
     EXPECT_EQ(f.Text1.Text(), login) << "the login name fills an empty name";
     EXPECT_FALSE(IsWindowVisible(Button(f, WizardButtons::ButtonHelp)));
     EXPECT_FALSE(Usable(f, WizardButtons::ButtonBack));
+    // The longest address a mail takes passes; one byte more is refused.
+    const std::string longest = std::string(64, 'a') + "@" + std::string(185, 'b') + ".com";
     const struct {
-        const char* address;
+        std::string address;
         const char* comment;
         bool next;
-    } cases[] = {{"ann@example.com", "", false}, {"ann@example", "Hi", false}, {"  a+b@example.info ", "Hi", true}};
+    } cases[] = {{"ann@example.com", "", false}, {"ann@example", "Hi", false}, {"  a+b@example.info ", "Hi", true},
+                 {longest, "Hi", true},          {"a" + longest, "Hi", false}};
     for (const auto& c : cases) {
         f.txtEmail.SetText(c.address);
         f.txtSupport.SetText(c.comment);

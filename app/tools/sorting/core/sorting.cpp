@@ -1,7 +1,6 @@
 #include "app/tools/sorting/core/sorting.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/foundation/files/name_cleaner.h"
 #include "app/foundation/paths.h"
@@ -28,31 +27,6 @@ const std::vector<FieldChoice>& SubFolderChoices() {
 
 int FieldOf(const std::vector<FieldChoice>& choices, int listIndex) {
     return listIndex >= 0 && listIndex < static_cast<int>(choices.size()) ? choices[listIndex].field : 0;
-}
-
-std::string GenreText(const std::string& value) {
-    size_t at = 0;
-    int last = -1;
-    // Leading "(n)" references; what follows them is the genre's own text.
-    while (at < value.size() && value[at] == '(' && at + 1 < value.size() &&
-           std::isdigit(static_cast<unsigned char>(value[at + 1]))) {
-        size_t end = at + 1;
-        long n = 0;
-        while (end < value.size() && std::isdigit(static_cast<unsigned char>(value[end]))) {
-            if (n < 1000) n = n * 10 + (value[end] - '0');
-            ++end;
-        }
-        if (end >= value.size() || value[end] != ')') break;
-        last = static_cast<int>(n);
-        at = end + 1;
-    }
-    if (at == 0) return value.compare(0, 2, "((") == 0 ? value.substr(1) : value;
-    if (at < value.size()) {
-        const std::string rest = value.substr(at);
-        return rest.compare(0, 2, "((") == 0 ? rest.substr(1) : rest;
-    }
-    const std::vector<std::string>& names = GenreTable();
-    return last >= 0 && last < static_cast<int>(names.size()) ? names[static_cast<size_t>(last)] : value;
 }
 
 std::string FolderName(const std::string& value, int field) {

@@ -38,11 +38,7 @@ inline constexpr int kNoSubFolderIndex = 3;
 // The field of a list index; 0 outside the list.
 int FieldOf(const std::vector<FieldChoice>& choices, int listIndex);
 
-// An ID3v2 genre as a name: "(13)" gives genre 13's name, "(13)Text" and
-// "(13)(14)Text" give "Text", "((Text" gives "(Text"; other text is kept.
-std::string GenreText(const std::string& value);
-
-// The folder a field's value names: the genre field through GenreText,
+// The folder a field's value names: the genre field by its name (GenreText),
 // then made safe (files::CleanName, at most kFolderNameMax characters,
 // "CLOCK$" a device too); "Unknown" when nothing is left.
 std::string FolderName(const std::string& value, int field);

@@ -47,6 +47,25 @@ std::string AsciiLower(std::string text) {
     return text;
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The "(n)" at `at`: the position after its ")" with n set, or npos when
+// there is none. A number too long for any table stays above it.
+size_t ReadReference(const std::string& text, size_t at, int& n) {
+    if (at + 1 >= text.size() || text[at] != '(' || !IsDigit(text[at + 1]))
+        return std::string::npos;
+    size_t end = at + 1;
+    int value = 0;
+    for (; end < text.size() && IsDigit(text[end]); ++end)
+        if (value < 1000) value = value * 10 + (text[end] - '0');
+    if (end >= text.size() || text[end] != ')') return std::string::npos;
+    n = value;
+    return end + 1;
+}
+
+// "((" stands for a literal "(".
+std::string Unescaped(const std::string& text) { return text.compare(0, 2, "((") == 0 ? text.substr(1) : text; }
+
 }  // namespace
 
 const std::vector<std::string>& GenreTable() {
@@ -60,6 +79,21 @@ int GenreIndexOf(const std::string& name) {
     for (size_t i = 0; i < table.size(); ++i)
         if (AsciiLower(table[i]) == wanted) return static_cast<int>(i);
     return 255;
+}
+
+int GenreReference(const std::string& text) {
+    int n = -1;
+    return ReadReference(text, 0, n) == std::string::npos ? -1 : n;
+}
+
+std::string GenreText(const std::string& value) {
+    size_t at = 0;
+    int last = -1;
+    // Leading "(n)" references; what follows them is the genre's own text.
+    for (size_t next; (next = ReadReference(value, at, last)) != std::string::npos;) at = next;
+    if (at < value.size()) return Unescaped(value.substr(at));
+    const std::vector<std::string>& names = GenreTable();
+    return last >= 0 && last < static_cast<int>(names.size()) ? names[static_cast<size_t>(last)] : value;
 }
 
 }  // namespace corvella

@@ -72,6 +72,13 @@ bool NumericValue(const FieldValue& value, double& out) {
     return false;
 }
 
+// A track number; an ID3v2 track "n/m" (track n of m) gives n.
+bool TrackNumber(const FieldValue& value, double& out) {
+    if (NumericValue(value, out)) return true;
+    const std::string::size_type slash = value.kind == FieldValue::Kind::Text ? value.text.find('/') : std::string::npos;
+    return slash != std::string::npos && ParseNumber(value.text.substr(0, slash), out);
+}
+
 bool TextValue(const FieldValue& value, std::string& out) {
     switch (value.kind) {
     case FieldValue::Kind::Number: out = FormatNumber(value.number); return true;
@@ -228,13 +235,16 @@ bool CID3v1Tag::SetFieldValue(int field, const FieldValue& value) {
         }
         std::string text;
         if (!TextValue(value, text)) return false;
-        record_[kGenreByte] = static_cast<uint8_t>(GenreIndexOf(text));
+        // An ID3v2 genre as other writers store it: "(17)" or "(17)Rock".
+        const int reference = GenreReference(text);
+        record_[kGenreByte] = static_cast<uint8_t>(reference >= 0 && reference <= kLastGenre ? reference
+                                                                                            : GenreIndexOf(text));
         return true;
     }
     case Track: {
         // Never converted to text, so a Null is simply "no track".
         double number = 0;
-        if (NumericValue(value, number) && number >= 1 && number <= kLastTrack) {
+        if (TrackNumber(value, number) && number >= 1 && number <= kLastTrack) {
             record_[kZeroByte] = 0;
             record_[kTrackByte] = static_cast<uint8_t>(RoundHalfEven(number));
         } else if (!IsVersion10()) {

@@ -148,6 +148,24 @@ TEST(Fields, TrackFromNumberOrNumericText) {
     }
 }
 
+// How other writers' ID3v2 tags hold the two: track "n/m", genre "(n)".
+TEST(Fields, TrackOfTotalAndGenreReferenceGiveTheirNumbers) {
+    const struct { int field; const char* text; int byte; } cases[] = {
+        {Track, "1/12", 1}, {Track, "01/12", 1}, {Track, "12/12", 12}, {Track, " 3 /12", 3},
+        {Track, "0/12", 0}, {Track, "201/300", 0}, {Track, "/12", 0}, {Track, "a/12", 0},
+        {Genre, "(17)", 17}, {Genre, "(17)Rock", 17}, {Genre, "(13)(14)Live", 13}, {Genre, "(0)", 0},
+        {Genre, "(147)", 147}, {Genre, "(148)", 255}, {Genre, "(17", 255}, {Genre, " (17)", 255},
+        {Genre, "((17)", 255}, {Genre, "(RX)", 255},
+    };
+    for (const auto& c : cases) {
+        CID3v1Tag tag;
+        tag.Clear();
+        tag.SetFieldValue(c.field, V::Num(9));
+        EXPECT_TRUE(tag.SetFieldValue(c.field, V::Str(c.text)));
+        EXPECT_EQ(tag.RawRecord()[c.field == Track ? 123 : 124], c.byte) << c.text;
+    }
+}
+
 }  // namespace
 }  // namespace id3v1
 }  // namespace corvella

@@ -91,6 +91,25 @@ TEST(HtmlDocument, TableCellAnchorAndImageValues) {
     EXPECT_FLOAT_EQ(300, Only(doc, "<table width=300>").TableWidth);
     EXPECT_FLOAT_EQ(0.4f, Only(doc, "<td width=40%>").CellWidth);
     EXPECT_FLOAT_EQ(120, Only(doc, "<td width=120px>").CellWidth);
+    // Measures past their limits are clamped as they are read.
+    const struct {
+        const char* tag;
+        int border, padding, spacing;
+        float width;
+    } clamped[] = {
+        {"<table border=32767 cellpadding=32767 cellspacing=32767 width=999999999>", kMaxBorder, kMaxCellGap,
+         kMaxCellGap, kMaxWidth},
+        {"<table border=-5 cellpadding=-1 cellspacing=-32768 width=-50%>", 0, 0, 0, 0},
+        {"<table border=100 cellpadding=1000 cellspacing=7 width=32767>", 100, 1000, 7, 32767},
+    };
+    for (const auto& c : clamped) {
+        const HtmlToken& t = Only(doc, c.tag);
+        EXPECT_EQ(c.border, t.Border) << c.tag;
+        EXPECT_EQ(c.padding, t.CellPadding) << c.tag;
+        EXPECT_EQ(c.spacing, t.CellSpacing) << c.tag;
+        EXPECT_FLOAT_EQ(c.width, t.TableWidth) << c.tag;
+    }
+    EXPECT_FLOAT_EQ(kMaxWidth, Only(doc, "<td width=99999px>").CellWidth);
     EXPECT_EQ(1, Only(doc, "<td colspan=x>").ColSpan);
     EXPECT_EQ(3, Only(doc, "<td colspan=3>").ColSpan);
 

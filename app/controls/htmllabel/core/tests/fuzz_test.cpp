@@ -1,19 +1,13 @@
-// Hostile documents through the whole engine on the fake page: seeded
-// mutations of real-looking tips, and 40 kB of unclosed tags. Every input is
-// copied into a string of its exact size, so the sanitizers see any read
-// past it; the run is bounded by its iteration count.
+// The corpus run of the engine's fuzz target: seeded mutations of
+// real-looking tips, 40 kB of unclosed tags, and the documents that once
+// failed.
 #include <gtest/gtest.h>
 
-#include <random>
+#include "libs/common/tests/fuzz_corpus.h"
 
-#include "app/controls/htmllabel/core/tests/fake_canvas.h"
-
-namespace corvella::htmllabel {
 namespace {
 
-using testing::FakeCanvas;
-
-const char* const kSeeds[] = {
+const std::vector<std::string> kSeeds = {
     "<html><head><title>T&amp;t</title></head><body bgcolor=\"#FFFFFF\" text=\"#494949\">"
     "<font face=\"Tahoma\" size=\"2.5\">Press <b>F5</b> to <a href=\"http://x/&#126;y\">refresh</a>.</font>"
     "</body></html>",
@@ -25,61 +19,12 @@ const char* const kSeeds[] = {
     "<script>no</script>&nbsp;&nbsp;z&#65;&#x41;&#99999;</body></html>",
 };
 
-const char* const kPieces[] = {"<",      ">",     "</td>", "<td>",  "<tr>",     "<table>", "&#",      ";",
-                               "\"",     "'",     "=",     " ",     "<ol><li>", "</ul>",   "<!--",    "-->",
-                               "<font size=99999>", "<a href=x>", "</a>", "colspan=0 ", "width=0%", "\0", "<body>"};
+const std::vector<std::string> kPieces = {
+    "<", ">", "</td>", "<td>", "<tr>", "<table>", "&#", ";", "\"", "'", "=", " ", "<ol><li>", "</ul>", "<!--", "-->",
+    "<font size=99999>", "<a href=x>", "</a>", "colspan=0 ", "width=0%", std::string(1, '\0'), "<body>",
+    "</tr></tr></tr></tr>", "border=32767 ", "cellspacing=32767 ", "cellpadding=-32768 ", "width=999999999 "};
 
-std::string Mutate(std::string s, std::mt19937& rng) {
-    auto pick = [&rng](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
-    if (s.empty()) s = "<";
-    switch (pick(4)) {
-    case 0:
-        for (size_t k = pick(6) + 1; k > 0; --k) s[pick(s.size())] = static_cast<char>(rng());
-        break;
-    case 1: {
-        const char* piece = kPieces[pick(sizeof kPieces / sizeof *kPieces)];
-        s.insert(pick(s.size() + 1), std::string(piece, *piece ? std::char_traits<char>::length(piece) : 1));
-        break;
-    }
-    case 2:
-        s.erase(pick(s.size()), pick(20) + 1);
-        break;
-    default:
-        s.resize(pick(s.size() + 1));
-    }
-    return s;
-}
-
-// Every step the control takes with a document.
-void Exercise(const std::string& markup, bool anchors) {
-    const std::string exact(markup.data(), markup.size());
-    HtmlDocument doc;
-    doc.enableAnchors = anchors;
-    doc.Assign(exact);
-    FakeCanvas page(220, 90);
-    RenderOptions options;
-    options.enableAnchors = anchors;
-    options.enableScroll = true;
-    RenderDocument(doc, page, true, options);
-    const ScrollRange range = ComputeScrollRange(doc, 90);
-    for (int value : {0, range.max / 2, range.max}) {
-        options.scrollValue = value;
-        RenderDocument(doc, page, false, options);
-        doc.HitTest(20, 10, value * 10);
-    }
-    for (int index : doc.Anchors()) ScrollForAnchor(doc, doc.Tokens()[static_cast<size_t>(index)].Href, range.max);
-    doc.DocumentTitle();
-}
-
-TEST(HtmlFuzz, SeededMutationsOfTips) {
-    std::mt19937 rng(20261209);
-    for (int i = 0; i < 10000; ++i) {
-        std::string s = kSeeds[static_cast<size_t>(i) % (sizeof kSeeds / sizeof *kSeeds)];
-        for (int k = static_cast<int>(rng() % 6); k >= 0; --k) s = Mutate(s, rng);
-        SCOPED_TRACE(i);
-        Exercise(s, i % 3 != 0);
-    }
-}
+TEST(HtmlFuzz, SeededMutationsOfTips) { corvella::fuzz::RunCorpus(kSeeds, kPieces, 5000); }
 
 TEST(HtmlFuzz, FortyKilobytesOfUnclosedTags) {
     const char* const units[] = {"<b>", "<table>", "<td>", "<tr><td>", "<ol><li>", "<ul>", "<blockquote>",
@@ -88,12 +33,17 @@ TEST(HtmlFuzz, FortyKilobytesOfUnclosedTags) {
         std::string s = "<html><body>";
         while (s.size() < 40 * 1024) s += std::string(unit) + "w ";
         SCOPED_TRACE(unit);
-        Exercise(s, true);
+        corvella::fuzz::RunOne(s);
     }
-    Exercise(std::string(40 * 1024, '<'), true);
-    Exercise("<html><body>" + std::string(40 * 1024, 'x'), true);
-    Exercise("<html><body><!--" + std::string(40 * 1024, '-'), true);
+    corvella::fuzz::RunOne(std::string(40 * 1024, '<'));
+    corvella::fuzz::RunOne("<html><body>" + std::string(40 * 1024, 'x'));
+    corvella::fuzz::RunOne("<html><body><!--" + std::string(40 * 1024, '-'));
+}
+
+TEST(HtmlFuzz, ATableThatOnceOverflowed) {
+    std::string rowEnds = "<html><body><table border=32767 cellspacing=32767><tr><td>x</td>";
+    for (int i = 0; i < 20000; ++i) rowEnds += "</tr>";
+    corvella::fuzz::RunOne(rowEnds);
 }
 
 }  // namespace
-}  // namespace corvella::htmllabel

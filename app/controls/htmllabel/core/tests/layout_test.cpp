@@ -152,6 +152,21 @@ TEST(HtmlLayout, FixedTablesNeverOverflow) {
     EXPECT_EQ(wide.canvas.drawn[16].x, wide.canvas.drawn[17].x);
 }
 
+TEST(HtmlLayout, ThousandsOfRowEndsUnderAThickBorderSaturate) {
+    // Each row end adds the border and half the spacing to the row's height
+    // and the row's height to the table's: the sums stop at the layout's
+    // range instead of wrapping round.
+    std::string rows = "<html><body><table border=32767 cellspacing=32767><tr><td>x</td>";
+    for (int i = 0; i < 20000; ++i) rows += "</tr>";
+    Laid l(rows + "</table>after</body></html>");
+    const HtmlToken& table = l.Token(2);
+    const HtmlToken& after = l.Token(l.doc.TokenCount() - 3);
+    ASSERT_EQ(kTable, table.Kind);
+    EXPECT_GT(after.Top, 1 << 27);
+    EXPECT_GE(table.Bottom, after.Top);
+    EXPECT_GT(ComputeScrollRange(l.doc, 90).max, 1 << 23);
+}
+
 TEST(HtmlLayout, FontSizesOutsideThePageRangeAreNotApplied) {
     Laid l("<html><body><font size=2000>big</font><font size=-9>neg</font><font size=5>ok</font></body></html>");
     ASSERT_EQ(3u, l.canvas.drawn.size());

@@ -12,6 +12,9 @@
 namespace corvella::comments {
 namespace {
 
+// An address of exactly kMaxAddress bytes that passes every other check.
+const std::string kLongest = std::string(64, 'a') + "@" + std::string(185, 'b') + ".com";
+
 TEST(Address, ChecksRunInOrderAndTheFirstFailureNamesTheReason) {
     const struct {
         std::string in, reason;  // "" passes
@@ -26,6 +29,8 @@ TEST(Address, ChecksRunInOrderAndTheFirstFailureNamesTheReason) {
         {"abc@def." + std::string(64, 'x'), "Suffix too long"},
         {"abc@def." + std::string(63, 'x'), ""},
         {"  Jo_hn-S@Mail.Example.CO.UK ", ""}, {"o'brien+tags@example.info", ""},
+        {" " + kLongest + " ", ""},            {"a" + kLongest, "Too long"},
+        {kLongest + "@", "Too long"},
     };
     for (const auto& c : cases) {
         std::string address = c.in, reason = "stale";
@@ -53,6 +58,33 @@ TEST(Message, HeaderTextsCannotBreakTheHeader) {
         EXPECT_LE(end - start, 75u);
     EXPECT_LE(folded.size() - start, 75u);
     EXPECT_EQ(MailDate({2026, 12, 9, 3, 19, 29, 3, -330}), "Wed, 09 Dec 2026 19:29:03 -0530");
+}
+
+TEST(Message, EveryHeaderLineFitsAtAndAroundTheLimits) {
+    for (size_t size : {kMaxPlainName - 1, kMaxPlainName, kMaxPlainName + 1}) {
+        for (const std::string unit : {"\"", "\\", "a\"", "a.", "\\\""}) {
+            std::string name;
+            while (name.size() < size) name += unit;
+            name.resize(size);
+            // Quoted, the name stays within its limit, closed after whole pairs.
+            const std::string shown = DisplayName(name);
+            if (shown[0] == '"') {
+                EXPECT_LE(shown.size(), kMaxPlainName) << unit << size;
+                const size_t backslashes = shown.size() - 1 - shown.find_last_not_of('\\', shown.size() - 2) - 1;
+                EXPECT_EQ(backslashes % 2, 0u) << unit << size;
+            }
+            for (const std::string& address : {kLongest, kLongest + "x", std::string(3000, 'c')}) {
+                const std::string built = BuildMessage({name, address, "Velmora Support", "support@velmora.com",
+                                                        "Subject", "Wed, 09 Dec 2026 19:29:03 +0000", "x"});
+                const std::string header = built.substr(0, built.find("\r\n\r\n") + 2);
+                for (size_t start = 0, end; (end = header.find("\r\n", start)) != std::string::npos; start = end + 2)
+                    EXPECT_LE(end - start, kMaxLine) << unit << size << " " << address.size();
+                if (address == kLongest) {
+                    EXPECT_NE(header.find("<" + kLongest + ">\r\n"), std::string::npos);
+                }
+            }
+        }
+    }
 }
 
 TEST(Message, BodyLinesEndInCrLfStayShortAndCannotEndTheData) {
