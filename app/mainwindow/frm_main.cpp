@@ -181,6 +181,9 @@ void FrmMain::RestoreLayout() {
     skip([&] {
         lvFiles.SetSortKey(m.sortColumn);
         lvFiles.SetSortOrder(m.sortDirection);
+        // Every listing and re-read then keeps the order the header's arrow
+        // shows; the check column (0) has no arrow and no order.
+        lvFiles.SetSorted(m.sortColumn > 0);
     });
     skip([&] { columnSorter_.SetHeaderIcons(sortColumn_, sortDirection_); });
     skip([&] { Toolbar5.SetPressed(0, m.showTagBar); });

@@ -184,6 +184,8 @@ void FrmMain::FillList(const std::string& folder, bool recursive, int32_t tagVer
         title.iImage = 0;
         SendMessageA(lvFiles.hWnd(), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&title));
     }
+    // Once, with every row in; the first row below is then the top one.
+    lvFiles.SortNow();
     SB1.Panels(1).SetText(mainwindow::FilesFoundText(lvFiles.ListItems.Count()));
     SB1.Panels("File").SetText("");
 
@@ -230,6 +232,8 @@ void FrmMain::ToggleTagVersion(int32_t version) {
     {
         RedrawLock lock(lvFiles.hWnd());
         UpdateVersionDisplay(version);
+        // The texts read may move rows: sorted once, the selected row kept.
+        lvFiles.SortNow();
     }
     UpdateDisplay(version);
     Picture4.SetVisible(version == 1);

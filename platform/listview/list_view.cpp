@@ -36,7 +36,7 @@ HWND RequireWindow(HWND hwnd) {
 }
 
 struct SortContext {
-    const std::vector<std::string>* texts;  // by the item's slot
+    const std::vector<std::string>* keys;  // sort keys, by the item's slot
     bool descending;
 };
 
@@ -490,19 +490,32 @@ void ListView::SortLater() {
 }
 
 void ListView::SortNow() {
+    sortPosted_ = false;
     HWND list = hWnd();
     if (list == nullptr || !sortedNow_) return;
-    std::vector<std::string> texts(items_.size());
-    for (size_t slot = 0; slot < items_.size(); ++slot) texts[slot] = items_[slot]->SubItem(sortKeyNow_);
-    // The compare function gets the rows' item objects; their slots lead to the texts.
-    SortContext context{&texts, sortOrderNow_ != 0};
+    // The texts compare as CompareString does in the user's locale without
+    // regard to case; their sort keys give that same order byte by byte,
+    // made once a row instead of once a comparison (10,000 paths: seconds).
+    std::vector<std::string> keys(items_.size());
+    for (size_t slot = 0; slot < items_.size(); ++slot) {
+        const std::string text = items_[slot]->SubItem(sortKeyNow_);
+        std::string& key = keys[slot];
+        key.resize(static_cast<size_t>(std::max(
+            0, LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), -1, nullptr, 0))));
+        if (!key.empty())
+            LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), -1, &key[0],
+                         static_cast<int>(key.size()));
+    }
+    // The compare function gets the rows' item objects; their slots lead to the keys.
+    SortContext context{&keys, sortOrderNow_ != 0};
     struct Adapter {
         static int CALLBACK Compare(LPARAM a, LPARAM b, LPARAM ctx) {
             const auto* c = reinterpret_cast<const SortContext*>(ctx);
-            const std::string& ta = (*c->texts)[reinterpret_cast<const ListItem*>(a)->slot_];
-            const std::string& tb = (*c->texts)[reinterpret_cast<const ListItem*>(b)->slot_];
-            const int r = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, ta.c_str(), -1, tb.c_str(), -1) - 2;
-            return c->descending ? -r : r;
+            const std::string& ka = (*c->keys)[reinterpret_cast<const ListItem*>(a)->slot_];
+            const std::string& kb = (*c->keys)[reinterpret_cast<const ListItem*>(b)->slot_];
+            const int r = ka.compare(kb);
+            const int sign = r < 0 ? -1 : r > 0 ? 1 : 0;
+            return c->descending ? -sign : sign;
         }
     };
     SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
@@ -566,8 +579,8 @@ bool ListView::OnNotify(NMHDR* header, LRESULT& result) {
 LRESULT ListView::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case kSortMessage:
-        sortPosted_ = false;
-        SortNow();
+        // Not when a sort ran since the message was posted.
+        if (sortPosted_) SortNow();
         return 0;
     case LVM_SETITEMTEXTA:
     case LVM_SETITEMTEXTW:

@@ -182,6 +182,11 @@ public:
     void SetSortKey(int subItem);
     int SortOrder() const { return Get(sortOrder, sortOrderNow_); }
     void SetSortOrder(int order);
+    // Puts the rows in the sort's order now, when the list is sorted, for a
+    // caller that has just filled them; the sort their changes asked for
+    // later then does not run again. The selected row stays selected and
+    // is scrolled into view.
+    void SortNow();
     // The image lists of the views; they stay their owner's.
     void SetIcons(forms::ImageList* images);
     void SetSmallIcons(forms::ImageList* images);
@@ -203,7 +208,6 @@ private:
     void Forget(ListItem* item);
     void ForgetAll();
     void ApplyImageList(int which, forms::ImageList* images);
-    void SortNow();
     void SortLater();
     void DataChanged(int subItem);
     // LVN_GETDISPINFO: the cell's text from the store.

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -151,8 +152,18 @@ protected:
             audio_[files_.back()] = Audio(files_.back());
         }
         ASSERT_HRESULT_SUCCEEDED(tags_.Create());
-        cRegistry(store_).SaveSetting(static_cast<int32_t>(0x80000001u), "Software\\Corvella\\Layout\\Main",
-                                      "Folder", Variant::String(folder_));
+        SaveLayout("Folder", Variant::String(folder_));
+        // Sorted by the path, the rows stand in the order of files_.
+        SaveLayout("Sort Column", Variant::Long(12));
+        SaveLayout("Sort Direction", Variant::Long(0));
+        Open();
+    }
+    void SaveLayout(const char* name, const Variant& value) {
+        cRegistry(store_).SaveSetting(static_cast<int32_t>(0x80000001u), "Software\\Corvella\\Layout\\Main", name,
+                                      value);
+    }
+    // The window as the program starts it, its first listing ended.
+    void Open() {
         f_ = std::make_unique<FrmMain>();
         f_->SetShared({tags_.Pair(), &genres_});
         f_->Show();
@@ -488,10 +499,10 @@ TEST_F(MainEditTest, ColumnClicksSortTickAndTheColumnMenuHidesAndShows) {
         int column, key, order;
         const char* first;
     } steps[] = {
-        {2, 1, 1, "Morning Hush"},   // Title is the restored sort column: descending first
-        {2, 1, 0, "Aurora"},         // the second click turns it over
-        {3, 2, 0, "Mara Lindqvist"}, // another column sorts ascending
-        {2, 1, 0, "Aurora"},         // and Title comes back in the direction it had
+        {2, 1, 0, "Aurora"},         // another column than the restored path sorts ascending
+        {2, 1, 1, "Morning Hush"},   // the second click turns it over
+        {3, 2, 0, "Mara Lindqvist"},
+        {2, 1, 1, "Morning Hush"},   // and Title comes back in the direction it had
     };
     for (const auto& s : steps) {
         click(s.column);
@@ -522,6 +533,80 @@ TEST_F(MainEditTest, ColumnClicksSortTickAndTheColumnMenuHidesAndShows) {
         EXPECT_EQ(cancel, column != 2) << column;
     }
     EXPECT_FALSE(f_->m_PopupColMenu.Checked(2));  // Album
+}
+
+// Whenever the rows are listed or read again, the list as the list view
+// reports it stands in the order of the column whose header shows the arrow
+// (the sort saved before the start), and the selected row stays selected.
+TEST_F(MainEditTest, RowsStandInTheOrderTheHeadersArrowShows) {
+    const std::string other = DataFile("");
+    const struct {
+        const char* moment;
+        int column, direction;  // saved; the arrow's header item and picture
+        std::function<void()> act;
+        std::vector<std::string> cells;  // the arrowed column, top down
+    } moments[] = {
+        {"start", 7, 1, [] {}, {"07", "02", "01"}},  // Track
+        {"another folder listed", 12, 1,
+         [&] {
+             f_->ShowFiles(other.substr(0, other.size() - 1), false);
+             ASSERT_TRUE(PumpUntil([&] {
+                 const platform::ListItem* top = f_->lvFiles.ListItems(1);
+                 return !f_->ListingRunning() && top != nullptr && top->Key().rfind(other, 0) == 0;
+             }, 30000));
+         },
+         {DataFile("03 - Track 3.mp3"), DataFile("02 - Track 2.mp3"), DataFile("01 - Track 1.mp3")}},
+        {"the version switch", 8, 1,  // Composer: only the third file's ID3v2 tag has one
+         [&] {
+             f_->lvFiles.SetSelectedItem(f_->lvFiles.ListItems(files_[2]));
+             f_->RunCommand("mnuTagVersion(1)");
+         },
+         {"J. Berg", "", ""}},
+        {"the re-read after an apply", 1, 0,
+         [&] {
+             Select(1);  // Aurora
+             f_->txtField(0).SetText("Zenith");
+             Apply();
+         },
+         {"Low Tide", "Morning Hush", "Zenith"}},
+    };
+    for (const auto& m : moments) {
+        f_->Unload();
+        MSG quit;  // the last form gone ends the run; the program starts again
+        while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        SaveLayout("Sort Column", Variant::Long(m.column));
+        SaveLayout("Sort Direction", Variant::Long(m.direction));
+        SaveLayout("Tag Version", Variant::Long(0));
+        Open();
+        m.act();
+        const HWND list = f_->lvFiles.hWnd();
+        const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+        int arrowed = -1, picture = -1;
+        for (int i = 1; i < static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)); ++i) {
+            HDITEMA item{};
+            item.mask = HDI_FORMAT | HDI_IMAGE;
+            SendMessageA(header, HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            if ((item.fmt & HDF_IMAGE) != 0) arrowed = i, picture = item.iImage;
+        }
+        EXPECT_EQ(arrowed, m.column) << m.moment;
+        EXPECT_EQ(picture, m.direction) << m.moment;
+        auto cell = [&](int row, int subItem) {
+            char text[MAX_PATH] = {};
+            LVITEMA item{};
+            item.iSubItem = subItem;
+            item.pszText = text;
+            item.cchTextMax = sizeof text;
+            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            return std::string(text);
+        };
+        std::vector<std::string> cells;
+        for (int row = 0; row < static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); ++row)
+            cells.push_back(cell(row, arrowed));
+        EXPECT_EQ(cells, m.cells) << m.moment;
+        const int selected = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        EXPECT_NE(cell(selected, 12).find("03 - Track 3.mp3"), std::string::npos) << m.moment;
+    }
 }
 
 TEST_F(MainEditTest, PlaylistSavedUnderANewNameHoldsBareNamesInItsFolderAndFullPathsElsewhere) {

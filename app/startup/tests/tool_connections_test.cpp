@@ -109,6 +109,8 @@ protected:
         ASSERT_EQ(copied, 3);
         ASSERT_HRESULT_SUCCEEDED(tags_.Create());
         SaveSettingText(store_, "Software\\Corvella\\Layout\\Main", "Folder", folder_);
+        // Sorted by the path, the rows stand in file-name order.
+        SaveSettingText(store_, "Software\\Corvella\\Layout\\Main", "Sort Column", "12");
         BeforeShow();
         ConnectTools();
         f_ = std::make_unique<FrmMain>();

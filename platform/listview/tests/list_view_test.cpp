@@ -232,6 +232,24 @@ TEST_F(ListViewTest, ViewsSortAndColumnClicks) {
     EXPECT_EQ(clicked, 4);
 }
 
+// The sort orders as CompareString does in the user's locale without regard
+// to case, both ways: hyphens and apostrophes, accents, digits, empty cells.
+TEST_F(ListViewTest, SortOrdersTextsAsCompareStringDoes) {
+    Harness h;
+    for (const char* text : {"co-op", "Coop", "a'b", "AB", "\xc9t\xe9", "ete", "10", "9", "zz", "\xdf", "Ab c"})
+        h.lv.ListItems.Add("", "", 0, {"", "", text});
+    h.lv.SetSortKey(3);
+    h.lv.SetSorted(true);
+    for (int order : {1, 0}) {
+        h.lv.SetSortOrder(order);
+        for (int i = 1; i < h.lv.ListItems.Count(); ++i) {
+            const std::string a = h.lv.ListItems(i)->SubItem(3), b = h.lv.ListItems(i + 1)->SubItem(3);
+            const int r = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) - 2;
+            EXPECT_LE(order == 0 ? r : -r, 0) << "'" << a << "' before '" << b << "'";
+        }
+    }
+}
+
 // The wrapper keeps the cells' texts; whatever sets a text (the wrapper, a
 // raw ANSI or wide message, a row added with its cells), every way of reading
 // it (LVM_GETITEMTEXT A and W, LVM_GETITEM, the wrapper, the sort) gets the
