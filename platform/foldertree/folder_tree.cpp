@@ -4,8 +4,8 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <utility>
 
+#include "libs/common/scope/scope_exit.h"
 #include "libs/common/storage/win32_find_names.h"
 #include "libs/common/text/text_primitives.h"
 
@@ -14,6 +14,10 @@ namespace corvella::platform {
 namespace {
 
 enum Kind { kDesktop, kComputer, kDrive, kFolder };
+
+// Posted by the tree to itself: the folder just selected has gone, and its
+// node goes once the selection that reported it is over.
+constexpr UINT kDropGoneMessage = WM_APP + 0x62;
 
 struct ShellLook {
     std::string name;
@@ -62,12 +66,66 @@ std::string Join(const std::string& folder, const std::string& name) {
     return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
 }
 
+// The order in which SamePath finds equal paths next to each other.
+bool Before(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_LESS_THAN;
+}
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// A folder or drive as it is on disk now: the path that opens it (with a
+// short name where the code page cannot hold the shown one) and its name.
+// Hidden and system folders are there but not shown, as the shell's own
+// folder views leave them out (Wine reports a Unix name that starts with
+// "." as hidden).
+struct OnDisk {
+    std::string path;
+    std::string name;
+    bool shown = true;
+};
+
+std::vector<OnDisk> DrivesNow() {
+    std::vector<OnDisk> drives;
+    char roots[512] = {};
+    const DWORD length = GetLogicalDriveStringsA(sizeof roots, roots);
+    for (const char* d = roots; length < sizeof roots && *d != '\0'; d += lstrlenA(d) + 1) drives.push_back({d, d});
+    return drives;
+}
+
+// The folder `found` in `base`; no path when no name opens it.
+OnDisk FolderFound(const std::string& base, const WIN32_FIND_DATAA& found) {
+    const std::string opens = OpenableName(Join(base, ""), found);
+    const bool shown = (found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+    return {opens.empty() ? std::string() : Join(base, opens), found.cFileName, shown};
+}
+
+std::vector<OnDisk> FoldersNow(const std::string& base) {
+    std::vector<OnDisk> folders;
+    if (base.empty()) return folders;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA(Join(base, "*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return folders;
+    do {
+        const std::string name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || name == "." || name == "..") continue;
+        // A folder that no name opens cannot be listed: left out.
+        OnDisk folder = FolderFound(base, found);
+        if (!folder.path.empty()) folders.push_back(std::move(folder));
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return folders;
+}
+
 }  // namespace
 
 struct FolderTree::Node {
     std::string path;
+    std::string name;  // as shown
     int kind = kFolder;
-    bool populated = false;
+    bool filled = false;
 };
 
 FolderTree::FolderTree() {
@@ -90,23 +148,27 @@ bool FolderTree::Create(forms::Container& parent) {
     ++building_;
     const ShellLook desk = LookOf(CSIDL_DESKTOP, "");
     desktop_ = AddNode(TVI_ROOT, desk.name.empty() ? "Desktop" : desk.name, "", kDesktop);
-    Populate(desktop_);
-    SendMessageA(hWnd(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(desktop_));
-    // Selected quietly: a tree without a selection picks one itself when it
-    // first gets the focus, which would look like the user's pick.
-    SendMessageA(hWnd(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(desktop_));
+    Send(TVM_EXPAND, TVE_EXPAND, desktop_);  // lists it
     --building_;
+    // A tree without a selection picks one itself when it first gets the
+    // focus, which would look like the user's pick.
+    SelectQuietly(desktop_);
     return true;
 }
 
 void FolderTree::OnDetach() {
     nodes_.clear();
-    desktop_ = computer_ = nullptr;
+    desktop_ = computer_ = told_ = nullptr;
+}
+
+HTREEITEM FolderTree::Send(UINT message, WPARAM code, HTREEITEM item) const {
+    return reinterpret_cast<HTREEITEM>(SendMessageA(hWnd(), message, code, reinterpret_cast<LPARAM>(item)));
 }
 
 HTREEITEM FolderTree::AddNode(HTREEITEM parent, const std::string& label, const std::string& path, int kind) {
     std::unique_ptr<Node> node(new Node);
     node->path = path;
+    node->name = label;
     node->kind = kind;
     ShellLook look = kind == kDesktop    ? LookOf(CSIDL_DESKTOP, "")
                      : kind == kComputer ? LookOf(CSIDL_DRIVES, "")
@@ -117,13 +179,24 @@ HTREEITEM FolderTree::AddNode(HTREEITEM parent, const std::string& label, const 
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.pszText = const_cast<char*>(label.c_str());
     insert.item.lParam = reinterpret_cast<LPARAM>(node.get());
-    insert.item.cChildren = 1;  // known when the node is first opened
+    insert.item.cChildren = 1;  // known when the node is opened
     insert.item.iImage = look.icon;
     insert.item.iSelectedImage = look.openIcon;
     auto item = reinterpret_cast<HTREEITEM>(
         SendMessageA(hWnd(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     if (item != nullptr) nodes_.push_back(std::move(node));
     return item;
+}
+
+// A drive or folder under `parent`, named as the tree shows it.
+HTREEITEM FolderTree::AddChild(HTREEITEM parent, const std::string& path, const std::string& name) {
+    if (parent != computer_) return AddNode(parent, name, path, kFolder);
+    // Removable and CD drives are not asked for a label: that would spin up
+    // or prompt for the medium.
+    const UINT type = GetDriveTypeA(path.c_str());
+    const bool ask = type == DRIVE_FIXED || type == DRIVE_REMOTE || type == DRIVE_RAMDISK;
+    const std::string label = ask ? LookOf(0, path).name : std::string();
+    return AddNode(parent, label.empty() ? path.substr(0, 2) : label, path, kDrive);
 }
 
 FolderTree::Node* FolderTree::NodeOf(HTREEITEM item) const {
@@ -135,81 +208,104 @@ FolderTree::Node* FolderTree::NodeOf(HTREEITEM item) const {
     return reinterpret_cast<Node*>(tv.lParam);
 }
 
-void FolderTree::Populate(HTREEITEM item) {
+// Sorts the children and shows the button only where there are any.
+void FolderTree::Settle(HTREEITEM item) {
+    struct Order {
+        static int CALLBACK Compare(LPARAM a, LPARAM b, LPARAM) {
+            const auto* x = reinterpret_cast<const Node*>(a);
+            const auto* y = reinterpret_cast<const Node*>(b);
+            if ((x->kind == kComputer) != (y->kind == kComputer)) return x->kind == kComputer ? -1 : 1;
+            // Drives by letter, folders by the name shown.
+            const std::string& first = x->kind == kDrive ? x->path : x->name;
+            const std::string& second = y->kind == kDrive ? y->path : y->name;
+            return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, first.c_str(), -1, second.c_str(), -1) -
+                   CSTR_EQUAL;
+        }
+    };
+    TVSORTCB sort{item, &Order::Compare, 0};
+    SendMessageA(hWnd(), TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+    SetButton(item, Send(TVM_GETNEXTITEM, TVGN_CHILD, item) != nullptr || item == desktop_);
+}
+
+void FolderTree::SetButton(HTREEITEM item, bool on) {
+    TVITEMA tv{};
+    tv.mask = TVIF_CHILDREN;
+    tv.hItem = item;
+    tv.cChildren = on ? 1 : 0;
+    SendMessageA(hWnd(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
+}
+
+// Lists the node's folders as they are now: new ones come in, gone ones go,
+// those still there keep their nodes, their children and their state. The
+// node is closed, so the selection is never among them.
+void FolderTree::Fill(HTREEITEM item) {
     Node* node = NodeOf(item);
-    if (node == nullptr || node->populated) return;
-    node->populated = true;
+    if (node == nullptr) return;
+    node->filled = true;
     ++building_;
-    // Names, or drive roots for the computer; with each the name that opens
-    // it (a short name where the code page cannot hold the shown one).
-    std::vector<std::pair<std::string, std::string>> folders;
-    if (node->kind == kDesktop) {
+    const auto built = OnScopeExit([this] { --building_; });
+    if (node->kind == kDesktop && computer_ == nullptr) {
         const ShellLook computer = LookOf(CSIDL_DRIVES, "");
         computer_ = AddNode(item, computer.name.empty() ? "My Computer" : computer.name, "", kComputer);
     }
-    const std::string base = node->kind == kDesktop ? DesktopFolder() : node->path;
-    if (node->kind == kComputer) {
-        char drives[512] = {};
-        const DWORD length = GetLogicalDriveStringsA(sizeof drives, drives);
-        for (const char* d = drives; length < sizeof drives && *d != '\0'; d += lstrlenA(d) + 1)
-            folders.emplace_back(d, d);
-    } else if (!base.empty()) {
-        WIN32_FIND_DATAA found{};
-        HANDLE search = FindFirstFileA(Join(base, "*.*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            const std::string folder = Join(base, "");
-            do {
-                const std::string name = found.cFileName;
-                if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || name == "." || name == "..") continue;
-                // A folder that no name opens cannot be listed: left out.
-                const std::string opens = OpenableName(folder, found);
-                if (!opens.empty()) folders.emplace_back(name, opens);
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
+    std::vector<OnDisk> now = node->kind == kComputer  ? DrivesNow()
+                              : node->kind == kDesktop ? FoldersNow(DesktopFolder())
+                                                       : FoldersNow(node->path);
+    const auto byPath = [](const OnDisk& a, const OnDisk& b) { return Before(a.path, b.path); };
+    std::sort(now.begin(), now.end(), byPath);
+    // A case-sensitive disk may hold names that differ in case only: one node for them.
+    const auto samePath = [](const OnDisk& a, const OnDisk& b) { return SamePath(a.path, b.path); };
+    now.erase(std::unique(now.begin(), now.end(), samePath), now.end());
+    std::vector<bool> inTree(now.size());
+    HTREEITEM next = nullptr;
+    for (HTREEITEM child = Send(TVM_GETNEXTITEM, TVGN_CHILD, item); child != nullptr; child = next) {
+        next = Send(TVM_GETNEXTITEM, TVGN_NEXT, child);
+        const Node* known = NodeOf(child);
+        if (known == nullptr || known->kind == kComputer) continue;
+        const auto there = std::lower_bound(now.begin(), now.end(), OnDisk{known->path}, byPath);
+        if (there != now.end() && SamePath(there->path, known->path)) {
+            inTree[there - now.begin()] = true;
+            // Folders may have been made in it too: known when it is opened.
+            if (Send(TVM_GETNEXTITEM, TVGN_CHILD, child) == nullptr) SetButton(child, true);
+            continue;
         }
-        std::sort(folders.begin(), folders.end(), [](const auto& a, const auto& b) {
-            return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.first.c_str(), -1, b.first.c_str(), -1) ==
-                   CSTR_LESS_THAN;
-        });
+        Send(TVM_DELETEITEM, 0, child);
     }
-    for (const auto& [name, opens] : folders) {
-        if (node->kind == kComputer) {
-            // Removable and CD drives are not asked for a label: that would
-            // spin up or prompt for the medium.
-            const UINT type = GetDriveTypeA(name.c_str());
-            const bool ask = type == DRIVE_FIXED || type == DRIVE_REMOTE || type == DRIVE_RAMDISK;
-            const std::string label = ask ? LookOf(0, name).name : std::string();
-            AddNode(item, label.empty() ? name.substr(0, 2) : label, name, kDrive);
-        } else {
-            AddNode(item, name, Join(base, opens), kFolder);
-        }
-    }
-    if (folders.empty() && node->kind != kDesktop) {
-        TVITEMA tv{};
-        tv.mask = TVIF_CHILDREN;
-        tv.hItem = item;
-        tv.cChildren = 0;
-        SendMessageA(hWnd(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-    }
-    --building_;
+    for (size_t i = 0; i < now.size(); ++i)
+        if (now[i].shown && !inTree[i]) AddChild(item, now[i].path, now[i].name);
+    Settle(item);
 }
 
+// The child for `path`; a folder that is there but not listed (made since,
+// or hidden) is added, as the program asks for it by name.
 HTREEITEM FolderTree::FindChild(HTREEITEM parent, const std::string& path) {
-    Populate(parent);
-    auto item = reinterpret_cast<HTREEITEM>(
-        SendMessageA(hWnd(), TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
-    for (; item != nullptr; item = reinterpret_cast<HTREEITEM>(SendMessageA(
-                                hWnd(), TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-        const Node* node = NodeOf(item);
-        if (node != nullptr && SamePath(node->path, path)) return item;
+    Node* node = NodeOf(parent);
+    if (node == nullptr) return nullptr;
+    if (!node->filled) Fill(parent);
+    // The folder as the tree has it: another short or long name, or another
+    // case, would add it twice. (A drive's root has none.)
+    OnDisk wanted{path, path};
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+        wanted = FolderFound(node->path, found);
     }
-    return nullptr;
+    for (HTREEITEM item = Send(TVM_GETNEXTITEM, TVGN_CHILD, parent); item != nullptr;
+         item = Send(TVM_GETNEXTITEM, TVGN_NEXT, item)) {
+        const Node* child = NodeOf(item);
+        if (child != nullptr && SamePath(child->path, wanted.path)) return item;
+    }
+    ++building_;
+    const auto built = OnScopeExit([this] { --building_; });
+    const HTREEITEM added = IsFolder(wanted.path) ? AddChild(parent, wanted.path, wanted.name) : nullptr;
+    if (added != nullptr) Settle(parent);
+    return added;
 }
 
 std::string FolderTree::Path() const {
     if (hWnd() == nullptr) return std::string();
-    const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(hWnd(), TVM_GETNEXTITEM, TVGN_CARET, 0));
-    const Node* node = NodeOf(item);
+    const Node* node = NodeOf(Send(TVM_GETNEXTITEM, TVGN_CARET, nullptr));
     if (node == nullptr) return std::string();
     return node->kind == kDesktop ? "Desktop" : node->path;
 }
@@ -220,8 +316,7 @@ void FolderTree::SetPath(const std::string& path) {
     if (LowerAscii(path) == "desktop") {
         target = desktop_;
     } else {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return;
+        if (!IsFolder(path)) return;
         char full[MAX_PATH] = {};
         char* name = nullptr;
         const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, &name);
@@ -237,34 +332,117 @@ void FolderTree::SetPath(const std::string& path) {
         }
     }
     if (target == nullptr) return;
-    const auto current = reinterpret_cast<HTREEITEM>(SendMessageA(hWnd(), TVM_GETNEXTITEM, TVGN_CARET, 0));
-    SendMessageA(hWnd(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(target));
+    const HTREEITEM current = Send(TVM_GETNEXTITEM, TVGN_CARET, nullptr);
+    Send(TVM_ENSUREVISIBLE, 0, target);
     if (current == target) {
         // The tree reports no change; the program's pick is reported all the same.
         RaiseSelected(target);
         return;
     }
-    SendMessageA(hWnd(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(target));
+    Send(TVM_SELECTITEM, TVGN_CARET, target);
 }
 
 void FolderTree::RaiseSelected(HTREEITEM item) {
     const Node* node = NodeOf(item);
-    if (node == nullptr || !FolderSelected) return;
+    if (node == nullptr) return;
+    told_ = item;
+    if (!FolderSelected) return;
     const FolderItem folder{node->kind == kDesktop ? "Desktop" : node->path};
     Fire("FolderSelected", [&] { FolderSelected(folder); });
 }
 
+// The selected folder's node, when its folder has gone: its parent is
+// selected quietly (the listing of the gone folder was emptied already).
+void FolderTree::DropGoneSelection() {
+    const HTREEITEM item = Send(TVM_GETNEXTITEM, TVGN_CARET, nullptr);
+    const Node* node = NodeOf(item);
+    if (node == nullptr || node->kind != kFolder || IsFolder(node->path)) return;
+    const HTREEITEM parent = Send(TVM_GETNEXTITEM, TVGN_PARENT, item);
+    SelectQuietly(parent);
+    ++building_;
+    const auto built = OnScopeExit([this] { --building_; });
+    Send(TVM_DELETEITEM, 0, item);
+    Settle(parent);
+}
+
+void FolderTree::SelectQuietly(HTREEITEM item) {
+    ++building_;
+    Send(TVM_SELECTITEM, TVGN_CARET, item);
+    --building_;
+    told_ = item;
+}
+
+// Closing a folder that holds the selection selects that folder; Wine's
+// tree does so without telling (Windows tells), so it is reported here.
+void FolderTree::ReportUntoldSelection() {
+    const HTREEITEM caret = Send(TVM_GETNEXTITEM, TVGN_CARET, nullptr);
+    if (building_ == 0 && caret != nullptr && caret != told_) RaiseSelected(caret);
+}
+
+LRESULT FolderTree::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case kDropGoneMessage:
+        DropGoneSelection();
+        return 0;
+    case TVM_EXPAND: {
+        // The tree tells of a program's expanding only the first time; every
+        // opening lists the folders anew.
+        const auto item = reinterpret_cast<HTREEITEM>(lp);
+        const UINT state = static_cast<UINT>(
+            SendMessageA(hWnd(), TVM_GETITEMSTATE, lp, TVIS_EXPANDED | TVIS_EXPANDEDONCE));
+        const UINT action = static_cast<UINT>(wp) & TVE_TOGGLE;  // the action, without its flags
+        if ((action == TVE_EXPAND || action == TVE_TOGGLE) && state == TVIS_EXPANDEDONCE) Fill(item);
+        const LRESULT done = Control::OnMessage(msg, wp, lp);
+        ReportUntoldSelection();
+        return done;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        const LRESULT done = Control::OnMessage(msg, wp, lp);
+        ReportUntoldSelection();
+        return done;
+    }
+    case WM_GETDLGCODE: {
+        // Enter belongs to the tree, not to the form's dialog keys.
+        const auto* key = reinterpret_cast<const MSG*>(lp);
+        const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+        return DefaultMessage(msg, wp, lp) | (enter ? DLGC_WANTMESSAGE : 0);
+    }
+    case WM_KEYDOWN:
+        // Enter opens or closes the selected folder.
+        if (wp == VK_RETURN) {
+            Send(TVM_EXPAND, TVE_TOGGLE, Send(TVM_GETNEXTITEM, TVGN_CARET, nullptr));
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return Control::OnMessage(msg, wp, lp);
+}
+
 bool FolderTree::OnNotify(NMHDR* header, LRESULT& result) {
+    auto* view = reinterpret_cast<NMTREEVIEWA*>(header);
     switch (header->code) {
-    case TVN_ITEMEXPANDINGA: {
-        auto* view = reinterpret_cast<NMTREEVIEWA*>(header);
-        if ((view->action & TVE_EXPAND) != 0) Populate(view->itemNew.hItem);
+    case TVN_ITEMEXPANDINGA:
+        if ((view->action & TVE_EXPAND) != 0) Fill(view->itemNew.hItem);
         result = FALSE;
         return true;
-    }
-    case TVN_SELCHANGEDA:
-        if (building_ == 0) RaiseSelected(reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem);
+    case TVN_SELCHANGEDA: {
+        if (building_ != 0) return false;
+        RaiseSelected(view->itemNew.hItem);
+        const Node* node = NodeOf(view->itemNew.hItem);
+        if (node != nullptr && node->kind == kFolder && !IsFolder(node->path))
+            PostMessageA(hWnd(), kDropGoneMessage, 0, 0);
         return false;
+    }
+    case TVN_DELETEITEMA: {
+        const auto* gone = reinterpret_cast<const Node*>(view->itemOld.lParam);
+        nodes_.erase(std::remove_if(nodes_.begin(), nodes_.end(),
+                                    [gone](const std::unique_ptr<Node>& n) { return n.get() == gone; }),
+                     nodes_.end());
+        return false;
+    }
     default:
         return false;
     }

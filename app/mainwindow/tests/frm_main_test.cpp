@@ -414,6 +414,60 @@ TEST_F(MainWindowTest, AFolderPickedDuringAListingIsListedAfterIt) {
     f->Unload();
 }
 
+// Names of the children of `item`, as the tree view reports them.
+std::vector<std::string> Children(HWND tree, HTREEITEM item) {
+    std::vector<std::string> names;
+    for (HTREEITEM c = TreeView_GetChild(tree, item); c != nullptr; c = TreeView_GetNextSibling(tree, c)) {
+        char text[MAX_PATH] = {};
+        TVITEMA tv{TVIF_TEXT, c, 0, 0, text, MAX_PATH};
+        TreeView_GetItem(tree, &tv);
+        names.push_back(text);
+    }
+    return names;
+}
+
+// The Folders pane, opened again (TVM_EXPAND, as another program would),
+// shows the folders of now but no hidden or system ones; a folder picked
+// after it has gone empties the list and leaves the pane.
+TEST_F(MainWindowTest, TheFolderTreeShowsTheFoldersOfNow) {
+    const std::string root = DataFolder("now");
+    const char* const made[] = {"", "\\Kept", "\\Gone", "\\.dotted", "\\Sys"};
+    for (const char* name : made) CreateDirectoryA((root + name).c_str(), nullptr);
+    SetFileAttributesA((root + "\\Sys").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    CopyFileA((DataFolder("other") + "\\Elsewhere.mp3").c_str(), (root + "\\a.mp3").c_str(), FALSE);
+    auto f = Open(root, "1 Files found");
+    const HWND tree = f->FTVWFiles.hWnd();
+    const HTREEITEM folder = TreeView_GetSelection(tree);
+    const struct {
+        const char* make;
+        const char* remove;
+        std::vector<std::string> shown;
+        int rows;
+    } steps[] = {{nullptr, nullptr, {"Gone", "Kept"}, 1},
+                 {"\\Made", nullptr, {"Gone", "Kept", "Made"}, 1},
+                 {nullptr, "\\Kept", {"Gone", "Made"}, 1},
+                 {nullptr, "\\Gone", {"Made"}, 0}};  // then picked
+    for (const auto& step : steps) {
+        if (step.make != nullptr) CreateDirectoryA((root + step.make).c_str(), nullptr);
+        if (step.remove != nullptr) RemoveDirectoryA((root + step.remove).c_str());
+        if (step.rows == 0) {
+            TreeView_SelectItem(tree, TreeView_GetChild(tree, folder));
+        } else {
+            TreeView_Expand(tree, folder, TVE_COLLAPSE);
+            TreeView_Expand(tree, folder, TVE_EXPAND);
+        }
+        EXPECT_TRUE(PumpUntil([&] {
+            return Children(tree, folder) == step.shown && ListView_GetItemCount(f->lvFiles.hWnd()) == step.rows;
+        })) << step.shown.size() << " folders expected, " << Children(tree, folder).size() << " shown";
+    }
+    // Its parent is selected again, and not listed.
+    EXPECT_EQ(TreeView_GetSelection(tree), folder);
+    EXPECT_EQ(f->FolderHistory.back(), root + "\\Gone");
+    f->Unload();
+    DeleteFileA((root + "\\a.mp3").c_str());
+    for (const char* name : {"\\Made", "\\Sys", "\\.dotted", ""}) RemoveDirectoryA((root + name).c_str());
+}
+
 TEST_F(MainWindowTest, RecursiveListingAndUnreadableTips) {
     auto f = Open(DataFolder("three"), "3 Files found");
     f->RunCommand("mnuRecursive");

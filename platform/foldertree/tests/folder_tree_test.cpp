@@ -139,5 +139,38 @@ TEST_F(FolderTreeTest, AFolderBeyondTheCodePageGoesByItsShortName) {
     EXPECT_STREQ(label, found.cFileName);
 }
 
+// Keys come through the forms' message loop, as a user's do; a folder made
+// before Right shows as its parent opens again. Closing the folder around
+// the selection selects it, and says so.
+TEST_F(FolderTreeTest, KeysOpenAndCloseFolders) {
+    Folders folders;
+    TestForm form;
+    form.tree.SetPath(folders.root);
+    const HWND tree = form.tree.hWnd();
+    const HTREEITEM root = TreeView_GetSelection(tree);
+    const UINT items = TreeView_GetCount(tree);
+    const std::string later = folders.root + "\\A Later One";
+    SetFocus(tree);
+    const struct {
+        WPARAM key;
+        bool open;
+        UINT folders;
+    } steps[] = {{VK_ADD, true, 1}, {VK_SUBTRACT, false, 1}, {VK_RETURN, true, 1}, {VK_RETURN, false, 1},
+                 {VK_RIGHT, true, 2}};
+    for (const auto& step : steps) {
+        if (step.folders == 2) CreateDirectoryA(later.c_str(), nullptr);
+        PostMessageA(tree, WM_KEYDOWN, step.key, 0);
+        EXPECT_TRUE(forms::testing::PumpUntil([&] {
+            const bool open = (TreeView_GetItemState(tree, root, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+            return open == step.open && TreeView_GetCount(tree) == items + step.folders;
+        })) << "key " << step.key;
+    }
+    PostMessageA(tree, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_TRUE(forms::testing::PumpUntil([&] { return SameText(form.picked.back(), later); }));
+    TreeView_Expand(tree, root, TVE_COLLAPSE);
+    EXPECT_TRUE(SameText(form.picked.back(), folders.root)) << form.picked.back();
+    RemoveDirectoryA(later.c_str());
+}
+
 }  // namespace
 }  // namespace corvella::platform
