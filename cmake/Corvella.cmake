@@ -183,5 +183,5 @@ function(corvella_com_dll name)
   add_test(NAME register_${name}
            COMMAND ${CORVELLA_ROOT}/cmake/wine-regsvr.sh $<TARGET_FILE:${name}>)
   set_tests_properties(register_${name} PROPERTIES FIXTURES_REQUIRED wine_prefix
-                       FIXTURES_SETUP registered_${name} TIMEOUT 120)
+                       FIXTURES_SETUP registered_${name} TIMEOUT 300)
 endfunction()
