@@ -132,8 +132,7 @@ RunEnd EncodeSelectedTracks(const RunInput& in, RunServices& s) {
         if (!in.disc.Album.empty() && !WriteTags(in, s, o.written, i, trackNo, &why)) return fail(why);
         if (!s.progress->Visible()) return cancelled();
     }
-    // Nothing made: no claim of a finished encoding, and the dialog stays
-    // for another choice of tracks.
+    // Nothing made: no claim of a finished encoding.
     const bool none = report.made.empty();
     if (none) s.message(report.Text("No file was made."), MessageKind::Exclamation, "Nothing Encoded");
     else

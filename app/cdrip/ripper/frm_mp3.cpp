@@ -258,10 +258,11 @@ void FrmMP3::Convert() {
         return !folder.empty();
     };
     rules.fileName = [&](int n, const std::string&) { return cdrip::OutputFile(folder, naming, disc_, n); };
-    // A run that made its files closes the dialog; the run has returned
-    // from its timer's tick by now, so the unload does not pull the form
-    // from under it.
-    if (cdrip::RunRip(*this, in, rules, tags_) == cdrip::RunEnd::Completed) Unload();
+    // A run that went to its end closes the dialog, files made or not; the
+    // run has returned from its timer's tick by now, so the unload does not
+    // pull the form from under it.
+    const cdrip::RunEnd end = cdrip::RunRip(*this, in, rules, tags_);
+    if (end == cdrip::RunEnd::Completed || end == cdrip::RunEnd::NothingMade) Unload();
 }
 
 void FrmMP3::cmdMain_Click(int index) {

@@ -243,7 +243,7 @@ TEST_F(FrmMP3Test, ADataTrackAloneMakesNoFileAndSaysWhy) {
     forms::SetMsgBoxHook(nullptr);
     EXPECT_EQ(boxes, std::vector<std::string>{"Nothing Encoded: No file was made.\n\nNot encoded:\n"
                                               "Track 03: a data track cannot be encoded"});
-    EXPECT_TRUE(form.Loaded());
+    EXPECT_FALSE(form.Loaded());
     EXPECT_FALSE(Exists(out + "\\03.mp3"));
 }
 
