@@ -1,10 +1,12 @@
 #include "app/mainwindow/apply/tag_apply.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "app/foundation/paths.h"
 #include "app/foundation/settings.h"
 #include "app/foundation/text_helpers.h"
+#include "libs/tags/ID3v1/core/id3v1_tag.h"
 
 namespace corvella {
 namespace apply {
@@ -58,9 +60,21 @@ private:
                 }
                 continue;
             }
+            if (version == 1 && KeepsOwnID3v2Value(tag, i, value.value)) continue;
             tag.SetField(i, version == 0 ? ShortenForID3v1(i, value.value, r_.ellipsis) : value.value);
         }
         return tag.WriteTag(key);
+    }
+
+    // From the ID3v1 view the panel holds what the ID3v1 tag holds. Where that
+    // only stands for this file's own ID3v2 value (a title cut to 30 bytes, a
+    // track "1" of "1/12"), the file keeps its value; a typed text, or one a
+    // mask made, is written as it stands. `v2` holds the file's tag, field i
+    // not set yet.
+    bool KeepsOwnID3v2Value(TagObject& v2, int i, const std::string& value) const {
+        if (r_.tagVersion != 0 || value != r_.masks[i]) return false;
+        const std::optional<std::string> own = v2.FieldText(i);
+        return own && StandsForID3v2Value(i, value, *own);
     }
 
     const ApplyRequest& r_;
@@ -69,6 +83,26 @@ private:
     ApplyProgress& progress_;
     bool parserErrorShown_ = false;
 };
+
+// What an ID3v1 tag shows for `value` set into its field `slot`: the tag
+// library's own cut, trimming, tracks and genres.
+std::string HeldByID3v1(int slot, const std::string& value) {
+    id3v1::CID3v1Tag tag;
+    tag.SetFieldValue(slot, id3v1::FieldValue::Str(value));
+    return tag.GetFieldValue(slot).value_or("");
+}
+
+// `shown` is `held`, what the tag holds of `value`, or `held` whose last
+// character the cut split: a double-byte character's lead byte left alone,
+// which the code page conversions on the way to the panel drop or turn
+// into one replacement character (one or two bytes).
+bool ShowsHeldText(const std::string& shown, const std::string& held, const std::string& value) {
+    if (shown == held) return true;
+    const bool cutAtEnd = value.size() > held.size() && value.compare(0, held.size(), held) == 0;
+    if (!cutAtEnd || held.empty() || static_cast<unsigned char>(held.back()) < 0x80) return false;
+    const size_t whole = held.size() - 1;
+    return shown.size() >= whole && shown.size() <= whole + 2 && shown.compare(0, whole, held, 0, whole) == 0;
+}
 
 bool Ticked(const ApplyRequest& r, size_t row) { return row < r.ticked.size() && r.ticked[row]; }
 
@@ -98,6 +132,24 @@ std::string ShortenForID3v1(int field, const std::string& value, bool on) {
     std::string out = value;
     out.replace(27, 3, "...");
     return out;
+}
+
+bool StandsForID3v2Value(int field, const std::string& shown, const std::string& v2) {
+    if (field == kGenreField || field == tags::kTrackField) {
+        // The same number in the tag: "1" and "01" for "1/12", "Rock" and
+        // "17" for "(17)Rock"; "" for what it cannot hold. A text the tag
+        // cannot hold itself ("Chillwave", "A1") was typed.
+        const std::string held = HeldByID3v1(field, shown);
+        return (!held.empty() || shown.empty()) && held == HeldByID3v1(field, v2);
+    }
+    if (field < 0 || field >= kV1FieldCount) return false;
+    // An ID3v1.0 tag has no track and gives its comment 30 bytes, as long
+    // as the title's.
+    const int slots[] = {field, field == id3v1::Comment ? static_cast<int>(id3v1::Title) : field};
+    for (int slot : slots)
+        for (const std::string& value : {v2, ShortenForID3v1(field, v2, true)})
+            if (ShowsHeldText(shown, HeldByID3v1(slot, value), value)) return true;
+    return false;
 }
 
 std::string UnwrittenFilesMessage(const std::vector<std::string>& paths) {

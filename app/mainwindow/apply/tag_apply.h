@@ -68,7 +68,11 @@ struct ApplyOutcome {
 // "#Sync#" of the ID3v2 pass reads the ID3v1 tag just written). A field
 // whose mask cannot be expanded keeps the file's own value. From the ID3v1
 // view only the seven ID3v1 fields are taken from the panel: an "Update
-// Both" leaves the ID3v2-only frames of each file as they are.
+// Both" leaves the ID3v2-only frames of each file as they are, and a panel
+// text that only stands for a file's own ID3v2 value (StandsForID3v2Value)
+// keeps that value in the file; a typed text or what a mask made is written.
+// Each file is compared with its own value: the panel shows the selected
+// file's fields, and a pressed field reaches other files whose values differ.
 ApplyOutcome ApplyID3Update(const ApplyRequest& request, TagObject& id3v1, TagObject& id3v2,
                             ApplyProgress& progress);
 
@@ -87,6 +91,15 @@ bool NoFieldSelected(int tagVersion, const std::array<bool, kFieldCount>& presse
 // "..." as its characters 28 to 30 (its length stays; the tag library cuts
 // it to the field). The genre is never shortened.
 std::string ShortenForID3v1(int field, const std::string& value, bool on);
+
+// Whether `shown`, a field's text in the ID3v1 view (0 to 6), only stands
+// for `v2`, the file's own ID3v2 value: it is what the ID3v1 tag holds for
+// that value. A text cut to the field, with or without the Ellipsis ending
+// (and a double-byte character split by the cut); a track n for "n/m"
+// ("1" or "01"); a genre number or its name for "(17)Rock", "(17)" or "17";
+// "" where the ID3v1 tag cannot hold the value at all (track "A1", genre
+// "Chillwave"). Any other text, a typed one, does not.
+bool StandsForID3v2Value(int field, const std::string& shown, const std::string& v2);
 
 // The message shown once a batch has ended with files left unwritten: one
 // line per file, by name with its extension; "" when there are none.

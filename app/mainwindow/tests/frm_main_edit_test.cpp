@@ -248,6 +248,38 @@ TEST_F(MainEditTest, EmptyPanelRemovesTheTagAndUpdateBothKeepsV2OnlyFrames) {
     EXPECT_EQ(Bytes(files_[0]).compare(0, 3, "ID3"), 0) << "only the shown version is removed";
 }
 
+// A file as other taggers leave it: ID3v2 texts longer than the ID3v1
+// fields, the track of a count, the genre by number, and an ID3v1 tag that
+// holds what it can of them. Only the comment changes in the ID3v2 tag.
+TEST_F(MainEditTest, UpdateBothFromTheV1ViewKeepsTheV2ValuesThePanelShowsCut) {
+    const std::map<int, std::string> v2 = {{0, "A Title Longer Than Thirty Characters Here"},
+                                           {2, "An Album Well Past Thirty Characters"},
+                                           {5, "(17)Rock"},
+                                           {6, "1/12"}};
+    for (tags::TagObject* tag : {tags_.Pair().id3v2, tags_.Pair().id3v1}) {
+        ASSERT_TRUE(tag->ReadTag(files_[0]));
+        for (const auto& [i, value] : v2) tag->SetField(i, value);
+        ASSERT_TRUE(tag->WriteTag(files_[0]));
+    }
+    tags::TagObject& back = *tags_.Pair().id3v2;
+    auto read = [&] {
+        std::map<int, std::string> now;
+        EXPECT_TRUE(back.ReadTag(files_[0]));
+        for (int i : {0, 2, 4, 5, 6}) now[i] = back.FieldText(i).value_or("?");
+        return now;
+    };
+    std::map<int, std::string> expected = read();  // the track reads "01/12"
+    expected[4] = "Only the comment";
+    f_->chkUpdateBoth.SetValue(1);
+    f_->ToggleTagVersion(0);
+    Select(1);
+    ASSERT_EQ(f_->txtField(0).Text(), "A Title Longer Than Thirty Cha");
+    f_->txtField(4).SetText("Only the comment");
+    Apply();
+    EXPECT_EQ(read(), expected);
+    EXPECT_EQ(expected[0], v2.at(0));
+}
+
 TEST_F(MainEditTest, ALockedFileInABatchIsNamedAndTheOthersAreWritten) {
     // Another program holds the first file open without sharing.
     HANDLE lock = CreateFileA(files_[0].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -152,6 +152,66 @@ TEST_F(TagApply, EllipsisShortensID3v1ValuesOfThirtyCharactersOrMore) {
     }
 }
 
+// From the ID3v1 view the panel shows the ID3v1 tag: a field that only
+// stands for a file's own ID3v2 value keeps it in that file, and is written
+// to another ticked file whose value it does not stand for.
+TEST_F(TagApply, UpdateBothFromTheID3v1ViewKeepsEachFilesOwnID3v2Value) {
+    const std::string title = "A Title Longer Than Thirty Characters Here", album = "An Album Well Past Thirty Characters";
+    disk.v2[Path(1)] = {{0, title}, {2, album}, {5, "(17)Rock"}, {6, "1/12"}};
+    disk.v2[Path(2)] = {{0, "Another Song"}, {5, "17"}, {6, "3/12"}};
+    req.updateBoth = true;
+    req.ticked = {true, true, false, false, false};
+    req.pressed[0] = req.pressed[5] = req.pressed[6] = true;
+    req.masks = {title.substr(0, 30), "", album.substr(0, 30), "", "Only the comment", "Rock", "01"};
+    Apply();
+    EXPECT_EQ(disk.v2[Path(1)], (Fields{{0, title}, {2, album}, {4, "Only the comment"}, {5, "(17)Rock"}, {6, "1/12"}}));
+    EXPECT_EQ(disk.v2[Path(2)][0], title.substr(0, 30)) << "not this file's title: written as it stands";
+    EXPECT_EQ(disk.v2[Path(2)][5], "17");
+    EXPECT_EQ(disk.v2[Path(2)][6], "01");
+}
+
+TEST(StandsForID3v2Value, OnlyWhatTheID3v1TagHoldsOfTheValue) {
+    const std::string title = "A Title Longer Than Thirty Characters Here", s30 = "Exactly Thirty Bytes Of Title!";
+    // Shift-JIS: "A" and sixteen double-byte characters; the cut at 30
+    // bytes leaves the last one's lead byte alone.
+    std::string sjis = "A";
+    for (int k = 0; k < 16; ++k) sjis += "\x82\xa0";
+    const std::string whole = sjis.substr(0, 29);
+    struct Case {
+        int field;
+        std::string shown, v2;
+        bool stands;
+    } cases[] = {
+        {0, title.substr(0, 30), title, true},
+        {0, title.substr(0, 27) + "...", title, true},  // the Ellipsis ending
+        {0, s30, s30, true},
+        {0, s30.substr(0, 27) + "...", s30, true},
+        {0, "Typed Title", title, false},
+        {0, title.substr(0, 29), title, false},
+        {4, title.substr(0, 28), title, true},
+        {4, title.substr(0, 27) + ".", title, true},
+        {4, title.substr(0, 30), title, true},  // an ID3v1.0 comment
+        {3, "2001", "2001-05-03", true},
+        {6, "01", "1/12", true},
+        {6, "1", "1/12", true},
+        {6, "", "1/12", false},
+        {6, "", "A1", true},
+        {6, "A1", "", false},
+        {5, "Rock", "(17)Rock", true},
+        {5, "17", "(17)", true},
+        {5, "Rock", "17", true},
+        {5, "Pop", "(17)Rock", false},
+        {5, "", "Chillwave", true},
+        {5, "Chillwave", "", false},
+        {0, whole, sjis, true},
+        {0, whole + "?", sjis, true},
+        {0, whole + "\x81\x45", sjis, true},
+        {0, sjis.substr(0, 27), sjis, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(StandsForID3v2Value(c.field, c.shown, c.v2), c.stands) << c.field << " [" << c.shown << "] [" << c.v2 << "]";
+}
+
 TEST_F(TagApply, AFailingMaskKeepsThatFieldOfThatFile) {
     req.rowKeys[1] = "C:\\Music\\Outro.mp3";
     req.rowKeys[3] = "C:\\Music\\Intro.mp3";
