@@ -57,18 +57,43 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Each cause with its words and the Windows error codes that name it
+// (0: none). Access denied is what a read-only drive or file gives; a file
+// open in another program gives a sharing or lock violation.
+struct Cause {
+    MoveResult result;
+    const char* text;
+    uint32_t errors[2];
+};
+
+constexpr Cause kCauses[] = {
+    {MoveResult::Done, "moved", {}},
+    {MoveResult::Unchanged, "unchanged", {}},
+    {MoveResult::NameTaken, "name taken", {183, 80}},        // ERROR_ALREADY_EXISTS, ERROR_FILE_EXISTS
+    {MoveResult::InUse, "in use", {32, 33}},                // ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION
+    {MoveResult::ReadOnly, "read-only", {5, 19}},           // ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT
+    {MoveResult::DiskFull, "disk full", {112, 39}},         // ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL
+    {MoveResult::Gone, "gone", {2, 3}},                     // ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND
+    {MoveResult::PathTooLong, "path too long", {206, 111}}, // ERROR_FILENAME_EXCED_RANGE, ERROR_BUFFER_OVERFLOW
+    {MoveResult::FolderNotMade, "folder not made", {}},
+    {MoveResult::Failed, "failed", {}},
+};
+
+}  // namespace
+
 const char* ReasonText(MoveResult result) {
-    switch (result) {
-    case MoveResult::Done: return "moved";
-    case MoveResult::Unchanged: return "unchanged";
-    case MoveResult::NameTaken: return "name taken";
-    case MoveResult::InUse: return "in use";
-    case MoveResult::Gone: return "gone";
-    case MoveResult::PathTooLong: return "path too long";
-    case MoveResult::FolderNotMade: return "folder not made";
-    case MoveResult::Failed: break;
-    }
+    for (const Cause& c : kCauses)
+        if (c.result == result) return c.text;
     return "failed";
+}
+
+MoveResult ResultOfError(uint32_t error) {
+    for (const Cause& c : kCauses)
+        for (uint32_t e : c.errors)
+            if (e != 0 && e == error) return c.result;
+    return MoveResult::Failed;
 }
 
 bool SamePath(const std::string& a, const std::string& b) {
@@ -85,9 +110,13 @@ MoveResult FileService::Move(const std::string& from, const std::string& to, boo
     const bool caseOnly = SamePath(from, to);
     if (caseOnly && ops_.StoredName(from) == LeafOf(to)) return MoveResult::Unchanged;
     if (to.size() > kMaxPath) return MoveResult::PathTooLong;
-    // A taken name is not looked up first: the move itself refuses it, and a
+    // In its own folder a move is a rename, which leaves nothing behind, and
+    // a taken name is not looked up first: the move itself refuses it, and a
     // lookup of a missing name costs as much as the move (Wine searches the
-    // folder for it in every case).
+    // folder for it in every case). A move elsewhere may be a copy: the new
+    // name must be known free before it.
+    const bool sameFolder = SamePath(FolderOf(from), FolderOf(to));
+    if (!sameFolder && ops_.Attributes(to) != kMissing) return MoveResult::NameTaken;
 
     if (makeFolders) {
         // Made from the top down: each missing folder of the new path.
@@ -105,9 +134,27 @@ MoveResult FileService::Move(const std::string& from, const std::string& to, boo
         return r == MoveResult::Gone && ops_.Attributes(a) != kMissing ? MoveResult::FolderNotMade : r;
     };
     if (!caseOnly) {
-        const MoveResult r = step(from, to);
-        if (r == MoveResult::Done) guard.MovedTo(to);
-        return r;
+        MoveResult r = step(from, to);
+        if (sameFolder) {
+            if (r == MoveResult::Done) guard.MovedTo(to);
+            return r;
+        }
+        if (r == MoveResult::NameTaken) return r;  // made meanwhile: not ours
+        // The file's places decide, whatever the move said.
+        const bool left = ops_.Attributes(from) == kMissing;
+        const bool arrived = (r == MoveResult::Done && left) || ops_.Attributes(to) != kMissing;
+        if (left && arrived) {
+            guard.MovedTo(to);
+            return MoveResult::Done;
+        }
+        // A copy beside its source, whole or cut short, goes again: a
+        // source that stayed after a copy lies on a read-only drive.
+        if (!left && arrived) {
+            ops_.SetAttributes(to, kNormal);
+            ops_.Remove(to);
+            if (r == MoveResult::Done) r = MoveResult::ReadOnly;
+        }
+        return r == MoveResult::Done ? MoveResult::Failed : r;
     }
     // A new letter case goes through a scratch name in the same folder.
     const std::string base = FolderOf(from) + "\\~" + LeafOf(from) + ".";

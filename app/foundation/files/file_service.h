@@ -21,15 +21,21 @@ enum class MoveResult {
     Done,           // the file is at its new place
     Unchanged,      // the new path is the file's own: no work, no failure
     NameTaken,      // another file or folder has the new name
-    InUse,          // the file is open in another program, or access denied
+    InUse,          // the file is open in another program
+    ReadOnly,       // the file, its folder or its drive may not be changed
+    DiskFull,       // the new place's disk has no room for the file
     Gone,           // the file is no longer there
     PathTooLong,    // the new path is longer than the system takes
     FolderNotMade,  // the target folder is missing and could not be made
     Failed,         // any other failure of the system
 };
 
-// A short reason for messages: "name taken", "in use", "gone", ...
+// A short reason for messages: "name taken", "in use", "read-only", ...
 const char* ReasonText(MoveResult result);
+
+// The cause a Windows error code (GetLastError after a failed move) names;
+// Failed for codes of no cause of their own.
+MoveResult ResultOfError(uint32_t error);
 
 // What the service needs of the file system.
 class FileOps {
@@ -42,6 +48,8 @@ public:
     virtual MoveResult MoveNoReplace(const std::string& from, const std::string& to) = 0;
     // Makes one folder (its parent exists).
     virtual bool MakeFolder(const std::string& path) = 0;
+    // Deletes one file; a read-only one is refused, as by DeleteFileA.
+    virtual bool Remove(const std::string& path) = 0;
     // The name as the file system stores it (case included), for `path`
     // when it exists; "" otherwise.
     virtual std::string StoredName(const std::string& path) = 0;

@@ -51,16 +51,12 @@ std::string PlaylistText(const std::vector<std::string>& keys, const std::string
 
 bool WritePlaylist(FileSystem& fs, const std::string& path, const std::vector<std::string>& keys,
                    std::string& error) {
-    const std::string text = PlaylistText(keys, path);
-    std::unique_ptr<File> file;
-    if (fs.exists(path)) {
-        fs.set_attributes(path, kAttrNormal);
-        file = fs.open(path, true);
-        if (file && !file->truncate(0)) file.reset();
-    } else {
-        file = fs.create_new(path);
-    }
-    const bool ok = file && (text.empty() || file->write_at(0, text.data(), text.size())) && file->flush();
+    // An old playlist is replaced even when read-only; its attributes come
+    // back only when it stays.
+    const uint32_t attributes = fs.get_attributes(path);
+    if (attributes != kAttrInvalid) fs.set_attributes(path, kAttrNormal);
+    const bool ok = write_whole_file(fs, path, PlaylistText(keys, path));
+    if (!ok && attributes != kAttrInvalid) fs.set_attributes(path, attributes);
     if (!ok) error = "The playlist \"" + path + "\" could not be written.";
     return ok;
 }

@@ -36,8 +36,9 @@ std::string PlaylistPath(const std::string& chosen);
 // Folders are compared as the text up to the last backslash, exactly.
 std::string PlaylistText(const std::vector<std::string>& keys, const std::string& path);
 
-// Writes the playlist, replacing a file of that name (also a read-only one).
-// False with `error` set when it cannot be written.
+// Writes the playlist, replacing a file of that name (also a read-only one)
+// only when the new one is whole (write_whole_file). False with `error` set
+// when it cannot be written; an old file then stays as it was.
 bool WritePlaylist(FileSystem& fs, const std::string& path, const std::vector<std::string>& keys,
                    std::string& error);
 

@@ -95,4 +95,16 @@ bool replace_contents(FileSystem& fs, const std::string& path,
     return ok;
 }
 
+bool write_whole_file(FileSystem& fs, const std::string& path, const std::string& bytes) {
+    if (fs.exists(path)) return replace_contents(fs, path, bytes, 0, 0);
+    bool ok = false;
+    {
+        std::unique_ptr<File> file = fs.create_new(path);
+        if (!file) return false;
+        ok = (bytes.empty() || file->write_at(0, bytes.data(), bytes.size())) && file->flush();
+    }
+    if (!ok) fs.remove(path);
+    return ok;
+}
+
 }  // namespace corvella

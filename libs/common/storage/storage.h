@@ -106,4 +106,11 @@ bool replace_contents(FileSystem& fs, const std::string& path,
                       const std::string& head, uint64_t copy_from,
                       uint64_t copy_len);
 
+// Writes `bytes` as the whole file `path`, replacing an old one only by a
+// complete new one (replace_contents: a scratch file beside it, put in its
+// place when whole, with its attributes; a read-only one is refused). A
+// write that fails, on a full disk say, leaves an old file as it was, and
+// neither a scratch file nor a cut-short new one behind.
+bool write_whole_file(FileSystem& fs, const std::string& path, const std::string& bytes);
+
 }  // namespace corvella

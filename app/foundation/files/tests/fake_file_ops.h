@@ -1,7 +1,9 @@
 // A file system in memory that behaves as Windows does where it matters:
 // names compare without case, a move never replaces, a read-only file does
 // not move, a move to a name that differs only in case reports success and
-// keeps the old name.
+// keeps the old name. A move to another drive copies and then deletes, as
+// Wine does: onto a full drive it leaves the part copied and fails; from a
+// read-only drive it keeps the source and reports success.
 #pragma once
 
 #include <map>
@@ -29,6 +31,7 @@ public:
     int refuseFolders = 0;  // how many folders are refused before one is made
     int folderCalls = 0;
     std::set<std::string> appear;  // lower-case paths another program makes just before a move to them
+    std::string fullDrive, readOnlyDrive;  // drives such as "F:"; "" for none
 
     FakeOps() { Add("C:\\M", kFolder); }
     void Add(const std::string& path, uint32_t attributes = 0) { entries[Lower(path)] = {path, attributes}; }
@@ -37,6 +40,7 @@ public:
         return it == entries.end() ? kMissing : it->second.second;
     }
     bool SetAttributes(const std::string& path, uint32_t attributes) override {
+        if (OnDrive(path, readOnlyDrive)) return false;
         auto it = entries.find(Lower(path));
         if (it != entries.end()) it->second.second = attributes == 0x80 ? 0 : attributes;
         return it != entries.end();
@@ -50,9 +54,15 @@ public:
         if (Lower(from) == Lower(to)) return MoveResult::Done;  // the old name stays
         if (entries.count(Lower(to)) != 0) return MoveResult::NameTaken;
         const uint32_t attributes = it->second.second;
-        entries.erase(it);
+        const bool copy = Lower(from.substr(0, 2)) != Lower(to.substr(0, 2));
         Add(to, attributes);
+        if (copy && OnDrive(to, fullDrive)) return MoveResult::DiskFull;
+        if (!copy || !OnDrive(from, readOnlyDrive)) entries.erase(Lower(from));
         return MoveResult::Done;
+    }
+    bool Remove(const std::string& path) override {
+        if (OnDrive(path, readOnlyDrive) || (Attributes(path) & (kReadOnly | kFolder)) != 0) return false;
+        return entries.erase(Lower(path)) != 0;
     }
     bool MakeFolder(const std::string& path) override {
         ++folderCalls;
@@ -63,6 +73,9 @@ public:
     std::string StoredName(const std::string& path) override {
         auto it = entries.find(Lower(path));
         return it == entries.end() ? "" : it->second.first.substr(it->second.first.rfind('\\') + 1);
+    }
+    static bool OnDrive(const std::string& path, const std::string& drive) {
+        return !drive.empty() && Lower(path.substr(0, 2)) == Lower(drive);
     }
     // The files as stored, with " ro h" for their attributes.
     std::set<std::string> Files() const {

@@ -50,6 +50,52 @@ TEST(FileService, OneMoveNeverReplacesAndPutsAttributesBack) {
     EXPECT_EQ(FileService(ops).Move(a, "C:\\M\\X\\a.mp3", true), MoveResult::FolderNotMade);
 }
 
+TEST(FileService, AMoveToAnotherDriveLeavesTheFileInOnePlaceAndNamesTheCause) {
+    const std::string a = "C:\\M\\a.mp3", d = "D:\\M\\a.mp3", e = "E:\\M\\a.mp3", f = "F:\\M\\a.mp3";
+    const struct {
+        const char* what;
+        std::map<std::string, uint32_t> files;
+        std::string from, to;
+        int failMove;
+        MoveResult result;
+        std::set<std::string> after;
+    } cases[] = {
+        {"copied, attributes kept", {{a, kReadOnly | kHidden}}, a, d, 0, MoveResult::Done, {d + " ro h"}},
+        {"onto a full drive", {{a, 0}}, a, f, 0, MoveResult::DiskFull, {a}},
+        {"from a read-only drive", {{e, kHidden}}, e, a, 0, MoveResult::ReadOnly, {e + " h"}},
+        {"another's file there", {{a, 0}, {d, 0}}, a, d, -1, MoveResult::NameTaken, {a, d}},
+    };
+    for (const auto& c : cases) {
+        FakeOps ops;
+        for (const char* folder : {"D:\\M", "E:\\M", "F:\\M"}) ops.Add(folder, kFolder);
+        for (const auto& [path, attributes] : c.files) ops.Add(path, attributes);
+        ops.failMove = c.failMove;
+        ops.readOnlyDrive = "E:";
+        ops.fullDrive = "F:";
+        FileService service(ops);
+        EXPECT_EQ(service.Move(c.from, c.to), c.result) << c.what;
+        EXPECT_EQ(ops.Files(), c.after) << c.what;
+        ops.fullDrive.clear();  // room made: a second run moves what did not fit
+        if (c.result == MoveResult::DiskFull) EXPECT_EQ(service.Move(c.from, c.to), MoveResult::Done);
+    }
+
+    const struct {
+        uint32_t error;
+        MoveResult result;
+        const char* text;
+    } causes[] = {
+        {5, MoveResult::ReadOnly, "read-only"},   {19, MoveResult::ReadOnly, "read-only"},
+        {112, MoveResult::DiskFull, "disk full"}, {39, MoveResult::DiskFull, "disk full"},
+        {32, MoveResult::InUse, "in use"},        {33, MoveResult::InUse, "in use"},
+        {80, MoveResult::NameTaken, "name taken"}, {3, MoveResult::Gone, "gone"},
+        {1117, MoveResult::Failed, "failed"},
+    };
+    for (const auto& c : causes) {
+        EXPECT_EQ(ResultOfError(c.error), c.result) << c.error;
+        EXPECT_STREQ(ReasonText(c.result), c.text) << c.error;
+    }
+}
+
 TEST(FileService, ManyMovesFollowChainsAndLeaveSwapsRingsAndMeetingsAlone) {
     const struct {
         const char* what;

@@ -121,9 +121,7 @@ std::string CsvPath(const std::string& chosen, bool& appended) {
 }
 
 bool WriteCsv(FileSystem& fs, const std::string& path, const std::string& bytes, std::string& error) {
-    std::unique_ptr<File> file = fs.exists(path) ? fs.open(path, true) : fs.create_new(path);
-    bool ok = static_cast<bool>(file);
-    ok = ok && file->truncate(0) && (bytes.empty() || file->write_at(0, bytes.data(), bytes.size())) && file->flush();
+    const bool ok = write_whole_file(fs, path, bytes);
     if (!ok) error = "The file \"" + path + "\" could not be written.";
     return ok;
 }

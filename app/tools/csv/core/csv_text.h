@@ -74,9 +74,9 @@ std::string FileBytes(const std::string& text);
 // name was changed (the dialog's overwrite prompt did not see it then).
 std::string CsvPath(const std::string& chosen, bool& appended);
 
-// Writes the bytes, replacing a file of that name. False with `error` set
-// when it cannot be written; a file that existed is then left as it was
-// only when it could not be opened.
+// Writes the bytes, replacing a file of that name only when the new one is
+// whole (write_whole_file). False with `error` set when it cannot be
+// written; an old file then stays as it was.
 bool WriteCsv(FileSystem& fs, const std::string& path, const std::string& bytes, std::string& error);
 
 }  // namespace csv

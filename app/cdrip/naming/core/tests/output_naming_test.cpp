@@ -106,6 +106,7 @@ struct FakeOps : files::FileOps {
         folders.insert(p);
         return true;
     }
+    bool Remove(const std::string&) override { return false; }
     std::string StoredName(const std::string&) override { return std::string(); }
 };
 
