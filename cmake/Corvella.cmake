@@ -117,15 +117,21 @@ function(corvella_shipped_tests)
 endfunction()
 
 # corvella_com_dll(NAME IDL file.idl HEADER path/name.h IFACE target
-#                  [BLANK_NAMES a_b ...] [TEST_ONLY] SOURCES ... LIBS ...)
+#                  [BLANK_NAMES a_b ...] [ENUM_HELP] [TEST_ONLY] SOURCES ... LIBS ...)
 # An in-process COM server: widl builds the type library, names IDL cannot
-# spell get their blanks back, and the library is embedded as TYPELIB 1.
+# spell get their blanks back (and, with ENUM_HELP, each enumeration member
+# its name as help string, which widl cannot write), and the library is
+# embedded as TYPELIB 1.
 # The IDL is the one place for identities: widl also writes the C++ header
 # (included as HEADER, from the top of the tree) and the identities, which
 # the static library IFACE compiles for the server and its callers.
 # A TEST_ONLY server is built beside the tests, apart from what ships.
 function(corvella_com_dll name)
-  cmake_parse_arguments(D "TEST_ONLY" "IDL;HEADER;IFACE" "BLANK_NAMES;SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(D "TEST_ONLY;ENUM_HELP" "IDL;HEADER;IFACE" "BLANK_NAMES;SOURCES;LIBS" ${ARGN})
+  set(enum_help)
+  if(D_ENUM_HELP)
+    set(enum_help --enum-help)
+  endif()
   set(idl ${CMAKE_CURRENT_SOURCE_DIR}/${D_IDL})
   set(raw ${CMAKE_CURRENT_BINARY_DIR}/${name}_widl.tlb)
   set(tlb ${CMAKE_CURRENT_BINARY_DIR}/${name}.tlb)
@@ -134,7 +140,7 @@ function(corvella_com_dll name)
   add_custom_command(
     OUTPUT ${tlb}
     COMMAND ${widl} -L${CORVELLA_STDOLE_DIR} -t -o ${raw} ${idl}
-    COMMAND ${Python3_EXECUTABLE} ${CORVELLA_ROOT}/tools/tlb_names.py ${raw} ${tlb} ${D_BLANK_NAMES}
+    COMMAND ${Python3_EXECUTABLE} ${CORVELLA_ROOT}/tools/tlb_names.py ${enum_help} ${raw} ${tlb} ${D_BLANK_NAMES}
     DEPENDS ${idl_deps} ${CORVELLA_ROOT}/tools/tlb_names.py
     VERBATIM)
 

@@ -8,7 +8,12 @@ library's name table (same length), recomputes each name's hash and moves the
 entry to its new hash bucket, so that ITypeLib::IsName/FindName and every
 type browser see the blank-spelled name.
 
-usage: tlb_names.py IN.tlb OUT.tlb NAME [NAME...]   (NAME with underscores)
+With --enum-help, every enumeration member also gets its (published) name as
+its help string, which widl does not let an enumeration member carry: the
+member's record grows by its help fields and the string joins the string
+table, every file offset behind them moving along.
+
+usage: tlb_names.py [--enum-help] IN.tlb OUT.tlb [NAME...]   (NAME with underscores)
 """
 import struct
 import sys
@@ -32,16 +37,53 @@ def name_hash(name: str) -> int:
     return (lo % 65599) & 0xFFFF
 
 
+_TKIND_ENUM = 0
+_SEG_TYPEINFO, _SEG_NAME_HASH, _SEG_NAMES, _SEG_STRINGS = 0, 6, 7, 8
+_SEGMENTS = 15
+_VAR_HELP_RECORD = 0x1C  # up to the help context and the help string offset
+
+
+class _Layout:
+    """The absolute file offsets of a type library: those of its segments
+    and of each type's member records; everything else is relative to a
+    segment."""
+
+    def __init__(self, data: bytearray):
+        self.data = data
+        if data[0:4] != b'MSFT':
+            raise ValueError('not an MSFT type library')
+        ntypes = self.i32(32)
+        offsets_at = 0x54 + (4 if self.i32(20) & 0x100 else 0)
+        self.seg_dir = offsets_at + 4 * ntypes
+        self.types = [self.segment(_SEG_TYPEINFO)[0] + self.i32(offsets_at + 4 * t) for t in range(ntypes)]
+
+    def i32(self, off):
+        return struct.unpack_from('<i', self.data, off)[0]
+
+    def put(self, off, value):
+        struct.pack_into('<i', self.data, off, value)
+
+    def segment(self, k):
+        return self.i32(self.seg_dir + 16 * k), self.i32(self.seg_dir + 16 * k + 4)
+
+    def splice(self, pos, old_length, new):
+        """Replaces old_length bytes at pos by `new`; offsets at or behind
+        the end of the replaced bytes move with them."""
+        delta = len(new) - old_length
+        self.data[pos:pos + old_length] = new
+        refs = [self.seg_dir + 16 * k for k in range(_SEGMENTS)] + [t + 4 for t in self.types]
+        for ref in refs:
+            off = self.i32(ref)
+            if off != -1 and off >= pos + old_length:
+                self.put(ref, off + delta)
+
+
 def patch(data: bytearray, old: str, new: str) -> None:
     assert len(old) == len(new)
-    i32 = lambda off: struct.unpack_from('<i', data, off)[0]
-    if data[0:4] != b'MSFT':
-        raise ValueError('not an MSFT type library')
-    varflags, ntypes = i32(20), i32(32)
-    seg_dir = 0x54 + (4 if varflags & 0x100 else 0) + 4 * ntypes
-    seg = lambda k: (i32(seg_dir + 16 * k), i32(seg_dir + 16 * k + 4))
-    hash_off, hash_len = seg(6)
-    name_off, name_len = seg(7)
+    tlb = _Layout(data)
+    i32 = tlb.i32
+    hash_off, hash_len = tlb.segment(_SEG_NAME_HASH)
+    name_off, name_len = tlb.segment(_SEG_NAMES)
     buckets = hash_len // 4
     mask = 0x7F if buckets >= 0x80 else buckets - 1
 
@@ -80,14 +122,77 @@ def patch(data: bytearray, old: str, new: str) -> None:
     struct.pack_into('<i', data, hash_off + 4 * new_bucket, entry)
 
 
+def _encoded_string(text: str) -> bytes:
+    # As widl stores it: a 16-bit length, the characters, 0x57 up to a
+    # 4-byte boundary, and at least 8 bytes.
+    raw = struct.pack('<H', len(text)) + text.encode('ascii')
+    size = (len(text) + 5) & ~3
+    if len(text) < 3:
+        size += 4
+    return raw + b'\x57' * (size - len(raw))
+
+
+def give_enum_help(data: bytearray) -> None:
+    tlb = _Layout(data)
+    names_at = tlb.segment(_SEG_NAMES)[0]
+    for t in tlb.types:
+        if tlb.i32(t) & 0xF != _TKIND_ENUM:
+            continue
+        elements = tlb.i32(t + 0x18)
+        count = elements >> 16
+        if count == 0:
+            continue
+        if elements & 0xFFFF:
+            raise ValueError('an enumeration with functions')
+        block = tlb.i32(t + 4)
+        length = tlb.i32(block)
+        tables = block + 4 + length  # member ids, name offsets, record offsets
+        names = []
+        for i in range(count):
+            entry = names_at + tlb.i32(tables + 4 * (count + i))
+            names.append(bytes(data[entry + 12:entry + 12 + data[entry + 8]]).decode('ascii'))
+
+        strings_at, strings_length = tlb.segment(_SEG_STRINGS)
+        if strings_at == -1:
+            raise ValueError('a type library without a string table')
+        help_offsets, added = [], b''
+        for name in names:
+            help_offsets.append(strings_length + len(added))
+            added += _encoded_string(name)
+        tlb.splice(strings_at + strings_length, 0, added)
+        tlb.put(tlb.seg_dir + 16 * _SEG_STRINGS + 4, strings_length + len(added))
+
+        block = tlb.i32(t + 4)  # moved with the string table
+        tables = block + 4 + length
+        records, at, offsets = b'', block + 4, []
+        for help_offset in help_offsets:
+            size = struct.unpack_from('<H', data, at)[0]
+            # Help context 0 where the record had none.
+            record = bytearray(data[at:at + size]) + bytes(max(0, _VAR_HELP_RECORD - size))
+            struct.pack_into('<H', record, 0, len(record))
+            struct.pack_into('<i', record, 0x18, help_offset)
+            offsets.append(len(records))
+            records += record
+            at += size
+        ids_and_names = bytes(data[tables:tables + 8 * count])
+        new_block = (struct.pack('<i', len(records)) + records + ids_and_names +
+                     b''.join(struct.pack('<i', o) for o in offsets))
+        tlb.splice(block, 4 + length + 12 * count, new_block)
+
+
 def main(argv):
-    if len(argv) < 3:
+    args = argv[1:]
+    enum_help = '--enum-help' in args
+    args = [a for a in args if a != '--enum-help']
+    if len(args) < 2:
         sys.stderr.write(__doc__)
         return 2
-    data = bytearray(open(argv[1], 'rb').read())
-    for old in argv[3:]:
+    data = bytearray(open(args[0], 'rb').read())
+    for old in args[2:]:
         patch(data, old, old.replace('_', ' '))
-    open(argv[2], 'wb').write(bytes(data))
+    if enum_help:
+        give_enum_help(data)
+    open(args[1], 'wb').write(bytes(data))
     return 0
 
 

@@ -51,7 +51,7 @@ std::string ReadingFileText(int32_t number, const std::string& fileTitle);
 std::string SearchingFolderText(const std::string& folder);
 
 // A field's text as the list and the panel show it: a genre stored as a
-// number ("(17)", as other tag writers store it) by its name.
+// number ("(17)" or "17", as other tag writers store it) by its name.
 std::string ShownFieldText(int index, const std::string& value);
 
 // The twelve cells (sub-items 1 to 12) of a row. `field(i)` gives field or

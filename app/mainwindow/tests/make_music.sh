@@ -6,7 +6,9 @@
 #   other/       one tagged file
 #   taggers/     one file each tagged by id3v2, eyeD3 and mutagen, both
 #                versions, the track as "n/12" and the genre Rock as those
-#                tools store it ("(17)", or the name)
+#                tools store it ("(17)", the name, or "17" in mutagen's
+#                ID3v2.4 tag, which also holds a player's two described
+#                comments around the plain one)
 #   empty/       no MP3 file
 #   beyond/      one tagged file named in UTF-8 with a letter that the
 #                Western ANSI code page lacks ("Dvořák - Largo.mp3")
@@ -34,11 +36,16 @@ eyeD3 --to-v2.3 -a "Tagged Elsewhere" -t "By eyeD3" -n 1 -N 12 -G Rock "$out/tag
 eyeD3 -1 -a "Tagged Elsewhere" -t "By eyeD3" -n 1 -G Rock "$out/taggers/eyeD3.mp3" >/dev/null
 /usr/bin/python3 - "$out/taggers/mutagen.mp3" <<'PY'
 import sys
-from mutagen.id3 import ID3, TCON, TIT2, TPE1, TRCK
+from mutagen.id3 import COMM, ID3, TCON, TIT2, TPE1, TRCK
 tag = ID3()
-for frame in (TPE1(text="Tagged Elsewhere"), TIT2(text="By mutagen"), TRCK(text="1/12"), TCON(text="(17)")):
+for frame in (TPE1(text="Tagged Elsewhere"), TIT2(text="By mutagen"), TRCK(text="1/12"), TCON(text="17"),
+              COMM(encoding=0, lang="eng", desc="iTunNORM", text=" 0000044E 00000453"),
+              COMM(lang="eng", desc="", text="My own words"),
+              COMM(encoding=0, lang="eng", desc="iTunSMPB", text=" 00000000 00000210 000007E4 0000000000013A88")):
     tag.add(frame)
-tag.save(sys.argv[1], v1=2, v2_version=3)
+# mutagen puts the shortest frames first: here the player's volume data
+# comes before the plain comment.
+tag.save(sys.argv[1], v1=2)
 PY
 echo "not music" >"$out/empty/readme.txt"
 mkdir -p "$out/beyond"

@@ -4,11 +4,11 @@
 // field. The album lookup asks local servers. A file whose name the code
 // page cannot hold goes through the listing, an apply, both exports and the
 // rename. Files tagged by other programs go through an update of both
-// versions and the CSV export. Then the forms as a user types
-// at them, the keys going through the system's input queue to the focused
-// window: the menu bar's Alt keys, the about box's Enter and Esc (its image
-// shows the program's icon on the screen), and Enter and Esc on each wizard,
-// where a box of several lines keeps Enter for a new line.
+// versions and the CSV export, a player's comments kept. Then the forms as
+// a user types at them, the keys going through the system's input queue to
+// the focused window: the menu bar's Alt keys, the about box's Enter and Esc
+// (its image shows the program's icon on the screen), and Enter and Esc on
+// each wizard, where a box of several lines keeps Enter for a new line.
 #include <windows.h>
 #include <ole2.h>
 #include <commctrl.h>
@@ -363,14 +363,52 @@ TEST_F(ToolsFromTheMainWindow, AFileNamedBeyondTheCodePageIsReachedByItsShortNam
 }
 
 // Files tagged by other programs (id3v2, eyeD3, mutagen) hold the track as
-// "1/12" and the genre as "(17)" or "Rock". Updating both versions from the
-// version 2 view keeps the ID3v1 track 1 and genre 17, and the genre shows
-// by name in the list, the panel and the CSV export.
+// "1/12" and the genre as "(17)", "17" or "Rock". Updating both versions from
+// the version 2 view keeps the ID3v1 track 1 and genre 17, and the genre
+// shows by name in the list, the panel and the CSV export.
 class FilesOfOtherTaggers : public ToolsFromTheMainWindow {
 protected:
     const char* Music() const override { return "taggers"; }
     // "Apply Update to Both Tag Versions" ticked, as the window keeps the box.
     void BeforeShow() override { SaveSettingText(store_, "Software\\Corvella\\Layout\\Main", "Update Both", "1"); }
+
+    // A list cell as the control reports it.
+    std::string Cell(int row, int sub_item) {
+        char text[64] = {0};
+        LVITEMA item{};
+        item.iSubItem = sub_item;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(f_->lvFiles.hWnd(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+    // The list exported as CSV, every field.
+    std::string ExportedCsv() {
+        const std::string csv = folder_ + "\\genres.csv";
+        const auto remove = OnScopeExit([&] { DeleteFileA(csv.c_str()); });
+        Expect({{"Export CSV File...", ">>"},
+                {"Export CSV File...", "&Export..."},
+                {"Save CSV As...", "&Save", [&] {
+                     HWND dialog = FindWindowA(nullptr, "Save CSV As...");
+                     for (int id : {0x47c, 0x480}) SetDlgItemTextA(dialog, id, csv.c_str());
+                 }}});
+        f_->RunCommand("mnuComma");
+        EXPECT_TRUE(AllDone());
+        return FileBytes(csv);
+    }
+    static std::string FileBytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    // The panel of `key` shown, then its comment changed and applied.
+    void ShowRow(const std::string& key) {
+        f_->lvFiles.SetSelectedItem(f_->lvFiles.ListItems(key));
+        f_->UpdateDisplay(1);
+    }
+    void ApplyComment(const std::string& comment) {
+        f_->txtField(4).SetText(comment);
+        SendMessageA(f_->Command2(0).hWnd(), BM_CLICK, 0, 0);
+    }
 };
 
 TEST_F(FilesOfOtherTaggers, UpdateBothKeepsTheirTrackAndGenreWhichShowByName) {
@@ -379,43 +417,48 @@ TEST_F(FilesOfOtherTaggers, UpdateBothKeepsTheirTrackAndGenreWhichShowByName) {
     std::vector<std::string> keys;
     for (int i = 1; i <= 3; ++i) keys.push_back(f_->lvFiles.ListItems(i)->Key());
     for (const std::string& key : keys) {
-        f_->lvFiles.SetSelectedItem(f_->lvFiles.ListItems(key));
-        f_->UpdateDisplay(1);
+        ShowRow(key);
         EXPECT_EQ(f_->cboGenre.Text(), "Rock") << key;
-        f_->txtField(4).SetText("Only the comment");
-        SendMessageA(f_->Command2(0).hWnd(), BM_CLICK, 0, 0);
-        std::ifstream in(key, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ApplyComment("Only the comment");
+        const std::string bytes = FileBytes(key);
         ASSERT_GE(bytes.size(), 128u);
         const std::string v1 = bytes.substr(bytes.size() - 128);
         EXPECT_EQ(v1.substr(97, 16), "Only the comment") << key;
         EXPECT_EQ(static_cast<uint8_t>(v1[126]), 1) << key;   // the track
         EXPECT_EQ(static_cast<uint8_t>(v1[127]), 17) << key;  // Rock
     }
-    for (int row = 0; row < 3; ++row) {
-        char text[64] = {0};
-        LVITEMA item{};
-        item.iSubItem = 6;  // Genre
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(f_->lvFiles.hWnd(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-        EXPECT_STREQ(text, "Rock") << row;
-    }
-    const std::string csv = folder_ + "\\genres.csv";
-    const auto remove = OnScopeExit([&] { DeleteFileA(csv.c_str()); });
-    Expect({{"Export CSV File...", ">>"},
-            {"Export CSV File...", "&Export..."},
-            {"Save CSV As...", "&Save", [&] {
-                 HWND dialog = FindWindowA(nullptr, "Save CSV As...");
-                 for (int id : {0x47c, 0x480}) SetDlgItemTextA(dialog, id, csv.c_str());
-             }}});
-    f_->RunCommand("mnuComma");
-    EXPECT_TRUE(AllDone());
-    std::ifstream in(csv, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (int row = 0; row < 3; ++row) EXPECT_EQ(Cell(row, 6), "Rock") << row;
+    const std::string text = ExportedCsv();
     size_t rocks = 0;
     for (size_t at = text.find("\"Rock\""); at != std::string::npos; at = text.find("\"Rock\"", at + 1)) ++rocks;
     EXPECT_EQ(rocks, 3u) << text;
+    EXPECT_TRUE(boxes.empty()) << boxes.front().title << ": " << boxes.front().prompt;
+}
+
+// mutagen's file holds a player's volume data in a described comment before
+// the plain one: the list, the panel and the CSV show the plain one, and an
+// apply changes it alone, the player's comments staying as they were.
+TEST_F(FilesOfOtherTaggers, TheCommentIsThePlainOneAndThePlayersStay) {
+    f_->ToggleTagVersion(1);
+    const std::string key = f_->lvFiles.ListItems(3)->Key();
+    ASSERT_NE(key.find("mutagen.mp3"), std::string::npos);
+    const std::string before = FileBytes(key);
+    std::vector<std::string> players;
+    for (const char* description : {"iTunNORM", "iTunSMPB"}) {
+        const size_t at = before.rfind("COMM", before.find(description));
+        ASSERT_NE(at, std::string::npos) << description;
+        players.push_back(before.substr(at, 10 + static_cast<uint8_t>(before[at + 7])));  // bodies < 128 bytes
+    }
+    EXPECT_EQ(Cell(2, 5), "My own words");
+    const std::string csv = ExportedCsv();
+    EXPECT_NE(csv.find("\"My own words\""), std::string::npos) << csv;
+    EXPECT_EQ(csv.find("0000044E"), std::string::npos) << csv;
+    ShowRow(key);
+    EXPECT_EQ(f_->txtField(4).Text(), "My own words");
+    ApplyComment("Changed");
+    const std::string after = FileBytes(key);
+    for (const std::string& frame : players) EXPECT_NE(after.find(frame), std::string::npos) << frame;
+    EXPECT_EQ(Cell(2, 5), "Changed");
     EXPECT_TRUE(boxes.empty()) << boxes.front().title << ": " << boxes.front().prompt;
 }
 

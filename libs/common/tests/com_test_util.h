@@ -194,7 +194,8 @@ inline void ExpectLibraryIdentity(ITypeLib* lib, const char* name, const char* d
 }
 
 // An enumeration's members in order, valued 0, 1, ..., each found by the
-// library's name lookup (which goes through the name hash table).
+// library's name lookup (which goes through the name hash table), each with
+// its name as its help text.
 inline void ExpectEnumMembers(ITypeLib* lib, REFGUID type_id, const std::vector<std::string>& names) {
     ITypeInfo* ti = nullptr;
     ASSERT_HRESULT_SUCCEEDED(lib->GetTypeInfoOfGuid(type_id, &ti));
@@ -214,6 +215,10 @@ inline void ExpectEnumMembers(ITypeLib* lib, REFGUID type_id, const std::vector<
         BOOL found = FALSE;
         lib->IsName(&w[0], 0, &found);
         EXPECT_TRUE(found) << names[i];
+        BSTR help = nullptr;
+        EXPECT_HRESULT_SUCCEEDED(ti->GetDocumentation(vd->memid, nullptr, &help, nullptr, nullptr));
+        EXPECT_EQ(Ansi(help), names[i]) << "a member's help text is its name";
+        SysFreeString(help);
         SysFreeString(n);
         ti->ReleaseVarDesc(vd);
     }

@@ -49,15 +49,22 @@ std::string AsciiLower(std::string text) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The digits from `at` on: the position after them, with n their number.
+// A number too long for any table stays above it.
+size_t ReadNumber(const std::string& text, size_t at, int& n) {
+    n = 0;
+    for (; at < text.size() && IsDigit(text[at]); ++at)
+        if (n < 1000) n = n * 10 + (text[at] - '0');
+    return at;
+}
+
 // The "(n)" at `at`: the position after its ")" with n set, or npos when
-// there is none. A number too long for any table stays above it.
+// there is none.
 size_t ReadReference(const std::string& text, size_t at, int& n) {
     if (at + 1 >= text.size() || text[at] != '(' || !IsDigit(text[at + 1]))
         return std::string::npos;
-    size_t end = at + 1;
     int value = 0;
-    for (; end < text.size() && IsDigit(text[end]); ++end)
-        if (value < 1000) value = value * 10 + (text[end] - '0');
+    const size_t end = ReadNumber(text, at + 1, value);
     if (end >= text.size() || text[end] != ')') return std::string::npos;
     n = value;
     return end + 1;
@@ -91,6 +98,8 @@ std::string GenreText(const std::string& value) {
     int last = -1;
     // Leading "(n)" references; what follows them is the genre's own text.
     for (size_t next; (next = ReadReference(value, at, last)) != std::string::npos;) at = next;
+    // ID3v2.4 and some 2.3 writers store the number bare: "17".
+    if (at == 0 && !value.empty() && ReadNumber(value, 0, last) == value.size()) at = value.size();
     if (at < value.size()) return Unescaped(value.substr(at));
     const std::vector<std::string>& names = GenreTable();
     return last >= 0 && last < static_cast<int>(names.size()) ? names[static_cast<size_t>(last)] : value;

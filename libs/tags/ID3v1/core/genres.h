@@ -21,8 +21,9 @@ int GenreIndexOf(const std::string& name);
 // the genre this way, so it must be read as a number, not as a name.
 int GenreReference(const std::string& text);
 
-// An ID3v2 genre as a name: "(13)" gives genre 13's name, "(13)Text" and
-// "(13)(14)Text" give "Text", "((Text" gives "(Text"; other text is kept.
+// An ID3v2 genre as a name: "(13)" and the bare "13" give genre 13's name,
+// "(13)Text" and "(13)(14)Text" give "Text", "((Text" gives "(Text"; other
+// text ("2 Step", a number the table lacks) is kept.
 std::string GenreText(const std::string& value);
 
 }  // namespace corvella

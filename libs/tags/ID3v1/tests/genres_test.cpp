@@ -35,5 +35,15 @@ TEST(GenreTable, EveryNameFindsItsOwnByte) {
     for (size_t i = 0; i < table.size(); ++i) EXPECT_EQ(GenreIndexOf(table[i]), static_cast<int>(i));
 }
 
+// ID3v2 genres as shown: numbers, bare or in brackets, by their names.
+TEST(GenreTable, TextShowsNumbersByName) {
+    const struct { const char* stored; const char* shown; } cases[] = {
+        {"17", "Rock"}, {"0", "Blues"}, {"147", "Synth Pop"}, {"017", "Rock"}, {"(17)", "Rock"},
+        {"148", "148"}, {"99999999999", "99999999999"}, {"2 Step", "2 Step"}, {"17 ", "17 "}, {"-1", "-1"},
+        {"Rock", "Rock"}, {"((17)", "(17)"}, {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(GenreText(c.stored), c.shown) << '"' << c.stored << '"';
+}
+
 }  // namespace
 }  // namespace corvella

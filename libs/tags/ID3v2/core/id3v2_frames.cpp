@@ -204,6 +204,11 @@ IFrame* CFrames::item(const std::string& key) const {
     return i == entries_.size() ? nullptr : entries_[i].frame.get();
 }
 
+size_t CFrames::Position(const std::string& key) const {
+    const size_t i = Find(key);
+    return i == entries_.size() ? 0 : i + 1;
+}
+
 IFrame* CFrames::item(size_t position) const {
     if (position < 1 || position > entries_.size()) return nullptr;
     return entries_[position - 1].frame.get();

@@ -150,8 +150,9 @@ protected:
 };
 
 // A frame the tag object does not edit (unknown ID, picture, a duplicate,
-// encrypted or grouped, or zlib data that does not inflate within its
-// declared size): kept whole and written back as read.
+// a comment other than the field's, encrypted or grouped, or zlib data that
+// does not inflate within its declared size): kept whole and written back
+// as read.
 // Its ID is -1, so no field lookup ever finds it.
 class CFrameOpaque : public IFrame {
 public:
@@ -198,6 +199,8 @@ public:
     // nullptr when absent.
     IFrame* item(const std::string& key) const;
     IFrame* item(size_t position) const;
+    // 1-based position of the frame under `key`; 0 when absent.
+    size_t Position(const std::string& key) const;
     bool Exists(const std::string& key) const { return item(key) != nullptr; }
     size_t Count() const { return entries_.size(); }
     void Clear() { entries_.clear(); }

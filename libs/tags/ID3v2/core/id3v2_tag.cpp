@@ -296,6 +296,28 @@ void RemoveAllOf(CFrames& frames, const std::vector<std::string>& ids, const IFr
         if (frames.item(i) != keep && HasId(ids, frames.item(i)->FrameID())) frames.Remove(i);
 }
 
+bool HasOtherOf(const CFrames& frames, const std::string& id, const IFrame* besides) {
+    for (size_t i = 1; i <= frames.Count(); ++i)
+        if (frames.item(i) != besides && frames.item(i)->FrameID() == id) return true;
+    return false;
+}
+
+// A frame carried along untouched: its body and header flags as read.
+std::unique_ptr<IFrame> Opaque(const std::string& id, const std::string& body, uint16_t flags) {
+    std::unique_ptr<IFrame> f(new CFrameOpaque(id));
+    f->AdditionalInfo(body);
+    f->Flags(flags);
+    return f;
+}
+
+// Players keep their own data in comments with a description ("iTunNORM",
+// "iTunSMPB"), often before the user's; the comment field is the one
+// without a description.
+bool IsPlainComment(const IFrame& f) {
+    const auto* comment = dynamic_cast<const CFrameComment*>(&f);
+    return comment != nullptr && comment->Description().empty();
+}
+
 // Track text
 
 std::string StripZeros(const std::string& digits) {
@@ -383,7 +405,13 @@ void CID3v2Tag::SetFrameValue(int frame, const std::string& value) {
     const std::vector<std::string> covered = several ? std::vector<std::string>{id} : ids;
     IFrame* target = nullptr;
     if (text.empty()) {
-        if (several) frames_.Remove(id);
+        // A cleared comment stays, empty, while other comments remain: gone,
+        // the next read would take one of them for the comment.
+        IFrame* comment = frame == Comment ? frames_.item(id) : nullptr;
+        if (comment && HasOtherOf(frames_, id, comment))
+            comment->Data(text);
+        else if (several)
+            frames_.Remove(id);
     } else if ((target = frames_.item(id)) != nullptr) {
         // The same year keeps the rest of a recording time.
         if (id != kRecordingTime || target->Data().substr(0, 4) != text) target->Data(text);
@@ -437,10 +465,13 @@ void CID3v2Tag::AddReadFrame(const std::string& read_id, uint16_t flags, const s
         return;
     }
     // Edited when its body can be undone to plain and it is the first of
-    // its ID; everything else is carried along as read.
+    // its ID, or the first comment without a description after described
+    // ones; everything else is carried along as read.
     const int index = FieldOf(id);
+    IFrame* held = index >= 0 ? frames_.item(id) : nullptr;
+    const bool may_take = index >= 0 && (!held || (index == Comment && !IsPlainComment(*held)));
     std::string plain;
-    if (index >= 0 && !frames_.Exists(id) && PlainBody(body, flags, version, plain)) {
+    if (may_take && PlainBody(body, flags, version, plain)) {
         std::unique_ptr<IFrame> f = CreateFrame(index);
         f->ID(index);
         f->FrameID(id);
@@ -448,14 +479,21 @@ void CID3v2Tag::AddReadFrame(const std::string& read_id, uint16_t flags, const s
         if (f->AdditionalInfo(plain)) {
             f->Stored(body);
             f->Flags(flags);
-            frames_.Add(std::move(f), id);
-            return;
+            if (held && IsPlainComment(*f)) {
+                // The described comment taken so far goes back to being carried along.
+                const size_t at = frames_.Position(id);
+                std::unique_ptr<IFrame> was = Opaque(id, held->Body(), held->Flags());
+                frames_.Remove(at);
+                frames_.Insert(at, std::move(was), std::string());
+                held = nullptr;
+            }
+            if (!held) {
+                frames_.Add(std::move(f), id);
+                return;
+            }
         }
     }
-    std::unique_ptr<IFrame> opaque(new CFrameOpaque(id));
-    opaque->AdditionalInfo(body);
-    opaque->Flags(flags);
-    frames_.Add(std::move(opaque), std::string());
+    frames_.Add(Opaque(id, body, flags), std::string());
 }
 
 // Rendering

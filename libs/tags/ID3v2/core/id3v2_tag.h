@@ -47,9 +47,12 @@ public:
     // "" when the tag has no such frame or `frame` is outside 0..11.
     std::string GetFrameValue(int frame) const;
     // "" removes the frame. A field is one frame: a set or clear covers every
-    // frame of its IDs (for comments and links, which ID3 allows several
-    // times, only the first one decoded). A new frame takes the place of the
-    // one it replaces, else goes to the end.
+    // frame of its IDs. Comments and links, which ID3 allows several times,
+    // are the one decoded frame the field reads: for links the first, for
+    // comments the first without a description, else the first; the others
+    // stay as read, and a cleared comment stays as an empty one while they
+    // remain. A new frame takes the place of the one it replaces, else goes
+    // to the end.
     void SetFrameValue(int frame, const std::string& value);
 
     // A missing or unreadable file empties the frames and gives false; a

@@ -196,7 +196,8 @@ TEST(Id3v2OneFrame, SetAndClearCoverEveryCopy) {
          artist + Frame("TIT2", std::string("\0N", 2)), "N"},
         {"the first comment is edited, the other kept", c1 + c2, Comment, "hi", "yo",
          Frame("COMM", std::string("\0eng\0yo", 7)) + c2, "yo"},
-        {"a comment clear keeps the other, read next", c1 + c2, Comment, "hi", "", c2, "0 1"},
+        {"a comment clear keeps the other, not read next", c1 + c2, Comment, "hi", "",
+         Frame("COMM", std::string("\0eng\0", 5)) + c2, ""},
         {"a compressed comment is replaced", packed_comment + artist, Comment, "", "new",
          Frame("COMM", std::string("\0\0\0\0\0new", 8)) + artist, "new"},
     };
@@ -212,6 +213,45 @@ TEST(Id3v2OneFrame, SetAndClearCoverEveryCopy) {
         CID3v2Tag back;
         ASSERT_TRUE(back.ParseTag(reinterpret_cast<const uint8_t*>(out.data()), out.size()));
         EXPECT_EQ(c.reread, back.GetFrameValue(c.field));
+    }
+}
+
+// The comment field is the first comment without a description, else the
+// first one; every other comment stays as read, whatever the field becomes.
+TEST(Id3v2Comments, TheFieldIsThePlainOneTheOthersStay) {
+    const auto comm = [](const std::string& description, const std::string& text) {
+        return Frame("COMM", std::string("\0eng", 4) + description + '\0' + text);
+    };
+    const std::string norm = comm("iTunNORM", " 0000044E 00000453");
+    const std::string smpb = comm("iTunSMPB", " 00000000 00000210");
+    const std::string plain = comm("", "Mine"), other = comm("", "Second");
+    const struct {
+        const char* name;
+        std::string frames;
+        const char* shown;
+        const char* set;
+        std::string written;
+    } cases[] = {
+        {"between the players'", norm + plain + smpb, "Mine", "New", norm + comm("", "New") + smpb},
+        {"cleared there", norm + plain + smpb, "Mine", "", norm + comm("", "") + smpb},
+        {"before them", plain + norm, "Mine", "New", comm("", "New") + norm},
+        {"the first of two", smpb + plain + other, "Mine", "New", smpb + comm("", "New") + other},
+        {"none without one: the first", norm + smpb, " 0000044E 00000453", "New", comm("iTunNORM", "New") + smpb},
+        {"which a clear empties", norm + smpb, " 0000044E 00000453", "", comm("iTunNORM", "") + smpb},
+        {"alone, a clear removes it", plain, "Mine", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string bytes = Tag(3, 0, c.frames);
+        CID3v2Tag tag;
+        ASSERT_TRUE(tag.ParseTag(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+        EXPECT_EQ(c.shown, tag.GetFrameValue(Comment));
+        tag.SetFrameValue(Comment, c.set);
+        EXPECT_EQ(c.written, Rendered(tag));
+        const std::string out = Tag(3, 0, Rendered(tag));
+        CID3v2Tag back;
+        ASSERT_TRUE(back.ParseTag(reinterpret_cast<const uint8_t*>(out.data()), out.size()));
+        EXPECT_EQ(c.set, back.GetFrameValue(Comment));
     }
 }
 
