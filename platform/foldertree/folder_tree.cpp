@@ -119,6 +119,14 @@ std::vector<OnDisk> FoldersNow(const std::string& base) {
     return folders;
 }
 
+// What a node of `kind` holds now: the drives of the system's drive list
+// under My Computer, else the folders.
+std::vector<OnDisk> ListingNow(int kind, const std::string& path) {
+    return kind == kComputer  ? DrivesNow()
+           : kind == kDesktop ? FoldersNow(DesktopFolder())
+                              : FoldersNow(path);
+}
+
 }  // namespace
 
 struct FolderTree::Node {
@@ -248,9 +256,7 @@ void FolderTree::Fill(HTREEITEM item) {
         const ShellLook computer = LookOf(CSIDL_DRIVES, "");
         computer_ = AddNode(item, computer.name.empty() ? "My Computer" : computer.name, "", kComputer);
     }
-    std::vector<OnDisk> now = node->kind == kComputer  ? DrivesNow()
-                              : node->kind == kDesktop ? FoldersNow(DesktopFolder())
-                                                       : FoldersNow(node->path);
+    std::vector<OnDisk> now = ListingNow(node->kind, node->path);
     const auto byPath = [](const OnDisk& a, const OnDisk& b) { return Before(a.path, b.path); };
     std::sort(now.begin(), now.end(), byPath);
     // A case-sensitive disk may hold names that differ in case only: one node for them.
@@ -276,8 +282,11 @@ void FolderTree::Fill(HTREEITEM item) {
     Settle(item);
 }
 
-// The child for `path`; a folder that is there but not listed (made since,
-// or hidden) is added, as the program asks for it by name.
+// The child for `path`; a folder that is there but not shown (made since,
+// or hidden) is added, as the program asks for it by name. Only what the
+// parent's listing holds is added: the parent's next opening drops anything
+// else, and SetPath's own scrolling to the node may be that opening (a drive
+// that the drive list does not report is reachable, yet never listed).
 HTREEITEM FolderTree::FindChild(HTREEITEM parent, const std::string& path) {
     Node* node = NodeOf(parent);
     if (node == nullptr) return nullptr;
@@ -296,9 +305,13 @@ HTREEITEM FolderTree::FindChild(HTREEITEM parent, const std::string& path) {
         const Node* child = NodeOf(item);
         if (child != nullptr && SamePath(child->path, wanted.path)) return item;
     }
+    const std::vector<OnDisk> now = ListingNow(node->kind, node->path);
+    const auto there =
+        std::find_if(now.begin(), now.end(), [&](const OnDisk& d) { return SamePath(d.path, wanted.path); });
+    if (there == now.end()) return nullptr;
     ++building_;
     const auto built = OnScopeExit([this] { --building_; });
-    const HTREEITEM added = IsFolder(wanted.path) ? AddChild(parent, wanted.path, wanted.name) : nullptr;
+    const HTREEITEM added = AddChild(parent, there->path, there->name);
     if (added != nullptr) Settle(parent);
     return added;
 }

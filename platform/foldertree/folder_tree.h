@@ -12,8 +12,9 @@
 // "" for "My Computer"). SetPath() selects a folder and raises
 // FolderSelected synchronously, exactly as a user's pick does, without
 // handling any other message on the way, also when the folder is selected
-// already. A path that does not exist (or is no folder) selects nothing,
-// raises nothing and is no error.
+// already. A path that does not exist (or is no folder), or lies on a drive
+// that the system's drive list does not report, selects nothing, raises
+// nothing and is no error.
 #pragma once
 
 #include <windows.h>

@@ -19,6 +19,7 @@
 #include "app/foundation/memory_store.h"
 #include "app/foundation/settings.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
+#include "app/mainwindow/tests/unlisted_drive.h"
 #include "libs/flatcontrols/tests/window_probe.h"
 #include "platform/forms/tests/forms_test_util.h"
 #include "platform/toolbar/native_toolbar.h"
@@ -466,6 +467,18 @@ TEST_F(MainWindowTest, TheFolderTreeShowsTheFoldersOfNow) {
     f->Unload();
     DeleteFileA((root + "\\a.mp3").c_str());
     for (const char* name : {"\\Made", "\\Sys", "\\.dotted", ""}) RemoveDirectoryA((root + name).c_str());
+}
+
+// A folder chosen (as Locate does) on a drive that the system's drive list
+// does not report is a missing one: the tree and the list stay as they are.
+TEST_F(MainWindowTest, AFolderOnADriveTheSystemDoesNotListIsMissing) {
+    const testing::UnlistedDrive drive(std::getenv("CORVELLA_MAIN_DATA"));
+    ASSERT_FALSE(drive.root().empty());
+    auto f = Open(DataFolder("other"), "1 Files found");
+    f->FTVWFiles.SetPath(drive.root() + "three");
+    EXPECT_EQ(f->FTVWFiles.Path(), DataFolder("other"));
+    EXPECT_EQ(f->FolderHistory.size(), 1u);
+    f->Unload();
 }
 
 TEST_F(MainWindowTest, RecursiveListingAndUnreadableTips) {

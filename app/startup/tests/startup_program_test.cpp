@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/mainwindow/tests/unlisted_drive.h"
+
 namespace {
 
 const char kKey[] = "Software\\Corvella";
@@ -305,6 +307,22 @@ TEST_F(ProgramRun, TheSplashIsTopMostWithTheProgramTitleAndItsTexts) {
     HWND main = WaitForMainWindow();
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(CloseAndWait(main), 0);
+}
+
+// A saved folder on a drive that the system's drive list does not report
+// is a missing one: the window opens on the Desktop, which the close stores
+// for the next start.
+TEST_F(ProgramRun, ASavedFolderOnADriveTheSystemDoesNotListIsMissing) {
+    const corvella::testing::UnlistedDrive drive(std::string(std::getenv("WINEPREFIX")) + "/drive_c");
+    ASSERT_FALSE(drive.root().empty());
+    const std::string layout = std::string(kKey) + "\\Layout\\Main";
+    PutText(kKey, "Version", kProjectVersion);
+    PutText(layout, "Folder", drive.root() + "windows\\system32");
+    Start();
+    HWND main = WaitForMainWindow();
+    ASSERT_NE(main, nullptr) << "main window did not appear";
+    EXPECT_EQ(CloseAndWait(main), 0);
+    EXPECT_EQ(GetText(layout, "Folder"), "Desktop");
 }
 
 // The program writes its hand-over events to the file that
