@@ -2,8 +2,10 @@
 # Makes, beneath $1 (a Unix path), a folder and files whose names hold
 # characters outside ASCII, named in UTF-8 as a Linux disk or a music
 # collection copied onto one has them:
-#   Musique é ü Œ €/Café ü Œ €.mp3         4096 zero bytes: the Western
-#                                           ANSI code page holds the name
+#   Musique é ü Œ €/Café ü Œ €.mp3         4096 bytes, a frame sync then
+#                                           zeros (audio to the tag
+#                                           libraries): the Western ANSI
+#                                           code page holds the name
 #   Musique é ü Œ €/Dvořák - Largo.mp3     5000 bytes: it does not
 #   Musique é ü Œ €/Dvořák/Vltava.mp3      6000 bytes, in a folder it
 #                                           does not hold
@@ -13,7 +15,7 @@ out=$1
 rm -rf "$out"
 folder="$out/Musique é ü Œ €"
 mkdir -p "$folder"
-head -c 4096 /dev/zero >"$folder/Café ü Œ €.mp3"
+{ printf '\377\373'; head -c 4094 /dev/zero; } >"$folder/Café ü Œ €.mp3"
 LANG=en_US.UTF-8 python3 - "$folder" <<'PY'
 import os, sys
 folder = os.fsencode(sys.argv[1])

@@ -2,7 +2,29 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
+
+#include "libs/common/storage/win32_find_names.h"
+
 namespace corvella::com {
+
+namespace {
+
+using ShortPathFn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
+
+// GetShortPathNameW, which Windows 9x has only as a stub that fails; there
+// every name is in the code page anyway.
+ShortPathFn ShortPathName() {
+    static const ShortPathFn fn = [] {
+        HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        return kernel != nullptr ? reinterpret_cast<ShortPathFn>(
+                                       reinterpret_cast<void*>(GetProcAddress(kernel, "GetShortPathNameW")))
+                                 : nullptr;
+    }();
+    return fn;
+}
+
+}  // namespace
 
 std::string BstrToAnsi(BSTR text) {
     UINT n = text ? SysStringLen(text) : 0;
@@ -12,6 +34,27 @@ std::string BstrToAnsi(BSTR text) {
     if (bytes > 0)
         WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(n), &out[0], bytes, nullptr, nullptr);
     return out;
+}
+
+std::optional<std::string> BstrToFileName(BSTR name) {
+    std::wstring wide(name ? name : L"", name ? SysStringLen(name) : 0);
+    wide.erase(std::min(wide.find(L'\0'), wide.size()));
+    bool exact = false;
+    std::string narrow = NarrowName(wide.c_str(), static_cast<int>(wide.size()), exact);
+    if (exact) return narrow;
+    const ShortPathFn shortPath = ShortPathName();
+    if (!shortPath) return std::nullopt;
+    // Only a file that exists has a short name.
+    std::wstring buffer(MAX_PATH, L'\0');
+    DWORD chars = shortPath(wide.c_str(), &buffer[0], static_cast<DWORD>(buffer.size()));
+    if (chars >= buffer.size()) {
+        buffer.assign(chars, L'\0');
+        chars = shortPath(wide.c_str(), &buffer[0], static_cast<DWORD>(buffer.size()));
+    }
+    if (chars == 0 || chars >= buffer.size()) return std::nullopt;
+    narrow = NarrowName(buffer.c_str(), static_cast<int>(chars), exact);
+    if (!exact) return std::nullopt;
+    return narrow;
 }
 
 BSTR AnsiToBstr(const std::string& text) {

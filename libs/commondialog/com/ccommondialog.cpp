@@ -114,8 +114,8 @@ public:
         void* p = GlobalLock(block);
         if (p) {
             memcpy(p, record.data(), record.size());
-            const std::string file = help_file_.Ansi();
-            WinHelpA(Window(hwnd_), file.c_str(), HELP_SETWINPOS, reinterpret_cast<ULONG_PTR>(p));
+            const auto file = com::BstrToFileName(help_file_.Get());
+            if (file) WinHelpA(Window(hwnd_), file->c_str(), HELP_SETWINPOS, reinterpret_cast<ULONG_PTR>(p));
             GlobalUnlock(block);
         }
         GlobalFree(block);
@@ -208,8 +208,8 @@ public:
     STDMETHODIMP put_TemplateName(LONG v) override { template_name_ = v; return S_OK; }
 
     STDMETHODIMP cdLoadLibrary(BSTR DllName) override {
-        instance_ = static_cast<LONG>(reinterpret_cast<LONG_PTR>(
-            LoadLibraryA(com::BstrToAnsi(DllName).c_str())));
+        const auto name = com::BstrToFileName(DllName);
+        instance_ = name ? static_cast<LONG>(reinterpret_cast<LONG_PTR>(LoadLibraryA(name->c_str()))) : 0;
         return S_OK;
     }
     // The handle is cleared: a second call frees nothing more, and a later
@@ -366,9 +366,10 @@ STDMETHODIMP CCommonDialog::ShowHelp() {
     explorer_hook_ = false;
     if (IsRefusedHelpCommand(help_command_))
         return Fail(kErrBadHelpCommand, "Invalid WinHelp Command Passed to ShowHelp function.");
-    const std::string file = help_file_.Ansi();
-    SetLastError(0);
-    if (WinHelpA(Window(hwnd_), file.c_str(), static_cast<UINT>(help_command_), 0)) return S_OK;
+    const auto file = com::BstrToFileName(help_file_.Get());
+    // A help file the code page cannot name is one the system cannot find.
+    SetLastError(file ? 0 : ERROR_FILE_NOT_FOUND);
+    if (file && WinHelpA(Window(hwnd_), file->c_str(), static_cast<UINT>(help_command_), 0)) return S_OK;
     const DWORD last = GetLastError();
     if (last == 0) return Fail(kErrInvalidArgument, "Invalid procedure call or argument");
     char text[256] = {0};

@@ -24,6 +24,9 @@ constexpr size_t kDevModeBytes = 122;
 bool On(const VARIANT_BOOL* b) { return b && *b != VARIANT_FALSE; }
 VARIANT_BOOL Vb(bool b) { return b ? VARIANT_TRUE : VARIANT_FALSE; }
 std::string Text(const BSTR* s) { return s ? com::BstrToAnsi(*s) : std::string(); }
+// A file or folder name the dialog starts from; none where the code page
+// cannot name it, rather than a look-alike that names another.
+std::string FileName(const BSTR* s) { return s ? com::BstrToFileName(*s).value_or("") : std::string(); }
 void SetText(BSTR* s, const std::string& text) {
     SysFreeString(*s);
     *s = com::AnsiToBstr(text);
@@ -149,13 +152,13 @@ bool PrepareFileDialog(FileDialog& d, DWORD dialog_flags, size_t size, BSTR* Fil
                        BSTR* FileTitle, BSTR* Filter, LONG FilterIndex, BSTR* InitDir,
                        BSTR* DlgTitle, BSTR* DefaultExt, LONG Owner, LONG hInstance,
                        LONG TemplateName, bool hook) {
-    auto file = PadToBuffer(Text(Filename), size);
+    auto file = PadToBuffer(FileName(Filename), size);
     auto title = PadToBuffer(Text(FileTitle), size);
     if (!file || !title) return false;
     d.file = std::move(*file);
     d.title = std::move(*title);
     d.filter = ConvertFilter(Text(Filter));
-    d.init_dir = Text(InitDir);
+    d.init_dir = FileName(InitDir);
     d.dlg_title = Text(DlgTitle);
     d.ext = Text(DefaultExt);
     OPENFILENAMEA& ofn = d.ofn;

@@ -354,6 +354,18 @@ TEST_F(Ossivane, MembersThatShowNoDialog) {
     DestroyWindow(box);
 }
 
+// A module named with a character the code page lacks (A with a macron)
+// is not the module of its look-alike: with no such file, none is loaded.
+TEST_F(Ossivane, ALibraryNameTheCodePageLacksLoadsNoOtherModule) {
+    const std::string lookalike = folder_.File("libA.dll");
+    ASSERT_TRUE(CopyFileA(BesideExe("Ossivane.dll").c_str(), lookalike.c_str(), FALSE));
+    const std::wstring beyond = std::wstring(folder_.path().begin(), folder_.path().end()) + L"\\lib\u0100.dll";
+    Bstr name = Bstr::Attach(SysAllocString(beyond.c_str()));
+    dlg_->cdLoadLibrary(name.Get());
+    EXPECT_EQ(Long(&_cCommonDialog::get_hInstance), 0);
+    dlg_->cdFreeLibrary();
+}
+
 TEST(OssivanePrinting, WithoutAPrinterPrintIsACancelAndPageSetupAnError) {
     ComApartment com;
     ComPtr<_GCommonDialog> g;

@@ -61,17 +61,20 @@ public:
         return S_OK;
     }
     STDMETHODIMP ReadTag(BSTR filename, VARIANT_BOOL* result) override {
-        return corvella::com::BoolResult(tag_.ReadTag(fs(), corvella::com::BstrToAnsi(filename)), result);
+        return corvella::com::BoolResult(tag_.ReadTag(fs(), Path(filename)), result);
     }
     STDMETHODIMP WriteTag(BSTR filename, VARIANT_BOOL* result) override {
-        return corvella::com::BoolResult(tag_.WriteTag(fs(), corvella::com::BstrToAnsi(filename)), result);
+        return corvella::com::BoolResult(tag_.WriteTag(fs(), Path(filename)), result);
     }
     STDMETHODIMP RemoveTag(BSTR filename, VARIANT_BOOL* result) override {
-        return corvella::com::BoolResult(tag_.RemoveTag(fs(), corvella::com::BstrToAnsi(filename)), result);
+        return corvella::com::BoolResult(tag_.RemoveTag(fs(), Path(filename)), result);
     }
 
 private:
     static corvella::FileSystem& fs() { return corvella::platform_filesystem(); }
+    // A name the ANSI calls cannot reach goes as "", which names no file, so
+    // each call fails as for a missing one.
+    static std::string Path(BSTR filename) { return corvella::com::BstrToFileName(filename).value_or(""); }
     corvella::id3v1::CID3v1Tag tag_;
 };
 

@@ -25,17 +25,20 @@ public:
     // The file name is taken by reference, as early-bound callers pass it;
     // it is never changed.
     STDMETHODIMP ReadTag(BSTR* filename, VARIANT_BOOL* result) override {
-        return corvella::com::BoolResult(filename && tag_.ReadTag(fs(), corvella::com::BstrToAnsi(*filename)), result);
+        return corvella::com::BoolResult(filename && tag_.ReadTag(fs(), Path(*filename)), result);
     }
     STDMETHODIMP RemoveTag(BSTR* filename, VARIANT_BOOL* result) override {
-        return corvella::com::BoolResult(filename && tag_.RemoveTag(fs(), corvella::com::BstrToAnsi(*filename)), result);
+        return corvella::com::BoolResult(filename && tag_.RemoveTag(fs(), Path(*filename)), result);
     }
     STDMETHODIMP WriteTag(BSTR* filename, VARIANT_BOOL* result) override {
-        return corvella::com::BoolResult(filename && tag_.WriteTag(fs(), corvella::com::BstrToAnsi(*filename)), result);
+        return corvella::com::BoolResult(filename && tag_.WriteTag(fs(), Path(*filename)), result);
     }
 
 private:
     static corvella::FileSystem& fs() { return corvella::platform_filesystem(); }
+    // A name the ANSI calls cannot reach goes as "", which names no file, so
+    // each call fails as for a missing one.
+    static std::string Path(BSTR filename) { return corvella::com::BstrToFileName(filename).value_or(""); }
     corvella::id3v2::CID3v2Tag tag_;
 };
 

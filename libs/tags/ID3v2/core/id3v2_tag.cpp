@@ -254,6 +254,20 @@ bool ReadTagBytes(File& f, uint64_t file_size, std::vector<uint8_t>& out) {
     return f.read_at(have, out.data() + have, want - have);
 }
 
+// Whether a 0xFF byte, where MPEG audio frames begin, comes anywhere after
+// the tag: a file without one (empty, text, a tag alone) holds no audio, so
+// it gets no tag and keeps the one it has.
+bool AudioFollows(File& f, uint64_t tag_end, uint64_t file_size) {
+    std::vector<char> chunk(static_cast<size_t>(std::min<uint64_t>(1 << 16, file_size)));
+    for (uint64_t off = tag_end; off < file_size;) {
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(chunk.size(), file_size - off));
+        if (!f.read_at(off, chunk.data(), n)) return false;
+        if (std::memchr(chunk.data(), 0xFF, n)) return true;
+        off += n;
+    }
+    return false;
+}
+
 bool ReadLayout(File& f, uint64_t file_size, TagLayout& layout) {
     std::vector<uint8_t> bytes;
     if (!ReadTagBytes(f, file_size, bytes)) return false;
@@ -560,7 +574,9 @@ bool CID3v2Tag::Write(FileSystem& fs, const std::string& path) {
     {
         std::unique_ptr<File> f = fs.open(path, true);
         // Where the audio starts cannot be told: better no edit than lost audio.
-        if (!f || !f->size(size) || !ReadLayout(*f, size, old) || !old.known) return false;
+        if (!f || !f->size(size) || !ReadLayout(*f, size, old) || !old.known ||
+            !AudioFollows(*f, old.end, size))
+            return false;
         const uint64_t room = old.present ? old.end - kHeaderSize : 0;
         if (old.present && frames.size() <= room && room < kMaxSyncsafe) {
             // Fits the old tag: only its bytes change, padding up to the audio.
@@ -584,6 +600,7 @@ bool CID3v2Tag::RemoveTag(FileSystem& fs, const std::string& path) {
             // Opened for writing, so a read-only file fails as it would be changed.
             std::unique_ptr<File> f = fs.open(path, true);
             if (!f || !f->size(size) || !ReadLayout(*f, size, old) || !old.known) return false;
+            if (old.present && !AudioFollows(*f, old.end, size)) return false;
         }
         if (!old.present) return true;
         return replace_contents(fs, path, std::string(), old.end, size - old.end);

@@ -59,12 +59,15 @@ public:
     // file without a tag gives no frames and true.
     bool ReadTag(FileSystem& fs, const std::string& path);
     // Empties the frames and strips the tag; false, the file untouched, on
-    // failure (a read-only file, or one whose audio start cannot be told).
+    // failure (a read-only file, one whose audio start cannot be told, or a
+    // tag that no 0xFF byte follows: no audio). A file without a tag is left
+    // as it is, with true.
     bool RemoveTag(FileSystem& fs, const std::string& path);
     // Writes the frames as the file's tag: in place when they fit the old
     // tag, else the file is replaced whole. False, the file untouched by the
-    // replace, on failure (also where the audio start cannot be told). The
-    // file's attributes are restored either way.
+    // replace, on failure (also where the audio start cannot be told, and
+    // where no 0xFF byte follows the tag, or the start of a file without
+    // one: no audio). The file's attributes are restored either way.
     bool WriteTag(FileSystem& fs, const std::string& path);
 
     // Fills the frames from the first n bytes of a file of file_size bytes

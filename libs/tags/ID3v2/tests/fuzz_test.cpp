@@ -169,7 +169,9 @@ TEST(Id3v2Fuzz, WritesAndRemovalsKeepWhatFollowsTheTag) {
         const std::string title = i % 3 ? std::string(40, 'T') : "t";
         tag.SetFrameValue(Title, title);
         const bool wrote = tag.WriteTag(fs, path);
-        EXPECT_EQ(old.known, wrote);
+        // No FF after the tag: no audio, so no tag goes in and none comes off.
+        const bool audible = after.find('\xFF') != std::string::npos;
+        EXPECT_EQ(old.known && audible, wrote);
         const std::string written = Slurp(path);
         if (wrote) {
             const TagLayout now = layout(written);
@@ -183,7 +185,8 @@ TEST(Id3v2Fuzz, WritesAndRemovalsKeepWhatFollowsTheTag) {
         } else {
             EXPECT_TRUE(original == written);
         }
-        EXPECT_EQ(old.known, remover.RemoveTag(fs, copy));
-        EXPECT_TRUE(after == Slurp(copy));
+        const bool removes = old.known && (audible || !old.present);
+        EXPECT_EQ(removes, remover.RemoveTag(fs, copy));
+        EXPECT_TRUE((removes ? after : original) == Slurp(copy));
     }
 }

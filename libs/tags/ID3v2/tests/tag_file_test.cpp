@@ -151,7 +151,7 @@ TEST_F(Id3v2File, TagFlagsAndOtherVersions) {
 
     // 2.4 unsynchronised as a whole: its frames are read and carried along,
     // each now saying it is unsynchronised itself.
-    const std::string v4u = dir.File("v4u.mp3", Tag(4, 0x80, Frame("TIT2", std::string("\0\xFF\0A", 4), true)));
+    const std::string v4u = dir.File("v4u.mp3", Tag(4, 0x80, Frame("TIT2", std::string("\0\xFF\0A", 4), true)) + audio);
     ASSERT_TRUE(tag.ReadTag(fs, v4u));
     EXPECT_EQ("\xFF" "A", tag.GetFrameValue(Title));
     ASSERT_TRUE(tag.WriteTag(fs, v4u));
@@ -214,4 +214,35 @@ TEST_F(Id3v2File, MissingReadOnlyAndFailingFiles) {
     EXPECT_EQ(0u, tag.Frames().Count());
     EXPECT_TRUE(tag.RemoveTag(fs, path));  // no tag: nothing to do
     EXPECT_TRUE(audio == Slurp(path));
+}
+
+// A file in which no FF byte, where MPEG frames begin, follows the tag holds
+// no audio: it gets no tag and keeps the one it has. An FF inside the tag
+// does not count; one anywhere after it does.
+TEST_F(Id3v2File, FilesWithoutAudioAreLeftAlone) {
+    const std::string tagged = Tag(3, 0, Frame("TIT2", std::string("\0\xFF", 2)), 8);
+    const std::string mpeg = "\xFF\xFB\x90\x64" + std::string(20, 'a');
+    const struct {
+        const char* name;
+        std::string bytes;
+        size_t tag;  // bytes a removal strips
+        bool writes, removes;
+    } cases[] = {
+        {"empty", "", 0, false, true},
+        {"text", "Not music at all.\r\n", 0, false, true},
+        {"a tag alone, an FF in its frame", tagged, tagged.size(), false, false},
+        {"a tag and text", tagged + "Not music", tagged.size(), false, false},
+        {"a tag and an MPEG frame", tagged + mpeg, tagged.size(), true, true},
+        {"a tag, text and an MPEG frame", tagged + "Not music" + mpeg, tagged.size(), true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.File("w.mp3", c.bytes);
+        tag.SetFrameValue(Title, "New");
+        EXPECT_EQ(c.writes, tag.WriteTag(fs, path));
+        if (!c.writes) EXPECT_TRUE(c.bytes == Slurp(path));
+        const std::string copy = dir.File("r.mp3", c.bytes);
+        EXPECT_EQ(c.removes, tag.RemoveTag(fs, copy));
+        EXPECT_TRUE(Slurp(copy) == (c.removes ? c.bytes.substr(c.tag) : c.bytes));
+    }
 }

@@ -16,7 +16,7 @@ folder = fso.GetSpecialFolder(2) & "\" & fso.GetTempName()
 fso.CreateFolder folder
 path = folder & "\script.mp3"
 Set f = fso.CreateTextFile(path, True)
-f.Write String(400, "B")
+f.Write Chr(255) & Chr(251) & String(398, "B")  ' a frame sync: audio to the library
 f.Close
 size0 = fso.GetFile(path).Size
 

@@ -65,10 +65,12 @@ inline std::string Deflated(const std::string& in) {
     return out;
 }
 
-// Audio-like bytes that do not begin with FF, so no scan for FF can pass.
+// Audio-like bytes that do not begin with FF, so a scan for the first FF
+// cannot pass for finding where they start; an FF comes at byte 36, as
+// audio has one, else the file holds none.
 inline std::string Audio(size_t n = 3000) {
     std::string a;
-    for (size_t i = 0; i < n; ++i) a.push_back(char((i * 7 + 3) % 251));
+    for (size_t i = 0; i < n; ++i) a.push_back(char((i * 7 + 3) % 256));
     return a;
 }
 
