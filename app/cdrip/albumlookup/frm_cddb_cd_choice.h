@@ -65,6 +65,9 @@ private:
     void Image1_Click(int index);
     // Search, Update Tags and the list while a query waits.
     void SetQuerying(bool on);
+    // A query has ended, however: an error of the control too leaves the
+    // form ready for the next one.
+    void QueryOver() noexcept;
     // "Update Tags": a result chosen, a version ticked, no query waiting.
     void EnableUpdate();
 

@@ -64,13 +64,16 @@ void FrmCDDB::Form_Load_() {
                       port);
     });
     lookup_.emplace(*query, UserName(), ComputerName());
+    server_ = host;
+    port_ = port > 0 && port <= 65535 ? uint16_t(port) : 0;
     WS = std::make_unique<tcp::TcpClient>();
     WS->onConnect = [this] { WS_Connect(); };
     WS->onDataArrival = [this](long n) { WS_DataArrival(n); };
     WS->onClose = [this] { WS_Close(); };
     WS->onError = [this](int number, const std::string& text) { WS_Error(number, text); };
     if (port <= 0 || port > 65535) {
-        lookup_->Closed("the port " + std::to_string(port) + " is no port");
+        lookup_->Closed(disclookup::MakeFailure(disclookup::FailureKind::kBadRequest,
+                                                "the port " + std::to_string(port) + " is no port"));
         ShowState();
         return;
     }
@@ -99,8 +102,7 @@ void FrmCDDB::WS_Close() {
 }
 
 void FrmCDDB::WS_Error(int number, const std::string& description) {
-    if (lookup_)
-        lookup_->Closed(description.empty() ? "network error " + std::to_string(number) : description);
+    if (lookup_) lookup_->Closed(disclookup::SocketFailure(number, description));
     ShowState();
 }
 
@@ -129,10 +131,16 @@ void FrmCDDB::ShowState() {
         chkMixed.SetVisible(false);
         shell::SystemBeep(MB_ICONEXCLAMATION);
         break;
-    default:
+    default: {
         if (WS) WS->Close();
-        Label1.SetCaption(cdrip::SearchEndedMessage(*lookup_));
+        disclookup::QueryFailure failure = lookup_->Failure();
+        failure.host = server_;
+        failure.port = port_;
+        // The text takes the room of the album and the compilation box, which stay hidden.
+        Label1.Move(Label1.Left(), Label1.Top(), Label1.Width(), cmdMain[0].Top() - 2 * Label1.Top());
+        Label1.SetCaption(cdrip::SearchFailedMessage(failure));
         break;
+    }
     }
 }
 

@@ -53,6 +53,8 @@ private:
     // The TCP client: made at load, gone at unload.
     std::unique_ptr<tcp::TcpClient> WS;
     std::optional<cdrip::RipperLookup> lookup_;
+    std::string server_;  // the server asked, for a failure's text
+    uint16_t port_ = 0;
     bool shownEnd_ = false;
 };
 

@@ -18,10 +18,18 @@ namespace corvella::forms {
 
 namespace detail {
 
+// A text field of a record, read where it lies. GetField is not used: under
+// Wine it hands over the record's own string instead of a copy, so clearing
+// the copy freed the string under the record, and the record's own clearing
+// freed it again, corrupting the heap a little more with every record read.
 inline std::string RecordText(IRecordInfo* info, void* record, const wchar_t* field) {
-    com::Variant v;
-    if (FAILED(info->GetField(record, field, v.Put()))) return std::string();
-    return v.Ansi();
+    VARIANT v;
+    VariantInit(&v);
+    void* array = nullptr;
+    if (FAILED(info->GetFieldNoCopy(record, field, &v, &array)) || V_VT(&v) != (VT_BYREF | VT_BSTR) ||
+        !V_BSTRREF(&v))
+        return std::string();
+    return com::BstrToAnsi(*V_BSTRREF(&v));
 }
 
 // Each record of a one-dimensional array of records, in index order.

@@ -42,10 +42,7 @@ const struct {
 }  // namespace
 
 std::string ReplyText(std::string_view line) {
-    std::string text(line.substr(0, line.find('\0')));
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-    text = Trim(text);
+    const std::string text = CleanText(line);
     if (text.empty()) return "an empty or unreadable reply";
     return text.size() > kMaxDetail ? text.substr(0, kMaxDetail) + "..." : text;
 }
@@ -53,6 +50,12 @@ std::string ReplyText(std::string_view line) {
 std::string Sentence(std::string text) {
     if (text.empty() || text.back() != '.') text += '.';
     return text;
+}
+
+std::string FailureMessage(const std::string& head, const QueryFailure& failure) {
+    // No port: the setting held none a connection could use; the reason says so.
+    const std::string port = failure.port != 0 ? ", port " + std::to_string(failure.port) : std::string();
+    return head + "\r\n\r\nServer: " + failure.host + port + "\r\nReason: " + failure.reason;
 }
 
 QueryFailure MakeFailure(FailureKind kind, std::string_view detail) {

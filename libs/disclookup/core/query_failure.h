@@ -48,10 +48,13 @@ QueryFailure SocketFailure(int number, const std::string& description);
 QueryFailure QueryEnd(Outcome dialogue, const QueryFailure& dialogueFailure, const QueryFailure& socket,
                       bool stopped);
 
-// A server's line as a message can show it: cut at a NUL (a window shows
-// nothing past one), other control bytes as blanks, trimmed, and long lines
+// A server's line as a message can show it: CleanText, and long lines
 // shortened; "an empty or unreadable reply" when nothing readable is left.
 std::string ReplyText(std::string_view line);
+
+// What a lookup that failed says: `head`, the sentence that names what was
+// asked, then the server with its port and the reason, a line each.
+std::string FailureMessage(const std::string& head, const QueryFailure& failure);
 
 // `text` with a full stop at its end, unless it ends in one already.
 std::string Sentence(std::string text);

@@ -12,6 +12,13 @@ std::string Trim(std::string_view s) {
     return std::string(s.substr(b, e - b));
 }
 
+std::string CleanText(std::string_view s) {
+    std::string text(s.substr(0, s.find('\0')));
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return Trim(text);
+}
+
 bool IsDiscId(std::string_view s) {
     auto hex = [](char c) {
         return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');

@@ -13,6 +13,10 @@ namespace corvella::disclookup {
 
 std::string Trim(std::string_view s);  // blanks, tabs, CR and LF
 
+// A server's text as a tag, a file name or a message takes it: cut at a
+// NUL (nothing past one shows), every other control byte a blank, trimmed.
+std::string CleanText(std::string_view s);
+
 // A freedb disc id: exactly 8 hexadecimal digits.
 bool IsDiscId(std::string_view s);
 // A freedb category: one or more of the letters a to z.

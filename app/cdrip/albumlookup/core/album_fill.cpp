@@ -10,10 +10,6 @@ namespace {
 
 constexpr int kTitle = 0, kArtist = 1, kAlbum = 2, kYear = 3, kTrack = 6;
 
-std::string ServerAndReason(const disclookup::QueryFailure& error) {
-    return "\r\n\r\nServer: " + error.host + ", port " + std::to_string(error.port) + "\r\nReason: " + error.reason;
-}
-
 }  // namespace
 
 std::string SearchText(const FileSet& files) {
@@ -38,19 +34,19 @@ std::string MismatchQuestion(size_t tracks, size_t rows) {
 }
 
 std::string SearchFailedMessage(const std::string& words, const disclookup::QueryFailure& error) {
-    return "The search for '" + words + "' failed." + ServerAndReason(error);
+    return disclookup::FailureMessage("The search for '" + words + "' failed.", error);
 }
 
 std::string ReadFailedMessage(const std::string& discId, const disclookup::QueryFailure& error) {
-    return "The disc " + discId + " could not be read; no tags were changed." + ServerAndReason(error);
+    return disclookup::FailureMessage("The disc " + discId + " could not be read; no tags were changed.", error);
 }
 
 bool FillTag(tags::TagObject& tag, const std::string& path, const disclookup::DiscInfo& disc, size_t i) {
     if (i >= disc.Tracks.size() || !tag.ReadTag(path)) return false;
-    tag.SetField(kTitle, disclookup::Trim(disc.Tracks[i].Title));
-    tag.SetField(kAlbum, disclookup::Trim(disc.Title));
-    tag.SetField(kArtist, disclookup::Trim(disc.Artist));
-    const std::string year = disclookup::Trim(disc.Year);
+    tag.SetField(kTitle, disclookup::CleanText(disc.Tracks[i].Title));
+    tag.SetField(kAlbum, disclookup::CleanText(disc.Title));
+    tag.SetField(kArtist, disclookup::CleanText(disc.Artist));
+    const std::string year = disclookup::CleanText(disc.Year);
     if (!year.empty()) tag.SetField(kYear, year);
     tag.SetField(kTrack, std::to_string(i + 1));
     return tag.WriteTag(path);

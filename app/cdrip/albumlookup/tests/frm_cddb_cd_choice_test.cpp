@@ -284,6 +284,44 @@ TEST_F(AlbumLookup, AFailedQueryNamesItsServerAndReason) {
     form.Unload();
 }
 
+// A search page listing `count` discs, disc k named "Artist k / Album k".
+std::string PageOf(int count) {
+    std::string page = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html><body><table>\n";
+    for (int k = 0; k < count; ++k) {
+        char id[9];
+        wsprintfA(id, "%08x", 0x0a000000 + k);
+        page += std::string("<tr><td><a href=\"http://www.freedb.org/freedb_search_fmt.php?cat=rock&id=") + id +
+                "\">Artist " + std::to_string(k) + " / Album " + std::to_string(k) + "</a></td></tr>\n";
+    }
+    return page + "</table></body></html>\n";
+}
+
+// Every disc of the page is listed, in page order, and Search is ready
+// again, however many discs the page lists.
+TEST_F(AlbumLookup, ListsEveryDiscOfTheSearchPage) {
+    FrmCDDBCDChoice form;
+    form.Prepare(files_, pair_.Pair());
+    form.Show();
+    for (int count : {3, 4, 10, 200}) {
+        SCOPED_TRACE(count);
+        Peer web(SearchServer(nullptr, PageOf(count)));
+        LocalServers local(1, web.port);
+        form.Command2.DoClick();
+        EXPECT_EQ(boxes.size(), 0u) << (boxes.empty() ? "" : boxes[0].prompt);
+        EXPECT_TRUE(form.Command2.Enabled());
+        ASSERT_EQ(form.ListView1.ListItems.Count(), count);
+        for (int k : {0, count / 2, count - 1}) {
+            platform::ListItem* item = form.ListView1.ListItems(k + 1);
+            char id[9];
+            wsprintfA(id, "%08x", 0x0a000000 + k);
+            EXPECT_EQ(std::vector<std::string>({item->Text(), item->SubItem(1), item->SubItem(2), item->SubItem(3)}),
+                      std::vector<std::string>({id, "Artist " + std::to_string(k), "Album " + std::to_string(k), "rock"}));
+        }
+        boxes.clear();
+    }
+    form.Unload();
+}
+
 TEST_F(AlbumLookup, CancelDuringASearchEndsTheQueryAndCloses) {
     HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     Peer web(SearchServer(go));

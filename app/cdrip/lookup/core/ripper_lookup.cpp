@@ -69,9 +69,9 @@ RipperLookup::RipperLookup(LookupQuery query, std::string_view user, std::string
       user_(disclookup::HelloWord(user, "anonymous")),
       host_(disclookup::HelloWord(host, "localhost")) {}
 
-void RipperLookup::Fail(std::string why) {
+void RipperLookup::Fail(disclookup::FailureKind kind, std::string_view detail) {
     step_ = Step::kFailed;
-    error_ = std::move(why);
+    failure_ = disclookup::MakeFailure(kind, detail);
 }
 
 std::string RipperLookup::Receive(std::string_view bytes) {
@@ -80,12 +80,14 @@ std::string RipperLookup::Receive(std::string_view bytes) {
     lines_.Append(bytes);
     std::string line;
     while (!Ended() && lines_.Next(line)) send += Line(line);
-    if (lines_.Overflowed() && !Ended()) Fail("a reply line without an end");
+    if (lines_.Overflowed() && !Ended()) Fail(disclookup::FailureKind::kServerError, "a reply line without an end");
     return send;
 }
 
-void RipperLookup::Closed(const std::string& why) {
-    if (!Ended()) Fail(why);
+void RipperLookup::Closed(const disclookup::QueryFailure& why) {
+    if (Ended()) return;
+    step_ = Step::kFailed;
+    failure_ = why;
 }
 
 // "cddb read" for a match line "<category> <id> <title>"; a line that
@@ -93,7 +95,7 @@ void RipperLookup::Closed(const std::string& why) {
 std::string RipperLookup::Read(const std::string& listed) {
     const std::vector<std::string> words = Words(listed);
     if (words.size() < 2 || !disclookup::IsCategory(words[0]) || !disclookup::IsDiscId(words[1])) {
-        Fail(disclookup::ReplyText(listed));
+        Fail(disclookup::FailureKind::kServerError, listed);
         return std::string();
     }
     step_ = Step::kRead;
@@ -107,18 +109,18 @@ std::string RipperLookup::Line(const std::string& line) {
             return std::string();
         }
         entryBytes_ += line.size() + 1;
-        if (entryBytes_ > kMaxEntryBytes) Fail("an entry without an end");
+        if (entryBytes_ > kMaxEntryBytes) Fail(disclookup::FailureKind::kServerError, "an entry without an end");
         else entry_.push_back(line);
         return std::string();
     }
     if (step_ == Step::kMatchList) {
         if (line != ".") {
             if (!listed_++) firstMatch_ = line;
-            if (listed_ > kMaxListLines) Fail("a match list without an end");
+            if (listed_ > kMaxListLines) Fail(disclookup::FailureKind::kServerError, "a match list without an end");
             return std::string();
         }
         if (!listed_) {
-            Fail("the server listed no disc");
+            Fail(disclookup::FailureKind::kServerError, "the server listed no disc");
             return std::string();
         }
         return Read(firstMatch_);
@@ -136,30 +138,33 @@ std::string RipperLookup::Line(const std::string& line) {
         default: return std::string();
         }
     }
-    Fail(disclookup::ReplyText(line));
+    Fail(disclookup::FailureKind::kServerError, line);
     return std::string();
 }
 
-std::string SearchEndedMessage(const RipperLookup& lookup) {
-    return "The search for the CD-Rom's titles ended: " + disclookup::Sentence(lookup.Error());
+std::string SearchFailedMessage(const disclookup::QueryFailure& failure) {
+    return disclookup::FailureMessage("The search for the CD-Rom's titles failed.", failure);
 }
 
 DiscData ParseEntry(const std::vector<std::string>& lines, bool mixed) {
     const disclookup::DiscInfo info = disclookup::ParseXmcd(lines);
+    // The values go into tags and file names: no control byte, no blank at an end.
+    using disclookup::CleanText;
     DiscData disc;
-    disc.Artist = info.Artist;
-    disc.Album = info.Title;
-    disc.Genre = info.Genre;
-    disc.Year = info.Year;
+    disc.Artist = CleanText(info.Artist);
+    disc.Album = CleanText(info.Title);
+    disc.Genre = CleanText(info.Genre);
+    disc.Year = CleanText(info.Year);
     disc.Mixed = mixed;
     for (const disclookup::TrackInfo& track : info.Tracks) {
+        const std::string whole = CleanText(track.Title);
         std::string artist, title;
-        if (mixed && disclookup::SplitArtistTitle(track.Title, artist, title)) {
+        if (mixed && disclookup::SplitArtistTitle(whole, artist, title)) {
             disc.Artists.push_back(artist);
             disc.Titles.push_back(title);
         } else {
             if (mixed) disc.Artists.push_back(disc.Artist);
-            disc.Titles.push_back(track.Title);
+            disc.Titles.push_back(whole);
         }
     }
     return disc;

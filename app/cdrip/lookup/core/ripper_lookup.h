@@ -11,10 +11,10 @@
 //   query 210/211, a list up to "."     -> cddb read (the first listed)
 //   query 202                           -> no match
 //   read 210, the entry up to "."       -> complete
-// Any other code ends the lookup with the server's line as the reason (one
-// with nothing readable is named so); so does a close before the entry is
-// complete. Nothing is sent after the entry: the connection stays until the
-// window closes.
+// Any other code ends the lookup as the server's error, with its line (one
+// with nothing readable is named so); a close before the entry is complete
+// ends it as closed early. Nothing is sent after the entry: the connection
+// stays until the window closes.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +25,7 @@
 
 #include "app/cdrip/naming/core/output_naming.h"
 #include "libs/common/text/line_buffer.h"
+#include "libs/disclookup/core/query_failure.h"
 #include "libs/disclookup/core/text.h"
 #include "platform/cdaudio/cdaudio.h"
 
@@ -50,20 +51,22 @@ public:
 
     // A received piece; returns what to send now (often nothing).
     std::string Receive(std::string_view bytes);
-    // The server closed the connection (or it could not be made).
-    void Closed(const std::string& why = "the server closed the connection");
+    // The connection ended: the server closed it, or the network's error
+    // (`why`) ended or refused it.
+    void Closed(const disclookup::QueryFailure& why = disclookup::MakeFailure(disclookup::FailureKind::kClosedEarly));
 
     Step CurrentStep() const { return step_; }
     bool Complete() const { return step_ == Step::kComplete; }
     bool Ended() const { return step_ == Step::kComplete || step_ == Step::kNoMatch || step_ == Step::kFailed; }
-    const std::string& Error() const { return error_; }
+    // Why the lookup failed; kNone unless it did. The caller names the server.
+    const disclookup::QueryFailure& Failure() const { return failure_; }
     // The entry's lines (after the read's status line), once complete.
     const std::vector<std::string>& EntryLines() const { return entry_; }
 
 private:
     std::string Line(const std::string& line);
     std::string Read(const std::string& listed);
-    void Fail(std::string why);
+    void Fail(disclookup::FailureKind kind, std::string_view detail = {});
 
     LookupQuery query_;
     std::string user_, host_;
@@ -73,17 +76,18 @@ private:
     std::vector<std::string> entry_;
     size_t entryBytes_ = 0;
     size_t listed_ = 0;  // lines of the match list
-    std::string error_;
+    disclookup::QueryFailure failure_;
 };
 
 // What the window says of a lookup that ended without an entry or a "no
-// match": its reason as a sentence.
-std::string SearchEndedMessage(const RipperLookup& lookup);
+// match", as the album lookup says it: the server asked (`failure` carries
+// it) and the reason.
+std::string SearchFailedMessage(const disclookup::QueryFailure& failure);
 
 // The entry read by key: DTITLE split into artist and album, DYEAR, DGENRE,
 // TTITLEn as track n + 1 (missing ones empty). With `mixed` each track value
 // is split into artist and title; one without a separator keeps the disc
-// artist and is all title.
+// artist and is all title. Every value as CleanText makes it.
 DiscData ParseEntry(const std::vector<std::string>& lines, bool mixed);
 
 }  // namespace corvella::cdrip

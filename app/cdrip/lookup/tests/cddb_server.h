@@ -11,13 +11,14 @@
 
 namespace corvella::cdrip::testing {
 
-// Points the lookup at 127.0.0.1:port for the test's time.
+// Points the lookup at host:port (127.0.0.1 unless given) for the test's time.
 class LocalServer {
 public:
-    explicit LocalServer(DWORD port) {
+    explicit LocalServer(DWORD port, const std::string& host = "127.0.0.1") {
         using namespace disclookup;
         RegCreateKeyExA(HKEY_CURRENT_USER, kLookupSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-        RegSetValueExA(key_, kCddbHostValue, 0, REG_SZ, reinterpret_cast<const BYTE*>("127.0.0.1"), 10);
+        RegSetValueExA(key_, kCddbHostValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(host.c_str()),
+                       DWORD(host.size() + 1));
         RegSetValueExA(key_, kCddbPortValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), sizeof port);
     }
     ~LocalServer() {

@@ -4,6 +4,7 @@
 // a time.
 #include <windows.h>
 
+#include <optional>
 #include <tuple>
 
 #include "app/cdrip/core/disc_id.h"
@@ -89,29 +90,47 @@ TEST_F(FrmCDDBTest, EndsEverySearchThatCannotSucceedWithItsReason) {
         EXPECT_FALSE(form.cmdMain[0].Enabled());
         form.Unload();
     }
+    // A search that cannot end in an entry names the server, its port and
+    // why, as the album lookup does, in a label that holds the whole text.
+    DWORD unused;
     {
-        // A port nobody listens on: the refusal ends the search.
-        DWORD port;
-        {
-            Peer gone([](Peer&, SOCKET) {});
-            port = gone.port;
-        }
-        LocalServer local(port);
+        Peer gone([](Peer&, SOCKET) {});
+        unused = gone.port;
+    }
+    const struct {
+        std::string host;
+        std::string reply;  // none: nothing listens at the port
+        std::string reason;
+    } failures[] = {
+        {"127.0.0.1", "", "The server refused the connection: no lookup service answers at that address."},
+        {"nosuch.invalid", "",
+         "The server's name could not be found; check the name and the connection to the Internet."},
+        {"127.0.0.1", std::string(1, '\0') + "\r\n", "The server answered with an error: an empty or unreadable reply."},
+        {"127.0.0.1", "\r\n", "The server answered with an error: an empty or unreadable reply."},
+        {"127.0.0.1", "403 Database entry is corrupt.\r\n",
+         "The server answered with an error: 403 Database entry is corrupt."},
+        {"127.0.0.1", "403 " + std::string(300, 'x') + "\r\n",
+         "The server answered with an error: 403 " + std::string(196, 'x') + "..."},
+    };
+    for (const auto& f : failures) {
+        std::optional<Peer> cddb;
+        if (!f.reply.empty()) cddb.emplace(Server(f.reply));
+        const DWORD port = cddb ? cddb->port : unused;
+        LocalServer local(port, f.host);
         Search();
         EXPECT_EQ(form.Caption(), "Searching for Titles");
-        EXPECT_NE(form.Label1.Caption().find("ended: "), std::string::npos) << form.Label1.Caption();
+        EXPECT_EQ(form.Label1.Caption(), "The search for the CD-Rom's titles failed.\r\n\r\nServer: " + f.host +
+                                             ", port " + std::to_string(port) + "\r\nReason: " + f.reason);
         EXPECT_FALSE(form.cmdMain[0].Enabled());
-        form.Unload();
-    }
-    // A reply with nothing to show is named; a reason's own full stop ends it.
-    for (const auto& [reply, says] : {std::pair<std::string, std::string>{std::string(1, '\0') + "\r\n",
-                                                                          "an empty or unreadable reply."},
-                                      {"\r\n", "an empty or unreadable reply."},
-                                      {"403 Database entry is corrupt.\r\n", "403 Database entry is corrupt."}}) {
-        Peer cddb(Server(reply));
-        LocalServer local(cddb.port);
-        Search();
-        EXPECT_EQ(form.Label1.Caption(), "The search for the CD-Rom's titles ended: " + says);
+        RECT room{}, needs{};
+        GetClientRect(form.Label1.hWnd(), &room);
+        needs = room;
+        HDC dc = GetDC(form.Label1.hWnd());
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(form.Label1.hWnd(), WM_GETFONT, 0, 0)));
+        DrawTextA(dc, form.Label1.Caption().c_str(), -1, &needs, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(form.Label1.hWnd(), dc);
+        EXPECT_LE(needs.bottom, room.bottom) << f.reason;
         form.Unload();
     }
     {

@@ -43,9 +43,12 @@ struct CancelAfter : batch::BatchView {
     bool Cancelled() override { return --left == 0; }
 };
 
+// Values as an entry may hold them: blanks at the ends, control bytes, a
+// NUL with more behind it; the tags get them cut, blanked and trimmed.
 disclookup::DiscInfo Disc(size_t tracks, std::string year = "1980") {
-    disclookup::DiscInfo d{" AC/DC ", " Back in Black ", "Rock", year, {}};
-    for (size_t i = 0; i < tracks; ++i) d.Tracks.push_back({" Song " + std::to_string(i + 1) + " ", ""});
+    using namespace std::string_literals;
+    disclookup::DiscInfo d{" AC/DC \0 junk"s, " Back in\x01" "Black ", "Rock", year + "\t", {}};
+    for (size_t i = 0; i < tracks; ++i) d.Tracks.push_back({" Song " + std::to_string(i + 1) + "\r\x1b", ""});
     return d;
 }
 

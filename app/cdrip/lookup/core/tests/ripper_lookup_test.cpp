@@ -20,6 +20,12 @@ struct Replayed {
     DiscData disc;
 };
 
+// The reasons of a server's error line and of a close before the end.
+std::string ServerError(const std::string& line) {
+    return disclookup::MakeFailure(disclookup::FailureKind::kServerError, line).reason;
+}
+std::string ClosedEarly() { return disclookup::MakeFailure(disclookup::FailureKind::kClosedEarly).reason; }
+
 // Feeds the server's bytes in two pieces cut at `cut` (npos: one byte at a
 // time), then the close when `close` is set.
 Replayed Replay(const std::string& server, size_t cut, bool close) {
@@ -33,7 +39,7 @@ Replayed Replay(const std::string& server, size_t cut, bool close) {
     }
     if (close) lookup.Closed();
     r.step = lookup.CurrentStep();
-    r.error = lookup.Error();
+    r.error = lookup.Failure().reason;
     if (lookup.Complete()) r.disc = ParseEntry(lookup.EntryLines(), false);
     return r;
 }
@@ -69,25 +75,25 @@ TEST(RipperLookup, DialoguesReadTheSameWhereverCut) {
         {"no match", std::string(kGreeting) + "202 No match for disc ID 06019002.\r\n", false, head,
          Step::kNoMatch, ""},
         {"query refused", std::string(kGreeting) + "403 Database entry is corrupt.\r\n", false, head, Step::kFailed,
-         "403 Database entry is corrupt."},
+         ServerError("403 Database entry is corrupt.")},
         {"no connections allowed", "432 No connections allowed: permission denied\r\n", false, "",
-         Step::kFailed, "432 No connections allowed: permission denied"},
+         Step::kFailed, ServerError("432 No connections allowed: permission denied")},
         {"hello refused", "201 ready\r\n431 Handshake not successful, closing connection.\r\n", false, kHello,
-         Step::kFailed, "431 Handshake not successful, closing connection."},
+         Step::kFailed, ServerError("431 Handshake not successful, closing connection.")},
         {"read refused", std::string(kGreeting) + "200 rock 06019002 X\r\n401 rock 06019002 No such CD entry.\r\n",
-         false, head + kRead, Step::kFailed, "401 rock 06019002 No such CD entry."},
+         false, head + kRead, Step::kFailed, ServerError("401 rock 06019002 No such CD entry.")},
         {"empty match list", std::string(kGreeting) + "211 inexact\r\n.\r\n", false, head, Step::kFailed,
-         "the server listed no disc"},
+         ServerError("the server listed no disc")},
         {"match that names no disc", std::string(kGreeting) + "200 Rock! 123\r\n", false, head, Step::kFailed,
-         "Rock! 123"},
+         ServerError("Rock! 123")},
         {"early close in the entry", std::string(kGreeting) + "200 rock 06019002 X\r\n" +
                                          std::string(kEntry).substr(0, 120),
-         true, head + kRead, Step::kFailed, "the server closed the connection"},
+         true, head + kRead, Step::kFailed, ClosedEarly()},
         {"entry without its end stays open", std::string(kGreeting) + "200 rock 06019002 X\r\n" +
                                                  std::string(kEntry).substr(0, 120),
          false, head + kRead, Step::kEntry, ""},
         {"early close after the banner", "201 ready\r\n", true, kHello, Step::kFailed,
-         "the server closed the connection"},
+         ClosedEarly()},
     };
     for (const auto& c : cases) {
         for (size_t cut = 0; cut <= c.server.size() + 1; ++cut) {
@@ -104,6 +110,7 @@ TEST(RipperLookup, DialoguesReadTheSameWhereverCut) {
 }
 
 TEST(ParseEntry, ReadByKeyAndSplitOnCompilations) {
+    using namespace std::string_literals;
     const struct {
         const char* what;
         std::vector<std::string> lines;
@@ -120,6 +127,11 @@ TEST(ParseEntry, ReadByKeyAndSplitOnCompilations) {
          {"Various", "Hits", "", "", {"Thunderstruck", "Intro", "Song"}, {"AC/DC", "Various", "Ann"}, true}},
         {"compilation without a disc separator", {"DTITLE=Mix", "TTITLE0=Tune"}, true,
          {"Mix", "Mix", "", "", {"Tune"}, {"Mix"}, true}},
+        {"cut at a NUL, control bytes blank, trimmed",
+         {"DTITLE=Bj\xF6rk \0 junk/ Homo\x01genic"s, "DYEAR=1997\\t", "DGENRE=\x7FPop",
+          "TTITLE0=Hunter\\n", "TTITLE1=Ann\x02/\x1b Song\0x"s},
+         true,
+         {"Bj\xF6rk", "Homo genic", "Pop", "1997", {"Hunter", "Song"}, {"Bj\xF6rk", "Ann"}, true}},
     };
     for (const auto& c : cases) {
         auto fields = [](const DiscData& d) {
