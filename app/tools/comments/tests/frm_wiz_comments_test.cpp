@@ -174,6 +174,31 @@ TEST_F(CommentsWizard, PageOneLetsOnlyAGoodAddressAndACommentThrough) {
     EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(CommentsWizard, TabAndShiftTabLeaveTheCommentBoxCtrlTabTypesATab) {
+    FrmWizComments f;
+    f.Show();
+    SetForegroundWindow(f.hWnd());
+    ASSERT_TRUE(forms::testing::PumpUntil([&] { return GetForegroundWindow() == f.hWnd(); }));
+    f.txtSupport.SetText("ab");
+    const HWND box = f.txtSupport.hWnd(), after = GetNextDlgTabItem(f.hWnd(), box, FALSE);
+    ASSERT_TRUE(after != nullptr && after != box);
+    const struct {
+        const char* keys;
+        HWND focus;
+        const char* text;
+    } cases[] = {{"Tab", after, "ab"}, {"Shift+Tab", f.txtEmail.hWnd(), "ab"}, {"Ctrl+Tab", box, "a\tb"}};
+    for (const auto& c : cases) {
+        f.txtSupport.SetFocus();
+        SendMessageA(box, EM_SETSEL, 1, 1);
+        ASSERT_TRUE(forms::testing::PumpUntil([&] { return GetFocus() == box; }));
+        forms::testing::Type(c.keys);
+        EXPECT_TRUE(forms::testing::PumpUntil([&] { return GetFocus() == c.focus && f.txtSupport.Text() == c.text; },
+                                              3000))
+            << c.keys << ": " << f.txtSupport.Text();
+    }
+    f.Unload();
+}
+
 TEST_F(CommentsWizard, EachServerEndsTheSendingAsItShould) {
     const std::string hello = "EHLO " + ComputerHello() + "\r\n";
     const std::string mail = "MAIL FROM:<ann@example.com>\r\n";
