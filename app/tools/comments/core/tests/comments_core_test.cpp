@@ -212,10 +212,7 @@ TEST(SmtpDialogue, EachFailureSaysWhatTheServerDidAndNamesIt) {
         {"451 4.7.1 try again later\r\n", false, Failure::kForNow, "Refused for Now",
          "refused your comments for now, answering \"451 4.7.1 try again later\". It may take them if you try "
          "again later." + q},
-        {greeting + "250 hi\r\n421 4.3.2 shutting down \r\n", false, Failure::kForNow, "Refused for Now",
-         "refused your comments for now, answering \"421 4.3.2 shutting down\". It may take them if you try again "
-         "later." + q},
-        {greeting + "250 hi\r\n554 5.7.1 relay\tdenied\r\n", false, Failure::kForGood, "Refused for Good",
+        {greeting + "250 hi\r\n554 5.7.1 relay\tdenied \r\n", false, Failure::kForGood, "Refused for Good",
          "refused your comments for good, answering \"554 5.7.1 relay denied\"." + q},
         {greeting + "250 hi\r\n250 OK\r\n550 5.1.1 no such user\r\n", false, Failure::kAddressRejected,
          "E-Mail Address Rejected", "answered \"550 5.1.1 no such user\"." + q},
