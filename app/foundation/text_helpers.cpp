@@ -117,10 +117,19 @@ size_t TextLines(const std::string& text, bool after) {
     return after ? lines - 1 : lines;
 }
 
+// The name with each run too long for the box cut to its start and end.
 std::string ShortName(const std::string& name) {
-    if (name.size() <= kMessageNameChars) return name;
-    const size_t head = kMessageNameChars / 3;
-    return name.substr(0, head) + "..." + name.substr(name.size() - (kMessageNameChars - head - 3));
+    const size_t head = 20, tail = kMessageWordChars - head - 3;
+    std::string out;
+    size_t start = 0;
+    for (size_t i = 0; i <= name.size(); ++i) {
+        if (i < name.size() && name[i] != ' ' && name[i] != '\\') continue;
+        if (i - start > kMessageWordChars) out += name.substr(start, head) + "..." + name.substr(i - tail, tail);
+        else out += name.substr(start, i - start);
+        if (i < name.size()) out += name[i];
+        start = i + 1;
+    }
+    return out;
 }
 
 }  // namespace

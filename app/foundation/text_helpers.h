@@ -48,13 +48,14 @@ bool EqualsNoCase(const std::string& a, const std::string& b);
 // A message box spends 75 pixels on its caption, margins, icon and OK
 // button and 13 pixels on each line of the 8-point message font, so 31
 // lines fill the 480; 26 leave room for a task bar and a larger caption.
-// The box wraps its text at about 280 pixels, some 40 characters, and a
-// word longer than that widens it: a longer line counts as the lines it
-// wraps into, and a name longer than 72 characters is cut in its middle,
-// so that no word widens the box past 640 pixels.
+// The box wraps its text at about 280 pixels, some 40 characters, at
+// blanks and backslashes, and a longer run of characters widens it: a
+// longer line counts as the lines it wraps into, and a run of more than
+// 64 characters is cut in its middle, so that none widens the box past
+// 640 pixels. Paths, which break at their backslashes, stay whole.
 constexpr size_t kMessageBoxLines = 26;
 constexpr size_t kMessageLineChars = 40;
-constexpr size_t kMessageNameChars = 72;
+constexpr size_t kMessageWordChars = 64;
 
 // A part of such a message: its text as written (line breaks and all),
 // then its names, each on a line of its own after `lineBreak`.

@@ -78,11 +78,12 @@ TEST(TextHelpers, AMessageNamesWhatFitsTheSmallestScreenAndCountsTheRest) {
             EXPECT_EQ(text.find(more) != std::string::npos, c.shown[k] < names.size()) << c.what << ": " << more;
         }
     }
-    // A name too long for the box keeps its start and its end; the line
-    // break is the caller's.
-    const std::string longName = "C:\\" + std::string(300, 'd') + "\\Track.mp3";
-    EXPECT_EQ(FitMessage({{"Made:", {longName, "B"}}}, "\n"),
-              "Made:\nC:\\" + std::string(21, 'd') + "..." + std::string(35, 'd') + "\\Track.mp3\nB");
+    // A run of characters too long for the box keeps its start and its
+    // end; a long path stays whole. The line break is the caller's.
+    const std::string whole = "C:\\Documents_and_Settings\\Administrator\\My_Documents\\My_Music\\01.mp3";
+    const std::string run = "C:\\" + std::string(300, 'd') + "\\Track.mp3";
+    EXPECT_EQ(FitMessage({{"Made:", {run, whole}}}, "\n"),
+              "Made:\nC:\\" + std::string(20, 'd') + "..." + std::string(41, 'd') + "\\Track.mp3\n" + whole);
     EXPECT_EQ(FitMessage({}), "");
 }
 
