@@ -29,9 +29,10 @@ std::vector<std::string> SplitBars(const std::string& text) {
 
 std::string UnreachableNamesMessage(const std::vector<std::string>& paths) {
     if (paths.empty()) return std::string();
-    return (paths.size() == 1 ? "This name holds characters that this system cannot open, so it is left out:"
-                              : "These names hold characters that this system cannot open, so they are left out:") +
-           NamedLines(paths);
+    return FitMessage({{paths.size() == 1
+                            ? "This name holds characters that this system cannot open, so it is left out:"
+                            : "These names hold characters that this system cannot open, so they are left out:",
+                        paths}});
 }
 
 CFileSystem::CFileSystem(DirectoryLister& lister) : lister_(lister) {}

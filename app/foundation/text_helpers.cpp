@@ -1,5 +1,7 @@
 #include "app/foundation/text_helpers.h"
 
+#include "libs/common/text/text_primitives.h"
+
 namespace corvella {
 namespace {
 
@@ -84,10 +86,82 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-std::string NamedLines(const std::vector<std::string>& names, size_t most) {
+namespace {
+
+// The lines of the box a line of text takes: words wrap at
+// kMessageLineChars, and a longer word takes the lines it fills.
+size_t WrappedLines(const std::string& line) {
+    size_t lines = 1, at = 0;
+    for (const std::string& word : SplitText(line, ' ')) {
+        if (at > 0 && at + 1 + word.size() > kMessageLineChars) {
+            ++lines;
+            at = 0;
+        } else if (at > 0) {
+            ++at;
+        }
+        at += word.size();
+        for (; at > kMessageLineChars; at -= kMessageLineChars) ++lines;
+    }
+    return lines;
+}
+
+// The lines a text takes; after other text its first line goes on the
+// line before.
+size_t TextLines(const std::string& text, bool after) {
+    if (text.empty()) return 0;
+    size_t lines = 0;
+    for (std::string line : SplitText(text, '\n')) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines += WrappedLines(line);
+    }
+    return after ? lines - 1 : lines;
+}
+
+// The name with each run too long for the box cut to its start and end.
+std::string ShortName(const std::string& name) {
+    const size_t head = 20, tail = kMessageWordChars - head - 3;
+    std::string out;
+    size_t start = 0;
+    for (size_t i = 0; i <= name.size(); ++i) {
+        if (i < name.size() && name[i] != ' ' && name[i] != '\\') continue;
+        if (i - start > kMessageWordChars) out += name.substr(start, head) + "..." + name.substr(i - tail, tail);
+        else out += name.substr(start, i - start);
+        if (i < name.size()) out += name[i];
+        start = i + 1;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string FitMessage(const std::vector<MessagePart>& parts, const std::string& lineBreak) {
+    // A list with names holds a line for its count until the last name
+    // takes that line.
+    size_t used = 0;
+    std::vector<std::vector<std::string>> names(parts.size());
+    std::vector<size_t> shown(parts.size(), 0);
+    for (size_t k = 0; k < parts.size(); ++k) {
+        used += TextLines(parts[k].text, used > 0) + (parts[k].names.empty() ? 0 : 1);
+        for (const std::string& name : parts[k].names) names[k].push_back(ShortName(name));
+    }
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (size_t k = 0; k < parts.size(); ++k) {
+            if (shown[k] == names[k].size()) continue;
+            const size_t more = WrappedLines(names[k][shown[k]]) - (shown[k] + 1 == names[k].size() ? 1 : 0);
+            if (used + more > kMessageBoxLines) continue;
+            used += more;
+            ++shown[k];
+            grew = true;
+        }
+    }
     std::string text;
-    for (size_t i = 0; i < names.size() && i < most; ++i) text += "\r\n" + names[i];
-    if (names.size() > most) text += "\r\n... and " + std::to_string(names.size() - most) + " more.";
+    for (size_t k = 0; k < parts.size(); ++k) {
+        text += parts[k].text;
+        for (size_t i = 0; i < shown[k]; ++i) text += lineBreak + names[k][i];
+        if (shown[k] < names[k].size())
+            text += lineBreak + "... and " + std::to_string(names[k].size() - shown[k]) + " more.";
+    }
     return text;
 }
 

@@ -41,8 +41,33 @@ std::string ChangeCase(const std::string& text, int32_t caseMode,
 // compares key and value names.
 bool EqualsNoCase(const std::string& a, const std::string& b);
 
-// Names for a message, each on a line of its own after a line break, at
-// most `most` of them; the rest are counted ("... and 3 more.").
-std::string NamedLines(const std::vector<std::string>& names, size_t most = 20);
+// A message that names files fits the smallest screen the program runs
+// on, 640 x 480 pixels, the same on every screen: it names as many as fit
+// there and counts the rest ("... and 95 more.").
+//
+// A message box spends 75 pixels on its caption, margins, icon and OK
+// button and 13 pixels on each line of the 8-point message font, so 31
+// lines fill the 480; 26 leave room for a task bar and a larger caption.
+// The box wraps its text at about 280 pixels, some 40 characters, at
+// blanks and backslashes, and a longer run of characters widens it: a
+// longer line counts as the lines it wraps into, and a run of more than
+// 64 characters is cut in its middle, so that none widens the box past
+// 640 pixels. Paths, which break at their backslashes, stay whole.
+constexpr size_t kMessageBoxLines = 26;
+constexpr size_t kMessageLineChars = 40;
+constexpr size_t kMessageWordChars = 64;
+
+// A part of such a message: its text as written (line breaks and all),
+// then its names, each on a line of its own after `lineBreak`.
+struct MessagePart {
+    std::string text;
+    std::vector<std::string> names;
+};
+
+// The parts in order with as many of their names as fit kMessageBoxLines.
+// The lists take the lines left by the texts in turns, a name each, so a
+// long first list leaves room for the next; a list cut short ends in a
+// line "... and N more.".
+std::string FitMessage(const std::vector<MessagePart>& parts, const std::string& lineBreak = "\r\n");
 
 }  // namespace corvella

@@ -274,6 +274,27 @@ bool DialogKey(const MSG& msg) {
     return true;
 }
 
+// Tab in a multi-line box as a dialog takes it: Tab and Shift+Tab move the
+// focus on to the form's next or previous control, Ctrl+Tab types a tab in
+// a box that can be written in. The box itself would send its parent the
+// move, and reach no form from inside a container or a hosted control.
+// True when the key went no further.
+bool MultiLineTab(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || msg.hwnd == nullptr || GetKeyState(VK_MENU) < 0)
+        return false;
+    char windowClass[8] = {};
+    GetClassNameA(msg.hwnd, windowClass, sizeof windowClass);
+    const LONG style = GetWindowLongA(msg.hwnd, GWL_STYLE);
+    if (lstrcmpiA(windowClass, "Edit") != 0 || (style & ES_MULTILINE) == 0) return false;
+    HWND root = detail::RootWindow(msg.hwnd);
+    if (detail::FormFromWindow(root) == nullptr) return false;
+    if (GetKeyState(VK_CONTROL) >= 0)
+        SendMessageA(root, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0 ? TRUE : FALSE, 0);
+    else if ((style & ES_READONLY) == 0)
+        SendMessageA(msg.hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\t"));
+    return true;
+}
+
 // The form's menu bar takes Alt with a character before the controls' own
 // mnemonics do, and Alt or F10 pressed and let go with no other key between
 // them, whichever control has the focus: the system's default handling of
@@ -354,7 +375,8 @@ void ProcessMessage(MSG& msg) {
     case WM_KEYUP:
     case WM_SYSKEYUP:
         if (!keyEvents(msg)) return;
-        if (msg.hwnd != nullptr && IsWindow(msg.hwnd) && (MenuKey(msg) || DialogKey(msg))) return;
+        if (msg.hwnd != nullptr && IsWindow(msg.hwnd) && (MenuKey(msg) || DialogKey(msg) || MultiLineTab(msg)))
+            return;
         break;
     case WM_SYSCHAR:
         if (MenuKey(msg)) return;

@@ -159,7 +159,9 @@ int MsgBox(HWND owner, const std::string& prompt, unsigned buttons, const std::s
 //      default button, Esc for the cancel button (unless the focused
 //      control wants the key: a writable multi-line box keeps Enter), the
 //      form's menu bar for Alt with a letter and for Alt or F10 pressed
-//      alone, then Tab, the arrows and the controls' mnemonics,
+//      alone, Tab in a multi-line box (Tab and Shift+Tab move the focus,
+//      Ctrl+Tab types a tab), then Tab, the arrows and the controls'
+//      mnemonics,
 // and is then translated and dispatched; whichever takes it ends its way.
 void ProcessMessage(MSG& msg);
 

@@ -4,6 +4,7 @@
 
 #include "app/cdrip/albumlookup/core/album_fill.h"
 #include "app/foundation/settings.h"
+#include "app/foundation/text_helpers.h"
 #include "app/foundation/win32/listview/mod_list_view.h"
 #include "app/foundation/win32/progress/progress_update.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
@@ -21,9 +22,7 @@ const char kLogoValue[] = "Logo Address";
 const char kLogoDefault[] = "http://www.freedb.org/";
 
 std::string FailedMessage(const std::vector<std::string>& failed) {
-    std::string text = "The tags of these files could not be updated:\r\n";
-    for (const std::string& path : failed) text += "\r\n" + path;
-    return text;
+    return FitMessage({{"The tags of these files could not be updated:\r\n", failed}});
 }
 
 }  // namespace

@@ -56,16 +56,12 @@ struct Report {
     }
     bool Empty() const { return made.empty() && skipped.empty(); }
 
+    // As many of the files and tracks as a message box holds.
     std::string Text(const std::string& head) const {
-        std::string text = head;
-        const std::pair<const char*, const std::vector<std::string>*> parts[] = {{"Files made:", &made},
-                                                                                 {"Not encoded:", &skipped}};
-        for (const auto& [title, lines] : parts) {
-            if (lines->empty()) continue;
-            text += std::string("\n\n") + title;
-            for (const std::string& line : *lines) text += "\n" + line;
-        }
-        return text;
+        std::vector<MessagePart> parts = {{head, {}}};
+        if (!made.empty()) parts.push_back({"\n\nFiles made:", made});
+        if (!skipped.empty()) parts.push_back({"\n\nNot encoded:", skipped});
+        return FitMessage(parts, "\n");
     }
 };
 

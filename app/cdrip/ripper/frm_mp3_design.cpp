@@ -171,7 +171,9 @@ void FrmMP3::Design() {
 
     const char* buttons[4] = {"&Convert", "&Close", "&Internet CDDB...", "&Browse..."};
     const int lefts[4] = {4320, 5640, 120, 120};
-    for (int i = 0; i < 4; ++i) {
+    // Made left to right, the Tab order of the screen: Browse... and the
+    // lookup share the left place, one shown per tab.
+    for (int i : {3, 2, 0, 1}) {
         auto& c = Designed(cmdMain[size_t(i)], "cmdMain");
         c.index = i;
         c.caption = buttons[i];

@@ -91,11 +91,13 @@ RenameOutcome RenameToTagNames(FileService& service, const std::vector<RenameIte
     return outcome;
 }
 
+std::vector<MessagePart> NotRenamedParts(const std::vector<std::string>& notRenamed) {
+    if (notRenamed.empty()) return {};
+    return {{"These files were not renamed:\r\n", notRenamed}};
+}
+
 std::string NotRenamedMessage(const std::vector<std::string>& notRenamed) {
-    if (notRenamed.empty()) return "";
-    std::string text = "These files were not renamed:\r\n";
-    for (const std::string& line : notRenamed) text += "\r\n" + line;
-    return text;
+    return FitMessage(NotRenamedParts(notRenamed));
 }
 
 }  // namespace files

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/foundation/files/file_service.h"
+#include "app/foundation/text_helpers.h"
 
 namespace corvella {
 namespace files {
@@ -66,8 +67,10 @@ struct RenameOutcome {
 // after those moved; the rest keep their names.
 RenameOutcome RenameToTagNames(FileService& service, const std::vector<RenameItem>& items);
 
-// The closing message of a rename: each file not renamed and why; "" when
-// every file was renamed.
+// The closing message of a rename: each file not renamed and why, as many
+// as a message box holds (FitMessage); "" when every file was renamed. The
+// parts, for a message that names more than these.
+std::vector<MessagePart> NotRenamedParts(const std::vector<std::string>& notRenamed);
 std::string NotRenamedMessage(const std::vector<std::string>& notRenamed);
 
 }  // namespace files

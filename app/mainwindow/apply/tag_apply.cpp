@@ -12,10 +12,6 @@ namespace corvella {
 namespace apply {
 namespace {
 
-// Lines of the unwritten-files message before the rest is only counted: the
-// box must still fit the screen when a whole read-only folder was ticked.
-constexpr size_t kMessageLines = 20;
-
 class Run {
 public:
     Run(const ApplyRequest& request, TagObject& id3v1, TagObject& id3v2, ApplyProgress& progress)
@@ -152,14 +148,18 @@ bool StandsForID3v2Value(int field, const std::string& shown, const std::string&
     return false;
 }
 
+std::vector<MessagePart> UnwrittenFilesParts(const std::vector<std::string>& paths) {
+    if (paths.empty()) return {};
+    return {{paths.size() == 1 ? "The tag of this file could not be written:"
+                               : "The tags of these files could not be written:",
+             paths},
+            {"\r\n\r\nThe files may be read-only, in use by another program or gone. They are unchanged; "
+             "every other file was written.",
+             {}}};
+}
+
 std::string UnwrittenFilesMessage(const std::vector<std::string>& paths) {
-    if (paths.empty()) return "";
-    std::string text = paths.size() == 1 ? "The tag of this file could not be written:"
-                                         : "The tags of these files could not be written:";
-    text += NamedLines(paths, kMessageLines);
-    text += "\r\n\r\nThe files may be read-only, in use by another program or gone. They are unchanged; "
-            "every other file was written.";
-    return text;
+    return FitMessage(UnwrittenFilesParts(paths));
 }
 
 ApplyOutcome ApplyID3Update(const ApplyRequest& request, TagObject& id3v1, TagObject& id3v2,

@@ -16,6 +16,7 @@
 #include "app/foundation/masks.h"
 #include "app/foundation/settings_store.h"
 #include "app/foundation/tags/tag_port.h"
+#include "app/foundation/text_helpers.h"
 
 namespace corvella {
 namespace apply {
@@ -102,7 +103,9 @@ std::string ShortenForID3v1(int field, const std::string& value, bool on);
 bool StandsForID3v2Value(int field, const std::string& shown, const std::string& v2);
 
 // The message shown once a batch has ended with files left unwritten: one
-// line per file, by name with its extension; "" when there are none.
+// line per file, as many as a message box holds (FitMessage); "" when
+// there are none. The parts, for a message that names more than these.
+std::vector<MessagePart> UnwrittenFilesParts(const std::vector<std::string>& paths);
 std::string UnwrittenFilesMessage(const std::vector<std::string>& paths);
 
 }  // namespace apply

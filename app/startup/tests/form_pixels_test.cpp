@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,6 +78,43 @@ forms::Form* Shown(const char* name) {
 template <class T>
 T& Active() {
     return static_cast<T&>(*forms::Screen.ActiveForm());
+}
+
+// The Tab order of a form's own controls against the screen: Tab goes on
+// in reading order, left to right along a row and top to bottom down a
+// column (a next column may start higher), so that it goes back, up or to
+// the left once in the round, where it wraps from the last stop to the
+// first. Each stop lies in the form's client area, where the user sees
+// what has the focus. The buttons of the wizard bar keep the bar's own
+// order. What breaks either rule.
+std::vector<std::string> TabOrderFaults(forms::Form& form) {
+    std::map<HWND, std::string> names;
+    forms::testing::ControlNames(form, names);
+    for (forms::OleControlSite* site : forms::HostedControls(form)) forms::testing::ControlNames(site->Inside(), names);
+    std::vector<HWND> round;
+    const HWND first = GetNextDlgTabItem(form.hWnd(), nullptr, FALSE);
+    HWND w = first;
+    for (int steps = 0; w != nullptr && steps < 500; ++steps) {
+        if (names.count(w) > 0) round.push_back(w);
+        if ((w = GetNextDlgTabItem(form.hWnd(), w, FALSE)) == first) break;
+    }
+    RECT client{};
+    GetClientRect(form.hWnd(), &client);
+    MapWindowPoints(form.hWnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    std::vector<std::string> faults;
+    std::string order;
+    int back = 0;
+    for (size_t i = 0; i < round.size(); ++i) {
+        RECT a{}, b{}, seen{};
+        GetWindowRect(round[i], &a);
+        GetWindowRect(round[(i + 1) % round.size()], &b);
+        order += (i == 0 ? "" : ", ") + names[round[i]];
+        if (!IntersectRect(&seen, &a, &client)) faults.push_back(names[round[i]] + " takes the focus outside the window");
+        const bool sameRow = a.top < b.bottom && b.top < a.bottom;
+        if (sameRow ? b.right <= a.left : b.bottom <= a.top && b.left < a.right) ++back;
+    }
+    if (back > 1) faults.push_back("Tab goes back " + std::to_string(back) + " times in the round " + order);
+    return faults;
 }
 
 // A click on the active form's button with this caption; a form whose
@@ -245,6 +283,7 @@ protected:
         EXPECT_GT(look.looked, 0) << where << ": no control to look at";
         for (const std::string& blank : look.blank) ADD_FAILURE() << where << ": " << blank;
         for (const std::string& cut : look.cut) ADD_FAILURE() << where << ": " << cut;
+        for (const std::string& fault : TabOrderFaults(*f)) ADD_FAILURE() << where << ": " << fault;
         // In its title bar and the task bar, the program's icon.
         EXPECT_NE(forms::App.Icon(false), nullptr);
         for (bool small : {false, true})

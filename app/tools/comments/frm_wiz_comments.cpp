@@ -14,31 +14,11 @@ namespace {
 
 using forms::WizardButtons;
 using Step = comments::SmtpDialogue::Step;
+using comments::Failure;
 
 const std::string kSection = std::string(kSettingsRoot) + "\\Options\\Support";
 
 const char kRetry[] = "&Retry";
-
-// The texts of a sending that ended without the mail: the status line and
-// the offer below it.
-const char kRejected[] = "E-Mail Address Rejected";
-const char kRejectedText[] =
-    "The e-mail address that you specified has been rejected. What would you like to do?";
-const char kTimedOut[] = "Operation Timed-Out";
-const char kTimedOutText[] = "The operation timed-out whilst waiting for a response. What would you like to do?";
-const char kRefused[] = "Refused by the Server";
-const char kClosed[] = "Connection Closed";
-const char kClosedText[] =
-    "The server closed the connection before your comments were sent. What would you like to do?";
-const char kUnreachable[] = "Connection Failed";
-const char kUnreachableText[] = "The mail server could not be reached. What would you like to do?";
-
-// A server's line as the label shows it: one line, not too long.
-std::string ShownLine(const std::string& line) {
-    std::string shown = comments::OneLine(line);
-    if (shown.size() > 200) shown = shown.substr(0, 200) + "...";
-    return shown + "  What would you like to do?";
-}
 
 std::string LoginName() {
     char buffer[50] = {};
@@ -187,9 +167,8 @@ void FrmWizComments::StartSending() {
     WizardButtons1.SetButtonEnabled(WizardButtons::ButtonBack, false);
     WizardButtons1.SetButtonEnabled(WizardButtons::ButtonNext, false);
 
-    std::string host;
-    int32_t port = 0, tick = 0;
-    ReadServer(host, port, tick);
+    int32_t tick = 0;
+    ReadServer(host_, port_, tick);
     forms::ResumeNext skip;
 
     std::string sender = txtEmail.Text(), reason;
@@ -215,8 +194,8 @@ void FrmWizComments::StartSending() {
     Winsock1.Close();
     // A port or host the connection cannot even start with fails the
     // sending as an unreachable server does.
-    if (port < 1 || port > 65535 || !skip([&] { Winsock1.Connect(host, com::Variant(std::to_string(port))); }))
-        Failed(kUnreachable, kUnreachableText);
+    if (port_ < 1 || port_ > 65535 || !skip([&] { Winsock1.Connect(host_, com::Variant(std::to_string(port_))); }))
+        Failed(Failure::kUnreachable);
 }
 
 void FrmWizComments::Winsock1_Connect(int) {
@@ -246,13 +225,13 @@ void FrmWizComments::Timer1_Timer(int) {
         return;
     }
     if (Winsock1.State() == forms::TcpClientControl::StateError) {
-        Failed(kUnreachable, kUnreachableText);
+        Failed(Failure::kUnreachable);
         return;
     }
     if (++ticks_ <= CommentsDefaults::kTimeOutTicks) return;
     // Silence after the mail went out ends the sending as well as a goodbye.
     if (dialogue_->Sent()) Completed();
-    else Failed(kTimedOut, kTimedOutText);
+    else Failed(Failure::kTimedOut);
 }
 
 void FrmWizComments::FollowDialogue() {
@@ -260,10 +239,7 @@ void FrmWizComments::FollowDialogue() {
     if (dialogue_->CurrentStep() == Step::kDone) {
         Completed();
     } else if (dialogue_->Failed()) {
-        const comments::Reply refusal = dialogue_->Refusal();
-        if (dialogue_->ClosedEarly()) Failed(kClosed, kClosedText);
-        else if (refusal.code == 550) Failed(kRejected, kRejectedText);
-        else Failed(kRefused, ShownLine(refusal.line));
+        Failed(dialogue_->HowFailed());
     }
 }
 
@@ -274,10 +250,12 @@ void FrmWizComments::EndSending() {
     skip([&] { Winsock1.Close(); });
 }
 
-void FrmWizComments::Failed(const std::string& status, const std::string& explanation) {
+void FrmWizComments::Failed(Failure failure) {
+    const comments::Reply reply = dialogue_ ? dialogue_->Refusal() : comments::Reply();
     EndSending();
-    Label1.SetCaption(status);
-    Label2.SetCaption(explanation);
+    const comments::FailureText text = comments::DescribeFailure(failure, reply, host_, port_);
+    Label1.SetCaption(text.status);
+    Label2.SetCaption(text.explanation);
     WizardButtons1.SetButtonCaption(WizardButtons::ButtonNext, kRetry);
     WizardButtons1.SetButtonEnabled(WizardButtons::ButtonNext, true);
     WizardButtons1.SetButtonEnabled(WizardButtons::ButtonBack, true);

@@ -85,13 +85,16 @@ private:
     // server's goodbye ends it on page 3.
     void FollowDialogue();
     void EndSending();
-    void Failed(const std::string& status, const std::string& explanation);
+    // Ends the sending and says why, naming the server.
+    void Failed(comments::Failure failure);
     void Completed();
 
     SettingsStore* store_;
     FlatLook flat_;
     std::unique_ptr<comments::SmtpDialogue> dialogue_;
     int ticks_ = 0;  // since the connection was started or the last reply
+    std::string host_;  // the server of the sending under way or last ended
+    int32_t port_ = 0;
     std::string subject_;
 };
 

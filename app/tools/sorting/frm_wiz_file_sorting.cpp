@@ -9,6 +9,7 @@
 #include "app/foundation/folder_search.h"
 #include "app/foundation/paths.h"
 #include "app/foundation/settings.h"
+#include "app/foundation/text_helpers.h"
 #include "app/foundation/win32/settings/win32_settings_store.h"
 #include "app/foundation/win32/shell/directory_lister.h"
 #include "app/foundation/win32/shell/folders.h"
@@ -28,8 +29,6 @@ const std::string kSection = std::string(kSettingsRoot) + "\\Options\\Sorting";
 constexpr char kFinish[] = "&Finish";
 constexpr char kNext[] = "&Next >";
 constexpr char kTitle[] = "File Sorting Wizard";
-// The longest list of failed files the closing message names one by one.
-constexpr size_t kNamedFailures = 40;
 // Labels and the message loop are served at most this often in a long loop.
 constexpr DWORD kShowIntervalMs = 50;
 
@@ -340,13 +339,11 @@ void FrmWizFileSorting::PerformSort() {
     }
     shell::LockWindow(lvwResults.hWnd(), false);
     if (outcome.failed.empty()) return;
-    std::string names;
-    for (size_t i = 0; i < outcome.failed.size() && i < kNamedFailures; ++i)
-        names += "\r\n" + outcome.failed[i] + " (" + reasons[outcome.failed[i]] + ")";
-    if (outcome.failed.size() > kNamedFailures)
-        names += "\r\n... and " + std::to_string(outcome.failed.size() - kNamedFailures) + " more";
-    forms::MsgBox(hWnd(), "These files could not be moved and stay where they were:\r\n" + names, MB_ICONEXCLAMATION,
-                  kTitle);
+    // The results page lists every file; the message as many as a box holds.
+    std::vector<std::string> names;
+    for (const std::string& path : outcome.failed) names.push_back(path + " (" + reasons[path] + ")");
+    forms::MsgBox(hWnd(), FitMessage({{"These files could not be moved and stay where they were:\r\n", names}}),
+                  MB_ICONEXCLAMATION, kTitle);
 }
 
 ToolResult ShowFileSortingWizard(forms::Form& owner, const FileSet& files, const tags::TagPair& tags) {

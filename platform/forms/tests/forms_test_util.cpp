@@ -1,6 +1,7 @@
 #include "platform/forms/tests/forms_test_util.h"
 
 #include <cctype>
+#include <cstring>
 #include <sstream>
 
 namespace corvella::forms::testing {
@@ -80,13 +81,22 @@ WORD KeyNamed(const std::string& name) {
 
 void Type(const std::string& keys) {
     std::istringstream words(keys);
+    static const struct {
+        const char* prefix;
+        WORD key;
+    } kHeld[] = {{"Alt+", VK_MENU}, {"Shift+", VK_SHIFT}, {"Ctrl+", VK_CONTROL}};
     for (std::string word; words >> word;) {
-        const bool withAlt = word.rfind("Alt+", 0) == 0;
-        if (withAlt) Key(VK_MENU, false);
-        const WORD key = KeyNamed(withAlt ? word.substr(4) : word);
+        WORD held = 0;
+        for (const auto& h : kHeld)
+            if (word.rfind(h.prefix, 0) == 0) {
+                held = h.key;
+                word.erase(0, std::strlen(h.prefix));
+            }
+        if (held != 0) Key(held, false);
+        const WORD key = KeyNamed(word);
         Key(key, false);
         Key(key, true);
-        if (withAlt) Key(VK_MENU, true);
+        if (held != 0) Key(held, true);
     }
 }
 

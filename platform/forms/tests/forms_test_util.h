@@ -49,8 +49,9 @@ void UserSelects(const ComboBox& combo, int at);
 // Keys typed on the keyboard, through the system's input queue to the
 // window with the focus, as a user types them: names separated by blanks,
 // "Enter", "Esc", "Tab", "Alt", "F10", "Left", "Right", "Up", "Down", or a
-// letter or digit; "Alt+H" holds Alt while H is typed. Returns once they
-// are queued; the test waits for what they do.
+// letter or digit; "Alt+H" holds Alt while H is typed, "Shift+Tab" and
+// "Ctrl+Tab" Shift or Ctrl while Tab is. Returns once they are queued; the
+// test waits for what they do.
 void Type(const std::string& keys);
 
 }  // namespace corvella::forms::testing

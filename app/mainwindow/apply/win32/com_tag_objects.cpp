@@ -35,9 +35,11 @@ ApplyOutcome RunApplyWithProgress(forms::Form& caller, const ApplyRequest& reque
         },
         // One closing message: the files not written, then those not renamed.
         [&](const std::vector<std::string>&) {
-            const std::string unwritten = UnwrittenFilesMessage(out.unwritten);
-            const std::string unrenamed = files::NotRenamedMessage(notRenamed);
-            return unwritten + (unwritten.empty() || unrenamed.empty() ? "" : "\r\n\r\n") + unrenamed;
+            std::vector<MessagePart> parts = UnwrittenFilesParts(out.unwritten);
+            std::vector<MessagePart> unrenamed = files::NotRenamedParts(notRenamed);
+            if (!parts.empty() && !unrenamed.empty()) unrenamed.front().text.insert(0, "\r\n\r\n");
+            parts.insert(parts.end(), unrenamed.begin(), unrenamed.end());
+            return FitMessage(parts);
         });
     return out;
 }

@@ -38,7 +38,8 @@ void FrmCase::Design() {
         c.caption = "Tag Fields:";
         c.Move(120, 1440, 1335, 255);
     }
-    // Two columns of five; Year and Track exist but lie beyond the right edge.
+    // Two columns of five; Year and Track exist but lie beyond the right
+    // edge, hidden, so that no key gives them the focus the user cannot see.
     struct Box {
         const char* caption;
         int left, top;
@@ -53,6 +54,7 @@ void FrmCase::Design() {
         auto& c = Designed(Check1[i], "Check1");
         c.index = i;
         c.caption = boxes[i].caption;
+        c.visible = boxes[i].left < width;
         c.Move(boxes[i].left, boxes[i].top, 1935, 255);
     }
     const char* buttons[2] = {"&Update", "&Cancel"};

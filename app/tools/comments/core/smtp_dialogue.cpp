@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "app/tools/comments/core/mail_message.h"
+#include "libs/common/text/text_primitives.h"
+
 namespace corvella::comments {
 
 namespace {
@@ -60,7 +63,7 @@ bool ReplyReader::Next(Reply& reply) {
     }
     if (lines_.Overflowed() && !overflowReported_) {
         overflowReported_ = true;
-        reply = {-1, "a reply line without an end"};
+        reply = {-1, "", true};
         return true;
     }
     return false;
@@ -118,10 +121,75 @@ void SmtpDialogue::Closed() {
     refusal_ = {-1, "the server closed the connection"};
 }
 
+Failure SmtpDialogue::HowFailed() const {
+    if (!Failed()) return Failure::kNone;
+    if (closedEarly_) return Failure::kClosed;
+    const int code = refusal_.code;
+    if (code == 550) return Failure::kAddressRejected;
+    if (code >= 400 && code <= 499) return Failure::kForNow;
+    if (code >= 500 && code <= 599) return Failure::kForGood;
+    return code < 0 ? Failure::kBroken : Failure::kUnexpected;
+}
+
 const char* StepStatus(Step step) {
     for (const StepText& t : kStatus)
         if (t.step == step) return t.status;
     return "";
+}
+
+namespace {
+
+// Each failure's status line and what happened: %s stands for the server
+// ("mail.example.com on port 25"), %r for its reply. The first sentences
+// of 550 and of the silence are the wizard's own from the start.
+struct FailureWords {
+    Failure failure;
+    const char* status;
+    const char* sentence;
+};
+
+constexpr FailureWords kFailureWords[] = {
+    {Failure::kForNow, "Refused for Now",
+     "The mail server %s refused your comments for now, answering %r. It may take them if you try again later."},
+    {Failure::kForGood, "Refused for Good", "The mail server %s refused your comments for good, answering %r."},
+    {Failure::kAddressRejected, "E-Mail Address Rejected",
+     "The e-mail address that you specified has been rejected. The mail server %s answered %r."},
+    {Failure::kBroken, "Broken Reply", "The mail server %s sent a broken reply: %r."},
+    {Failure::kUnexpected, "Unexpected Reply",
+     "The mail server %s sent a reply that does not belong at this point: %r."},
+    {Failure::kClosed, "Connection Closed",
+     "The mail server %s closed the connection before your comments were sent."},
+    {Failure::kUnreachable, "Connection Failed", "The mail server %s could not be reached."},
+    {Failure::kTimedOut, "Operation Timed-Out",
+     "The operation timed-out whilst waiting for a response. The mail server is %s."},
+};
+
+// The server's line as the label shows it: one line, not too long, quoted.
+std::string Quoted(const Reply& reply) {
+    if (reply.unended) return "a reply line without an end";
+    std::string line = TrimBlanks(OneLine(reply.line));
+    if (line.size() > 160) line = line.substr(0, 160) + "...";
+    return "\"" + line + "\"";
+}
+
+}  // namespace
+
+FailureText DescribeFailure(Failure failure, const Reply& reply, const std::string& host, int port) {
+    for (const FailureWords& w : kFailureWords) {
+        if (w.failure != failure) continue;
+        std::string text;
+        for (size_t i = 0; w.sentence[i] != '\0'; ++i) {
+            const char c = w.sentence[i], next = w.sentence[i + 1];
+            if (c == '%' && (next == 's' || next == 'r')) {
+                text += next == 's' ? host + " on port " + std::to_string(port) : Quoted(reply);
+                ++i;
+            } else {
+                text += c;
+            }
+        }
+        return {w.status, text + " What would you like to do?"};
+    }
+    return {};
 }
 
 }  // namespace corvella::comments

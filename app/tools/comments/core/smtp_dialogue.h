@@ -28,6 +28,7 @@ namespace corvella::comments {
 struct Reply {
     int code = -1;
     std::string line;
+    bool unended = false;  // a line that grew too long without an end: no line at all
 };
 
 // Cuts received bytes into replies.
@@ -47,6 +48,12 @@ private:
 // The name for EHLO: the computer's name made one word (letters, digits,
 // "-" and "."; any other byte a "-"), "localhost" when it is empty.
 std::string HelloName(const std::string& computerName);
+
+// How a sending ended without the mail: the server refused it for now
+// (4xx) or for good (5xx; 550 refuses the address), its reply was broken
+// or did not fit the dialogue, it closed, it could not be reached, or it
+// went silent.
+enum class Failure { kNone, kForNow, kForGood, kAddressRejected, kBroken, kUnexpected, kClosed, kUnreachable, kTimedOut };
 
 struct SmtpRequest {
     std::string helloName;
@@ -75,6 +82,8 @@ public:
     // was no reply.
     const Reply& Refusal() const { return refusal_; }
     bool ClosedEarly() const { return closedEarly_; }
+    // How it failed; kNone while it has not.
+    Failure HowFailed() const;
 
 private:
     std::string OnReply(const Reply& reply);
@@ -91,5 +100,14 @@ private:
 // What the status line shows once the dialogue is at `step`; empty where
 // it stays as it was.
 const char* StepStatus(SmtpDialogue::Step step);
+
+// The wizard's texts for a failed sending: the status line, and what
+// happened, with the server and its port named and its reply quoted,
+// then the question.
+struct FailureText {
+    std::string status;
+    std::string explanation;
+};
+FailureText DescribeFailure(Failure failure, const Reply& reply, const std::string& host, int port);
 
 }  // namespace corvella::comments

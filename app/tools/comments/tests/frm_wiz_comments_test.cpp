@@ -174,6 +174,31 @@ TEST_F(CommentsWizard, PageOneLetsOnlyAGoodAddressAndACommentThrough) {
     EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(CommentsWizard, TabAndShiftTabLeaveTheCommentBoxCtrlTabTypesATab) {
+    FrmWizComments f;
+    f.Show();
+    SetForegroundWindow(f.hWnd());
+    ASSERT_TRUE(forms::testing::PumpUntil([&] { return GetForegroundWindow() == f.hWnd(); }));
+    f.txtSupport.SetText("ab");
+    const HWND box = f.txtSupport.hWnd(), after = GetNextDlgTabItem(f.hWnd(), box, FALSE);
+    ASSERT_TRUE(after != nullptr && after != box);
+    const struct {
+        const char* keys;
+        HWND focus;
+        const char* text;
+    } cases[] = {{"Tab", after, "ab"}, {"Shift+Tab", f.txtEmail.hWnd(), "ab"}, {"Ctrl+Tab", box, "a\tb"}};
+    for (const auto& c : cases) {
+        f.txtSupport.SetFocus();
+        SendMessageA(box, EM_SETSEL, 1, 1);
+        ASSERT_TRUE(forms::testing::PumpUntil([&] { return GetFocus() == box; }));
+        forms::testing::Type(c.keys);
+        EXPECT_TRUE(forms::testing::PumpUntil([&] { return GetFocus() == c.focus && f.txtSupport.Text() == c.text; },
+                                              3000))
+            << c.keys << ": " << f.txtSupport.Text();
+    }
+    f.Unload();
+}
+
 TEST_F(CommentsWizard, EachServerEndsTheSendingAsItShould) {
     const std::string hello = "EHLO " + ComputerHello() + "\r\n";
     const std::string mail = "MAIL FROM:<ann@example.com>\r\n";
@@ -197,11 +222,13 @@ TEST_F(CommentsWizard, EachServerEndsTheSendingAsItShould) {
          {hello, mail, rcpt, data, "<message>", quit}, 3, "Completed.", ""},
         {"550 to RCPT", {greeting, "250 hi\r\n", "250 OK\r\n", "550 5.1.1 no such user\r\n"},
          {hello, mail, rcpt, quit, "<closed>"}, 2, "E-Mail Address Rejected", "has been rejected"},
+        {"451 to RCPT", {greeting, "250 hi\r\n", "250 OK\r\n", "451 4.7.1 try again later\r\n"},
+         {hello, mail, rcpt, quit, "<closed>"}, 2, "Refused for Now", "server 127.0.0.1 on port "},
         {"554 to MAIL", {greeting, "250 hi\r\n", "554 5.7.1 relay denied\r\n"}, {hello, mail, quit, "<closed>"}, 2,
-         "Refused by the Server", "554 5.7.1 relay denied"},
-        {"421 greeting", {"421 4.3.2 too busy\r\n"}, {quit, "<closed>"}, 2, "Refused by the Server", "421 4.3.2"},
+         "Refused for Good", "554 5.7.1 relay denied"},
+        {"421 greeting", {"421 4.3.2 too busy\r\n"}, {quit, "<closed>"}, 2, "Refused for Now", "421 4.3.2"},
         {"goodbye before the mail", {greeting, "250 hi\r\n", "221 bye\r\n"}, {hello, mail, "<closed>"}, 2,
-         "Refused by the Server", "221 bye"},
+         "Unexpected Reply", "221 bye"},
         {"closed before the final 250", {greeting, "250 hi\r\n", "250 OK\r\n", "250 OK\r\n", "354 go\r\n", "<close>"},
          {hello, mail, rcpt, data, "<message>"}, 2, "Connection Closed", "closed the connection"},
     };

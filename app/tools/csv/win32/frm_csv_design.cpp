@@ -16,12 +16,15 @@ void FrmCSV::Design() {
         c.caption = "Export Columns:";
         c.Move(3390, 120, 2415, 255);
     }
-    for (int i = 0; i < 2; ++i) {
+    // The Tab order follows the screen: the left list, the buttons between
+    // the lists, the right list.
+    auto list = [&](int i) {
         auto& c = Designed(List1[i], "List1");
         c.index = i;
         if (i == 0) c.items.assign(csv::kColumns, csv::kColumns + csv::kColumnCount);
         c.Move(120 + i * 3270, 420, 2415, 2985);
-    }
+    };
+    list(0);
     // Top to bottom: ">", ">>", "<", "<<"; "<", "<<" start disabled.
     struct Button {
         int index;
@@ -36,6 +39,7 @@ void FrmCSV::Design() {
         c.enabled = b.index == 1 || b.index == 2;
         c.Move(2655, b.top, 615, 375);
     }
+    list(1);
     const char* buttons[2] = {"&Export...", "&Cancel"};
     for (int i = 0; i < 2; ++i) {
         auto& c = Designed(Command1[i], "Command1");

@@ -60,10 +60,16 @@ void FrmQuickExtract::UpdateMapping() {
     Option1[1].SetEnabled(can);
 }
 
+// The chosen one of the two boxes in one place comes to the front, right
+// after the choice, where the Tab order of the screen takes it; the other
+// is hidden, so that Tab never gives the focus to a box the user cannot see.
 void FrmQuickExtract::cboTokkenChoice_Click(int) {
-    forms::Control& front = cboTokkenChoice.ListIndex() == 1 ? static_cast<forms::Control&>(txtTokken)
-                                                             : static_cast<forms::Control&>(cboTokken);
-    SetWindowPos(front.hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    const bool custom = cboTokkenChoice.ListIndex() == 1;
+    forms::Control& front = custom ? static_cast<forms::Control&>(txtTokken) : cboTokken;
+    forms::Control& back = custom ? static_cast<forms::Control&>(cboTokken) : txtTokken;
+    SetWindowPos(front.hWnd(), cboTokkenChoice.hWnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    front.SetVisible(true);
+    back.SetVisible(false);
     FillFoundFields();
 }
 

@@ -17,6 +17,10 @@ void FrmQuickExtract::Design() {
         c.Move(240, 600, 5280, 255);
     }
     {
+        auto& c = DESIGN(lstFoundFields);
+        c.Move(240, 960, 5295, 1035);
+    }
+    {
         auto& c = DESIGN(cboTokkenChoice);
         c.style = forms::kDropDownList;
         c.items = {"Predefined Tokken", "Custom Tokken"};
@@ -32,10 +36,6 @@ void FrmQuickExtract::Design() {
         c.style = forms::kDropDownList;
         c.items.assign(files::kSeparatorItems, files::kSeparatorItems + files::kSeparatorCount);
         c.Move(2040, 2100, 3495, 315);
-    }
-    {
-        auto& c = DESIGN(lstFoundFields);
-        c.Move(240, 960, 5295, 1035);
     }
     {
         auto& c = DESIGN(Label1);

@@ -2,6 +2,7 @@
 // the wire, and the SMTP dialogue on scripted transcripts cut at every byte.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -194,6 +195,58 @@ TEST(SmtpDialogue, EachRefusalInEachStepSendsQuitAndEnds) {
     }
     EXPECT_EQ(HelloName(""), "localhost");
     EXPECT_EQ(HelloName("a\r\nb\xe9"), "a--b-");
+}
+
+TEST(SmtpDialogue, EachFailureSaysWhatTheServerDidAndNamesIt) {
+    // What the server sent (cut into pieces at "|"), whether it then
+    // closed; the wizard's two texts.
+    const std::string greeting = "220 ready\r\n", q = " What would you like to do?";
+    const std::string overlong(5000, 'x');
+    const struct {
+        std::string server;
+        bool close;
+        Failure failure;
+        const char* status;
+        std::string explanation;  // after "The mail server mail.example.com on port 2525 "
+    } cases[] = {
+        {"451 4.7.1 try again later\r\n", false, Failure::kForNow, "Refused for Now",
+         "refused your comments for now, answering \"451 4.7.1 try again later\". It may take them if you try "
+         "again later." + q},
+        {greeting + "250 hi\r\n554 5.7.1 relay\tdenied \r\n", false, Failure::kForGood, "Refused for Good",
+         "refused your comments for good, answering \"554 5.7.1 relay denied\"." + q},
+        {greeting + "250 hi\r\n250 OK\r\n550 5.1.1 no such user\r\n", false, Failure::kAddressRejected,
+         "E-Mail Address Rejected", "answered \"550 5.1.1 no such user\"." + q},
+        {greeting + "hello there\r\n", false, Failure::kBroken, "Broken Reply",
+         "sent a broken reply: \"hello there\"." + q},
+        {greeting + overlong + "|" + overlong, false, Failure::kBroken, "Broken Reply",
+         "sent a broken reply: a reply line without an end." + q},
+        {greeting + "250 hi\r\n221 bye\r\n", false, Failure::kUnexpected, "Unexpected Reply",
+         "sent a reply that does not belong at this point: \"221 bye\"." + q},
+        {greeting + "250 hi\r\n", true, Failure::kClosed, "Connection Closed",
+         "closed the connection before your comments were sent." + q},
+    };
+    const std::string server = "The mail server mail.example.com on port 2525 ";
+    for (const auto& c : cases) {
+        SmtpDialogue d({HelloName("DEN"), "ann@example.com", "support@velmora.com", kMessage});
+        std::stringstream pieces(c.server);
+        for (std::string piece; std::getline(pieces, piece, '|');) d.Receive(piece);
+        if (c.close) d.Closed();
+        ASSERT_EQ(d.HowFailed(), c.failure) << c.server.substr(0, 60);
+        const FailureText text = DescribeFailure(d.HowFailed(), d.Refusal(), "mail.example.com", 2525);
+        EXPECT_EQ(text.status, c.status);
+        const std::string head = c.failure == Failure::kAddressRejected
+                                     ? "The e-mail address that you specified has been rejected. " + server
+                                     : server;
+        EXPECT_EQ(text.explanation, head + c.explanation);
+        EXPECT_EQ(text.explanation.find("  "), std::string::npos) << "one blank between sentences";
+    }
+    // The wizard's own failures, without a reply.
+    EXPECT_EQ(DescribeFailure(Failure::kUnreachable, {}, "mail.example.com", 25).explanation,
+              "The mail server mail.example.com on port 25 could not be reached." + q);
+    EXPECT_EQ(DescribeFailure(Failure::kTimedOut, {}, "mail.example.com", 25).explanation,
+              "The operation timed-out whilst waiting for a response. The mail server is mail.example.com on port "
+              "25." + q);
+    EXPECT_EQ(DescribeFailure(Failure::kTimedOut, {}, "h", 25).status, "Operation Timed-Out");
 }
 
 }  // namespace

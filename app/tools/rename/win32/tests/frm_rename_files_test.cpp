@@ -100,5 +100,61 @@ TEST_F(RenameFiles, RenamesWhatItCanAndNamesTheRest) {
     f.Unload();
 }
 
+// The message box this thread shows, as the screen shows it: its window
+// rectangle and its text, read once it is up; then OK is pressed.
+struct RealBox {
+    RECT rect{};
+    std::string text;
+    static RealBox* seen;
+    static void CALLBACK Look(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), &Read, 0); }
+    static BOOL CALLBACK Read(HWND w, LPARAM) {
+        char cls[16] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(w) || !seen->text.empty()) return TRUE;
+        GetWindowRect(w, &seen->rect);
+        for (HWND c = GetWindow(w, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+            char text[8192] = {};
+            GetClassNameA(c, cls, sizeof cls);
+            if (lstrcmpiA(cls, "Static") == 0 && GetWindowTextA(c, text, sizeof text) > 0) seen->text = text;
+        }
+        PostMessageA(w, WM_COMMAND, IDOK, 0);
+        return FALSE;
+    }
+};
+RealBox* RealBox::seen = nullptr;
+
+TEST_F(RenameFiles, AClosingMessageOfManyFilesFitsASmallScreenAndGivesTheTotal) {
+    // 120 files that are gone, two of them under names too long for a line.
+    for (int i = 1; i <= 120; ++i) {
+        const std::string name = i == 1   ? std::string(180, 'n')
+                                 : i == 2 ? "a name of many words " + std::string(150, 'w')
+                                          : "gone " + std::to_string(i);
+        set.rows.push_back({folder + name + ".mp3", false, {"Song", "", "", "", "", "", std::to_string(i)}});
+    }
+    FrmRenameFiles f;
+    f.Prepare(set, nullptr);
+    f.Load();
+    forms::SetMsgBoxHook(nullptr);
+    RealBox box;
+    RealBox::seen = &box;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &RealBox::Look);
+    f.cmdMain[0].DoClick();
+    KillTimer(nullptr, timer);
+    f.Unload();
+    // The box fits 640 x 480 wherever it stands, and lies on the screen.
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    EXPECT_LE(box.rect.right - box.rect.left, 640);
+    EXPECT_LE(box.rect.bottom - box.rect.top, 480);
+    EXPECT_TRUE(box.rect.left >= screen.left && box.rect.top >= screen.top && box.rect.right <= screen.right &&
+                box.rect.bottom <= screen.bottom);
+    // Its text names the first files and counts the others: 120 in all.
+    ASSERT_NE(box.text.find(std::string(20, 'n') + "..."), std::string::npos) << box.text;
+    int named = 0;
+    for (int i = 3; i <= 120; ++i) named += box.text.find("gone " + std::to_string(i) + ".mp3:") != std::string::npos;
+    const size_t more = box.text.find("... and ");
+    ASSERT_NE(more, std::string::npos) << box.text;
+    EXPECT_EQ(2 + named + std::atoi(box.text.c_str() + more + 8), 120) << box.text;
+}
+
 }  // namespace
 }  // namespace corvella
