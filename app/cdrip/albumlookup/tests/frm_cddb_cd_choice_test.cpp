@@ -325,6 +325,26 @@ TEST_F(AlbumLookup, ListsEveryDiscOfTheSearchPage) {
     form.Unload();
 }
 
+// A search that ends in an error of the control (here its window went
+// while the query waited) is reported, and Search is ready again.
+TEST_F(AlbumLookup, SearchIsReadyAgainAfterAnError) {
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Peer web(SearchServer(go));
+    LocalServers local(1, web.port);
+    FrmCDDBCDChoice form;
+    form.Prepare(files_, pair_.Pair());
+    form.Show();
+    form.FreeDB1.Timer = [&](int, int, bool&) { form.FreeDB1.Destroy(); };
+    form.Command2.DoClick();
+    SetEvent(go);
+    CloseHandle(go);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].prompt.find("Command2_Click"), std::string::npos) << boxes[0].prompt;
+    EXPECT_TRUE(form.Command2.Enabled());
+    EXPECT_TRUE(form.ListView1.Enabled());
+    form.Unload();
+}
+
 TEST_F(AlbumLookup, CancelDuringASearchEndsTheQueryAndCloses) {
     HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     Peer web(SearchServer(go));
