@@ -623,7 +623,11 @@ void OleControlSite::FormResized() {
 void OleControlSite::TearDown() {
     LeaveRelay(relayWindow_, this);
     relayWindow_ = nullptr;
-    // Unadvise, deactivate, close, let go of the site; then the library may go.
+    // Unadvise, deactivate, close, let go of the site. The library stays
+    // loaded for the next form that hosts one of its controls: freeing it at
+    // every close and loading it again at the next opening kept memory at
+    // each load (under Wine some 50 KB of the loader's for every library),
+    // so a form opened again and again grew the program without end.
     events_.Unadvise();
     sink_.Reset();
     if (object_) {
@@ -643,11 +647,9 @@ void OleControlSite::TearDown() {
         forms::ActiveObject()->QueryInterface(IID_IUnknown, active.PutVoid());
         if (active.Get() == unknown_.Get()) forms::SetActiveObject(nullptr);
     }
-    const bool had = static_cast<bool>(object_);
     dispatch_.Reset();
     unknown_.Reset();
     object_.Reset();
-    if (had) CoFreeUnusedLibraries();
 }
 
 void OleControlSite::OnDetach() {

@@ -97,6 +97,7 @@ TEST_F(FrmCDDBTest, EndsEverySearchThatCannotSucceedWithItsReason) {
         Peer gone([](Peer&, SOCKET) {});
         unused = gone.port;
     }
+    const std::string kUnreadable = "an empty or unreadable reply.";
     const struct {
         std::string host;
         std::string reply;  // none: nothing listens at the port
@@ -105,8 +106,8 @@ TEST_F(FrmCDDBTest, EndsEverySearchThatCannotSucceedWithItsReason) {
         {"127.0.0.1", "", "The server refused the connection: no lookup service answers at that address."},
         {"nosuch.invalid", "",
          "The server's name could not be found; check the name and the connection to the Internet."},
-        {"127.0.0.1", std::string(1, '\0') + "\r\n", "The server answered with an error: an empty or unreadable reply."},
-        {"127.0.0.1", "\r\n", "The server answered with an error: an empty or unreadable reply."},
+        {"127.0.0.1", std::string(1, '\0') + "\r\n", "The server answered with an error: " + kUnreadable},
+        {"127.0.0.1", "\r\n", "The server answered with an error: " + kUnreadable},
         {"127.0.0.1", "403 Database entry is corrupt.\r\n",
          "The server answered with an error: 403 Database entry is corrupt."},
         {"127.0.0.1", "403 " + std::string(300, 'x') + "\r\n",
